@@ -1,0 +1,72 @@
+// The 16 serial port slots and the program-wide link state. Slot i is COM i+1.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/serial_device.h"
+
+constexpr int kPortSlots = 16;
+constexpr int kReadBufferSize = 8192;
+constexpr int kPacketDataSize = 512;
+
+struct PortRecord {
+    // Receive state of the parser (framing.h).
+    int32_t readPos = 0;
+    int32_t collectLen = 0;
+    uint32_t bytesLeft = 0;
+    uint32_t length = 0;
+    uint8_t dlePending = 0;
+    // Supervision flags.
+    uint8_t open = 0;
+    uint8_t activeLastPeriod = 0;
+    uint8_t packetSeen = 0;
+    uint8_t monitored = 0;
+    int32_t slot = 0;
+    int32_t searchStep = 0;
+    std::unique_ptr<SerialDevice> handle;
+    // The packet being collected or just completed.
+    int32_t id = 0;
+    uint8_t readBuffer[kReadBufferSize] = {};
+    uint8_t data[kPacketDataSize] = {};
+};
+
+extern std::array<PortRecord, kPortSlots> PortTable;
+
+// COM number (1..16) shown in full by the main window; 0 until chosen.
+extern int32_t DisplayPort;
+
+// Ascending COM numbers present, and their count (-1 when no list is known).
+extern std::array<int32_t, kPortSlots> PortList;
+extern int32_t PortCount;
+
+// PC-side line-setting codes last given to each slot: baud, data bits, parity, stop bits.
+struct LineCodes {
+    uint8_t baud = 7;
+    uint8_t dataBits = 3;
+    uint8_t parity = 1;
+    uint8_t stopBits = 0;
+    bool operator==(const LineCodes&) const = default;
+};
+extern std::array<LineCodes, kPortSlots> PortLineCodes;
+
+extern int32_t QuietCloseCountdown;
+
+// Opens a device for a slot: resets the receive state and flags, opens the
+// device exclusively and sets 9600 8-O-1. Returns 0, or -1 when it cannot open.
+int OpenPort(PortRecord& port, const std::string& deviceName, int slot);
+// True when the device of the slot's COM number can be opened right now.
+bool ProbePort(int slot);
+// ProbePort then OpenPort with the slot's mapped device; starts the search at 9.
+int OpenSlot(int slot);
+void ClosePort(PortRecord& port);
+// Changes a port's line settings in place. Returns 0 or -1.
+int SetLineSettings(SerialDevice* handle, int baud, int dataBits, int parity, int stopBits);
+// Fills the list with the ascending COM numbers present that are <= maxCom.
+// Returns the count, or -1 when none.
+int ReadPortList(std::array<int32_t, kPortSlots>& list, int maxCom);
+
+// Closes every slot and returns all program-wide link state to its start values.
+void ResetLinkState();

@@ -1,0 +1,15 @@
+// Program-wide one-shot and mode flags shared between the main window's
+// commands, the report decoders and the two loggers. All 0 at start.
+#pragma once
+
+#include <cstdint>
+
+struct SharedFlags {
+    uint8_t PositionDownloadPending = 0;
+    uint8_t TimeToPcPending = 0;
+    uint8_t ReferenceSet = 0;
+    uint8_t RawRecordingOn = 0;
+    uint8_t DataLoggingOn = 0;
+};
+
+extern SharedFlags Flags;

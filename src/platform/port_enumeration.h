@@ -1,0 +1,28 @@
+// Which device stands behind each COM number. On Linux there are no COM
+// names, so the program keeps a mapping COM 1..16 -> device path, filled
+// from the command line and from the serial devices present.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ComMapping {
+    int com = 0;
+    std::string path;
+    std::string description; // what the system says the device is, if anything
+};
+
+// Takes the --comN=PATH and bare /dev/... arguments out of args and maps them;
+// the other arguments stay, in order. Returns false and fills error on a bad one.
+bool TakeComArguments(std::vector<std::string>& args, std::string* error);
+// Gives the remaining free COM numbers to the serial devices present, in a fixed order.
+void MapPresentDevices();
+void SetComDevice(int com, const std::string& path);
+void ClearComMapping();
+
+// The device path of a COM number, or "" when none is mapped.
+std::string ComDevicePath(int com);
+// The current mapping, ascending by COM number.
+std::vector<ComMapping> CurrentComMapping();
+// "COM%d" for every mapped COM number; empty when none. Feeds ReadPortList.
+std::vector<std::string> SerialPortNames();

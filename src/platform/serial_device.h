@@ -1,0 +1,46 @@
+// The serial device seam. Everything that touches an OS serial API lives
+// behind this interface; tests can substitute an in-memory device.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Line settings as given to the device: baud in bit/s, data bits 5..8,
+// parity 0 none / 1 odd / 2 even, stop bits 0 = one, 2 = two.
+struct LineSettings {
+    int baud = 9600;
+    int dataBits = 8;
+    int parity = 1;
+    int stopBits = 0;
+};
+
+class SerialDevice {
+public:
+    virtual ~SerialDevice() = default;
+
+    // Clears a pending line error and returns the number of bytes waiting
+    // in the input queue (0 when none or when the device has gone).
+    virtual int QueuedInputBytes() = 0;
+    // Reads what is waiting, at most maxBytes, never blocking.
+    // Returns the count read (0 when nothing), or -1 when the device failed.
+    virtual long Read(uint8_t* buffer, size_t maxBytes) = 0;
+    // Writes the bytes; waits at most about 10 ms per byte for room, never forever.
+    // Returns the count written, or -1 when the device failed.
+    virtual long Write(const uint8_t* bytes, size_t count) = 0;
+    // Applies the line settings in place (raw 8-bit line, no flow control,
+    // DTR and RTS on). Returns false when the device refuses them.
+    virtual bool SetLineSettings(const LineSettings& settings) = 0;
+    // Reads the settings back from the device (for tests and --list-ports).
+    virtual bool GetLineSettings(LineSettings& settings) = 0;
+    // Drops both queues.
+    virtual bool Purge() = 0;
+    // Waits until the transmit queue has gone out on the line.
+    virtual bool FlushTransmit() = 0;
+    virtual bool ClearBreak() = 0;
+};
+
+// Opens the device exclusively (a second holder is refused), non-blocking,
+// raw, at 9600 8-O-1. Returns null and fills error on failure.
+std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, std::string* error = nullptr);

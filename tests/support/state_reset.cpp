@@ -1,0 +1,38 @@
+#include "support/state_reset.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "link/framing.h"
+#include "link/port_table.h"
+
+namespace {
+
+std::vector<std::function<void()>>& Resets()
+{
+    static std::vector<std::function<void()>> resets;
+    return resets;
+}
+
+class ResetListener : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { ResetAllProgramState(); }
+    void OnTestEnd(const testing::TestInfo&) override { ResetAllProgramState(); }
+};
+
+} // namespace
+
+void RegisterStateReset(std::function<void()> reset) { Resets().push_back(std::move(reset)); }
+
+void ResetAllProgramState()
+{
+    for (auto& reset : Resets())
+        reset();
+    ResetLinkState();
+    PacketWaitDone = 0;
+}
+
+void InstallStateResetListener()
+{
+    testing::UnitTest::GetInstance()->listeners().Append(new ResetListener);
+}
