@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "link/commands.h"
 #include "link/framing.h"
 #include "link/port_table.h"
 
@@ -29,6 +30,9 @@ void ResetAllProgramState()
     for (auto& reset : Resets())
         reset();
     ResetLinkState();
+    ResetCommandState();
+    TransmitLampHook = nullptr;
+    SendPauseMs = 0; // tests do not wait between sends
     PacketWaitDone = 0;
 }
 
