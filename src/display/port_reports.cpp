@@ -1,0 +1,3 @@
+#include "display/port_reports.h"
+
+std::array<PortReportRecord, kPortSlots> PortReports;

@@ -1,0 +1,44 @@
+// The last decoded values of every port's reports. Written only by the
+// report decoders; read by the data logger and the satellite panels.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "link/port_table.h"
+
+constexpr int kChannels = 8;
+
+struct PortReportRecord {
+    // Position and velocity reports.
+    float fixTime = 0;
+    double ecefX = 0, ecefY = 0, ecefZ = 0;
+    double latDeg = 0, lonDeg = 0, altM = 0;
+    double biasNs = 0;
+    float biasRatePpb = 0;
+    float velX = 0, velY = 0, velZ = 0;
+    float velEast = 0, velNorth = 0, velUp = 0;
+    // Health and status reports.
+    uint8_t fixMode = 0;
+    uint8_t healthCode = 0;
+    uint8_t healthErrors = 0;
+    uint8_t statusFlags = 0;
+    uint8_t dgpsMode = 0;
+    float pdop = 0, hdop = 0, vdop = 0, tdop = 0;
+    std::array<int32_t, kChannels> fixSvs = {};
+    // Tracking status, per channel.
+    std::array<uint8_t, kChannels> chanPrn = {};
+    std::array<float, kChannels> chanLevel = {};
+    std::array<uint8_t, kChannels> latchedPrn = {};
+    std::array<float, kChannels> latchedLevel = {};
+    std::array<uint8_t, kChannels> latchRestart = {};
+};
+
+extern std::array<PortReportRecord, kPortSlots> PortReports;
+
+// The one radians-to-degrees factor of the program (180 / 3.1415927), and its inverse.
+constexpr double RadToDeg = 57.29577866666166;
+constexpr double DegToRad = 0.01745329277777778;
+
+// Metres (per second) of clock bias (rate) to nanoseconds (per second).
+inline double MetresToNs(double metres) { return metres * 1e9 * (1.0 / 299792458.0); }
