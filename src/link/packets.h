@@ -24,6 +24,8 @@ struct GpsConfigRecord {
     float pdopMask = 0;          // maximum DOP for fixes
     float pdopSwitch = 0;        // DOP at which 3D falls back to 2D
     uint8_t dgpsAgeLimitS = 0;   // maximum age of a DGPS correction, seconds
+
+    bool operator==(const GpsConfigRecord&) const = default;
 };
 
 // Packet 0xBC: serial settings of one receiver port, in the order the
@@ -37,6 +39,8 @@ struct SerialConfigRecord {
     uint8_t inputProtocol = 2;   // 2 = ZELK
     uint8_t outputProtocol = 2;  // 2 = ZELK, 4 = NMEA
     uint8_t reserved = 0;
+
+    bool operator==(const SerialConfigRecord&) const = default;
 };
 
 // Packets 0x35 (set) and 0x55 (report): the four I/O option bytes.
@@ -45,6 +49,8 @@ struct IoOptionsRecord {
     uint8_t velocity = 0; // 0x01 ECEF, 0x02 ENU
     uint8_t timing = 0;   // 0x01 UTC (clear: GPS time)
     uint8_t reserved = 0;
+
+    bool operator==(const IoOptionsRecord&) const = default;
 };
 
 // Packet 0x70 (set and report): filter switches, nonzero = on.
@@ -53,6 +59,8 @@ struct FilterRecord {
     uint8_t staticFilter = 0;
     uint8_t altitude = 0;
     uint8_t reserved = 0;
+
+    bool operator==(const FilterRecord&) const = default;
 };
 
 // ---------------------------------------------------------------- reports
@@ -67,32 +75,44 @@ struct Report41 {            // GPS time
     float timeOfWeekS = 0;
     uint16_t week = 0;
     float utcOffsetS = 0;    // GPS time minus UTC
+
+    bool operator==(const Report41&) const = default;
 };
 
 struct Report42 {            // single-precision ECEF position
     float xM = 0, yM = 0, zM = 0;
     float fixTimeS = 0;      // seconds of the week
+
+    bool operator==(const Report42&) const = default;
 };
 
 struct Report43 {            // ECEF velocity
     float velXMps = 0, velYMps = 0, velZMps = 0;
     float biasRateMps = 0;
     float fixTimeS = 0;
+
+    bool operator==(const Report43&) const = default;
 };
 
 struct FirmwareVersion {
     uint8_t major = 0, minor = 0;
     uint8_t month = 0, day = 0, yearSince2000 = 0;
+
+    bool operator==(const FirmwareVersion&) const = default;
 };
 
 struct Report45 {            // software versions
     FirmwareVersion navigation;
     FirmwareVersion signal;
+
+    bool operator==(const Report45&) const = default;
 };
 
 struct Report46 {            // health
     uint8_t statusCode = 0;
     uint8_t errorBits = 0;   // 0x01 BBRAM not available at start, 0x10 antenna fault
+
+    bool operator==(const Report46&) const = default;
 };
 
 struct Report4A {            // single-precision LLA position
@@ -100,16 +120,22 @@ struct Report4A {            // single-precision LLA position
     float altM = 0;
     float clockBiasM = 0;
     float fixTimeS = 0;
+
+    bool operator==(const Report4A&) const = default;
 };
 
 struct Report4B {            // machine code and status
     uint8_t machineCode = 0;
     uint8_t statusBits = 0;  // 0x02 RTC not available at start, 0x08 almanac incomplete
     uint8_t reserved = 0;
+
+    bool operator==(const Report4B&) const = default;
 };
 
 struct Report4E {            // reply to set-GPS-time
     uint8_t answer = 0;      // 'Y' accepted, anything else refused
+
+    bool operator==(const Report4E&) const = default;
 };
 
 using Report55 = IoOptionsRecord;
@@ -118,6 +144,8 @@ struct Report56 {            // east/north/up velocity
     float eastMps = 0, northMps = 0, upMps = 0;
     float biasRateMps = 0;
     float fixTimeS = 0;
+
+    bool operator==(const Report56&) const = default;
 };
 
 struct Report58 {            // system data reply
@@ -126,6 +154,8 @@ struct Report58 {            // system data reply
     uint8_t sv = 0;
     uint8_t dataLength = 0;  // L; 0 when the reply carries no length byte
     std::array<uint8_t, kMaxSystemData> data = {};
+
+    bool operator==(const Report58&) const = default;
 };
 
 struct Report5C {            // tracking status of one channel
@@ -144,6 +174,8 @@ struct Report5C {            // tracking status of one channel
 
     int Channel() const { return channelSlot >> 3; }
     int Slot() const { return channelSlot & 0x07; }
+
+    bool operator==(const Report5C&) const = default;
 };
 
 struct Report6D {            // fix mode, DOPs and the satellites in the fix
@@ -154,18 +186,24 @@ struct Report6D {            // fix mode, DOPs and the satellites in the fix
 
     int DimensionCode() const { return fixModeBits & 0x07; }
     int SatelliteCount() const { return fixModeBits >> 4; }
+
+    bool operator==(const Report6D&) const = default;
 };
 
 using Report70 = FilterRecord;
 
 struct Report82 {            // DGPS mode
     uint8_t dgpsMode = 0;
+
+    bool operator==(const Report82&) const = default;
 };
 
 struct Report83 {            // double-precision ECEF position
     double xM = 0, yM = 0, zM = 0;
     double clockBiasM = 0;
     float fixTimeS = 0;
+
+    bool operator==(const Report83&) const = default;
 };
 
 struct Report84 {            // double-precision LLA position
@@ -173,19 +211,27 @@ struct Report84 {            // double-precision LLA position
     double altM = 0;
     double clockBiasM = 0;
     float fixTimeS = 0;
+
+    bool operator==(const Report84&) const = default;
 };
 
 struct Report8F15 {          // current datum
     uint16_t datumIndex = 0;
+
+    bool operator==(const Report8F15&) const = default;
 };
 
 struct Report8F26 {          // save-to-flash confirmation; its status bytes are not read
     std::array<uint8_t, 4> status = {};
+
+    bool operator==(const Report8F26&) const = default;
 };
 
 struct ReportBB {            // GPS configuration
     uint8_t subcode = 3;
     GpsConfigRecord config;
+
+    bool operator==(const ReportBB&) const = default;
 };
 
 using ReportBC = SerialConfigRecord;
@@ -282,11 +328,15 @@ constexpr uint8_t kFactoryResetMode = 0x46;
 // commands pick between initial/accurate and XYZ/LLA.
 struct PositionCommand {
     float a = 0, b = 0, c = 0; // X, Y, Z in m; or latitude, longitude in rad and altitude in m
+
+    bool operator==(const PositionCommand&) const = default;
 };
 
 struct GpsTimeCommand {
     float timeOfWeekS = 0;
     uint16_t week = 0;
+
+    bool operator==(const GpsTimeCommand&) const = default;
 };
 
 struct SystemDataCommand {
@@ -294,6 +344,8 @@ struct SystemDataCommand {
     uint8_t sv = 0;           // 0 for the types without a satellite
     uint8_t dataLength = 0;   // load only
     std::array<uint8_t, kMaxSystemData> data = {};
+
+    bool operator==(const SystemDataCommand&) const = default;
 };
 
 // One received command, as the receiver side sees it: the kind and the
@@ -309,6 +361,8 @@ struct Command {
     GpsConfigRecord gpsConfig;
     SerialConfigRecord serialConfig; // for a request only receiverPort is set
     uint16_t datumIndex = 0;
+
+    bool operator==(const Command&) const = default;
 };
 
 // Classifies and decodes a command from its id and the data bytes after it.
