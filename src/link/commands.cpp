@@ -1,15 +1,15 @@
 #include "link/commands.h"
 
+#include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <thread>
 
-#include "link/byte_order.h"
 #include "link/framing.h"
 
 bool TxAllLit = false;
 void (*TransmitLampHook)() = nullptr;
 int SendPauseMs = 10;
+uint32_t SendPauseCount = 0;
 std::array<int32_t, kPortSlots> LogTriggerId = {};
 
 namespace {
@@ -20,28 +20,36 @@ void LightTx()
         TransmitLampHook();
 }
 
-// Resolves TX_DEFAULT to the slot it means when Tx-All is dark; -1 otherwise.
+// The slot TX_DEFAULT means while Tx-All is dark.
 int DefaultSlot() { return DisplayPort - 1; }
 
-template <size_t N>
-void Send(int port, const uint8_t (&message)[N])
+void SendCommand(int port, const Command& command)
 {
-    SendPacket(port, static_cast<int>(N), message);
+    uint8_t message[kMaxPacketMessage];
+    const size_t length = EncodeCommand(command, message);
+    SendPacket(port, static_cast<int>(length), message);
 }
 
-void SendThreeFloats(int port, uint8_t id, float a, float b, float c)
+void SendKind(int port, CommandKind kind)
 {
-    uint8_t m[13] = {id};
-    PutFloatBE(a, m + 1);
-    PutFloatBE(b, m + 5);
-    PutFloatBE(c, m + 9);
-    Send(port, m);
+    Command command;
+    command.kind = kind;
+    SendCommand(port, command);
+}
+
+void SendPosition(int port, CommandKind kind, float a, float b, float c)
+{
+    Command command;
+    command.kind = kind;
+    command.position = {a, b, c};
+    SendCommand(port, command);
 }
 
 } // namespace
 
 void SendPause()
 {
+    ++SendPauseCount;
     if (SendPauseMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(SendPauseMs));
 }
@@ -64,32 +72,51 @@ void SendPacket(int port, int length, const uint8_t* message)
     SendPause();
 }
 
-void SendColdReset(int port) { Send(port, {0x1E, 0x4B}); }
-void SendResetMode(int port, uint8_t mode) { Send(port, {0x1E, mode}); }
-void RequestVersion(int port) { Send(port, {0x1F}); }
-void RequestTime(int port) { Send(port, {0x21}); }
-void SendInitialPosXYZ(int port, float x, float y, float z) { SendThreeFloats(port, 0x23, x, y, z); }
-void RequestSatSelection(int port) { Send(port, {0x24}); }
-void SendSoftReset(int port) { Send(port, {0x25}); }
-void RequestHealth(int port) { Send(port, {0x26}); }
-void SendInitialPosLLA(int port, float lat, float lon, float alt) { SendThreeFloats(port, 0x2B, lat, lon, alt); }
+void SendColdReset(int port) { SendResetMode(port, kColdResetMode); }
+
+void SendResetMode(int port, uint8_t mode)
+{
+    Command command;
+    command.kind = CommandKind::ResetMode;
+    command.resetMode = mode;
+    SendCommand(port, command);
+}
+
+void RequestVersion(int port) { SendKind(port, CommandKind::RequestVersion); }
+void RequestTime(int port) { SendKind(port, CommandKind::RequestTime); }
+void SendInitialPosXYZ(int port, float x, float y, float z) { SendPosition(port, CommandKind::InitialPosXYZ, x, y, z); }
+void RequestSatSelection(int port) { SendKind(port, CommandKind::RequestSatSelection); }
+void SendSoftReset(int port) { SendKind(port, CommandKind::SoftReset); }
+void RequestHealth(int port) { SendKind(port, CommandKind::RequestHealth); }
+
+void SendInitialPosLLA(int port, float latRad, float lonRad, float altM)
+{
+    SendPosition(port, CommandKind::InitialPosLLA, latRad, lonRad, altM);
+}
 
 void SendGpsTime(int port, float timeOfWeek, int16_t week)
 {
-    uint8_t m[7] = {0x2E};
-    PutFloatBE(timeOfWeek, m + 1);
-    PutInt16BE(week, m + 5);
-    Send(port, m);
+    Command command;
+    command.kind = CommandKind::GpsTime;
+    command.time = {timeOfWeek, static_cast<uint16_t>(week)};
+    SendCommand(port, command);
 }
 
-void SendAccuratePosXYZ(int port, float x, float y, float z) { SendThreeFloats(port, 0x31, x, y, z); }
-void SendAccuratePosLLA(int port, float lat, float lon, float alt) { SendThreeFloats(port, 0x32, lat, lon, alt); }
-void RequestIoOptions(int port) { Send(port, {0x35}); }
+void SendAccuratePosXYZ(int port, float x, float y, float z) { SendPosition(port, CommandKind::AccuratePosXYZ, x, y, z); }
+
+void SendAccuratePosLLA(int port, float latRad, float lonRad, float altM)
+{
+    SendPosition(port, CommandKind::AccuratePosLLA, latRad, lonRad, altM);
+}
+
+void RequestIoOptions(int port) { SendKind(port, CommandKind::RequestIoOptions); }
 
 void SendIoOptions(int port, const uint8_t options[4])
 {
-    const uint8_t m[5] = {0x35, options[0], options[1], options[2], options[3]};
-    Send(port, m);
+    Command command;
+    command.kind = CommandKind::SetIoOptions;
+    command.ioOptions = {options[0], options[1], options[2], options[3]};
+    SendCommand(port, command);
     // The data logger binds to the next position report of the target port;
     // with Tx-All lit that is still the display port.
     const int slot = (port == TX_DEFAULT || port == TX_ALL) ? DefaultSlot() : port;
@@ -97,67 +124,81 @@ void SendIoOptions(int port, const uint8_t options[4])
         LogTriggerId[static_cast<size_t>(slot)] = 1;
 }
 
-void RequestSystemData(int port, uint8_t dataType, uint8_t satellite) { Send(port, {0x38, 0x01, dataType, satellite}); }
+void RequestSystemData(int port, uint8_t dataType, uint8_t satellite)
+{
+    Command command;
+    command.kind = CommandKind::RequestSystemData;
+    command.systemData.dataType = dataType;
+    command.systemData.sv = satellite;
+    SendCommand(port, command);
+}
 
 void LoadSystemData(int port, uint8_t dataType, uint8_t satellite, uint8_t length, const uint8_t* data)
 {
-    uint8_t m[5 + 255] = {0x38, 0x02, dataType, satellite, length};
-    std::memcpy(m + 5, data, length);
-    SendPacket(port, 5 + length, m);
+    Command command;
+    command.kind = CommandKind::LoadSystemData;
+    command.systemData.dataType = dataType;
+    command.systemData.sv = satellite;
+    command.systemData.dataLength = data ? length : 0;
+    if (data)
+        std::copy_n(data, length, command.systemData.data.begin());
+    SendCommand(port, command);
 }
 
-void RequestTracking(int port) { Send(port, {0x3C, 0x00}); }
-void RequestDgpsMode(int port) { Send(port, {0x62, 0x04}); }
-void RequestFilters(int port) { Send(port, {0x70}); }
+void RequestTracking(int port) { SendKind(port, CommandKind::RequestTracking); }
+void RequestDgpsMode(int port) { SendKind(port, CommandKind::RequestDgpsMode); }
+void RequestFilters(int port) { SendKind(port, CommandKind::RequestFilters); }
 
 void SendFilters(int port, const uint8_t filters[3])
 {
-    const uint8_t m[5] = {0x70, filters[0], filters[1], filters[2], 0x00};
-    Send(port, m);
+    Command command;
+    command.kind = CommandKind::SetFilters;
+    command.filters = {filters[0], filters[1], filters[2], 0};
+    SendCommand(port, command);
 }
 
-void RequestGpsConfig(int port) { Send(port, {0xBB, 0x03}); }
+void RequestGpsConfig(int port) { SendKind(port, CommandKind::RequestGpsConfig); }
 
-void SendGpsConfig(int port, const GpsConfigRecord& c)
+void SendGpsConfig(int port, const GpsConfigRecord& config)
 {
-    uint8_t m[41];
-    std::memset(m, 0xFF, sizeof m);
-    m[0] = 0xBB;
-    m[1] = 0x03;
-    m[2] = c.receiverMode;
-    m[3] = c.reserved;
-    m[4] = c.dynamicsCode;
-    PutFloatBE(c.elevationMaskRad, m + 16);
-    PutFloatBE(c.signalMask, m + 20);
-    PutFloatBE(c.pdopMask, m + 24);
-    PutFloatBE(c.pdopSwitch, m + 28);
-    m[36] = c.dgpsAgeLimit;
-    Send(port, m);
+    Command command;
+    command.kind = CommandKind::SetGpsConfig;
+    command.gpsConfig = config;
+    SendCommand(port, command);
 }
 
-void RequestSerialConfig(int port, uint8_t receiverPort) { Send(port, {0xBC, receiverPort}); }
-
-void SendSerialConfig(int port, const SerialConfigRecord& c)
+void RequestSerialConfig(int port, uint8_t receiverPort)
 {
-    const uint8_t m[11] = {0xBC,        c.receiverPort, c.baudCode, c.baudCode,        c.dataBitsCode,        c.parityCode,
-                           c.stopBitsCode, 0x00,        c.inputProtocol, c.outputProtocol, 0x00};
-    Send(port, m);
+    Command command;
+    command.kind = CommandKind::RequestSerialConfig;
+    command.serialConfig.receiverPort = receiverPort;
+    SendCommand(port, command);
 }
 
-void RequestDatum(int port) { Send(port, {0x8E, 0x15}); }
+void SendSerialConfig(int port, const SerialConfigRecord& config)
+{
+    Command command;
+    command.kind = CommandKind::SetSerialConfig;
+    command.serialConfig = config;
+    SendCommand(port, command);
+}
+
+void RequestDatum(int port) { SendKind(port, CommandKind::RequestDatum); }
 
 void SendDatum(int port, int16_t datumIndex)
 {
-    uint8_t m[4] = {0x8E, 0x15};
-    PutInt16BE(datumIndex, m + 2);
-    Send(port, m);
+    Command command;
+    command.kind = CommandKind::SetDatum;
+    command.datumIndex = static_cast<uint16_t>(datumIndex);
+    SendCommand(port, command);
 }
 
-void SendSaveToFlash(int port) { Send(port, {0x8E, 0x26}); }
+void SendSaveToFlash(int port) { SendKind(port, CommandKind::SaveToFlash); }
 
 void ResetCommandState()
 {
     TxAllLit = false;
     SendPauseMs = 10;
+    SendPauseCount = 0;
     LogTriggerId.fill(0);
 }

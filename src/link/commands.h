@@ -18,6 +18,8 @@ extern bool TxAllLit;
 extern void (*TransmitLampHook)();
 // Pause after each SendPacket call, in milliseconds (tests set 0).
 extern int SendPauseMs;
+// Number of pauses run since start (one per SendPacket that sent or lit Tx).
+extern uint32_t SendPauseCount;
 // Per slot: 1 after an I/O options set, so the data logger binds to the next
 // position report of that port (0 = not bound yet waiting, else the bound id).
 extern std::array<int32_t, kPortSlots> LogTriggerId;
