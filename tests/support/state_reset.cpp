@@ -7,6 +7,7 @@
 #include "link/commands.h"
 #include "link/framing.h"
 #include "link/port_table.h"
+#include "platform/port_enumeration.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ void ResetAllProgramState()
     for (auto& reset : Resets())
         reset();
     ResetLinkState();
+    ClearComMapping();
     ResetCommandState();
     TransmitLampHook = nullptr;
     SendPauseMs = 0; // tests do not wait between sends
