@@ -53,26 +53,26 @@ std::string ReadFirstLine(const fs::path& file)
 
 fs::path SysTty(const std::string& name) { return fs::path("/sys/class/tty") / name; }
 
-// The USB product name of the device, searched up the device tree a few levels.
-std::string UsbProduct(const fs::path& device)
-{
-    std::error_code ec;
-    fs::path dir = fs::canonical(device, ec);
-    for (int level = 0; !ec && level < 4 && !dir.empty() && dir != dir.root_path(); ++level) {
-        const std::string product = ReadFirstLine(dir / "product");
-        if (!product.empty())
-            return product;
-        dir = dir.parent_path();
-    }
-    return {};
-}
-
+// Walks up the device tree a few levels for the USB product name and the
+// first driver that says more than the generic serial core ("port", "ctrl").
 std::string DescribeDevice(const std::string& path)
 {
-    const fs::path sys = SysTty(fs::path(path).filename().string());
+    const std::string name = fs::path(path).filename().string();
     std::error_code ec;
-    const std::string driver = fs::read_symlink(sys / "device" / "driver", ec).filename().string();
-    const std::string product = UsbProduct(sys / "device");
+    fs::path dir = fs::canonical(SysTty(name) / "device", ec);
+    std::string product;
+    std::string driver;
+    for (int level = 0; !ec && level < 4 && dir.has_relative_path(); ++level) {
+        if (product.empty())
+            product = ReadFirstLine(dir / "product");
+        std::error_code linkError;
+        const std::string d = fs::read_symlink(dir / "driver", linkError).filename().string();
+        if (driver.empty() && !d.empty() && d != "port" && d != "ctrl")
+            driver = d;
+        dir = dir.parent_path();
+    }
+    if (product.empty() && name.rfind("ttyS", 0) == 0)
+        product = "built-in UART";
     if (!product.empty() && !driver.empty())
         return product + " (" + driver + ")";
     return product.empty() ? driver : product;
