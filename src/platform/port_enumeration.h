@@ -3,6 +3,7 @@
 // from the command line and from the serial devices present.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,14 @@ struct ComMapping {
 // Takes the --comN=PATH and bare /dev/... arguments out of args and maps them;
 // the other arguments stay, in order. Returns false and fills error on a bad one.
 bool TakeComArguments(std::vector<std::string>& args, std::string* error);
-// Gives the remaining free COM numbers to the serial devices present, in a fixed order.
+// Gives the remaining free COM numbers to the serial devices present, in this
+// order: /dev/ttyUSB*, /dev/ttyACM*, then the built-in UARTs /dev/ttyS* that
+// really exist; each group by its number. Devices already mapped keep their COM.
 void MapPresentDevices();
+// The serial devices present, as /dev paths, in the order above.
+std::vector<std::string> PresentSerialDevices();
+// Keeps the ttyUSB/ttyACM/ttyS names with a numeric suffix, in the order above.
+std::vector<std::string> OrderSerialDeviceNames(const std::vector<std::string>& names);
 void SetComDevice(int com, const std::string& path);
 void ClearComMapping();
 
@@ -26,3 +33,5 @@ std::string ComDevicePath(int com);
 std::vector<ComMapping> CurrentComMapping();
 // "COM%d" for every mapped COM number; empty when none. Feeds ReadPortList.
 std::vector<std::string> SerialPortNames();
+// One line per mapped COM: "COM3  /dev/ttyUSB0  <description>".
+void PrintComMapping(std::ostream& out);

@@ -7,6 +7,9 @@
 #include "link/commands.h"
 #include "link/framing.h"
 #include "link/port_table.h"
+#include "display/gps_time.h"
+#include "platform/clock.h"
+#include "platform/port_enumeration.h"
 
 namespace {
 
@@ -23,6 +26,12 @@ class ResetListener : public testing::EmptyTestEventListener {
 
 } // namespace
 
+FakeClock& TestClock()
+{
+    static FakeClock clock;
+    return clock;
+}
+
 void RegisterStateReset(std::function<void()> reset) { Resets().push_back(std::move(reset)); }
 
 void ResetAllProgramState()
@@ -30,6 +39,11 @@ void ResetAllProgramState()
     for (auto& reset : Resets())
         reset();
     ResetLinkState();
+    ClearComMapping();
+    // No test may set the machine's clock: every test starts on the fake one.
+    TestClock() = FakeClock{};
+    UseFakeClock(&TestClock());
+    GpsSeconds = 0.0;
     ResetCommandState();
     TransmitLampHook = nullptr;
     SendPauseMs = 0; // tests do not wait between sends
