@@ -1,9 +1,49 @@
-#include <QApplication>
-#include <QMessageBox>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "core/application.h"
+#include "core/demo.h"
+#include "core/main_window.h"
+#include "core/run_options.h"
+#include "core/startup.h"
+#include "core/windows.h"
+#include "platform/port_enumeration.h"
+
+namespace {
+
+int Fail(const std::string& message)
+{
+    std::cerr << "jx_monitor: " << message << '\n';
+    return 2;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMessageBox::information(nullptr, "JX_Monitor", "The main window is not built yet.");
-    return 0;
+    MonitorApplication app(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    RunOptions options;
+    std::string error;
+    if (!TakeRunOptions(args, options, &error) || !TakeComArguments(args, &error))
+        return Fail(error);
+    MapPresentDevices();
+    if (options.listPorts) {
+        ListPorts(std::cout);
+        return 0;
+    }
+    if (options.demo && !StartDemo(args, &error)) {
+        std::cerr << "jx_monitor: " << error << '\n';
+        return 1;
+    }
+    const StartResult started = StartMonitor(args);
+    if (started != StartResult::Run)
+        return started == StartResult::Cancelled ? 0 : 1;
+    Form_Main->show();
+    CentreOnScreen(Form_Main);
+    ScheduleScreenshotAndQuit(Form_Main, options);
+    const int rc = app.exec();
+    DestroyAllWindows();
+    return rc;
 }

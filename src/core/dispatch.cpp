@@ -1,0 +1,84 @@
+#include "core/dispatch.h"
+
+#include "core/main_window.h"
+#include "link/shared_flags.h"
+
+void (*RawPacketHook)(int, const uint8_t*, uint32_t) = nullptr;
+void (*CloseRawRecordingHook)() = nullptr;
+void (*ResetDisplayHook)() = nullptr;
+
+namespace {
+
+// The decoders built into this program. Each subsystem adds its rows here as
+// its decoders land.
+const std::vector<DispatchRow>& BuiltInRows()
+{
+    static const std::vector<DispatchRow> rows = {};
+    return rows;
+}
+
+std::vector<DispatchRow>& Table()
+{
+    static std::vector<DispatchRow> table = BuiltInRows();
+    return table;
+}
+
+bool Matches(const DispatchRow& row, const PortRecord& port)
+{
+    if (row.id != port.id)
+        return false;
+    if (row.subId == kNoSubId)
+        return true;
+    return port.length >= 1 && row.subId == port.data[0];
+}
+
+void RunGroup(PortRecord& port, ReportGroup group)
+{
+    for (const DispatchRow& row : Table()) {
+        if (row.group == group && Matches(row, port)) {
+            if (row.decoder)
+                row.decoder(port);
+            return;
+        }
+    }
+}
+
+void LightRxLamp()
+{
+    if (Form_Main)
+        Form_Main->Shape_RxLED->setFill(Colours::Lime);
+}
+
+} // namespace
+
+void DispatchReport(PortRecord& port)
+{
+    if (!port.open)
+        return;
+    port.packetSeen = 1;
+    const bool isDisplay = port.slot + 1 == DisplayPort;
+    if (!port.monitored && !isDisplay)
+        return;
+    RunGroup(port, ReportGroup::A);
+    if (!isDisplay)
+        return;
+    LightRxLamp();
+    RunGroup(port, ReportGroup::B);
+    if (Flags.RawRecordingOn && RawPacketHook)
+        RawPacketHook(port.id, port.data, port.length);
+}
+
+void RegisterDecoder(const DispatchRow& row)
+{
+    for (DispatchRow& existing : Table()) {
+        if (existing.id == row.id && existing.subId == row.subId) {
+            existing = row;
+            return;
+        }
+    }
+    Table().push_back(row);
+}
+
+const std::vector<DispatchRow>& DispatchTable() { return Table(); }
+
+void RestoreDispatchTable() { Table() = BuiltInRows(); }

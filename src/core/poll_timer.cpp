@@ -1,0 +1,131 @@
+// One tick of the poll timer: lamp fading, the search sequence and read of
+// every open slot, the periodic queries, channel expiry and housekeeping.
+#include "core/poll_timer.h"
+
+#include "core/dispatch.h"
+#include "core/main_window.h"
+#include "link/commands.h"
+#include "link/framing.h"
+#include "link/port_table.h"
+
+int32_t PollTick = 0;
+int32_t TxLedWasLit = 0;
+int32_t RxLedWasLit = 0;
+void (*ExpireChannelsHook)() = nullptr;
+
+namespace {
+
+// A modal box opened inside a tick runs a nested event loop; a tick arriving
+// there must not parse the half-read buffer of the outer one.
+bool g_inTick = false;
+
+class TickGuard {
+public:
+    TickGuard() { g_inTick = true; }
+    ~TickGuard() { g_inTick = false; }
+    TickGuard(const TickGuard&) = delete;
+    TickGuard& operator=(const TickGuard&) = delete;
+};
+
+void RunCycleStep()
+{
+    switch (PollTick) {
+    case 3:
+    case 8:
+        if (ExpireChannelsHook)
+            ExpireChannelsHook();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void ResetPollTimerState()
+{
+    PollTick = 0;
+    TxLedWasLit = 0;
+    RxLedWasLit = 0;
+    ExpireChannelsHook = nullptr;
+    g_inTick = false;
+}
+
+void TForm_Main::ZELKTimer()
+{
+    if (g_inTick)
+        return;
+    TickGuard guard;
+    FadeLamps();
+    bool anyOpen = false;
+    for (int slot = 0; slot < kPortSlots; ++slot) {
+        PortRecord& port = PortTable[static_cast<size_t>(slot)];
+        if (!port.open)
+            continue;
+        anyOpen = true;
+        AdvanceSearch(slot);
+        PollPort(port, &DispatchReport, 0);
+    }
+    PollTick = (PollTick + 1) % 10;
+    if (!anyOpen)
+        return;
+    if (AutoQueryOn) {
+        if (PollTick == 0 || PollTick == 5)
+            RequestHealth(TX_DEFAULT);
+        else if (PollTick == 1 || PollTick == 6)
+            RequestSatSelection(TX_DEFAULT);
+        else if (PollTick == 2 || PollTick == 7)
+            RequestTracking(TX_DEFAULT);
+    }
+    RunCycleStep();
+    if (PollTick == 9)
+        Housekeeping();
+}
+
+void TForm_Main::FadeLamps()
+{
+    if (TxLedWasLit) {
+        Shape_TxLED->setFill(Colours::Grey);
+        TxLedWasLit = 0;
+    }
+    if (RxLedWasLit) {
+        Shape_RxLED->setFill(Colours::Grey);
+        RxLedWasLit = 0;
+    }
+    if (Shape_TxLED->isLit())
+        TxLedWasLit = 1;
+    if (Shape_RxLED->isLit())
+        RxLedWasLit = 1;
+}
+
+void TForm_Main::AdvanceSearch(int slot)
+{
+    PortRecord& port = PortTable[static_cast<size_t>(slot)];
+    const int step = port.searchStep;
+    if (step <= 0)
+        return;
+    port.searchStep = step - 1;
+    if (step == 4) {
+        if (slot + 1 == DisplayPort)
+            Panel_Serial->setCaption(QString("COM%1: 9600: 8-O-1").arg(slot + 1));
+        PortLineCodes[static_cast<size_t>(slot)] = LineCodes{7, 3, 1, 0};
+    } else if (step == 2) {
+        RequestVersion(slot);
+    } else if (step == 1) {
+        RequestDgpsMode(slot);
+        RequestIoOptions(slot);
+        RequestDatum(slot);
+        RequestTime(slot);
+    }
+}
+
+void TForm_Main::Housekeeping()
+{
+    for (PortRecord& port : PortTable) {
+        port.activeLastPeriod = port.packetSeen;
+        port.packetSeen = 0;
+    }
+    RefreshMonitorPanels();
+    if (QuietCloseCountdown != 0 && --QuietCloseCountdown == 0)
+        MenuCOM_CloseQuietClick();
+}

@@ -1,0 +1,73 @@
+#include "core/windows.h"
+
+#include "config/form_about.h"
+#include "config/form_bias.h"
+#include "config/form_filters.h"
+#include "config/form_gps.h"
+#include "config/form_initial_pos.h"
+#include "config/form_initial_time.h"
+#include "config/form_io_options.h"
+#include "config/form_serial.h"
+#include "core/main_window.h"
+#include "display/form_product.h"
+#include "display/form_track.h"
+#include "logging/form_log.h"
+#include "logging/form_log_zelk.h"
+#include "transfer/form_alm.h"
+
+namespace {
+
+template <class T>
+void Destroy(T*& form)
+{
+    delete form;
+    form = nullptr;
+}
+
+void CreateCompanions()
+{
+    Form_Alm = new TForm_Alm;
+    Form_Filters = new TForm_Filters;
+    Form_InitialPos = new TForm_InitialPos;
+    Form_InitialTime = new TForm_InitialTime;
+    Form_IOOptions = new TForm_IOOptions;
+    Form_Product = new TForm_Product;
+    Form_GPS = new TForm_GPS;
+    Form_Serial = new TForm_Serial;
+    Form_Track = new TForm_Track;
+    Form_About = new TForm_About;
+    Form_Log = new TForm_Log;
+    Form_Bias = new TForm_Bias;
+    Form_LogZelk = new TForm_LogZelk;
+}
+
+} // namespace
+
+bool CreateAllWindows()
+{
+    auto* main = new TForm_Main;
+    if (!main->FormCreate()) {
+        delete main;
+        return false;
+    }
+    CreateCompanions();
+    return true;
+}
+
+void DestroyAllWindows()
+{
+    Destroy(Form_LogZelk);
+    Destroy(Form_Bias);
+    Destroy(Form_Log);
+    Destroy(Form_About);
+    Destroy(Form_Track);
+    Destroy(Form_Serial);
+    Destroy(Form_GPS);
+    Destroy(Form_Product);
+    Destroy(Form_IOOptions);
+    Destroy(Form_InitialTime);
+    Destroy(Form_InitialPos);
+    Destroy(Form_Filters);
+    Destroy(Form_Alm);
+    delete Form_Main; // clears Form_Main itself
+}

@@ -1,0 +1,93 @@
+#include "platform/ui.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace ui {
+namespace {
+
+Answerer* g_answerer = nullptr;
+
+QMessageBox::Icon QtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Warning:
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Error:
+        return QMessageBox::Critical;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Answer QtMessage(const MessageRequest& request)
+{
+    QMessageBox box(QtIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    if (request.buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(request.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int result = box.exec();
+    if (request.buttons == Buttons::Ok)
+        return Answer::Ok;
+    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QString QtFileName(const FileRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, QString(), QtFilter(request.filter));
+    dialog.setAcceptMode(request.mode == FileMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+void InstallAnswerer(Answerer* answerer) { g_answerer = answerer; }
+
+Answer ShowMessage(const MessageRequest& request)
+{
+    return g_answerer ? g_answerer->message(request) : QtMessage(request);
+}
+
+void Message(const QString& text, const QString& title, Icon icon)
+{
+    ShowMessage(MessageRequest{text, title, icon, Buttons::Ok, Answer::Ok});
+}
+
+bool AskYesNo(const QString& text, const QString& title, Icon icon, Answer defaultButton)
+{
+    return ShowMessage(MessageRequest{text, title, icon, Buttons::YesNo, defaultButton}) == Answer::Yes;
+}
+
+QString ChooseFile(const FileRequest& request)
+{
+    return g_answerer ? g_answerer->fileName(request) : QtFileName(request);
+}
+
+int RunModal(QDialog& dialog) { return g_answerer ? g_answerer->dialog(dialog) : dialog.exec(); }
+
+QString QtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList names;
+    for (int i = 0; i < parts.size(); i += 2)
+        names << parts[i];
+    return names.join(QStringLiteral(";;"));
+}
+
+} // namespace ui

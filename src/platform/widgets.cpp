@@ -1,0 +1,165 @@
+#include "platform/widgets.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QScreen>
+#include <QVariant>
+
+namespace {
+const char* const kHintProperty = "jxHint";
+}
+
+QColor WindowColour() { return QApplication::palette().color(QPalette::Active, QPalette::Base); }
+QColor ButtonFaceColour() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
+QColor WindowTextColour() { return QApplication::palette().color(QPalette::Active, QPalette::WindowText); }
+QColor InactiveCaptionTextColour() { return QApplication::palette().color(QPalette::Disabled, QPalette::WindowText); }
+
+void SetHint(QWidget* widget, const QString& hint) { widget->setProperty(kHintProperty, hint); }
+
+QString HintOf(const QWidget* widget) { return widget ? widget->property(kHintProperty).toString() : QString(); }
+
+QString NearestHint(const QWidget* widget)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        const QString hint = HintOf(widget);
+        if (!hint.isEmpty())
+            return hint;
+    }
+    return {};
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+void Place(QWidget* widget, const QString& name, int left, int top, int width, int height)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(left, top, width, height);
+}
+
+Label::Label(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height)
+    : QLabel(caption, parent)
+{
+    Place(this, name, left, top, width, height);
+    setTextFormat(Qt::PlainText);
+}
+
+void Label::setBold(bool bold)
+{
+    QFont f = font();
+    f.setBold(bold);
+    setFont(f);
+}
+
+void Label::setTextColour(const QColor& colour)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, colour);
+    setPalette(p);
+}
+
+void Label::mousePressEvent(QMouseEvent* event)
+{
+    emit mouseDown(event->button());
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
+    QLabel::mousePressEvent(event);
+}
+
+Panel::Panel(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height,
+             Bevel bevel)
+    : Label(parent, name, caption, left, top, width, height)
+{
+    setAlignment(Qt::AlignCenter);
+    setBevel(bevel);
+    setColour(ButtonFaceColour());
+}
+
+void Panel::setColour(const QColor& colour)
+{
+    colour_ = colour;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, colour);
+    setPalette(p);
+    setAutoFillBackground(true);
+}
+
+void Panel::setBevel(Bevel bevel)
+{
+    switch (bevel) {
+    case Bevel::None:
+        setFrameStyle(QFrame::NoFrame);
+        break;
+    case Bevel::Raised:
+        setFrameStyle(QFrame::Panel | QFrame::Raised);
+        break;
+    case Bevel::Lowered:
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        break;
+    }
+    setLineWidth(1);
+}
+
+QString LampStateWord(const QColor& colour)
+{
+    if (colour == Colours::Lime)
+        return QStringLiteral("lit");
+    if (colour == Colours::Grey)
+        return QStringLiteral("dark");
+    if (colour == Colours::Yellow)
+        return QStringLiteral("warning");
+    if (colour == Colours::Red)
+        return QStringLiteral("fault");
+    return {};
+}
+
+Shape::Shape(QWidget* parent, const QString& name, int left, int top, int size) : QWidget(parent)
+{
+    Place(this, name, left, top, size, size);
+    setFill(Colours::Grey);
+}
+
+void Shape::setFill(const QColor& colour)
+{
+    if (colour == fill_ && !accessibleName().isEmpty())
+        return;
+    fill_ = colour;
+    setAccessibleName(LampStateWord(colour));
+    update();
+}
+
+void Shape::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(fill_);
+    painter.drawEllipse(QRectF(0.5, 0.5, width() - 1.0, height() - 1.0));
+}
+
+Form::Form(const QString& name, const QString& caption, int clientWidth, int clientHeight)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setFixedSize(clientWidth, clientHeight);
+    setModal(false);
+}
+
+void Form::showForm()
+{
+    show();
+    raise();
+    activateWindow();
+}
