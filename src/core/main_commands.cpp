@@ -17,6 +17,10 @@
 
 #include <QAction>
 
+#include "platform/ui.h"
+
+void (*FactoryResetApplyHook)() = nullptr;
+
 namespace {
 
 void Show(Form* form)
@@ -27,10 +31,49 @@ void Show(Form* form)
 
 } // namespace
 
-// Not built yet: confirmation, reset command and position blanking.
-void TForm_Main::InitializeColdClick() {}
-void TForm_Main::InitializeWarmClick() {}
-void TForm_Main::InitializeFactoryClick() {}
+void TForm_Main::BlankPositionPanels()
+{
+    for (Panel* panel : {Panel_NorthSouth, Panel_LatDeg, Panel_LatMin, Panel_EastWest, Panel_LonDeg, Panel_LonMin,
+                         Panel_X, Panel_Y, Panel_Alt_Z})
+        panel->setCaption("?");
+}
+
+void TForm_Main::InitializeColdClick()
+{
+    if (!ui::AskYesNo("Really clear battery backed-up RAM?", "Cold reset?"))
+        return;
+    SendColdReset(TX_DEFAULT);
+    ui::Message("Serial port settings will revert to those saved in Flash memory.  It may be necessary to change "
+                "the PC settings to match if the receiver is no longer communicating.",
+                "Warning", ui::Icon::Warning);
+    BlankPositionPanels();
+}
+
+void TForm_Main::InitializeWarmClick()
+{
+    if (ui::AskYesNo("Really restart the receiver?", "Soft reset?"))
+        SendSoftReset(TX_DEFAULT);
+}
+
+void TForm_Main::InitializeFactoryClick()
+{
+    if (!ui::AskYesNo("Really clear battery backed-up RAM and set receiver to factory default settings?",
+                      "Factory Reset?", ui::Icon::Warning))
+        return;
+    SendResetMode(TX_DEFAULT, 0x46);
+    BlankPositionPanels();
+    if (FactoryResetApplyHook && DisplayPort >= 1 && DisplayPort <= kPortSlots &&
+        !(PortLineCodes[static_cast<size_t>(DisplayPort - 1)] == LineCodes{7, 3, 1, 0}))
+        FactoryResetApplyHook();
+}
+
+void TForm_Main::ConfigureSEEClick()
+{
+    if (ui::AskYesNo("Previous configuration information will be\nlost. Really replace receiver configuration\nin "
+                     "non-volatile memory?",
+                     "Warning", ui::Icon::Warning, ui::Answer::No))
+        SendSaveToFlash(TX_DEFAULT);
+}
 // Not built yet: the almanac and ephemeris transfers.
 void TForm_Main::InitializeUploadClick() {}
 void TForm_Main::InitializeEphemerisClick() {}
@@ -38,10 +81,6 @@ void TForm_Main::InitializeDownloadClick() {}
 void TForm_Main::DownloadEphemerisClick() {}
 // Not built yet: the initial time dialog's lamp reset before showing it.
 void TForm_Main::InitializeTimeClick() {}
-// Not built yet: the save-to-flash confirmation.
-void TForm_Main::ConfigureSEEClick() {}
-// Not built yet: re-targeting the window to another display port.
-void TForm_Main::ComboBox_DisplayComChange(int) {}
 
 void TForm_Main::InitializePositionClick() { Show(Form_InitialPos); }
 

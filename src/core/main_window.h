@@ -256,9 +256,15 @@ private:
     void ApplyLayout(int designWidth, bool multiport);
     void LightTxLamp();
     void CloseUnlessDisplay(int slot);
+    // The nine position panels back to "?" after a reset.
+    void BlankPositionPanels();
 
     int designWidth_ = 0;
     bool created_ = false;
 };
 
 extern TForm_Main* Form_Main;
+
+// The factory reset's second step: bring the receiver's and the PC's line
+// back to 9600 8-O-1 (the serial port dialog installs it).
+extern void (*FactoryResetApplyHook)();

@@ -43,6 +43,14 @@ UnexpectedUi g_unexpectedUi;
 
 } // namespace
 
+bool StartMonitorOnDevice()
+{
+    if (!CreateAllWindows())
+        return false;
+    Form_Main->Timer_ZELK->stop();
+    return true;
+}
+
 std::shared_ptr<FakeSerial::State> StartMonitorOnFake(int com, const std::vector<int32_t>& listed)
 {
     DisplayPort = com;

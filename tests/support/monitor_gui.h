@@ -14,6 +14,10 @@
 // becomes 1..16 unless listed is given.
 std::shared_ptr<FakeSerial::State> StartMonitorOnFake(int com, const std::vector<int32_t>& listed = {});
 
+// Creates every window as the start-up does, opening the display port through
+// the COM mapping (a real device); the timer is stopped. False when it failed.
+bool StartMonitorOnDevice();
+
 // The frame of a message (id first) as it travels on the line.
 std::vector<uint8_t> Frame(const std::vector<uint8_t>& message);
 // Takes and returns what the program wrote to the device so far.

@@ -1,0 +1,45 @@
+// Re-targets the whole main window to another receiver.
+#include <QGuiApplication>
+
+#include "core/main_window.h"
+#include "link/commands.h"
+#include "link/line_codes.h"
+#include "platform/ui.h"
+
+namespace {
+
+QString SerialCaption(int com)
+{
+    const LineCodes& c = PortLineCodes[static_cast<size_t>(com - 1)];
+    return QString("COM%1 %2, %3-%4-%5")
+        .arg(com)
+        .arg(BaudText(c.baud), DataBitsText(c.dataBits), ParityText(c.parity), StopBitsText(c.stopBits));
+}
+
+} // namespace
+
+void TForm_Main::ComboBox_DisplayComChange(int index)
+{
+    if (index < 0 || index >= PortCount || index >= kPortSlots)
+        return;
+    const int com = PortList[static_cast<size_t>(index)];
+    if (com == DisplayPort || com < 1 || com > kPortSlots)
+        return;
+    const int slot = com - 1;
+    // A port that will not open is reported, and the window shows it all the same.
+    if (!PortTable[static_cast<size_t>(slot)].open && OpenSlot(slot) != 0)
+        ui::Message(QString("Could not initialize COM%1.").arg(com), "Error");
+    ResetDisplay();
+    if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
+        PortRecord& old = PortTable[static_cast<size_t>(DisplayPort - 1)];
+        if (old.open && !old.monitored)
+            ClosePort(old);
+    }
+    DisplayPort = com;
+    Panel_Serial->setCaption(SerialCaption(com));
+    QGuiApplication::setApplicationDisplayName(QString("%1 ZELKMon32").arg(com));
+    RequestDgpsMode(slot);
+    RequestIoOptions(slot);
+    RequestDatum(slot);
+    RequestTime(slot);
+}

@@ -1,0 +1,225 @@
+// The main window's reset, flash and display-port commands: what they ask,
+// what they send and in which order, and what they change on screen.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+#include "core/main_window.h"
+#include "display/port_reports.h"
+#include "link/commands.h"
+#include "link/port_table.h"
+#include "platform/port_enumeration.h"
+#include "support/monitor_gui.h"
+#include "support/pty.h"
+#include "support/ui_script_gui.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const Bytes kColdReset = {0x10, 0x1E, 0x4B, 0x10, 0x03};
+const Bytes kFactoryReset = {0x10, 0x1E, 0x46, 0x10, 0x03};
+const Bytes kSoftReset = {0x10, 0x25, 0x10, 0x03};
+const Bytes kSaveToFlash = {0x10, 0x8E, 0x26, 0x10, 0x03};
+const Bytes kFourQueries = {0x10, 0x62, 0x04, 0x10, 0x03, 0x10, 0x35, 0x10, 0x03,
+                            0x10, 0x8E, 0x15, 0x10, 0x03, 0x10, 0x21, 0x10, 0x03};
+
+std::vector<Panel*> PositionPanels()
+{
+    TForm_Main* f = Form_Main;
+    return {f->Panel_NorthSouth, f->Panel_LatDeg, f->Panel_LatMin, f->Panel_EastWest, f->Panel_LonDeg,
+            f->Panel_LonMin,     f->Panel_X,      f->Panel_Y,      f->Panel_Alt_Z};
+}
+
+void FillPositionPanels()
+{
+    for (Panel* p : PositionPanels())
+        p->setCaption("12.5");
+}
+
+TEST(ResetCommands, ColdResetAnsweredNoSendsNothingAndKeepsThePanels)
+{
+    auto com2 = StartMonitorOnFake(2);
+    FillPositionPanels();
+    ScriptedUi ui;
+    ui.answers = {ui::Answer::No};
+    Form_Main->InitializeColdClick();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Really clear battery backed-up RAM?");
+    EXPECT_EQ(ui.boxes[0].title, "Cold reset?");
+    EXPECT_EQ(ui.boxes[0].icon, ui::Icon::None);
+    EXPECT_EQ(ui.boxes[0].buttons, ui::Buttons::YesNo);
+    EXPECT_TRUE(TakeWritten(*com2).empty());
+    for (Panel* p : PositionPanels())
+        EXPECT_EQ(p->caption(), "12.5") << p->objectName().toStdString();
+}
+
+TEST(ResetCommands, ColdResetAnsweredYesSendsWarnsAndBlanksThePosition)
+{
+    auto com2 = StartMonitorOnFake(2);
+    FillPositionPanels();
+    Form_Main->Panel_Vel[0]->setCaption("3.00");
+    ScriptedUi ui;
+    ui.answers = {ui::Answer::Yes, ui::Answer::Ok};
+    Form_Main->InitializeColdClick();
+    EXPECT_EQ(TakeWritten(*com2), kColdReset);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1].title, "Warning");
+    EXPECT_EQ(ui.boxes[1].icon, ui::Icon::Warning);
+    EXPECT_EQ(ui.boxes[1].text, "Serial port settings will revert to those saved in Flash memory.  It may be "
+                                "necessary to change the PC settings to match if the receiver is no longer "
+                                "communicating.");
+    for (Panel* p : PositionPanels())
+        EXPECT_EQ(p->caption(), "?") << p->objectName().toStdString();
+    EXPECT_EQ(Form_Main->Panel_Vel[0]->caption(), "3.00"); // only the nine position panels
+}
+
+TEST(ResetCommands, SoftResetAsksThenSends)
+{
+    auto com1 = StartMonitorOnFake(1);
+    ScriptedUi ui;
+    ui.answers = {ui::Answer::No, ui::Answer::Yes};
+    Form_Main->InitializeWarmClick();
+    EXPECT_TRUE(TakeWritten(*com1).empty());
+    Form_Main->InitializeWarmClick();
+    EXPECT_EQ(TakeWritten(*com1), kSoftReset);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, "Really restart the receiver?");
+    EXPECT_EQ(ui.boxes[0].title, "Soft reset?");
+}
+
+int g_applyCalls = 0;
+void CountApply() { ++g_applyCalls; }
+
+TEST(ResetCommands, FactoryResetAppliesLineSettingsOnlyWhenTheyDiffer)
+{
+    auto com1 = StartMonitorOnFake(1);
+    g_applyCalls = 0;
+    FactoryResetApplyHook = CountApply;
+    FillPositionPanels();
+    ScriptedUi ui;
+    ui.answers = {ui::Answer::Yes};
+    Form_Main->InitializeFactoryClick();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, "Factory Reset?");
+    EXPECT_EQ(ui.boxes[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(ui.boxes[0].text, "Really clear battery backed-up RAM and set receiver to factory default settings?");
+    EXPECT_EQ(TakeWritten(*com1), kFactoryReset);
+    EXPECT_EQ(PositionPanels().front()->caption(), "?");
+    EXPECT_EQ(g_applyCalls, 0); // the codes are 7, 3, 1, 0 already
+
+    PortLineCodes[0] = LineCodes{6, 3, 1, 0}; // the serial dialog set 4800
+    ui.answers = {ui::Answer::Yes};
+    Form_Main->InitializeFactoryClick();
+    EXPECT_EQ(g_applyCalls, 1);
+
+    ui.answers = {ui::Answer::No};
+    Form_Main->InitializeFactoryClick();
+    EXPECT_EQ(g_applyCalls, 1);
+    EXPECT_TRUE(TakeWritten(*com1) == kFactoryReset);
+    FactoryResetApplyHook = nullptr;
+}
+
+TEST(ResetCommands, SaveToFlashDefaultsToNo)
+{
+    auto com1 = StartMonitorOnFake(1);
+    ScriptedUi ui;
+    Form_Main->ConfigureSEEClick(); // no scripted answer: the default button
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
+    EXPECT_EQ(ui.boxes[0].icon, ui::Icon::Warning);
+    EXPECT_EQ(ui.boxes[0].title, "Warning");
+    EXPECT_EQ(ui.boxes[0].text, "Previous configuration information will be\nlost. Really replace receiver "
+                                "configuration\nin non-volatile memory?");
+    EXPECT_TRUE(TakeWritten(*com1).empty());
+    ui.answers = {ui::Answer::Yes};
+    Form_Main->ConfigureSEEClick();
+    EXPECT_EQ(TakeWritten(*com1), kSaveToFlash);
+}
+
+TEST(AutoQuery, OffBlanksEveryValueFieldAndStopsTheQueries)
+{
+    auto com1 = StartMonitorOnFake(1);
+    PortTable[0].searchStep = 0;
+    Form_Main->Panel_PDOP->setCaption("1.5");
+    Form_Main->Shape_Err1->setFill(Colours::Red);
+    PortReports[4].fixSvs[0] = 12;
+    Form_Main->LoggingAutoQueryClick();
+    EXPECT_FALSE(Form_Main->LoggingAutoQuery->isChecked());
+    EXPECT_EQ(Form_Main->Panel_PDOP->caption(), "?");
+    EXPECT_EQ(Form_Main->Shape_Err1->fill(), Colours::Grey);
+    EXPECT_EQ(PortReports[4].fixSvs[0], 0);
+    Tick(10);
+    EXPECT_TRUE(TakeWritten(*com1).empty());
+    Form_Main->LoggingAutoQueryClick();
+    EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
+    Tick(10);
+    EXPECT_FALSE(TakeWritten(*com1).empty());
+}
+
+class DisplayPortChange : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!com1.ok() || !com3.ok())
+            GTEST_SKIP() << "no pseudo-terminals on this machine";
+        SetComDevice(1, com1.devicePath());
+        SetComDevice(3, com3.devicePath());
+    }
+    PtyPair com1, com3;
+};
+
+TEST_F(DisplayPortChange, FromAnUnmonitoredPortToAnotherOnRealDevices)
+{
+    DisplayPort = 1;
+    PortCount = 2;
+    PortList[0] = 1;
+    PortList[1] = 3;
+    ASSERT_TRUE(StartMonitorOnDevice());
+    ASSERT_TRUE(PortTable[0].open);
+    PortLineCodes[2] = LineCodes{7, 3, 1, 0};
+    Form_Main->ComboBox_DisplayComChange(1);
+    EXPECT_EQ(DisplayPort, 3);
+    EXPECT_FALSE(PortTable[0].open);
+    EXPECT_TRUE(PortTable[2].open);
+    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM3 9600, 8-O-1");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "3 ZELKMon32");
+    EXPECT_EQ(com3.Read(kFourQueries.size()), kFourQueries);
+
+    // Picking the port that is shown already changes nothing.
+    Form_Main->Panel_Serial->setCaption("unchanged");
+    Form_Main->ComboBox_DisplayComChange(1);
+    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "unchanged");
+    EXPECT_TRUE(com3.ReadAvailable(100, 20).empty());
+}
+
+TEST_F(DisplayPortChange, AMonitoredOldPortStaysOpen)
+{
+    DisplayPort = 1;
+    PortCount = 2;
+    PortList[0] = 1;
+    PortList[1] = 3;
+    ASSERT_TRUE(StartMonitorOnDevice());
+    PortTable[0].monitored = 1;
+    Form_Main->ComboBox_DisplayComChange(1);
+    EXPECT_TRUE(PortTable[0].open);
+    EXPECT_EQ(DisplayPort, 3);
+}
+
+TEST(DisplayPortChangeFailure, APortThatWillNotOpenIsReportedAndShownAnyway)
+{
+    auto com1 = StartMonitorOnFake(1, {1, 5});
+    SetComDevice(5, "/dev/does-not-exist-jx");
+    Form_Main->Panel_PDOP->setCaption("2.0");
+    ScriptedUi ui;
+    Form_Main->ComboBox_DisplayComChange(1);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Could not initialize COM5.");
+    EXPECT_EQ(ui.boxes[0].title, "Error");
+    EXPECT_EQ(DisplayPort, 5);
+    EXPECT_FALSE(PortTable[4].open);
+    EXPECT_FALSE(PortTable[0].open); // the old, unmonitored display port is closed
+    EXPECT_EQ(Form_Main->Panel_PDOP->caption(), "?");
+}
+
+} // namespace
