@@ -2,7 +2,9 @@
 // what they send and in which order, and what they change on screen.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QTest>
 
 #include "core/main_window.h"
 #include "display/port_reports.h"
@@ -220,6 +222,36 @@ TEST(DisplayPortChangeFailure, APortThatWillNotOpenIsReportedAndShownAnyway)
     EXPECT_FALSE(PortTable[4].open);
     EXPECT_FALSE(PortTable[0].open); // the old, unmonitored display port is closed
     EXPECT_EQ(Form_Main->Panel_PDOP->caption(), "?");
+}
+
+} // namespace
+
+namespace {
+
+TEST(MenuShortcuts, KeyboardShortcutsRunTheirCommandsInTheShownWindow)
+{
+    auto com1 = StartMonitorOnFake(1);
+    Form_Main->show();
+    QApplication::setActiveWindow(Form_Main);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form_Main));
+    ScriptedUi ui;
+
+    const bool multiport = Form_Main->IsMultiport();
+    QTest::keyClick(Form_Main, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_NE(Form_Main->IsMultiport(), multiport);
+    EXPECT_EQ(Form_Main->WindowMultiPort->isChecked(), Form_Main->IsMultiport());
+
+    ui.answers = {ui::Answer::No};
+    QTest::keyClick(Form_Main, Qt::Key_K, Qt::ControlModifier);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, "Cold reset?");
+
+    ui.answers = {ui::Answer::Yes};
+    QTest::keyClick(Form_Main, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1].title, "Soft reset?");
+    EXPECT_EQ(TakeWritten(*com1), kSoftReset);
+    Form_Main->hide();
 }
 
 } // namespace
