@@ -79,18 +79,22 @@ void LineRunner::Step(Line& line, double elapsed)
     line.pending.erase(line.pending.begin(), line.pending.begin() + static_cast<long>(sent));
 }
 
-void LineRunner::Run(const volatile std::sig_atomic_t* stop)
+void LineRunner::Poll(int timeoutMs)
 {
     std::vector<PtyLine*> ptys;
     for (auto& line : lines_)
         ptys.push_back(&line->pty);
-    auto last = std::chrono::steady_clock::now();
-    while (!*stop) {
-        PtyLine::WaitForInput(ptys, kTickMs);
-        const auto now = std::chrono::steady_clock::now();
-        const double elapsed = std::chrono::duration<double>(now - last).count();
-        last = now;
-        for (auto& line : lines_)
-            Step(*line, elapsed);
-    }
+    PtyLine::WaitForInput(ptys, timeoutMs);
+    const double now =
+        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    const double elapsed = lastPoll_ < 0 ? 0.0 : now - lastPoll_;
+    lastPoll_ = now;
+    for (auto& line : lines_)
+        Step(*line, elapsed);
+}
+
+void LineRunner::Run(const volatile std::sig_atomic_t* stop)
+{
+    while (!*stop)
+        Poll(kTickMs);
 }

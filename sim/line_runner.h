@@ -22,11 +22,14 @@ public:
     std::vector<std::string> DevicePaths() const;
     // Runs until *stop becomes nonzero.
     void Run(const volatile std::sig_atomic_t* stop);
+    // One round: waits up to timeoutMs for input, then serves every line.
+    void Poll(int timeoutMs);
 
 private:
     struct Line;
     void Step(Line& line, double elapsed);
     std::vector<std::unique_ptr<Line>> lines_;
+    double lastPoll_ = -1;
 };
 
 // What a byte sent at one bit rate looks like to a receiver set to another.
