@@ -95,6 +95,7 @@ const char* SimUsage()
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* out, std::string* error)
 {
+    *out = SimCommandLine{};
     Overrides o;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
