@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -28,6 +29,7 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
 
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid < 0) {
         if (error)
@@ -37,6 +39,10 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
         return false;
     }
     if (pid == 0) {
+        // A child must not outlive a parent that crashed or was killed.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(0);
         dup2(fds[1], STDOUT_FILENO);
         execv(program.c_str(), argv.data());
         _exit(127);

@@ -9,6 +9,7 @@
 
 #include "sim_harness.h"
 #include "support/captures.h"
+#include "tools/dump/dump_command.h"
 #include "tools/dump/dump_run.h"
 
 namespace {
@@ -214,6 +215,25 @@ TEST(ZelkDump, BuiltProgramDecodesACaptureFile)
     EXPECT_NE(e.str().find("packets 198"), std::string::npos) << e.str();
     EXPECT_NE(e.str().find("  83 30"), std::string::npos) << e.str();
     EXPECT_NE(std::system((exe + " /no/such/file 2>/dev/null").c_str()), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ZelkDump, CommandLineReadsStandardInputAndRefusesUnknownOptions)
+{
+    const std::vector<uint8_t> frame = Framed({0x82, 0x03});
+    std::istringstream in(std::string(frame.begin(), frame.end()));
+    std::ostringstream out, err;
+    volatile std::sig_atomic_t stop = 0;
+    EXPECT_EQ(RunDumpCommand({"--json", "-"}, in, out, err, &stop), 0);
+    EXPECT_EQ(out.str(), "{\"id\":\"82\",\"offset\":0,\"len\":1,\"dgpsMode\":3}\n");
+    EXPECT_NE(err.str().find("packets 1,"), std::string::npos);
+    EXPECT_NE(err.str().find("  82 1"), std::string::npos);
+
+    std::istringstream none;
+    EXPECT_EQ(RunDumpCommand({"--frobnicate"}, none, out, err, &stop), 2);
 }
 
 } // namespace

@@ -181,3 +181,44 @@ TEST(SimulatorSettings, ColdResetLosesTheFixAndFindsItAgain)
 }
 
 } // namespace
+
+namespace {
+
+Report6D FixMode(SimHarness& h)
+{
+    Report6D r;
+    const auto p = WithKey(h.Ask({0x24}), "6D");
+    EXPECT_EQ(p.size(), 1u);
+    if (!p.empty()) {
+        EXPECT_TRUE(ParseReport6D(p[0].data.data(), p[0].data.size(), r));
+    }
+    return r;
+}
+
+TEST(SimulatorSettings, ReceiverModeAndMasksDecideTheFix)
+{
+    SimHarness h;
+    h.Run(20);
+    ASSERT_EQ(FixMode(h).DimensionCode(), 4);
+
+    Command gps;
+    gps.kind = CommandKind::SetGpsConfig;
+    gps.gpsConfig = FactorySettings().gps;
+    gps.gpsConfig.receiverMode = 3; // horizontal only
+    h.Ask(gps);
+    h.Run(1);
+    const Report6D twoD = FixMode(h);
+    EXPECT_EQ(twoD.DimensionCode(), 3);
+    EXPECT_EQ(twoD.fixModeBits & 0x08, 0x08); // a mode the user chose, not automatic
+
+    // A signal mask no satellite reaches: no fix, and health says why.
+    gps.gpsConfig = FactorySettings().gps;
+    gps.gpsConfig.signalMaskAmu = 40.0f;
+    h.Ask(gps);
+    const auto second = h.Run(1);
+    EXPECT_TRUE(WithKey(second, "4A").empty());
+    EXPECT_EQ(FixMode(h).prnCount, 0);
+    EXPECT_EQ((Only<Report46, ParseReport46>(second, "46").statusCode), 8); // "No usable satellites"
+}
+
+} // namespace
