@@ -16,8 +16,7 @@ ReceiverSimulator::ReceiverSimulator(const SimOptions& options)
       saved_(settings_),
       gpsSeconds_(options.startGpsSeconds),
       nextTick_(std::floor(options.startGpsSeconds) + 1),
-      restartAt_(options.startGpsSeconds),
-      rx_(std::make_unique<PortRecord>())
+      restartAt_(options.startGpsSeconds)
 {
     Restart(RestartKind::Soft);
 }
@@ -51,20 +50,11 @@ void ReceiverSimulator::Restart(RestartKind kind)
 
 void ReceiverSimulator::Receive(const uint8_t* bytes, size_t count)
 {
-    PortRecord& rx = *rx_;
-    while (count > 0) {
-        const size_t chunk = std::min(count, static_cast<size_t>(kReadBufferSize));
-        std::copy(bytes, bytes + chunk, rx.readBuffer);
-        rx.readPos = 0;
-        rx.bytesLeft = static_cast<uint32_t>(chunk);
-        while (rx.bytesLeft > 0) {
-            Command command;
-            if (ParseRxByte(rx) && ParseCommand(static_cast<uint8_t>(rx.id), rx.data, rx.length, command))
-                Handle(command);
-        }
-        bytes += chunk;
-        count -= chunk;
-    }
+    rx_.Feed(bytes, count, [this](const ScannedPacket& p) {
+        Command command;
+        if (p.hasStart && ParseCommand(static_cast<uint8_t>(p.id), p.data, p.length, command))
+            Handle(command);
+    });
 }
 
 void ReceiverSimulator::Advance(double seconds)

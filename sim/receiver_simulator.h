@@ -5,11 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "link/packets.h"
-#include "link/port_table.h"
+#include "link/frame_scanner.h"
 #include "sim/constellation.h"
 #include "sim/line_source.h"
 #include "sim/receiver_settings.h"
@@ -91,6 +90,6 @@ private:
     double almanacDueAt_ = -1;    // when an erased almanac will be complete again
     bool timeFromUser_ = false;  // set by the set-GPS-time command before the sky gave time
 
-    std::unique_ptr<PortRecord> rx_;
+    FrameScanner rx_;
     std::vector<uint8_t> output_;
 };
