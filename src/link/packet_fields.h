@@ -13,7 +13,6 @@
 
 namespace packet_fields {
 
-
 // Sequential field reader over bytes whose length was checked beforehand.
 struct Reader {
     const uint8_t* p;

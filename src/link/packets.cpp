@@ -1,8 +1,6 @@
 #include "link/packets.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 
 #include "link/packet_fields.h"
 

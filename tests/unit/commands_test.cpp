@@ -126,11 +126,10 @@ struct SenderCase {
 
 Bytes Frame(Bytes message)
 {
-    Bytes f = {0x10};
-    f.insert(f.end(), message.begin(), message.end());
-    f.push_back(0x10);
-    f.push_back(0x03);
-    return f;
+    message.insert(message.begin(), 0x10);
+    message.push_back(0x10);
+    message.push_back(0x03);
+    return message;
 }
 
 const Bytes kTriple = {0x3F, 0, 0, 0, 0xC0, 0, 0, 0, 0x42, 0xC8, 0, 0};

@@ -223,6 +223,40 @@ TEST(Reports, NameAndLengthTable)
     EXPECT_EQ(ExpectedReportLength(0x13, -1), -1);
 }
 
+// Every length a line can deliver, in a buffer of exactly that size so that
+// the sanitizer build catches any read past it.
+TEST(Reports, AnyLengthIsSafeAndOnlyTheRightOneAccepted)
+{
+    for (size_t len = 0; len <= kMaxReportData; ++len) {
+        std::vector<uint8_t> data(len, 0x10);
+        if (len > 0)
+            data[0] = 0x26; // makes 0x8F-26 the sub-id
+        const uint8_t* d = data.data();
+        Report41 r41; Report42 r42; Report43 r43; Report45 r45; Report46 r46; Report4A r4a; Report4B r4b;
+        Report4E r4e; Report55 r55; Report56 r56; Report5C r5c; Report6D r6d; Report70 r70; Report82 r82;
+        Report83 r83; Report84 r84; Report8F26 r8f26; ReportBB rbb; ReportBC rbc;
+        const std::pair<bool, size_t> fixed[] = {
+            {ParseReport41(d, len, r41), 10}, {ParseReport42(d, len, r42), 16}, {ParseReport43(d, len, r43), 20},
+            {ParseReport45(d, len, r45), 10}, {ParseReport46(d, len, r46), 2},  {ParseReport4A(d, len, r4a), 20},
+            {ParseReport4B(d, len, r4b), 3},  {ParseReport4E(d, len, r4e), 1},  {ParseReport55(d, len, r55), 4},
+            {ParseReport56(d, len, r56), 20}, {ParseReport5C(d, len, r5c), 24}, {ParseReport70(d, len, r70), 4},
+            {ParseReport82(d, len, r82), 1},  {ParseReport83(d, len, r83), 36}, {ParseReport84(d, len, r84), 36},
+            {ParseReport8F26(d, len, r8f26), 5}, {ParseReportBB(d, len, rbb), 40}, {ParseReportBC(d, len, rbc), 10},
+        };
+        for (const auto& [accepted, length] : fixed)
+            EXPECT_EQ(accepted, len == length) << "length " << len << " expected " << length;
+        EXPECT_EQ(ParseReport6D(d, len, r6d), len >= 17);
+        Report8F15 r8f15;
+        EXPECT_FALSE(ParseReport8F15(d, len, r8f15)); // sub-id 0x26, not 0x15
+        Report58 r58; // L byte 0x10 needs 20 bytes at least
+        EXPECT_EQ(ParseReport58(d, len, r58), len == 3 || len >= 20);
+        for (int id = 0; id < 256; ++id) {
+            Command c;
+            ParseCommand(static_cast<uint8_t>(id), d, len, c);
+        }
+    }
+}
+
 // ---------------------------------------------------------------- commands
 
 Bytes EncodeToBytes(const Command& c)
