@@ -1,6 +1,9 @@
 #include "core/dispatch.h"
 
 #include "core/main_window.h"
+#include "display/position.h"
+#include "display/time_reports.h"
+#include "display/velocity.h"
 #include "link/shared_flags.h"
 
 void (*RawPacketHook)(int, const uint8_t*, uint32_t) = nullptr;
@@ -13,7 +16,16 @@ namespace {
 // its decoders land.
 const std::vector<DispatchRow>& BuiltInRows()
 {
-    static const std::vector<DispatchRow> rows = {};
+    static const std::vector<DispatchRow> rows = {
+        {0x41, kNoSubId, &DecodeReport_41, ReportGroup::B},
+        {0x42, kNoSubId, &DecodeReport_42, ReportGroup::A},
+        {0x43, kNoSubId, &DecodeReport_43, ReportGroup::A},
+        {0x4A, kNoSubId, &DecodeReport_4A, ReportGroup::A},
+        {0x4E, kNoSubId, &DecodeReport_4E, ReportGroup::B},
+        {0x56, kNoSubId, &DecodeReport_56, ReportGroup::A},
+        {0x83, kNoSubId, &DecodeReport_83, ReportGroup::A},
+        {0x84, kNoSubId, &DecodeReport_84, ReportGroup::A},
+    };
     return rows;
 }
 
