@@ -1,6 +1,9 @@
 #include "core/dispatch.h"
 
 #include "core/main_window.h"
+#include "display/health.h"
+#include "display/product.h"
+#include "display/tracking.h"
 #include "link/shared_flags.h"
 
 void (*RawPacketHook)(int, const uint8_t*, uint32_t) = nullptr;
@@ -13,7 +16,14 @@ namespace {
 // its decoders land.
 const std::vector<DispatchRow>& BuiltInRows()
 {
-    static const std::vector<DispatchRow> rows = {};
+    static const std::vector<DispatchRow> rows = {
+        {0x45, kNoSubId, &DecodeReport_45, ReportGroup::B},
+        {0x46, kNoSubId, &DecodeReport_46, ReportGroup::A},
+        {0x4B, kNoSubId, &DecodeReport_4B, ReportGroup::A},
+        {0x5C, kNoSubId, &DecodeReport_5C, ReportGroup::A},
+        {0x6D, kNoSubId, &DecodeReport_6D, ReportGroup::A},
+        {0x82, kNoSubId, &DecodeReport_82, ReportGroup::A},
+    };
     return rows;
 }
 
