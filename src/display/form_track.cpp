@@ -69,12 +69,12 @@ Panel* DopField(QWidget* parent, const QString& name, const QString& caption, in
 } // namespace
 
 TForm_Track::TForm_Track()
-    : Form("Form_Track", "Tracking Status", RowWidth(CharWidth()) + 2 * kLeft, kRowTop + 8 * kRowPitch + 74)
+    : Form("Form_Track", "Tracking Status", RowWidth(CharWidth()) + 2 * kLeft, kRowTop + 8 * kRowPitch + 62)
 {
     const int charWidth = CharWidth();
     BuildHeader(charWidth);
     BuildRows(charWidth);
-    BuildSelection();
+    BuildSelection(charWidth);
     InstallTrackingHooks();
 }
 
@@ -112,19 +112,20 @@ void TForm_Track::BuildRows(int charWidth)
     }
 }
 
-void TForm_Track::BuildSelection()
+void TForm_Track::BuildSelection(int charWidth)
 {
+    // Room for twelve satellites; a longer list runs past the edge.
     const int top = kRowTop + 8 * kRowPitch + 8;
     new Label(this, "Label_SVSel", "SV Selection List", kLeft, top, 140, kRowHeight);
-    Panel_SVSel = new Panel(this, "Panel_SVSel", QString(), kLeft, top + kRowHeight + 2, 240, kRowHeight);
+    Panel_SVSel = new Panel(this, "Panel_SVSel", QString(), kLeft + 142, top, 48 * charWidth + 2 * kTextIndent + 4,
+                            kRowHeight);
     Panel_SVSel->setFont(RowFont());
     Panel_SVSel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Panel_SVSel->setIndent(kTextIndent - 1);
     Panel_SVSel->setColour(WindowColour());
-    Panel_SVSel->setHint("SV Selection: Packets 24, 6D");
-    const int dopTop = top + kRowHeight + 2;
-    const int dopLeft = kLeft + 250;
-    Panel_PDOP = DopField(this, "PDOP", "PDOP", dopLeft, top);
-    Panel_HDOP = DopField(this, "HDOP", "HDOP", dopLeft + 100, top);
-    Panel_VDOP = DopField(this, "VDOP", "VDOP", dopLeft, dopTop);
-    Panel_TDOP = DopField(this, "TDOP", "TDOP", dopLeft + 100, dopTop);
+    const int dopTop = top + kRowPitch + 4;
+    Panel_PDOP = DopField(this, "PDOP", "PDOP", kLeft, dopTop);
+    Panel_HDOP = DopField(this, "HDOP", "HDOP", kLeft + 110, dopTop);
+    Panel_VDOP = DopField(this, "VDOP", "VDOP", kLeft + 220, dopTop);
+    Panel_TDOP = DopField(this, "TDOP", "TDOP", kLeft + 330, dopTop);
 }

@@ -26,7 +26,7 @@ public:
 private:
     void BuildHeader(int charWidth);
     void BuildRows(int charWidth);
-    void BuildSelection();
+    void BuildSelection(int charWidth);
 };
 
 extern TForm_Track* Form_Track;

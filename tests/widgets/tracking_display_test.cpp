@@ -232,6 +232,11 @@ TEST_F(TrackingDisplay, TrackWindowHasThirteenCaptionedColumnsOverItsFixedPitchR
     EXPECT_LE(textWidth, row->contentsRect().width());
     EXPECT_NEAR(row->geometry().left() + 3 + textWidth, lastRight + 1, 3);
     EXPECT_EQ(HintOf(row), "Tracking Status: Packet 3C, 5C");
+
+    // Twelve satellites in the fix fit the selection list.
+    SendFixList(kDisplaySlot, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    const Panel* list = Form_Track->Panel_SVSel;
+    EXPECT_LE(list->fontMetrics().horizontalAdvance(list->caption()), list->contentsRect().width());
 }
 
 TEST_F(TrackingDisplay, ExpiryIsWiredToThePollTimerOnlyWhileTheTrackingWindowExists)
