@@ -4,7 +4,7 @@
 
 #include "core/main_window.h"
 #include "display/form_track.h"
-#include "display/report_decoding.h"
+#include "display/parsed_report.h"
 
 namespace {
 
@@ -27,13 +27,14 @@ void ShowLamp(Shape* lamp, Label* label, const LampState& state, bool set)
     label->setCaption(set ? state.setText : state.clearText);
 }
 
-void KeepHealth(PortReportRecord& reports, const Report46& report)
+void KeepHealth(PortRecord& port, const Report46& report)
 {
+    PortReportRecord& reports = ReportsOf(port);
     reports.healthCode = report.statusCode;
     reports.healthErrors = report.errorBits;
 }
 
-void ShowHealth(const Report46& report, int)
+void ShowHealth(const Report46& report)
 {
     if (!Form_Main)
         return;
@@ -42,9 +43,9 @@ void ShowHealth(const Report46& report, int)
     ShowLamp(Form_Main->Shape_Err2, Form_Main->Label_AntennaLed, kAntenna, report.errorBits & 0x10);
 }
 
-void KeepStatus(PortReportRecord& reports, const Report4B& report) { reports.statusFlags = report.statusBits; }
+void KeepStatus(PortRecord& port, const Report4B& report) { ReportsOf(port).statusFlags = report.statusBits; }
 
-void ShowStatus(const Report4B& report, int)
+void ShowStatus(const Report4B& report)
 {
     if (!Form_Main)
         return;
@@ -53,8 +54,9 @@ void ShowStatus(const Report4B& report, int)
 }
 
 // The record holds the first 8 satellites of a longer list.
-void KeepFix(PortReportRecord& reports, const Report6D& report)
+void KeepFix(PortRecord& port, const Report6D& report)
 {
+    PortReportRecord& reports = ReportsOf(port);
     reports.fixSvs = {};
     const size_t kept = std::min<size_t>(report.prnCount, reports.fixSvs.size());
     for (size_t i = 0; i < kept; ++i)
@@ -74,7 +76,7 @@ void ShowDops(Panel* pdop, Panel* hdop, Panel* vdop, Panel* tdop, const Report6D
     tdop->setCaption(QString::asprintf("%.1f", static_cast<double>(report.tdop)));
 }
 
-void ShowFix(const Report6D& report, int)
+void ShowFix(const Report6D& report)
 {
     if (Form_Main) {
         Form_Main->Panel_RecMode->setCaption(FixModeText(report));
@@ -87,9 +89,9 @@ void ShowFix(const Report6D& report, int)
     }
 }
 
-void KeepDgps(PortReportRecord& reports, const Report82& report) { reports.dgpsMode = report.dgpsMode; }
+void KeepDgps(PortRecord& port, const Report82& report) { ReportsOf(port).dgpsMode = report.dgpsMode; }
 
-void ShowDgps(const Report82& report, int)
+void ShowDgps(const Report82& report)
 {
     if (Form_Main)
         Form_Main->Panel_DGPS->setCaption(DgpsModeText(report.dgpsMode));
@@ -97,10 +99,25 @@ void ShowDgps(const Report82& report, int)
 
 } // namespace
 
-void DecodeReport_46(PortRecord& port) { DecodeReport<Report46>(port, &ParseReport46, &KeepHealth, &ShowHealth); }
-void DecodeReport_4B(PortRecord& port) { DecodeReport<Report4B>(port, &ParseReport4B, &KeepStatus, &ShowStatus); }
-void DecodeReport_6D(PortRecord& port) { DecodeReport<Report6D>(port, &ParseReport6D, &KeepFix, &ShowFix); }
-void DecodeReport_82(PortRecord& port) { DecodeReport<Report82>(port, &ParseReport82, &KeepDgps, &ShowDgps); }
+void DecodeReport_46(PortRecord& port)
+{
+    ParseStoreThenShow<Report46>(port, &ParseReport46, &KeepHealth, &ShowHealth);
+}
+
+void DecodeReport_4B(PortRecord& port)
+{
+    ParseStoreThenShow<Report4B>(port, &ParseReport4B, &KeepStatus, &ShowStatus);
+}
+
+void DecodeReport_6D(PortRecord& port)
+{
+    ParseStoreThenShow<Report6D>(port, &ParseReport6D, &KeepFix, &ShowFix);
+}
+
+void DecodeReport_82(PortRecord& port)
+{
+    ParseStoreThenShow<Report82>(port, &ParseReport82, &KeepDgps, &ShowDgps);
+}
 
 QString HealthText(uint8_t code)
 {

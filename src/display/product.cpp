@@ -6,7 +6,6 @@
 #include "config/form_io_options.h"
 #include "core/main_window.h"
 #include "display/form_product.h"
-#include "display/report_decoding.h"
 
 namespace {
 
@@ -43,7 +42,7 @@ void EnableDatumControls()
     Form_Main->Panel_Datum->setColour(WindowColour());
 }
 
-void ShowVersions(const Report45& report, int)
+void ShowVersions(const Report45& report)
 {
     if (Form_Product) {
         Form_Product->Panel_NavVersion->setCaption(VersionText(report.navigation));
@@ -59,7 +58,13 @@ void ShowVersions(const Report45& report, int)
 
 } // namespace
 
-void DecodeReport_45(PortRecord& port) { DecodeReport<Report45>(port, &ParseReport45, nullptr, &ShowVersions); }
+// Called for the display port only.
+void DecodeReport_45(PortRecord& port)
+{
+    Report45 report;
+    if (ParseReport45(port.data, port.length, report))
+        ShowVersions(report);
+}
 
 QString VersionText(const FirmwareVersion& version)
 {

@@ -7,7 +7,7 @@
 #include "core/poll_timer.h"
 #include "display/form_track.h"
 #include "display/health.h"
-#include "display/report_decoding.h"
+#include "display/parsed_report.h"
 
 std::array<int32_t, kChannels> ChannelTimeout = {};
 
@@ -22,8 +22,9 @@ bool ParseTrackedChannel(const uint8_t* data, size_t length, Report5C& out)
     return ParseReport5C(data, length, out) && out.Channel() < kChannels;
 }
 
-void KeepChannel(PortReportRecord& reports, const Report5C& report)
+void KeepChannel(PortRecord& port, const Report5C& report)
 {
+    PortReportRecord& reports = ReportsOf(port);
     const int chan = report.Channel();
     ChannelTimeout[static_cast<size_t>(chan)] = kTimeoutSeconds;
     reports.chanPrn[static_cast<size_t>(chan)] = report.prn;
@@ -33,7 +34,8 @@ void KeepChannel(PortReportRecord& reports, const Report5C& report)
 
 QString Degrees(float radians) { return QString::asprintf("%5.1f", radians * RadToDeg); }
 
-void ShowChannel(const Report5C& report, int slot)
+// Only the display port's reports are shown.
+void ShowChannel(const Report5C& report)
 {
     const size_t chan = static_cast<size_t>(report.Channel());
     if (Form_Track)
@@ -44,7 +46,7 @@ void ShowChannel(const Report5C& report, int slot)
     Form_Main->Panel_AMU[chan]->setCaption(QString::asprintf("%5.1f", static_cast<double>(report.signalLevelAmu)));
     Form_Main->Panel_AZ[chan]->setCaption(Degrees(report.azimuthRad));
     Form_Main->Panel_EL[chan]->setCaption(Degrees(report.elevationRad));
-    ColourSvPanel(report.prn, slot, Form_Main->Panel_SV[chan]);
+    ColourSvPanel(report.prn, DisplayPort - 1, Form_Main->Panel_SV[chan]);
 }
 
 void BlankChannel(size_t chan)
@@ -63,7 +65,7 @@ void BlankChannel(size_t chan)
 
 void DecodeReport_5C(PortRecord& port)
 {
-    DecodeReport<Report5C>(port, &ParseTrackedChannel, &KeepChannel, &ShowChannel);
+    ParseStoreThenShow<Report5C>(port, &ParseTrackedChannel, &KeepChannel, &ShowChannel);
 }
 
 QString TrackRowText(const Report5C& r)
