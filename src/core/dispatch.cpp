@@ -4,6 +4,9 @@
 #include "display/position.h"
 #include "display/time_reports.h"
 #include "display/velocity.h"
+#include "display/health.h"
+#include "display/product.h"
+#include "display/tracking.h"
 #include "link/shared_flags.h"
 
 void (*RawPacketHook)(int, const uint8_t*, uint32_t) = nullptr;
@@ -25,6 +28,12 @@ const std::vector<DispatchRow>& BuiltInRows()
         {0x56, kNoSubId, &DecodeReport_56, ReportGroup::A},
         {0x83, kNoSubId, &DecodeReport_83, ReportGroup::A},
         {0x84, kNoSubId, &DecodeReport_84, ReportGroup::A},
+        {0x45, kNoSubId, &DecodeReport_45, ReportGroup::B},
+        {0x46, kNoSubId, &DecodeReport_46, ReportGroup::A},
+        {0x4B, kNoSubId, &DecodeReport_4B, ReportGroup::A},
+        {0x5C, kNoSubId, &DecodeReport_5C, ReportGroup::A},
+        {0x6D, kNoSubId, &DecodeReport_6D, ReportGroup::A},
+        {0x82, kNoSubId, &DecodeReport_82, ReportGroup::A},
     };
     return rows;
 }

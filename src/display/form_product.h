@@ -1,12 +1,22 @@
-// The product information window, caption "Product Information". Created hidden at start.
+// The product information window, caption "Product Information": firmware
+// versions and dates of the navigation and signal processors. Created hidden at start.
 #pragma once
 
 #include "platform/widgets.h"
+
+class QGroupBox;
 
 class TForm_Product : public Form {
     Q_OBJECT
 public:
     TForm_Product();
+
+    QGroupBox* GroupBox_Nav = nullptr;
+    QGroupBox* GroupBox_Sig = nullptr;
+    Panel* Panel_NavVersion = nullptr;
+    Panel* Panel_NavDate = nullptr;
+    Panel* Panel_SigVersion = nullptr;
+    Panel* Panel_SigDate = nullptr;
 };
 
 extern TForm_Product* Form_Product;

@@ -1,5 +1,131 @@
 #include "display/form_track.h"
 
+#include <QFontMetrics>
+
+#include "display/tracking.h"
+
 TForm_Track* Form_Track = nullptr;
 
-TForm_Track::TForm_Track() : Form("Form_Track", "Tracking Status", 560, 260) {}
+namespace {
+
+constexpr int kLeft = 8;
+constexpr int kRowTop = 26;
+constexpr int kRowHeight = 19;
+constexpr int kRowPitch = 21;
+constexpr int kTextIndent = 3; // frame and margin before a row's first character
+
+struct Column {
+    const char* caption;
+    const char* hint;
+    int width; // characters of the row text
+};
+
+// The columns of the row text built by the channel decoder, in order.
+const std::array<Column, 13> kColumns = {{
+    {"SV", "Satellite Vehicle", 3},
+    {"Slot", "Slot Number", 3},
+    {"Chan", "Receiver Channel", 4},
+    {"Acq", "Acquisition Flag: 0=never aquired; 1=acquired; 2=re-opened search", 5},
+    {"Eph", "Ephemeris Flag: >0 indicates good ephemeris", 4},
+    {"AMU", "Signal Strength", 8},
+    {"Time", ">=0 is time of last measurement; 0 indicates no measurements taken", 10},
+    {"Elev", "The SV's approximate elevation above the horizon", 6},
+    {"Azim", "The SV's approximate azimuth from true north", 7},
+    {"Old", "Old Data Flag: >0 when last measurement is too old to use", 5},
+    {"Intms", "Integer Millisecond Flag: 0 when don't have knowledge of integer ms", 5},
+    {"Data", "Bad Data Flag: 1=bad parity; 2=bad ephemeris health", 4},
+    {"Dcol", "Data Collection Flag: >0 when trying to collect data from SV", 4},
+}};
+
+int RowChars()
+{
+    int chars = 0;
+    for (const Column& column : kColumns)
+        chars += column.width;
+    return chars;
+}
+
+QFont RowFont()
+{
+    QFont font("Courier");
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(15);
+    return font;
+}
+
+int CharWidth() { return QFontMetrics(RowFont()).horizontalAdvance(QLatin1Char('0')); }
+
+int RowWidth(int charWidth) { return RowChars() * charWidth + 2 * kTextIndent + 4; }
+
+Panel* DopField(QWidget* parent, const QString& name, const QString& caption, int left, int top)
+{
+    new Label(parent, "Label_" + name, caption, left, top, 40, kRowHeight);
+    auto* panel = new Panel(parent, "Panel_" + name, "?", left + 42, top, 50, kRowHeight);
+    panel->setColour(WindowColour());
+    return panel;
+}
+
+} // namespace
+
+TForm_Track::TForm_Track()
+    : Form("Form_Track", "Tracking Status", RowWidth(CharWidth()) + 2 * kLeft, kRowTop + 8 * kRowPitch + 62)
+{
+    const int charWidth = CharWidth();
+    BuildHeader(charWidth);
+    BuildRows(charWidth);
+    BuildSelection(charWidth);
+    InstallTrackingHooks();
+}
+
+TForm_Track::~TForm_Track() { RemoveTrackingHooks(); }
+
+void TForm_Track::BuildHeader(int charWidth)
+{
+    // Each caption ends over the last character of its column, as the
+    // numbers in the rows are right-aligned.
+    int startChar = 0;
+    for (size_t i = 0; i < kColumns.size(); ++i) {
+        const Column& column = kColumns[i];
+        const int left = kLeft + kTextIndent + startChar * charWidth;
+        Label_Column[i] = new Label(this, QString("Label_%1").arg(column.caption), column.caption, left, 6,
+                                    column.width * charWidth, kRowHeight - 2);
+        Label_Column[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Label_Column[i]->setHint(column.hint);
+        Label_Column[i]->setToolTip(column.hint);
+        startChar += column.width;
+    }
+}
+
+void TForm_Track::BuildRows(int charWidth)
+{
+    for (size_t i = 0; i < Panel_TS.size(); ++i) {
+        const int top = kRowTop + static_cast<int>(i) * kRowPitch;
+        auto* row = new Panel(this, QString("Panel_TS%1").arg(i + 1), QString(), kLeft, top, RowWidth(charWidth),
+                              kRowHeight);
+        row->setFont(RowFont());
+        row->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        row->setIndent(kTextIndent - 1);
+        row->setColour(WindowColour());
+        row->setHint("Tracking Status: Packet 3C, 5C");
+        Panel_TS[i] = row;
+    }
+}
+
+void TForm_Track::BuildSelection(int charWidth)
+{
+    // Room for twelve satellites; a longer list runs past the edge.
+    const int top = kRowTop + 8 * kRowPitch + 8;
+    new Label(this, "Label_SVSel", "SV Selection List", kLeft, top, 140, kRowHeight);
+    Panel_SVSel = new Panel(this, "Panel_SVSel", QString(), kLeft + 142, top, 48 * charWidth + 2 * kTextIndent + 4,
+                            kRowHeight);
+    Panel_SVSel->setFont(RowFont());
+    Panel_SVSel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Panel_SVSel->setIndent(kTextIndent - 1);
+    Panel_SVSel->setColour(WindowColour());
+    const int dopTop = top + kRowPitch + 4;
+    Panel_PDOP = DopField(this, "PDOP", "PDOP", kLeft, dopTop);
+    Panel_HDOP = DopField(this, "HDOP", "HDOP", kLeft + 110, dopTop);
+    Panel_VDOP = DopField(this, "VDOP", "VDOP", kLeft + 220, dopTop);
+    Panel_TDOP = DopField(this, "TDOP", "TDOP", kLeft + 330, dopTop);
+}

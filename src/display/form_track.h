@@ -1,5 +1,9 @@
-// The tracking status window, caption "Tracking Status". Created hidden at start.
+// The tracking status window, caption "Tracking Status": every field of the
+// display receiver's channel reports as one fixed-pitch text row per channel,
+// with the satellites in the fix and the DOPs below. Created hidden at start.
 #pragma once
+
+#include <array>
 
 #include "platform/widgets.h"
 
@@ -7,6 +11,22 @@ class TForm_Track : public Form {
     Q_OBJECT
 public:
     TForm_Track();
+    ~TForm_Track() override;
+
+    // Header captions, one per column of the row text, left to right.
+    std::array<Label*, 13> Label_Column{};
+    // Row n (1..8) shows channel n-1.
+    std::array<Panel*, 8> Panel_TS{};
+    Panel* Panel_SVSel = nullptr;
+    Panel* Panel_PDOP = nullptr;
+    Panel* Panel_HDOP = nullptr;
+    Panel* Panel_VDOP = nullptr;
+    Panel* Panel_TDOP = nullptr;
+
+private:
+    void BuildHeader(int charWidth);
+    void BuildRows(int charWidth);
+    void BuildSelection(int charWidth);
 };
 
 extern TForm_Track* Form_Track;

@@ -10,6 +10,8 @@
 #include "core/main_window.h"
 #include "core/poll_timer.h"
 #include "core/windows.h"
+#include "display/port_reports.h"
+#include "display/tracking.h"
 #include "link/framing.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
@@ -96,6 +98,8 @@ void ResetMonitorState()
     RawPacketHook = nullptr;
     CloseRawRecordingHook = nullptr;
     ResetDisplayHook = nullptr;
+    ResetTrackingState();
+    PortReports = {};
     ClearComMapping();
     QGuiApplication::setApplicationDisplayName(QString());
     ui::InstallAnswerer(&g_unexpectedUi);

@@ -1,5 +1,5 @@
-// Hands reports, built by the packet encoders, to the dispatch as the poll
-// timer would after reading them from a port.
+// Hands a report to the dispatch as the poll timer would: the message built
+// by the packet codec, its id and data copied into the slot's PortRecord.
 #pragma once
 
 #include <cstring>
@@ -9,26 +9,35 @@
 #include "link/packets.h"
 #include "link/port_table.h"
 
-// The message (id first) as the slot's completed packet, dispatched.
-inline void DeliverMessage(int slot, const std::vector<uint8_t>& message)
+// The whole message, id first.
+template <class Report>
+std::vector<uint8_t> Message(const Report& report, size_t (*encode)(const Report&, uint8_t*))
 {
-    PortRecord& port = PortTable[static_cast<size_t>(slot)];
-    port.id = message.at(0);
-    port.length = static_cast<uint32_t>(message.size() - 1);
-    std::memcpy(port.data, message.data() + 1, message.size() - 1);
-    DispatchReport(port);
+    std::vector<uint8_t> msg(kMaxPacketMessage);
+    msg.resize(encode(report, msg.data()));
+    return msg;
 }
 
 template <class Report>
 std::vector<uint8_t> Encoded(const Report& report, size_t (*encode)(const Report&, uint8_t*))
 {
-    std::vector<uint8_t> message(kMaxPacketMessage);
-    message.resize(encode(report, message.data()));
-    return message;
+    return Message(report, encode);
+}
+
+// Dispatches the message on the slot, with lengthChange bytes cut off (< 0)
+// or zero bytes added (> 0).
+inline void DeliverMessage(int slot, const std::vector<uint8_t>& msg, int lengthChange = 0)
+{
+    PortRecord& port = PortTable[static_cast<size_t>(slot)];
+    port.id = msg[0];
+    std::memset(port.data, 0, sizeof port.data);
+    std::memcpy(port.data, msg.data() + 1, msg.size() - 1);
+    port.length = static_cast<uint32_t>(static_cast<int>(msg.size()) - 1 + lengthChange);
+    DispatchReport(port);
 }
 
 template <class Report>
-void Deliver(int slot, const Report& report, size_t (*encode)(const Report&, uint8_t*))
+void Deliver(int slot, const Report& report, size_t (*encode)(const Report&, uint8_t*), int lengthChange = 0)
 {
-    DeliverMessage(slot, Encoded(report, encode));
+    DeliverMessage(slot, Message(report, encode), lengthChange);
 }

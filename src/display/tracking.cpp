@@ -1,0 +1,121 @@
+#include "display/tracking.h"
+
+#include <cmath>
+
+#include "core/dispatch.h"
+#include "core/main_window.h"
+#include "core/poll_timer.h"
+#include "display/form_track.h"
+#include "display/health.h"
+#include "display/parsed_report.h"
+
+std::array<int32_t, kChannels> ChannelTimeout = {};
+
+namespace {
+
+constexpr int32_t kTimeoutSeconds = 5;
+
+// Channels 8 and above lie outside every per-channel table: such reports are
+// refused like a packet of the wrong length.
+bool ParseTrackedChannel(const uint8_t* data, size_t length, Report5C& out)
+{
+    return ParseReport5C(data, length, out) && out.Channel() < kChannels;
+}
+
+void KeepChannel(PortRecord& port, const Report5C& report)
+{
+    PortReportRecord& reports = ReportsOf(port);
+    const int chan = report.Channel();
+    ChannelTimeout[static_cast<size_t>(chan)] = kTimeoutSeconds;
+    reports.chanPrn[static_cast<size_t>(chan)] = report.prn;
+    reports.chanLevel[static_cast<size_t>(chan)] = report.signalLevelAmu;
+    UpdateLatch(reports, chan, report.prn, report.signalLevelAmu);
+}
+
+QString Degrees(float radians) { return QString::asprintf("%5.1f", radians * RadToDeg); }
+
+// Only the display port's reports are shown.
+void ShowChannel(const Report5C& report)
+{
+    const size_t chan = static_cast<size_t>(report.Channel());
+    if (Form_Track)
+        Form_Track->Panel_TS[chan]->setCaption(TrackRowText(report));
+    if (!Form_Main)
+        return;
+    Form_Main->Panel_SV[chan]->setCaption(QString::asprintf("%02d", report.prn));
+    Form_Main->Panel_AMU[chan]->setCaption(QString::asprintf("%5.1f", static_cast<double>(report.signalLevelAmu)));
+    Form_Main->Panel_AZ[chan]->setCaption(Degrees(report.azimuthRad));
+    Form_Main->Panel_EL[chan]->setCaption(Degrees(report.elevationRad));
+    ColourSvPanel(report.prn, DisplayPort - 1, Form_Main->Panel_SV[chan]);
+}
+
+void BlankChannel(size_t chan)
+{
+    if (Form_Track)
+        Form_Track->Panel_TS[chan]->setCaption(QString());
+    if (!Form_Main)
+        return;
+    for (Panel* panel : {Form_Main->Panel_SV[chan], Form_Main->Panel_AMU[chan], Form_Main->Panel_AZ[chan],
+                         Form_Main->Panel_EL[chan]})
+        panel->setCaption(QString());
+    Form_Main->Panel_SV[chan]->setColour(WindowColour());
+}
+
+} // namespace
+
+void DecodeReport_5C(PortRecord& port)
+{
+    ParseStoreThenShow<Report5C>(port, &ParseTrackedChannel, &KeepChannel, &ShowChannel);
+}
+
+QString TrackRowText(const Report5C& r)
+{
+    return QString::asprintf("%3d%3d%4d%5d%4d", r.prn, r.Slot(), r.Channel() + 1, r.acquisitionFlag, r.ephemerisFlag) +
+           QString::asprintf("%8.1f%10.1f%6.1f%7.1f", static_cast<double>(r.signalLevelAmu),
+                             static_cast<double>(r.lastMeasurementS), r.elevationRad * RadToDeg,
+                             r.azimuthRad * RadToDeg) +
+           QString::asprintf("%5d%5d%4d%4d", r.oldMeasurementFlag, r.integerMsecFlag, r.badDataFlag,
+                             r.dataCollectionFlag);
+}
+
+void UpdateLatch(PortReportRecord& reports, int chan, uint8_t prn, float level)
+{
+    const size_t c = static_cast<size_t>(chan);
+    if (reports.latchRestart[c] != 0) {
+        reports.latchRestart[c] = 0;
+    } else if (!(std::fabs(reports.latchedLevel[c]) > std::fabs(level))) {
+        return; // equal magnitudes keep the older entry
+    }
+    reports.latchedPrn[c] = prn;
+    reports.latchedLevel[c] = level;
+}
+
+void ColourSvPanel(int32_t prn, int slot, Panel* panel)
+{
+    const bool inFix = prn != 0 && IsFixSatellite(PortReports[static_cast<size_t>(slot)], prn);
+    panel->setColour(inFix ? Colours::Lime : WindowColour());
+}
+
+void ExpireChannels()
+{
+    for (size_t chan = 0; chan < ChannelTimeout.size(); ++chan) {
+        if (ChannelTimeout[chan] > 0 && --ChannelTimeout[chan] == 0)
+            BlankChannel(chan);
+    }
+}
+
+void InstallTrackingHooks()
+{
+    ExpireChannelsHook = &ExpireChannels;
+    ResetDisplayHook = &ClearFixSatellites;
+}
+
+void RemoveTrackingHooks()
+{
+    if (ExpireChannelsHook == &ExpireChannels)
+        ExpireChannelsHook = nullptr;
+    if (ResetDisplayHook == &ClearFixSatellites)
+        ResetDisplayHook = nullptr;
+}
+
+void ResetTrackingState() { ChannelTimeout = {}; }
