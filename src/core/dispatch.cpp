@@ -1,5 +1,9 @@
 #include "core/dispatch.h"
 
+#include "config/form_filters.h"
+#include "config/form_gps.h"
+#include "config/form_io_options.h"
+#include "config/form_serial.h"
 #include "core/main_window.h"
 #include "display/position.h"
 #include "display/time_reports.h"
@@ -34,6 +38,11 @@ const std::vector<DispatchRow>& BuiltInRows()
         {0x5C, kNoSubId, &DecodeReport_5C, ReportGroup::A},
         {0x6D, kNoSubId, &DecodeReport_6D, ReportGroup::A},
         {0x82, kNoSubId, &DecodeReport_82, ReportGroup::A},
+        {0x55, kNoSubId, &DecodeReport_55, ReportGroup::B},
+        {0x70, kNoSubId, &DecodeReport_70, ReportGroup::B},
+        {0x8F, 0x15, &DecodeReport_8F15, ReportGroup::B},
+        {0xBB, kNoSubId, &DecodeReport_BB, ReportGroup::B},
+        {0xBC, kNoSubId, &DecodeReport_BC, ReportGroup::B},
     };
     return rows;
 }

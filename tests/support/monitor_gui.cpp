@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 
+#include "config/serial_apply.h"
 #include "core/dispatch.h"
 #include "core/main_window.h"
 #include "core/poll_timer.h"
@@ -95,6 +96,8 @@ void ResetMonitorState()
     DestroyAllWindows();
     RestoreDispatchTable();
     ResetPollTimerState();
+    ResetSerialApplyState();
+    SerialChangePauseMs = 0; // tests do not wait around a line change
     RawPacketHook = nullptr;
     CloseRawRecordingHook = nullptr;
     ResetDisplayHook = nullptr;
