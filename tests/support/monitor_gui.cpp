@@ -11,6 +11,8 @@
 #include "core/windows.h"
 #include "link/framing.h"
 #include "link/port_table.h"
+#include "logging/data_log.h"
+#include "logging/raw_recorder.h"
 #include "platform/port_enumeration.h"
 #include "platform/ui.h"
 #include "support/state_reset.h"
@@ -87,6 +89,8 @@ void ResetMonitorState()
     RawPacketHook = nullptr;
     CloseRawRecordingHook = nullptr;
     ResetDisplayHook = nullptr;
+    ResetDataLogState();
+    ResetRawRecorderState();
     ClearComMapping();
     ui::InstallAnswerer(&g_unexpectedUi);
 }
