@@ -92,9 +92,12 @@ void TForm_Log::BuildDataSelection()
     QWidget* p = Panel_DataSelection = new Panel(this, "Panel_DataSelection", "", 8, 8, 457, 104);
     BoldTitle(p, "Label_DataSelection", "Data Set Selection:");
     for (int i = 0; i < kLogFields; ++i) {
-        const int left = 12 + (i / 4) * 118;
+        constexpr int kLeft[] = {12, 144, 256};
+        constexpr int kWidth[] = {130, 110, 112};
+        const int column = i / 4;
         const int top = 24 + (i % 4) * 19;
-        CheckBoxes[static_cast<size_t>(i)] = MakeCheckBox(p, kBoxes[i].name, kBoxes[i].caption, left, top, 116);
+        CheckBoxes[static_cast<size_t>(i)] =
+            MakeCheckBox(p, kBoxes[i].name, kBoxes[i].caption, kLeft[column], top, kWidth[column]);
     }
     CheckBox_TOW = CheckBoxes[0];
     CheckBox_Bias = CheckBoxes[1];
@@ -128,16 +131,16 @@ void TForm_Log::BuildSetup()
 {
     QWidget* p = Panel_Setup = new Panel(this, "Panel_Setup", "", 8, 116, 457, 98);
     BoldTitle(p, "Label_Setup", "Collection Setup:");
-    new Label(p, "Label_Interval", "Interval (secs)", 12, 27, 84, 16);
-    Edit_Interval = Make<QLineEdit>(p, "Edit_Interval", 100, 24, 50, 21);
+    new Label(p, "Label_Interval", "Interval (secs)", 12, 27, 96, 16);
+    Edit_Interval = Make<QLineEdit>(p, "Edit_Interval", 110, 24, 50, 21);
     Edit_Interval->setText("1");
-    CheckBox_SystemTimer = MakeCheckBox(p, "CheckBox_SystemTimer", "Use System Timer", 170, 26, 140);
-    new Label(p, "Label_FileRoot", "Filename Root", 12, 51, 84, 16);
-    Edit_FileRoot = Make<QLineEdit>(p, "Edit_FileRoot", 100, 48, 120, 21);
+    CheckBox_SystemTimer = MakeCheckBox(p, "CheckBox_SystemTimer", "Use System Timer", 180, 26, 140);
+    new Label(p, "Label_FileRoot", "Filename Root", 12, 51, 96, 16);
+    Edit_FileRoot = Make<QLineEdit>(p, "Edit_FileRoot", 110, 48, 120, 21);
     Edit_FileRoot->setText("data");
-    CheckBox_Append = MakeCheckBox(p, "CheckBox_Append", "Append to Log File", 240, 50, 150);
-    new Label(p, "Label_Filename", "Active Port File", 12, 75, 84, 16);
-    Panel_Filename = MakeField(p, "Panel_Filename", "", 100, 72, 190);
+    CheckBox_Append = MakeCheckBox(p, "CheckBox_Append", "Append to Log File", 250, 50, 150);
+    new Label(p, "Label_Filename", "Active Port File", 12, 75, 96, 16);
+    Panel_Filename = MakeField(p, "Panel_Filename", "", 110, 72, 180);
     Panel_Filename->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Button_Browse = MakeButton(p, "Button_Browse", "&Browse", 296, 70);
     Button_Clear = MakeButton(p, "Button_Clear", "C&lear", 374, 70);

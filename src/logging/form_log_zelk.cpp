@@ -27,10 +27,10 @@ void CloseRecording() { CloseRawRecordFile(); }
 
 TForm_LogZelk::TForm_LogZelk() : Form("Form_LogZelk", "ZELK Logging Setup and Status", 441, 127)
 {
-    Label6 = new Label(this, "Label6", "ZELK Log Status:", 8, 8, 110, 16);
+    Label6 = new Label(this, "Label6", "ZELK Log Status:", 8, 8, 124, 16);
     Label6->setBold(true);
-    Shape_OnOff = new Shape(this, "Shape_OnOff", 124, 12, 9);
-    Label_OnOff = new Label(this, "Label_OnOff", "Off", 138, 8, 30, 16);
+    Shape_OnOff = new Shape(this, "Shape_OnOff", 136, 12, 9);
+    Label_OnOff = new Label(this, "Label_OnOff", "Off", 150, 8, 30, 16);
     Label5 = new Label(this, "Label5", "File Name", 8, 35, 60, 16);
     Panel_Filename = new Panel(this, "Panel_Filename", "", 70, 32, 280, 21);
     Panel_Filename->setColour(WindowColour());
