@@ -1,9 +1,10 @@
 // The data logger's program-wide state and the record writer that the
-// position decoders call when records are paced by reports.
+// position decoders and the logging window's one-second timer call.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "link/port_table.h"
@@ -17,13 +18,42 @@ struct LogPortRecord {
 
 // 1: records paced by position reports; 0: by the one-second system timer.
 extern int32_t LogByReports;
+// Least GPS time in seconds between two records of one port (1 or more once started).
+extern int32_t LogInterval;
+// Slot of the display port at Start (-1 when there was none): its file,
+// record count and status are shown.
+extern int32_t LogActivePort;
+// Records written for the active port since Start.
+extern int32_t LogRecordCount;
+// The file chosen with Browse; replaces the active port's file at Start.
+extern std::optional<std::string> BrowsedLogFileName;
 extern std::array<LogPortRecord, kPortSlots> LogPorts;
 // The "not outputting bias" warning was shown for the port.
 extern std::array<uint8_t, kPortSlots> BiasWarned;
 
+// What Start reads from the logging window.
+struct LogStartSettings {
+    std::string fileRoot = "data";
+    std::string intervalText = "1";
+    bool append = false;
+    bool systemTimer = false;
+};
+
+// Sets up every port's file and times for a new run and empties the files
+// of the monitored ports unless appending. Does not touch the windows and
+// does not set DataLoggingOn.
+void PrepareDataLog(const LogStartSettings& settings);
+
 // Appends one record for the port when its interval has passed (or only
 // restarts the channel latch while logging is off).
 void WriteLogRecord(PortRecord& port);
+
+// The pacing of records by position reports, run by every position decoder
+// with its report id: the first report kind after Start binds the port.
+void LogPositionReport(PortRecord& port, int reportId);
+
+// One tick of the one-second system timer.
+void LogSystemTick();
 
 // The logging window's "Bias (ns) " box, as the position decoders use it.
 bool LogBiasChecked();

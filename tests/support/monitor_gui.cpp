@@ -15,6 +15,8 @@
 #include "display/tracking.h"
 #include "link/framing.h"
 #include "link/port_table.h"
+#include "logging/data_log.h"
+#include "logging/raw_recorder.h"
 #include "platform/port_enumeration.h"
 #include "platform/ui.h"
 #include "support/state_reset.h"
@@ -103,6 +105,8 @@ void ResetMonitorState()
     ResetDisplayHook = nullptr;
     ResetTrackingState();
     PortReports = {};
+    ResetDataLogState();
+    ResetRawRecorderState();
     ClearComMapping();
     QGuiApplication::setApplicationDisplayName(QString());
     ui::InstallAnswerer(&g_unexpectedUi);

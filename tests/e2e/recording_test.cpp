@@ -1,0 +1,145 @@
+// Raw recording on the real path: bytes on the display port's line, the poll
+// timer, the dispatch and the recorder, read back through the receive parser.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QPushButton>
+
+#include "core/main_window.h"
+#include "core/windows.h"
+#include "link/framing.h"
+#include "link/shared_flags.h"
+#include "logging/form_log_zelk.h"
+#include "support/monitor_gui.h"
+#include "support/temp_dir.h"
+#include "support/ui_script_gui.h"
+
+namespace {
+
+struct Packet {
+    int id;
+    std::vector<uint8_t> data;
+    bool operator==(const Packet&) const = default;
+};
+
+std::vector<Packet> ParseFile(const std::string& path)
+{
+    const std::vector<uint8_t> bytes = ReadFileBytes(path);
+    auto port = std::make_unique<PortRecord>();
+    std::vector<Packet> packets;
+    for (size_t at = 0; at < bytes.size();) {
+        const size_t n = std::min(bytes.size() - at, sizeof port->readBuffer);
+        std::copy_n(bytes.begin() + static_cast<long>(at), n, port->readBuffer);
+        port->readPos = 0;
+        port->bytesLeft = static_cast<uint32_t>(n);
+        while (port->bytesLeft > 0)
+            if (ParseRxByte(*port))
+                packets.push_back({port->id, {port->data, port->data + port->length}});
+        at += n;
+    }
+    return packets;
+}
+
+std::vector<uint8_t> Message(const Packet& p)
+{
+    std::vector<uint8_t> m(p.data.size() + 1);
+    m[0] = static_cast<uint8_t>(p.id);
+    std::copy(p.data.begin(), p.data.end(), m.begin() + 1);
+    return m;
+}
+
+class Recording : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        display = StartMonitorOnFake(3);
+        ASSERT_NE(display, nullptr);
+        PortTable[2].searchStep = 0;
+        Form_Main->AutoQueryOn = false;
+        other = AttachFakeSerial(4);
+        PortTable[4].monitored = 1;
+        path = dir.file("rec.zlk");
+        ui.fileNames.push_back(QString::fromStdString(path));
+        Form_LogZelk->Button_OpenClick();
+    }
+
+    void Send(FakeSerial::State& to, const std::vector<Packet>& packets)
+    {
+        for (const Packet& p : packets)
+            Feed(to, Frame(Message(p)));
+        Tick();
+    }
+
+    std::shared_ptr<FakeSerial::State> display, other;
+    ScriptedUi ui;
+    TempDir dir;
+    std::string path;
+};
+
+TEST_F(Recording, FileHoldsExactlyTheDisplayPortsPacketsInOrder)
+{
+    Form_LogZelk->Button_Start->click();
+    const std::vector<Packet> first = {
+        {0x4A, {0x10, 0x01, 0x10, 0x10, 0x03}}, {0x41, {}}, {0x99, {0xFF}}, // no decoder handles 0x99
+    };
+    const std::vector<Packet> second = {{0x58, std::vector<uint8_t>(511, 0x10)}, {0x8F, {0x15, 0x10}}};
+    Send(*display, first);
+    Send(*other, {{0x46, {0x00, 0x00}}}); // monitored, never recorded
+    Send(*display, second);
+    Form_LogZelk->Button_Stop->click();
+    std::vector<Packet> expected = first;
+    expected.insert(expected.end(), second.begin(), second.end());
+    EXPECT_EQ(ParseFile(path), expected);
+    EXPECT_EQ(ReadFileBytes(path).size(), 12u + 4 + 5 + 1026 + 7); // 3 DLEs doubled in the first
+}
+
+TEST_F(Recording, FramesAreOnDiskWhileRecordingRuns)
+{
+    Form_LogZelk->Button_Start->click();
+    Send(*display, {{0x41, {1, 2}}});
+    EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {1, 2}}}));
+    EXPECT_TRUE(Flags.RawRecordingOn);
+}
+
+TEST_F(Recording, AppendFollowsOldContentsAndOverwriteEmpties)
+{
+    Form_LogZelk->Button_Start->click();
+    Send(*display, {{0x41, {1}}});
+    Form_LogZelk->Button_Stop->click();
+    Form_LogZelk->CheckBox_Append->setChecked(true);
+    Form_LogZelk->Button_Start->click();
+    Send(*display, {{0x42, {2}}});
+    Form_LogZelk->Button_Stop->click();
+    EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {1}}, {0x42, {2}}}));
+    Form_LogZelk->CheckBox_Append->setChecked(false);
+    Form_LogZelk->Button_Start->click();
+    EXPECT_TRUE(ReadFileBytes(path).empty());
+}
+
+TEST_F(Recording, NothingIsRecordedAfterStop)
+{
+    Form_LogZelk->Button_Start->click();
+    Form_LogZelk->Button_Stop->click();
+    Send(*display, {{0x41, {1}}});
+    EXPECT_TRUE(ReadFileBytes(path).empty());
+}
+
+TEST_F(Recording, ChangingTheDisplayPortContinuesTheFileWithTheNewPort)
+{
+    Form_LogZelk->Button_Start->click();
+    Send(*display, {{0x41, {3}}});
+    DisplayPort = 5;
+    Send(*other, {{0x41, {5}}});
+    Send(*display, {{0x41, {9}}}); // COM3 is no longer shown nor monitored
+    EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {3}}, {0x41, {5}}}));
+}
+
+TEST_F(Recording, ProgramEndClosesTheFileWithEveryFrame)
+{
+    Form_LogZelk->Button_Start->click();
+    Send(*display, {{0x41, {7}}, {0x42, {8}}});
+    DestroyAllWindows();
+    EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {7}}, {0x42, {8}}}));
+}
+
+} // namespace
