@@ -1,0 +1,63 @@
+// zelk_sim: simulated receivers (or a recording played back) on
+// pseudo-terminals, one device path per line on standard output.
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "sim/line_runner.h"
+#include "sim/receiver_simulator.h"
+#include "sim/replay_source.h"
+#include "sim/sim_cli.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void OnSignal(int) { g_stop = 1; }
+
+bool AddSources(const SimCommandLine& cmd, LineRunner& runner, std::string* error)
+{
+    if (!cmd.replayFile.empty()) {
+        std::ifstream in(cmd.replayFile, std::ios::binary);
+        if (!in) {
+            *error = "cannot read " + cmd.replayFile;
+            return false;
+        }
+        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return runner.Add(std::make_unique<ReplaySource>(bytes, cmd.fast, cmd.loop, cmd.replayBaud), error);
+    }
+    for (const SimOptions& options : cmd.receivers)
+        if (!runner.Add(std::make_unique<ReceiverSimulator>(options), error))
+            return false;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    SimCommandLine cmd;
+    std::string error;
+    if (!ParseSimCommandLine(std::vector<std::string>(argv + 1, argv + argc), &cmd, &error)) {
+        std::fprintf(stderr, "zelk_sim: %s\n%s", error.c_str(), SimUsage());
+        return 2;
+    }
+    if (cmd.help) {
+        std::fputs(SimUsage(), stdout);
+        return 0;
+    }
+    LineRunner runner;
+    if (!AddSources(cmd, runner, &error)) {
+        std::fprintf(stderr, "zelk_sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    for (const std::string& path : runner.DevicePaths())
+        std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
+    runner.Run(&g_stop);
+    return 0;
+}
