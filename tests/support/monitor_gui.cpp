@@ -14,6 +14,7 @@
 #include "platform/port_enumeration.h"
 #include "platform/ui.h"
 #include "support/state_reset.h"
+#include "transfer/reply_wait.h"
 
 namespace {
 
@@ -88,6 +89,7 @@ void ResetMonitorState()
     CloseRawRecordingHook = nullptr;
     ResetDisplayHook = nullptr;
     ClearComMapping();
+    ResetReplyWait();
     ui::InstallAnswerer(&g_unexpectedUi);
 }
 
