@@ -83,6 +83,7 @@ void ReceiverSimulator::HandleGpsTime(const GpsTimeCommand& time)
         nextTick_ = std::floor(given) + 1;
         restartAt_ += shift;
         timeFromUser_ = true;
+        tracker_.Clear(); // another time is another sky: search again
     }
     SendTimeAnswer(true);
 }

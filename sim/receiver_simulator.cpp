@@ -6,6 +6,12 @@
 #include "link/framing.h"
 #include "link/line_codes.h"
 
+namespace {
+
+constexpr double kMaxCatchUpSeconds = 5;
+
+} // namespace
+
 ReceiverSimulator::ReceiverSimulator(const SimOptions& options)
     : options_(options),
       constellation_(options.seed),
@@ -59,9 +65,13 @@ void ReceiverSimulator::Receive(const uint8_t* bytes, size_t count)
 
 void ReceiverSimulator::Advance(double seconds)
 {
-    if (!(seconds > 0))
+    if (!(seconds > 0) || !std::isfinite(seconds))
         return;
     const double end = gpsSeconds_ + seconds;
+    // After a long gap (a suspended host) only the last few seconds are sent:
+    // a receiver does not replay hours of reports.
+    if (end - nextTick_ > kMaxCatchUpSeconds)
+        nextTick_ = std::floor(end) - kMaxCatchUpSeconds + 1;
     while (nextTick_ <= end) {
         gpsSeconds_ = nextTick_;
         nextTick_ += 1;

@@ -1,5 +1,7 @@
 #include "sim/replay_source.h"
 
+#include <cmath>
+
 #include "link/frame_scanner.h"
 
 namespace {
@@ -67,9 +69,10 @@ ReplaySource::ReplaySource(const std::vector<uint8_t>& recording, bool fast, boo
 
 void ReplaySource::Advance(double seconds)
 {
-    if (seconds > 0)
+    if (seconds > 0 && std::isfinite(seconds))
         clock_ += seconds;
-    while (!segments_.empty()) {
+    // At most one pass over the recording per call, so a loop cannot spin.
+    for (size_t released = 0; released < segments_.size(); ++released) {
         if (next_ >= segments_.size()) {
             if (!loop_)
                 return;
@@ -81,8 +84,6 @@ void ReplaySource::Advance(double seconds)
         output_.insert(output_.end(), s.bytes.begin(), s.bytes.end());
         if (s.endsFix)
             releaseAt_ += 1.0;
-        if (fast_ && loop_ && next_ >= segments_.size())
-            return; // one pass per call, so a fast loop cannot spin for ever
     }
 }
 

@@ -1,5 +1,6 @@
 #include "sim/sim_cli.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -49,11 +50,12 @@ bool ApplyOption(const std::string& name, const std::string& value, Overrides* o
         out->replayFile = value;
         return !value.empty();
     }
-    if (!ToNumber(value, &v))
+    // Whole numbers in a range any int holds, so the conversions below are safe.
+    if (!ToNumber(value, &v) || !(std::fabs(v) < 1e9))
         return false;
     if (name == "--count") out->count = static_cast<int>(v);
     else if (name == "--index") out->firstIndex = static_cast<int>(v);
-    else if (name == "--seed") { o->seed = true; o->seedValue = v; }
+    else if (name == "--seed" && v >= 0) { o->seed = true; o->seedValue = v; }
     else if (name == "--lat") { o->place = true; o->lat = v; }
     else if (name == "--lon") { o->place = true; o->lon = v; }
     else if (name == "--alt") { o->place = true; o->alt = v; }

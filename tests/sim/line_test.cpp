@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "sim/demo.h"
 #include "sim/line_pacer.h"
@@ -70,6 +71,11 @@ TEST(Replay, FastPlaysEverythingAtOnceIncludingACutOffTail)
     EXPECT_TRUE(replay.Finished());
     replay.Advance(1);
     EXPECT_TRUE(replay.TakeOutput().empty());
+
+    // Looping at full speed gives one pass per call, never an endless one.
+    ReplaySource loop(recording, true, true, 9600);
+    loop.Advance(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(loop.TakeOutput(), recording);
 }
 
 TEST(SimCommandLine, CountPlacesAndMissingData)
@@ -84,6 +90,8 @@ TEST(SimCommandLine, CountPlacesAndMissingData)
     EXPECT_FALSE(ParseSimCommandLine({"--count", "0"}, &cmd, &error));
     EXPECT_FALSE(ParseSimCommandLine({"--no-ephemeris", "33"}, &cmd, &error));
     EXPECT_FALSE(ParseSimCommandLine({"--lat"}, &cmd, &error));
+    EXPECT_FALSE(ParseSimCommandLine({"--count", "1e30"}, &cmd, &error));
+    EXPECT_FALSE(ParseSimCommandLine({"--seed", "-4"}, &cmd, &error));
     ASSERT_TRUE(ParseSimCommandLine({"--replay", "x.zlk", "--fast"}, &cmd, &error));
     EXPECT_EQ(cmd.replayFile, "x.zlk");
     EXPECT_TRUE(cmd.fast);

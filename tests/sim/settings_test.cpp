@@ -153,6 +153,7 @@ TEST(SimulatorSettings, SetTimeIsAcceptedOnlyWhileTheSkyHasNotGivenTime)
     Command cold = Make(CommandKind::ResetMode);
     cold.resetMode = kColdResetMode;
     h.Ask(cold);
+    h.Run(1); // searching: channels hold satellites of the sky it believes in
     EXPECT_EQ((Only<Report46, ParseReport46>(h.Ask({0x26}), "46").statusCode), 1); // no GPS time
 
     Command t = Make(CommandKind::GpsTime);
@@ -162,6 +163,35 @@ TEST(SimulatorSettings, SetTimeIsAcceptedOnlyWhileTheSkyHasNotGivenTime)
     EXPECT_EQ(now.week, 1170);
     EXPECT_FLOAT_EQ(now.timeOfWeekS, 561600.0f);
     EXPECT_EQ((Only<Report4E, ParseReport4E>(h.Ask(t), "4E").answer), 'N');
+    // The receiver goes on from the time it was given.
+    h.Run(20);
+    EXPECT_TRUE(h.sim.HasFix());
+    EXPECT_EQ((Only<Report41, ParseReport41>(h.Ask({0x21}), "41").week), 1170);
+}
+
+TEST(SimulatorSettings, GivenTimeRestartsTheSearchOfTheChannels)
+{
+    SimHarness h;
+    Command cold;
+    cold.kind = CommandKind::ResetMode;
+    cold.resetMode = kColdResetMode;
+    h.Ask(cold);
+    h.Run(1); // searching: the channels hold satellites, none acquired yet
+    // Ten minutes earlier than the receiver's own clock: nearly the same sky.
+    const double given = h.sim.GpsSeconds() - 600;
+    Command t;
+    t.kind = CommandKind::GpsTime;
+    t.time.week = static_cast<uint16_t>(given / 604800);
+    t.time.timeOfWeekS = static_cast<float>(given - t.time.week * 604800.0);
+    EXPECT_EQ((Only<Report4E, ParseReport4E>(h.Ask(t), "4E").answer), 'Y');
+    h.Run(20);
+    const auto channels = h.Ask({0x3C, 0x00});
+    EXPECT_EQ(channels.size(), 8u);
+    for (const SimPacket& p : channels) {
+        Report5C r;
+        ASSERT_TRUE(ParseReport5C(p.data.data(), p.data.size(), r));
+        EXPECT_EQ(r.acquisitionFlag, 1) << "PRN " << int(r.prn);
+    }
 }
 
 TEST(SimulatorSettings, ColdResetLosesTheFixAndFindsItAgain)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <map>
 
 #include "sim/dop.h"
@@ -100,6 +101,23 @@ TEST(DilutionOfPrecision, FourSatellitesInAKnownGeometry)
     EXPECT_NEAR(d.tdop, std::sqrt(1.0 / 3.0), 1e-9);
     EXPECT_NEAR(d.pdop, std::sqrt(8.0 / 3.0), 1e-9);
     EXPECT_FALSE(ComputeDops({looks[0], looks[1], looks[2]}, &d));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SimulatorSky, LongOrSenselessTimeStepsDoNotFloodOrHang)
+{
+    SimHarness h;
+    h.Run(20);
+    // A host suspended for a day: only the last few seconds are reported.
+    const auto after = h.Run(86400.0);
+    EXPECT_LE(WithKey(after, "41").size(), 5u);
+    EXPECT_GE(WithKey(after, "41").size(), 1u);
+    EXPECT_TRUE(h.Run(std::numeric_limits<double>::infinity()).empty());
+    EXPECT_TRUE(h.Run(std::nan("")).empty());
+    EXPECT_TRUE(h.Run(-3).empty());
 }
 
 } // namespace

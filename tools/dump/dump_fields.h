@@ -8,7 +8,7 @@
 
 struct DumpField {
     enum class Kind { Number, Integer, Text, List };
-    std::string name;
+    const char* name = ""; // a literal: field names live for the whole run
     Kind kind = Kind::Number;
     double number = 0;   // Number
     int decimals = 0;    // Number
@@ -19,6 +19,7 @@ struct DumpField {
 
 class DumpFields {
 public:
+    DumpFields() { fields_.reserve(16); }
     void Num(const char* name, double value, int decimals);
     void Int(const char* name, long long value);
     void Text(const char* name, std::string value);

@@ -75,8 +75,12 @@ std::string FormatTextLine(const DumpRecord& r)
     if (r.fragment)
         line += " (no frame start)";
     if (r.decoded && r.fields) {
-        for (const DumpField& f : r.fields->All())
-            line += " " + f.name + "=" + ValueText(f, false);
+        for (const DumpField& f : r.fields->All()) {
+            line += ' ';
+            line += f.name;
+            line += '=';
+            line += ValueText(f, false);
+        }
         return line;
     }
     if (ReportName(static_cast<uint8_t>(r.id), SubIdOf(r)))
@@ -91,8 +95,12 @@ std::string FormatJsonLine(const DumpRecord& r)
     if (r.fragment)
         line += ",\"fragment\":true";
     if (r.decoded && r.fields) {
-        for (const DumpField& f : r.fields->All())
-            line += "," + JsonString(f.name) + ":" + ValueText(f, true);
+        for (const DumpField& f : r.fields->All()) {
+            line += ",\"";
+            line += f.name; // plain identifiers: nothing to escape
+            line += "\":";
+            line += ValueText(f, true);
+        }
     } else {
         line += ",\"hex\":\"" + Hex(r.data, r.length) + "\"";
     }
