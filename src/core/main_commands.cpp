@@ -14,6 +14,8 @@
 #include "link/shared_flags.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "transfer/almanac_transfer.h"
+#include "transfer/ephemeris_transfer.h"
 
 #include <QAction>
 
@@ -74,11 +76,19 @@ void TForm_Main::ConfigureSEEClick()
                      "Warning", ui::Icon::Warning, ui::Answer::No))
         SendSaveToFlash(TX_DEFAULT);
 }
-// Not built yet: the almanac and ephemeris transfers.
-void TForm_Main::InitializeUploadClick() {}
-void TForm_Main::InitializeEphemerisClick() {}
-void TForm_Main::InitializeDownloadClick() {}
-void TForm_Main::DownloadEphemerisClick() {}
+
+// The transfers run to their end here, with the poll timer held off.
+void TForm_Main::InitializeDownloadClick() { RunAlmanacDownload(); }
+void TForm_Main::DownloadEphemerisClick() { RunEphemerisDownload(); }
+void TForm_Main::InitializeEphemerisClick() { RunEphemerisUpload(); }
+
+// The receiver's health is asked for after every almanac upload command,
+// even a cancelled one, so the almanac lamp shows the new state.
+void TForm_Main::InitializeUploadClick()
+{
+    RunAlmanacUpload();
+    RequestHealth(TX_DEFAULT);
+}
 // Not built yet: the initial time dialog's lamp reset before showing it.
 void TForm_Main::InitializeTimeClick() {}
 

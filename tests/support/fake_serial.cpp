@@ -18,6 +18,8 @@ long FakeSerial::Write(const uint8_t* bytes, size_t count)
     if (state_->gone)
         return -1;
     state_->written.insert(state_->written.end(), bytes, bytes + count);
+    if (state_->responder)
+        state_->responder(*state_, bytes, count);
     return static_cast<long>(count);
 }
 

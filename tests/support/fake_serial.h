@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,9 @@ public:
         LineSettings settings;
         int reads = 0;        // Read calls made
         bool gone = false;    // the device vanished: reads and writes fail
+        // The peer: called with the bytes of each write, after they were
+        // recorded; it may queue its answer in input.
+        std::function<void(State& state, const uint8_t* bytes, size_t count)> responder;
     };
 
     explicit FakeSerial(std::shared_ptr<State> state) : state_(std::move(state)) {}

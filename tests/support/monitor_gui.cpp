@@ -20,6 +20,7 @@
 #include "platform/port_enumeration.h"
 #include "platform/ui.h"
 #include "support/state_reset.h"
+#include "transfer/reply_wait.h"
 
 namespace {
 
@@ -109,6 +110,7 @@ void ResetMonitorState()
     ResetRawRecorderState();
     ClearComMapping();
     QGuiApplication::setApplicationDisplayName(QString());
+    ResetReplyWait();
     ui::InstallAnswerer(&g_unexpectedUi);
 }
 

@@ -1,0 +1,10 @@
+// Almanac download into a data file and upload from one, on the display port.
+#pragma once
+
+#include "transfer/system_data_file.h"
+
+void RunAlmanacDownload();
+void RunAlmanacUpload();
+// Reads the next block of the open almanac file and loads it. False at the
+// end of the file or after a bad block.
+bool SendNextAlmanacBlock(ByteSource& file);

@@ -1,0 +1,142 @@
+#include "transfer/transfer_steps.h"
+
+#include <QFile>
+#include <QTimer>
+#include <fstream>
+
+#include "core/main_window.h"
+#include "link/commands.h"
+#include "link/port_table.h"
+#include "platform/ui.h"
+#include "transfer/form_alm.h"
+#include "transfer/reply_wait.h"
+
+namespace {
+bool g_running = false;
+}
+
+QString ChooseDataFile()
+{
+    ui::FileRequest request;
+    request.mode = ui::FileMode::Open;
+    request.filter = QStringLiteral("Data Files (*.dat)|*.dat|All Files (*.*)|*.*");
+    request.defaultExtension = QStringLiteral("dat");
+    request.initialName = QStringLiteral(" ");
+    return ui::ChooseFile(request);
+}
+
+TransferSession::TransferSession()
+{
+    g_running = true;
+    if (Form_Main && Form_Main->Timer_ZELK)
+        Form_Main->Timer_ZELK->stop();
+    if (Form_Alm)
+        Form_Alm->showForm();
+}
+
+TransferSession::~TransferSession()
+{
+    if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
+        PortRecord& port = PortTable[static_cast<size_t>(DisplayPort - 1)];
+        port.collectLen = 0;
+        port.dlePending = 0;
+        port.id = 0;
+    }
+    if (Form_Main && Form_Main->Timer_ZELK)
+        Form_Main->Timer_ZELK->start();
+    g_running = false;
+}
+
+bool TransferSession::Running() { return g_running; }
+
+bool RequestBlock(uint8_t dataType, uint8_t sv, const QString& requestMessage, std::ostream& file)
+{
+    RequestSystemData(TX_DEFAULT, dataType, sv);
+    AlmMessage(requestMessage);
+    const auto reply = WaitForSystemDataReply(dataType, sv);
+    if (!reply || reply->operation != 2) {
+        AlmMessage(QStringLiteral("Data not available!"));
+        return false;
+    }
+    AlmMessage(QString::asprintf("   received, length = %d", reply->dataLength));
+    SystemDataBlock block;
+    block.type = dataType;
+    block.sv = sv;
+    block.length = reply->dataLength;
+    block.data = reply->data;
+    std::vector<uint8_t> bytes;
+    AppendBlock(bytes, block);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return true;
+}
+
+void LoadBlock(const SystemDataBlock& block)
+{
+    LoadSystemData(TX_DEFAULT, block.type, block.sv, block.length, block.data.data());
+    // Without a reply the block is not called acknowledged, whatever an
+    // earlier block's answer was.
+    if (!WaitForSystemDataReply(block.type, block.sv))
+        AlmMessage(QStringLiteral("   No reply to data block"));
+    else if (LastReplyOperation == 1)
+        AlmMessage(QStringLiteral("   Data block acknowledged"));
+    else
+        AlmMessage(QStringLiteral("   Data block rejected"));
+}
+
+bool SendNextBlock(ByteSource& file, FileKind kind, BlockLineFn line)
+{
+    SystemDataBlock block;
+    BlockStep step = ReadBlockHeader(file, kind, block);
+    if (step == BlockStep::Ok) {
+        AlmMessage(line(block));
+        step = ReadBlockBody(file, block);
+    }
+    if (step == BlockStep::UnknownType)
+        AlmMessage(QStringLiteral("Unknown data block type! "));
+    else if (step == BlockStep::BadEndByte)
+        AlmMessage(QStringLiteral("End of block format error! "));
+    if (step != BlockStep::Ok)
+        return false;
+    LoadBlock(block);
+    return true;
+}
+
+void RunDownload(const TransferTexts& texts, bool almanacHeader, void (*requests)(std::ostream& file))
+{
+    if (TransferSession::Running())
+        return;
+    const QString name = ChooseDataFile();
+    if (name.isEmpty())
+        return;
+    std::ofstream file(QFile::encodeName(name).toStdString(), std::ios::binary | std::ios::trunc);
+    TransferSession session;
+    if (!file) {
+        AlmMessage(QString::fromLatin1(texts.cannotOpen));
+        return;
+    }
+    if (almanacHeader)
+        file.write(reinterpret_cast<const char*>(kAlmanacFileHeader.data()), kAlmanacFileHeader.size());
+    requests(file);
+    AlmMessage(QString::fromLatin1(texts.complete));
+    file.close();
+}
+
+void RunUpload(const TransferTexts& texts, bool (*sendNext)(ByteSource& file))
+{
+    if (TransferSession::Running())
+        return;
+    const QString name = ChooseDataFile();
+    if (name.isEmpty())
+        return;
+    std::ifstream file(QFile::encodeName(name).toStdString(), std::ios::binary);
+    TransferSession session;
+    if (!file) {
+        AlmMessage(QString::fromLatin1(texts.cannotOpen));
+        return;
+    }
+    StreamByteSource source(file);
+    while (sendNext(source)) {
+    }
+    AlmMessage(QString::fromLatin1(texts.complete));
+    file.close();
+}
