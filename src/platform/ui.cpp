@@ -57,7 +57,12 @@ QString QtFileName(const FileRequest& request)
 
 } // namespace
 
-void InstallAnswerer(Answerer* answerer) { g_answerer = answerer; }
+Answerer* InstallAnswerer(Answerer* answerer)
+{
+    Answerer* previous = g_answerer;
+    g_answerer = answerer;
+    return previous;
+}
 
 Answer ShowMessage(const MessageRequest& request)
 {

@@ -43,7 +43,8 @@ public:
 };
 
 // Installs an answerer for every later request; null restores Qt's dialogs.
-void InstallAnswerer(Answerer* answerer);
+// Returns the one installed before.
+Answerer* InstallAnswerer(Answerer* answerer);
 
 Answer ShowMessage(const MessageRequest& request);
 // A box with an OK button.

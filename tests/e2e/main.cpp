@@ -1,0 +1,18 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "support/monitor_gui.h"
+#include "support/state_reset.h"
+
+int main(int argc, char** argv)
+{
+    // Test discovery runs the binary without the test environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    InstallMonitorStateReset();
+    InstallStateResetListener();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,84 @@
+// The port commands against real devices: pseudo-terminals opened by the
+// serial layer. Skipped where the serial layer cannot open them.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <thread>
+
+#include "core/main_window.h"
+#include "core/startup.h"
+#include "link/port_table.h"
+#include "platform/port_enumeration.h"
+#include "pty_peer.h"
+#include "support/monitor_gui.h"
+#include "support/ui_script_gui.h"
+
+namespace {
+
+class PtyPorts : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!SerialDevicesAvailable())
+            GTEST_SKIP() << "the serial layer cannot open pseudo-terminals in this build";
+    }
+
+    // Ticks until the peer's bytes have been read by the program.
+    static void TickAfterPeerWrite(int n = 1)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        Tick(n);
+    }
+};
+
+TEST_F(PtyPorts, StartUpOpensTheDisplayPortAndQueriesItAtTick6)
+{
+    PtyPeer receiver;
+    SetComDevice(3, receiver.path());
+    ScriptedUi ui;
+    ASSERT_EQ(StartMonitor({"-c3"}), StartResult::Run);
+    Form_Main->Timer_ZELK->stop();
+    Form_Main->AutoQueryOn = false;
+    Tick(5);
+    EXPECT_TRUE(receiver.Read(20).empty());
+    Tick();
+    EXPECT_EQ(receiver.Read(), (std::vector<uint8_t>{0x10, 0x1F, 0x10, 0x03}));
+}
+
+TEST_F(PtyPorts, PanelClickOpensMarksAndClosesAPort)
+{
+    PtyPeer receiver;
+    SetComDevice(5, receiver.path());
+    ASSERT_NE(StartMonitorOnFake(1), nullptr);
+    Form_Main->AutoQueryOn = false;
+    Form_Main->MouseLeft(4, Qt::LeftButton);
+    ASSERT_TRUE(PortTable[4].open);
+    EXPECT_TRUE(PortTable[4].monitored);
+    EXPECT_EQ(PortTable[4].searchStep, 9);
+    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Yellow);
+    receiver.Write(Frame({0x46, 0x00, 0x00}));
+    TickAfterPeerWrite(9); // to the housekeeping
+    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Lime);
+    Form_Main->MouseLeft(4, Qt::LeftButton);
+    EXPECT_FALSE(PortTable[4].open);
+    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), ButtonFaceColour());
+}
+
+TEST_F(PtyPorts, AutoFindKeepsTalkingReceiversAndClosesTheQuietOnes)
+{
+    PtyPeer talking, quiet;
+    SetComDevice(2, talking.path());
+    SetComDevice(3, quiet.path());
+    ASSERT_NE(StartMonitorOnFake(1, {1, 2, 3}), nullptr);
+    Form_Main->MenuCOM_FindAllClick();
+    ASSERT_TRUE(PortTable[1].open && PortTable[2].open);
+    talking.Write(Frame({0x46, 0x00, 0x00}));
+    TickAfterPeerWrite(9);
+    talking.Write(Frame({0x46, 0x00, 0x00}));
+    TickAfterPeerWrite(10);
+    EXPECT_TRUE(PortTable[1].open);
+    EXPECT_FALSE(PortTable[2].open);
+    EXPECT_TRUE(PortTable[0].open) << "the display port stays open";
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+// The menus: items in order with their captions, shortcuts and check marks.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "core/main_window.h"
+#include "link/commands.h"
+#include "support/monitor_gui.h"
+
+namespace {
+
+struct Item {
+    const char* name;
+    const char* caption; // "-" for a separator
+    const char* shortcut;
+};
+
+void ExpectItems(const QMenu* menu, const std::vector<Item>& items)
+{
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(items.size())) << menu->objectName().toStdString();
+    for (size_t i = 0; i < items.size(); ++i) {
+        const QAction* a = actions[static_cast<qsizetype>(i)];
+        EXPECT_EQ(a->objectName(), items[i].name);
+        if (std::string(items[i].caption) == "-") {
+            EXPECT_TRUE(a->isSeparator()) << items[i].name;
+            continue;
+        }
+        EXPECT_EQ(a->text(), items[i].caption);
+        EXPECT_EQ(a->shortcut(), QKeySequence(items[i].shortcut)) << items[i].name;
+    }
+}
+
+class MainMenu : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(StartMonitorOnFake(1), nullptr); }
+};
+
+TEST_F(MainMenu, MenuBarHoldsTheFiveMenusInOrder)
+{
+    QStringList titles;
+    for (QAction* a : Form_Main->menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, QStringList({"&Initialize", "&Configure", "&Logging", "&Window", "&Help"}));
+    EXPECT_EQ(Form_Main->menuBar()->objectName(), "MainMenu_Main");
+}
+
+TEST_F(MainMenu, InitializeAndConfigureItems)
+{
+    ExpectItems(Form_Main->InitializeMenu,
+                {{"InitializeCold", "&Cold Reset", "Ctrl+K"},
+                 {"InitializeWarm", "&Soft Reset", "Ctrl+R"},
+                 {"InitializeFactory", "&Factory Reset", "Ctrl+F"},
+                 {"N1", "-", ""},
+                 {"InitializeUpload", "&Upload Almanac...", ""},
+                 {"InitializeEphemeris", "Upload &Ephemeris...", ""},
+                 {"InitializePosition", "Upload &Position...", ""},
+                 {"InitializeTime", "Upload &Time From PC...", ""},
+                 {"N2", "-", ""},
+                 {"InitializeDownload", "Download &Almanac...", ""},
+                 {"DownloadEphemeris", "D&ownload Ephemeris...", ""},
+                 {"InitializeDownloadPos", "&Download Position...", ""},
+                 {"InitializeTimeToPC", "Down&load Time To PC", ""}});
+    ExpectItems(Form_Main->ConfigureMenu, {{"ConfigureIO", "&I/O Options...", ""},
+                                           {"ConfigureGPS", "&GPS...", ""},
+                                           {"ConfigureFilters", "&Filters...", ""},
+                                           {"ConfigureSerial", "Serial &Port...", ""},
+                                           {"N7", "-", ""},
+                                           {"ConfigureSEE", "&Save to Flash", ""}});
+}
+
+TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
+{
+    ExpectItems(Form_Main->LogMenu, {{"LoggingData", "&Data...", ""},
+                                     {"LoggingZELK", "&ZELK...", ""},
+                                     {"N6", "-", ""},
+                                     {"LoggingAutoQuery", "&Auto Query", ""}});
+    ExpectItems(Form_Main->WindowMenu, {{"WindowTrack", "&Track Status...", ""},
+                                        {"WindowBias", "Timing &Outputs...", ""},
+                                        {"WindowProductInfo", "&Product Info...", ""},
+                                        {"WindowMultiPort", "&Multiport", "Ctrl+M"}});
+    ExpectItems(Form_Main->HelpMenu, {{"HelpAbout", "&About...", ""}});
+    EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
+    EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
+}
+
+TEST_F(MainMenu, PopupMenusOfTheComPanelAndTheSerialPanel)
+{
+    ExpectItems(Form_Main->PopupMenu_COM, {{"MenuCOM_OpenAll", "&Open All Ports", ""},
+                                           {"MenuCOM_FindAll", "&Auto Find All Receivers", "Ctrl+A"},
+                                           {"N3", "-", ""},
+                                           {"MenuCOM_BreakAll", "Send &Break to All", "Ctrl+B"},
+                                           {"N5", "-", ""},
+                                           {"MenuCOM_CloseAll", "&Close All Ports", ""},
+                                           {"MenuCOM_CloseQuiet", "Close All &Quiet Ports", ""},
+                                           {"N4", "-", ""},
+                                           {"MenuCOM_EnablePorts", "&Enable All Ports", ""}});
+    ExpectItems(Form_Main->PopupMenu_MP, {{"MenuMP_MultiPort", "&Multiport", ""}});
+}
+
+TEST_F(MainMenu, AutoQueryTogglesItsCheckMarkAndBlanksTheValueFields)
+{
+    Form_Main->Panel_Health->setCaption("Doing position fixes");
+    Form_Main->Panel_SV[0]->setColour(Colours::Lime);
+    Form_Main->Shape_Err2->setFill(Colours::Red);
+    Form_Main->LoggingAutoQuery->trigger();
+    EXPECT_FALSE(Form_Main->AutoQueryOn);
+    EXPECT_FALSE(Form_Main->LoggingAutoQuery->isChecked());
+    EXPECT_EQ(Form_Main->Panel_Health->caption(), "?");
+    EXPECT_EQ(Form_Main->Panel_SV[0]->caption(), "?");
+    EXPECT_EQ(Form_Main->Panel_SV[0]->colour(), WindowColour());
+    EXPECT_EQ(Form_Main->Shape_Err2->fill(), Colours::Grey);
+    // Untagged captions are left alone.
+    EXPECT_EQ(Form_Main->Panel_Record->caption(), "Off");
+    Form_Main->LoggingAutoQuery->trigger();
+    EXPECT_TRUE(Form_Main->AutoQueryOn);
+    EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
+}
+
+TEST_F(MainMenu, TxAllButtonTogglesTheLampAndTheSendTarget)
+{
+    Form_Main->Button_TxAllClick();
+    EXPECT_EQ(Form_Main->Shape_TxAll->fill(), Colours::Lime);
+    EXPECT_EQ(Form_Main->Shape_TxAll->accessibleName(), "lit");
+    EXPECT_TRUE(TxAllLit);
+    Form_Main->Button_TxAllClick();
+    EXPECT_EQ(Form_Main->Shape_TxAll->fill(), Colours::Grey);
+    EXPECT_FALSE(TxAllLit);
+}
+
+} // namespace
