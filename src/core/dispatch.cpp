@@ -1,5 +1,6 @@
 #include "core/dispatch.h"
 
+#include "config/flash_confirmation.h"
 #include "core/main_window.h"
 #include "link/shared_flags.h"
 
@@ -13,7 +14,9 @@ namespace {
 // its decoders land.
 const std::vector<DispatchRow>& BuiltInRows()
 {
-    static const std::vector<DispatchRow> rows = {};
+    static const std::vector<DispatchRow> rows = {
+        {0x8F, 0x26, &DecodeReport_8F26, ReportGroup::A},
+    };
     return rows;
 }
 

@@ -5,6 +5,7 @@
 #include "config/form_filters.h"
 #include "config/form_gps.h"
 #include "config/form_initial_pos.h"
+#include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
 #include "core/main_window.h"
@@ -36,14 +37,21 @@ void TForm_Main::InitializeUploadClick() {}
 void TForm_Main::InitializeEphemerisClick() {}
 void TForm_Main::InitializeDownloadClick() {}
 void TForm_Main::DownloadEphemerisClick() {}
-// Not built yet: the initial time dialog's lamp reset before showing it.
-void TForm_Main::InitializeTimeClick() {}
 // Not built yet: the save-to-flash confirmation.
 void TForm_Main::ConfigureSEEClick() {}
 // Not built yet: re-targeting the window to another display port.
 void TForm_Main::ComboBox_DisplayComChange(int) {}
 
 void TForm_Main::InitializePositionClick() { Show(Form_InitialPos); }
+
+// A lamp left from an earlier answer would pass for the answer to this time.
+void TForm_Main::InitializeTimeClick()
+{
+    if (!Form_InitialTime)
+        return;
+    Form_InitialTime->ClearTimeAccepted();
+    Form_InitialTime->showForm();
+}
 
 void TForm_Main::InitializeDownloadPosClick() { Flags.PositionDownloadPending = 1; }
 
