@@ -30,8 +30,8 @@ TForm_InitialTime::TForm_InitialTime() : Form("Form_InitialTime", "Time From PC"
 void TForm_InitialTime::Button_SetTimeClick()
 {
     // The PC's UTC reading is taken as GPS time: no leap seconds, whole
-    // seconds. Integer division keeps Sunday midnight in the new week (a
-    // product with 1/604800 in floating point can land just below it).
+    // seconds. Whole-number division is exact, so Sunday midnight always
+    // starts the new week at time 0.
     const auto seconds = static_cast<int64_t>(PcClockToGpsSeconds());
     const int64_t weekLength = static_cast<int64_t>(kSecondsPerWeek);
     const int64_t week = seconds / weekLength;
