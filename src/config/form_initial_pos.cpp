@@ -22,10 +22,10 @@ const QString kFileError = QStringLiteral("Error");
 // One row of a coordinate group: caption, field and unit.
 QLineEdit* AddRow(QGroupBox* group, const QString& name, const QString& caption, const QString& unit, int top)
 {
-    new Label(group, QStringLiteral("Label_") + name, caption, 10, top + 3, 56, 16);
+    new Label(group, QStringLiteral("Label_") + name, caption, 10, top + 3, 64, 16);
     auto* edit = new QLineEdit(group);
-    Place(edit, QStringLiteral("Edit_") + name, 68, top, 76, 21);
-    new Label(group, QStringLiteral("Label_") + name + QStringLiteral("Unit"), unit, 150, top + 3, 44, 16);
+    Place(edit, QStringLiteral("Edit_") + name, 76, top, 72, 21);
+    new Label(group, QStringLiteral("Label_") + name + QStringLiteral("Unit"), unit, 154, top + 3, 50, 16);
     return edit;
 }
 
@@ -62,7 +62,7 @@ QString Fixed(float value, int decimals) { return QString::asprintf("%.*f", deci
 
 } // namespace
 
-TForm_InitialPos::TForm_InitialPos() : Form("Form_InitialPos", "Initial Position", 386, 200)
+TForm_InitialPos::TForm_InitialPos() : Form("Form_InitialPos", "Initial Position", 396, 200)
 {
     SetHint(this, QStringLiteral("Set Initial Position: packets 23, 2B, 31, 33."));
     RadioGroup_PosMode = new RadioGroup(
@@ -80,11 +80,11 @@ TForm_InitialPos::TForm_InitialPos() : Form("Form_InitialPos", "Initial Position
 void TForm_InitialPos::BuildLlaGroup()
 {
     GroupBox_LLA = new QGroupBox(QStringLiteral("Initial LLA "), this);
-    Place(GroupBox_LLA, QStringLiteral("GroupBox_LLA"), 176, 8, 202, 146);
+    Place(GroupBox_LLA, QStringLiteral("GroupBox_LLA"), 176, 8, 212, 146);
     Edit_Lat = AddRow(GroupBox_LLA, QStringLiteral("Lat"), QStringLiteral("Latitude"), QStringLiteral("degrees"), 20);
     Edit_Lon = AddRow(GroupBox_LLA, QStringLiteral("Lon"), QStringLiteral("Longitude"), QStringLiteral("degrees"), 48);
     Edit_Alt = AddRow(GroupBox_LLA, QStringLiteral("Alt"), QStringLiteral("Altitude"), QStringLiteral("meters"), 76);
-    Button_File1 = AddButton(GroupBox_LLA, QStringLiteral("Button_File1"), QStringLiteral("&From File"), 63, 110);
+    Button_File1 = AddButton(GroupBox_LLA, QStringLiteral("Button_File1"), QStringLiteral("&From File"), 68, 110);
     connect(Button_File1, &QPushButton::clicked, this, &TForm_InitialPos::Button_FileClick);
     // Until a mode is chosen the group shows greyed, caption included.
     GroupBox_LLA->setEnabled(false);
@@ -95,11 +95,11 @@ void TForm_InitialPos::BuildLlaGroup()
 void TForm_InitialPos::BuildEcefGroup()
 {
     GroupBox_ECEF = new QGroupBox(QStringLiteral("Initial ECEF Position"), this);
-    Place(GroupBox_ECEF, QStringLiteral("GroupBox_ECEF"), 176, 8, 202, 146);
+    Place(GroupBox_ECEF, QStringLiteral("GroupBox_ECEF"), 176, 8, 212, 146);
     Edit_X = AddRow(GroupBox_ECEF, QStringLiteral("X"), QStringLiteral("X"), QStringLiteral("meters"), 20);
     Edit_Y = AddRow(GroupBox_ECEF, QStringLiteral("Y"), QStringLiteral("Y"), QStringLiteral("meters"), 48);
     Edit_Z = AddRow(GroupBox_ECEF, QStringLiteral("Z"), QStringLiteral("Z"), QStringLiteral("meters"), 76);
-    Button_File2 = AddButton(GroupBox_ECEF, QStringLiteral("Button_File2"), QStringLiteral("&From File"), 63, 110);
+    Button_File2 = AddButton(GroupBox_ECEF, QStringLiteral("Button_File2"), QStringLiteral("&From File"), 68, 110);
     connect(Button_File2, &QPushButton::clicked, this, &TForm_InitialPos::Button_FileClick);
     GroupBox_ECEF->setEnabled(false);
     GroupBox_ECEF->setVisible(false);
@@ -108,9 +108,9 @@ void TForm_InitialPos::BuildEcefGroup()
 
 void TForm_InitialPos::BuildButtons()
 {
-    Button_OK = AddButton(this, QStringLiteral("Button_OK"), QStringLiteral("&OK"), 140, 164);
-    Button_Apply = AddButton(this, QStringLiteral("Button_Apply"), QStringLiteral("&Apply"), 222, 164);
-    Button_Cancel = AddButton(this, QStringLiteral("Button_Cancel"), QStringLiteral("&Close"), 304, 164);
+    Button_OK = AddButton(this, QStringLiteral("Button_OK"), QStringLiteral("&OK"), 148, 164);
+    Button_Apply = AddButton(this, QStringLiteral("Button_Apply"), QStringLiteral("&Apply"), 230, 164);
+    Button_Cancel = AddButton(this, QStringLiteral("Button_Cancel"), QStringLiteral("&Close"), 312, 164);
     connect(Button_OK, &QPushButton::clicked, this, &TForm_InitialPos::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_InitialPos::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_InitialPos::Button_CancelClick);
