@@ -39,26 +39,6 @@ long Magnitude(std::string_view number)
     return order + exponent;
 }
 
-template <class T>
-std::optional<T> DecimalTo(std::string_view number)
-{
-    if (number.empty() || ScanDecimal(number) != number.size())
-        return std::nullopt;
-    const bool negative = number.front() == '-';
-    if (number.front() == '+' || negative)
-        number.remove_prefix(1); // from_chars takes no '+'; the sign is put back below
-    T value{};
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        if (Magnitude(number) > 0)
-            return std::nullopt;
-        value = 0;
-    } else if (ec != std::errc() || end != number.data() + number.size()) {
-        return std::nullopt;
-    }
-    return negative ? -value : value;
-}
-
 } // namespace
 
 bool IsTextSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
@@ -91,18 +71,23 @@ size_t ScanDecimal(std::string_view text)
     return i;
 }
 
-std::optional<double> DecimalToDouble(std::string_view number) { return DecimalTo<double>(number); }
-std::optional<float> DecimalToFloat(std::string_view number) { return DecimalTo<float>(number); }
-
-std::optional<double> ParseDecimalField(std::string_view text)
+std::optional<float> DecimalToFloat(std::string_view number)
 {
-    // Blanks only: a line break inside a one-line field is not a blank.
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return DecimalToDouble(text);
+    if (number.empty() || ScanDecimal(number) != number.size())
+        return std::nullopt;
+    const bool negative = number.front() == '-';
+    if (number.front() == '+' || negative)
+        number.remove_prefix(1); // from_chars takes no '+'; the sign is put back below
+    float value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        if (Magnitude(number) > 0)
+            return std::nullopt;
+        value = 0;
+    } else if (ec != std::errc() || end != number.data() + number.size()) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
 }
 
 std::optional<float> NarrowToFloat(long double value)

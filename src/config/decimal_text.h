@@ -1,4 +1,4 @@
-// Decimal numbers typed by the user or read from text files: an optional
+// Decimal numbers read from text files: an optional
 // sign, digits with an optional point and fraction (at least one digit), and
 // an optional exponent. Always a point, whatever the user's locale; no
 // hexadecimal, infinities or NaNs. Plain C++, no Qt.
@@ -12,13 +12,9 @@
 size_t ScanDecimal(std::string_view text);
 
 // The value of text that is exactly one decimal number (as ScanDecimal
-// measures it). A number too large for the type gives nothing; one too small
-// becomes zero of its sign.
-std::optional<double> DecimalToDouble(std::string_view number);
+// measures it), rounded to the nearest float. A number too large for a float
+// gives nothing; one too small becomes zero of its sign.
 std::optional<float> DecimalToFloat(std::string_view number);
-
-// A whole text field: one decimal number with blanks allowed around it.
-std::optional<double> ParseDecimalField(std::string_view text);
 
 // The value as a single-precision float, or nothing when it lies outside
 // the float range (a send must never carry an infinity).

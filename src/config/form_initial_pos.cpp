@@ -4,8 +4,10 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "config/decimal_text.h"
+#include "config/dialog_controls.h"
 #include "config/number_field.h"
 #include "config/position_file_reader.h"
 #include "config/radio_group.h"
@@ -29,10 +31,10 @@ QLineEdit* AddRow(QGroupBox* group, const QString& name, const QString& caption,
     return edit;
 }
 
-QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, int left, int top)
+QPushButton* AddFileButton(QGroupBox* group, const QString& name)
 {
-    auto* button = new QPushButton(caption, parent);
-    Place(button, name, left, top, 75, 25);
+    auto* button = new QPushButton(QStringLiteral("&From File"), group);
+    Place(button, name, 68, 110, 75, 25);
     return button;
 }
 
@@ -45,17 +47,25 @@ void SetCaptionColour(QGroupBox* group, const QColor& colour)
     group->setPalette(p);
 }
 
-// Degrees typed by the user to radians in single precision. The product is
-// taken in extended precision and rounded once.
+// A field's number times scale, rounded once to single precision. A value
+// beyond the float range would travel as an infinity: it is refused like
+// text that is no number.
+std::optional<float> ReadFloatField(const QLineEdit* edit, long double scale = 1.0L)
+{
+    const auto value = ReadNumberField(edit);
+    if (!value)
+        return std::nullopt;
+    const auto narrow = NarrowToFloat(static_cast<long double>(*value) * scale);
+    if (!narrow)
+        ui::Message(QStringLiteral("'%1' is not a valid floating point value").arg(edit->text()),
+                    QStringLiteral("JX_Monitor"), ui::Icon::Error);
+    return narrow;
+}
+
+// Degrees to radians: the product is taken in extended precision.
 std::optional<float> ReadAngleField(const QLineEdit* edit)
 {
-    const auto degrees = ReadNumberField(edit);
-    if (!degrees)
-        return std::nullopt;
-    const auto radians = NarrowToFloat(static_cast<long double>(*degrees) * static_cast<long double>(DegToRad));
-    if (!radians)
-        ShowNotANumber(edit->text());
-    return radians;
+    return ReadFloatField(edit, static_cast<long double>(DegToRad));
 }
 
 QString Fixed(float value, int decimals) { return QString::asprintf("%.*f", decimals, static_cast<double>(value)); }
@@ -70,7 +80,8 @@ TForm_InitialPos::TForm_InitialPos() : Form("Form_InitialPos", "Initial Position
         {QStringLiteral("Approximate LLA"), QStringLiteral("Approximate ECEF"), QStringLiteral("Exact LLA"),
          QStringLiteral("Exact ECEF")},
         8, 8, 160, 110);
-    connect(RadioGroup_PosMode, &RadioGroup::clicked, this, &TForm_InitialPos::RadioGroup_PosModeClick);
+    for (QRadioButton* row : RadioGroup_PosMode->findChildren<QRadioButton*>())
+        connect(row, &QRadioButton::clicked, this, &TForm_InitialPos::RadioGroup_PosModeClick);
     BuildLlaGroup();
     BuildEcefGroup();
     BuildButtons();
@@ -84,7 +95,7 @@ void TForm_InitialPos::BuildLlaGroup()
     Edit_Lat = AddRow(GroupBox_LLA, QStringLiteral("Lat"), QStringLiteral("Latitude"), QStringLiteral("degrees"), 20);
     Edit_Lon = AddRow(GroupBox_LLA, QStringLiteral("Lon"), QStringLiteral("Longitude"), QStringLiteral("degrees"), 48);
     Edit_Alt = AddRow(GroupBox_LLA, QStringLiteral("Alt"), QStringLiteral("Altitude"), QStringLiteral("meters"), 76);
-    Button_File1 = AddButton(GroupBox_LLA, QStringLiteral("Button_File1"), QStringLiteral("&From File"), 68, 110);
+    Button_File1 = AddFileButton(GroupBox_LLA, QStringLiteral("Button_File1"));
     connect(Button_File1, &QPushButton::clicked, this, &TForm_InitialPos::Button_FileClick);
     // Until a mode is chosen the group shows greyed, caption included.
     GroupBox_LLA->setEnabled(false);
@@ -99,7 +110,7 @@ void TForm_InitialPos::BuildEcefGroup()
     Edit_X = AddRow(GroupBox_ECEF, QStringLiteral("X"), QStringLiteral("X"), QStringLiteral("meters"), 20);
     Edit_Y = AddRow(GroupBox_ECEF, QStringLiteral("Y"), QStringLiteral("Y"), QStringLiteral("meters"), 48);
     Edit_Z = AddRow(GroupBox_ECEF, QStringLiteral("Z"), QStringLiteral("Z"), QStringLiteral("meters"), 76);
-    Button_File2 = AddButton(GroupBox_ECEF, QStringLiteral("Button_File2"), QStringLiteral("&From File"), 68, 110);
+    Button_File2 = AddFileButton(GroupBox_ECEF, QStringLiteral("Button_File2"));
     connect(Button_File2, &QPushButton::clicked, this, &TForm_InitialPos::Button_FileClick);
     GroupBox_ECEF->setEnabled(false);
     GroupBox_ECEF->setVisible(false);
@@ -108,9 +119,10 @@ void TForm_InitialPos::BuildEcefGroup()
 
 void TForm_InitialPos::BuildButtons()
 {
-    Button_OK = AddButton(this, QStringLiteral("Button_OK"), QStringLiteral("&OK"), 148, 164);
-    Button_Apply = AddButton(this, QStringLiteral("Button_Apply"), QStringLiteral("&Apply"), 230, 164);
-    Button_Cancel = AddButton(this, QStringLiteral("Button_Cancel"), QStringLiteral("&Close"), 312, 164);
+    const DialogButtons buttons = AddDialogButtons(this, 142, 164);
+    Button_OK = buttons.ok;
+    Button_Apply = buttons.apply;
+    Button_Cancel = buttons.close;
     connect(Button_OK, &QPushButton::clicked, this, &TForm_InitialPos::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_InitialPos::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_InitialPos::Button_CancelClick);

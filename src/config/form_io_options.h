@@ -1,12 +1,61 @@
-// The I/O options and datum dialog, caption "I/O Options". Created hidden at start.
+// The I/O options and datum dialog, caption "I/O Options": position,
+// altitude, precision, velocity and time formats of packets 0x35/0x55, and
+// the datum of 0x8E-15/0x8F-15. Its reports also set the main window's
+// altitude reference, time mode and datum name. Created hidden at start.
 #pragma once
 
+#include <optional>
+
+#include "link/packets.h"
+#include "link/port_table.h"
 #include "platform/widgets.h"
+
+class QComboBox;
+class QPushButton;
+class RadioGroup;
 
 class TForm_IOOptions : public Form {
     Q_OBJECT
 public:
     TForm_IOOptions();
+
+    // Writes a 0x55 report into the radio groups and the main window's labels.
+    void ShowOptions(const IoOptionsRecord& options);
+    // Selects the datum (a number beyond the list selects none) and names it on the main window.
+    void ShowDatum(int datum);
+    // Unlocks the datum controls for receivers that know datums; never undone.
+    void EnableDatum();
+
+    Panel* Panel_Position = nullptr;
+    Panel* Panel_Velocity = nullptr;
+    Panel* Panel_Timing = nullptr;
+    RadioGroup* RadioGroup_Format = nullptr;
+    RadioGroup* RadioGroup_AltOut = nullptr;
+    RadioGroup* RadioGroup_Precision = nullptr;
+    RadioGroup* RadioGroup_AltIn = nullptr;
+    Label* Label_Datum = nullptr;
+    QComboBox* ComboBox_Datum = nullptr;
+    RadioGroup* RadioGroup_Velocity = nullptr;
+    RadioGroup* RadioGroup_Timing = nullptr;
+    QPushButton* Button_OK = nullptr;
+    QPushButton* Button_Apply = nullptr;
+    QPushButton* Button_Cancel = nullptr;
+
+    void Button_OKClick();
+    void Button_ApplyClick();
+    void Button_CancelClick();
+
+private:
+    void BuildPosition();
+    void BuildDatum(QWidget* panel);
+    // The option bytes, or nothing when a group has no row checked (the box has been shown).
+    std::optional<IoOptionsRecord> BuildOptions() const;
+    bool SendSettings();
 };
 
 extern TForm_IOOptions* Form_IOOptions;
+
+// Report 0x55 of the display port.
+void DecodeReport_55(PortRecord& port);
+// Report 0x8F-15 (current datum) of the display port.
+void DecodeReport_8F15(PortRecord& port);

@@ -1,32 +1,45 @@
 #include "config/number_field.h"
 
-#include <QLineEdit>
+#include <charconv>
+#include <cmath>
+#include <string>
 
-#include "config/decimal_text.h"
+#include <QLineEdit>
+#include <QRegularExpression>
+
 #include "platform/ui.h"
 
-void ShowNotANumber(const QString& text)
+std::optional<double> ParseDecimal(const QString& text)
 {
-    ui::Message(QStringLiteral("'%1' is not a valid floating point value").arg(text), QStringLiteral("Error"),
-                ui::Icon::Error);
-}
-
-std::optional<double> ReadNumberField(const QLineEdit* edit)
-{
-    const QString text = edit->text();
-    const auto value = ParseDecimalField(text.toStdString());
-    if (!value)
-        ShowNotANumber(text);
+    static const QRegularExpression kNumber(
+        QStringLiteral(R"(^\s*([+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)?)\s*$)"));
+    const QRegularExpressionMatch match = kNumber.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    std::string digits = match.captured(1).toStdString();
+    if (digits.front() == '+')
+        digits.erase(0, 1); // from_chars takes no plus sign
+    double value = 0;
+    // from_chars ignores the locale, so the point is always the separator.
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value))
+        return std::nullopt;
     return value;
 }
 
-std::optional<float> ReadFloatField(const QLineEdit* edit)
+std::optional<double> ReadNumberField(const QLineEdit* field)
 {
-    const auto value = ReadNumberField(edit);
+    const QString text = field->text();
+    const std::optional<double> value = ParseDecimal(text);
     if (!value)
-        return std::nullopt;
-    const auto narrow = NarrowToFloat(*value);
-    if (!narrow)
-        ShowNotANumber(edit->text());
-    return narrow;
+        ui::Message(QString("'%1' is not a valid floating point value").arg(text), "JX_Monitor", ui::Icon::Error);
+    return value;
+}
+
+uint8_t LowByteOfTruncated(double value)
+{
+    double low = std::fmod(std::trunc(value), 256.0);
+    if (low < 0)
+        low += 256.0;
+    return static_cast<uint8_t>(low);
 }

@@ -1,19 +1,23 @@
-// Reading a dialog's text field as a number for a send. A field that is no
-// number shows the conversion error "'%s' is not a valid floating point
-// value" with the field's text, and gives nothing: the caller sends nothing.
+// Numbers typed into the configuration dialogs' text fields.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include <QString>
 
 class QLineEdit;
 
-// Shows the conversion error for text.
-void ShowNotANumber(const QString& text);
+// An ordinary decimal number: optional sign, digits with an optional
+// fraction (point as separator, whatever the user's locale), an optional
+// exponent, blanks around it allowed. Anything else, and a value too large
+// for a double, gives nothing.
+std::optional<double> ParseDecimal(const QString& text);
 
-// The field's number; on failure the error has been shown.
-std::optional<double> ReadNumberField(const QLineEdit* edit);
-// The field's number as a single-precision float; a number beyond the float
-// range counts as no number too (it would travel as an infinity).
-std::optional<float> ReadFloatField(const QLineEdit* edit);
+// Parses the field's text; on failure shows "'<text>' is not a valid floating
+// point value" in a box with an OK button and gives nothing.
+std::optional<double> ReadNumberField(const QLineEdit* field);
+
+// Truncates toward zero and keeps the low 8 bits (-1 -> 255, 300 -> 44),
+// defined for every finite value however large.
+uint8_t LowByteOfTruncated(double value);

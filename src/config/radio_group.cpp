@@ -1,45 +1,36 @@
 #include "config/radio_group.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QRadioButton>
 
 #include "platform/widgets.h"
 
-namespace {
-constexpr int kRowHeight = 20;
-constexpr int kFirstRowTop = 20;
-constexpr int kInset = 10;
-} // namespace
-
-RadioGroup::RadioGroup(QWidget* parent, const QString& name, const QString& caption, const QStringList& items,
+RadioGroup::RadioGroup(QWidget* parent, const QString& name, const QString& caption, const QStringList& rows,
                        int left, int top, int width, int height)
-    : QGroupBox(caption, parent), group_(new QButtonGroup(this))
+    : QGroupBox(caption, parent), buttons_(new QButtonGroup(this))
 {
     Place(this, name, left, top, width, height);
-    for (int i = 0; i < items.size(); ++i) {
-        auto* button = new QRadioButton(items[i], this);
-        Place(button, QStringLiteral("%1_%2").arg(name).arg(i), kInset, kFirstRowTop + i * kRowHeight,
-              width - 2 * kInset, kRowHeight);
-        group_->addButton(button, i);
+    for (int i = 0; i < rows.size(); ++i) {
+        auto* button = new QRadioButton(rows[i], this);
+        Place(button, QString("%1_%2").arg(name).arg(i), 10, 18 + 20 * i, width - 16, 18);
+        buttons_->addButton(button, i);
     }
-    connect(group_, &QButtonGroup::idClicked, this, [this](int) { emit clicked(); });
 }
 
-int RadioGroup::itemIndex() const { return group_->checkedId(); }
+int RadioGroup::itemIndex() const { return buttons_->checkedId(); }
 
-void RadioGroup::setItemIndex(int index)
+int RadioGroup::rowCount() const { return static_cast<int>(buttons_->buttons().size()); }
+
+void RadioGroup::setItemIndex(int row)
 {
-    if (index >= 0 && index < count()) {
-        group_->button(index)->setChecked(true);
+    if (QAbstractButton* button = buttons_->button(row)) {
+        button->setChecked(true);
         return;
     }
-    // An exclusive group will not let its checked button go.
-    group_->setExclusive(false);
-    for (QAbstractButton* b : group_->buttons())
+    // An exclusive group cannot uncheck its last button by itself.
+    buttons_->setExclusive(false);
+    for (QAbstractButton* b : buttons_->buttons())
         b->setChecked(false);
-    group_->setExclusive(true);
+    buttons_->setExclusive(true);
 }
-
-QRadioButton* RadioGroup::button(int index) const { return qobject_cast<QRadioButton*>(group_->button(index)); }
-
-int RadioGroup::count() const { return static_cast<int>(group_->buttons().size()); }

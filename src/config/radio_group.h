@@ -1,30 +1,24 @@
-// A captioned group of radio buttons, one column, of which at most one is
-// chosen; none until the user or the program picks one.
+// A captioned group of radio buttons whose checked row is an index, with
+// "no row" (-1) as a valid state until a row is chosen.
 #pragma once
 
 #include <QGroupBox>
 #include <QStringList>
 
 class QButtonGroup;
-class QRadioButton;
 
 class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
-    RadioGroup(QWidget* parent, const QString& name, const QString& caption, const QStringList& items, int left,
+    RadioGroup(QWidget* parent, const QString& name, const QString& caption, const QStringList& rows, int left,
                int top, int width, int height);
 
-    // The chosen row, or -1 for none.
+    // The checked row, or -1 when none is.
     int itemIndex() const;
-    // Chooses a row (-1 clears the choice) without raising clicked().
-    void setItemIndex(int index);
-    QRadioButton* button(int index) const;
-    int count() const;
-
-signals:
-    // The user chose a row.
-    void clicked();
+    // Checks the row; a row outside the group checks none.
+    void setItemIndex(int row);
+    int rowCount() const;
 
 private:
-    QButtonGroup* group_;
+    QButtonGroup* buttons_ = nullptr;
 };

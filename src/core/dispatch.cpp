@@ -1,6 +1,10 @@
 #include "core/dispatch.h"
 
 #include "config/flash_confirmation.h"
+#include "config/form_filters.h"
+#include "config/form_gps.h"
+#include "config/form_io_options.h"
+#include "config/form_serial.h"
 #include "core/main_window.h"
 #include "link/shared_flags.h"
 
@@ -15,6 +19,11 @@ namespace {
 const std::vector<DispatchRow>& BuiltInRows()
 {
     static const std::vector<DispatchRow> rows = {
+        {0x55, kNoSubId, &DecodeReport_55, ReportGroup::B},
+        {0x70, kNoSubId, &DecodeReport_70, ReportGroup::B},
+        {0x8F, 0x15, &DecodeReport_8F15, ReportGroup::B},
+        {0xBB, kNoSubId, &DecodeReport_BB, ReportGroup::B},
+        {0xBC, kNoSubId, &DecodeReport_BC, ReportGroup::B},
         {0x8F, 0x26, &DecodeReport_8F26, ReportGroup::A},
     };
     return rows;

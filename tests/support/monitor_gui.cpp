@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QTimer>
 
+#include "config/serial_apply.h"
 #include "core/dispatch.h"
 #include "core/main_window.h"
 #include "core/poll_timer.h"
@@ -84,6 +85,8 @@ void ResetMonitorState()
     DestroyAllWindows();
     RestoreDispatchTable();
     ResetPollTimerState();
+    ResetSerialApplyState();
+    SerialChangePauseMs = 0; // tests do not wait around a line change
     RawPacketHook = nullptr;
     CloseRawRecordingHook = nullptr;
     ResetDisplayHook = nullptr;

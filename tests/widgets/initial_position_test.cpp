@@ -39,7 +39,14 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    void ChooseMode(int row) { form->RadioGroup_PosMode->button(row)->click(); }
+    QRadioButton* Row(int row)
+    {
+        auto* button = form->RadioGroup_PosMode->findChild<QRadioButton*>(QStringLiteral("RadioGroup_PosMode_%1").arg(row));
+        EXPECT_NE(button, nullptr) << row;
+        return button;
+    }
+
+    void ChooseMode(int row) { Row(row)->click(); }
 
     // Answers the file dialog with a file holding content, then presses the
     // "From File" button of the group on show.
@@ -99,9 +106,9 @@ TEST_F(InitialPosition, StartsWithNoModeAGreyedLlaGroupAndNoFileButtons)
     EXPECT_EQ(form->RadioGroup_PosMode->title(), "Upload Options");
     EXPECT_EQ(form->RadioGroup_PosMode->itemIndex(), -1);
     const QStringList rows = {"Approximate LLA", "Approximate ECEF", "Exact LLA", "Exact ECEF"};
-    ASSERT_EQ(form->RadioGroup_PosMode->count(), 4);
+    ASSERT_EQ(form->RadioGroup_PosMode->rowCount(), 4);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(form->RadioGroup_PosMode->button(i)->text(), rows[i]);
+        EXPECT_EQ(Row(i)->text(), rows[i]);
 
     EXPECT_EQ(form->GroupBox_LLA->title(), "Initial LLA ");
     EXPECT_FALSE(form->GroupBox_LLA->isHidden());

@@ -1,0 +1,84 @@
+#include "config/serial_apply.h"
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "core/main_window.h"
+#include "link/commands.h"
+#include "link/line_codes.h"
+#include "link/port_table.h"
+#include "platform/ui.h"
+
+int SerialChangePauseMs = 50;
+uint32_t SerialChangePauseCount = 0;
+
+namespace {
+
+constexpr uint8_t kAllReceiverPorts = 255;
+
+// Keeps the old line settings for a moment so the set command can leave first.
+void SerialChangePause()
+{
+    ++SerialChangePauseCount;
+    if (SerialChangePauseMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(SerialChangePauseMs));
+}
+
+// The targets whose PC side follows: every open one while Tx-All is lit, else the display port if open.
+std::vector<size_t> SlotsToChange()
+{
+    std::vector<size_t> targets;
+    for (size_t slot = 0; slot < PortTable.size(); ++slot) {
+        const bool wanted = TxAllLit || static_cast<int>(slot) + 1 == DisplayPort;
+        if (wanted && PortTable[slot].open && PortTable[slot].handle)
+            targets.push_back(slot);
+    }
+    return targets;
+}
+
+void ShowSerialCaption(const LineCodes& codes)
+{
+    if (!Form_Main)
+        return;
+    Form_Main->Panel_Serial->setCaption(QString::asprintf("COM%d %s, %s-%s-%s", DisplayPort, BaudText(codes.baud),
+                                                          DataBitsText(codes.dataBits), ParityText(codes.parity),
+                                                          StopBitsText(codes.stopBits)));
+}
+
+void ChangeLine(size_t slot, const LineCodes& codes)
+{
+    PortRecord& port = PortTable[slot];
+    port.open = 0;
+    ApplyLineCodes(port.handle.get(), codes); // a refusal leaves the old settings; nothing to tell
+    port.open = 1;
+    PortLineCodes[slot] = codes;
+}
+
+} // namespace
+
+void ApplySerialSettings(SerialConfigRecord record)
+{
+    if (!ui::AskYesNo("Change PC com settings to match?", "Update PC?", ui::Icon::None, ui::Answer::Yes)) {
+        SendSerialConfig(TX_DEFAULT, record);
+        return;
+    }
+    record.receiverPort = kAllReceiverPorts;
+    SendSerialConfig(TX_DEFAULT, record);
+    const LineCodes codes{record.baudCode, record.dataBitsCode, record.parityCode, record.stopBitsCode};
+    ShowSerialCaption(codes);
+    const std::vector<size_t> targets = SlotsToChange();
+    SerialChangePause();
+    // Every port about to change is drained, so the command is not cut short.
+    for (size_t slot : targets)
+        PortTable[slot].handle->FlushTransmit();
+    SerialChangePause();
+    for (size_t slot : targets)
+        ChangeLine(slot, codes);
+}
+
+void ResetSerialApplyState()
+{
+    SerialChangePauseMs = 50;
+    SerialChangePauseCount = 0;
+}

@@ -1,0 +1,22 @@
+// The apply step of the serial port settings: the receiver is told its new
+// line settings and, if the user agrees, the PC side follows in place so the
+// link survives the change. Used by the serial port dialog and the factory reset.
+#pragma once
+
+#include <cstdint>
+
+#include "link/packets.h"
+
+// Pause before and after the transmit flush, in milliseconds (tests set 0).
+extern int SerialChangePauseMs;
+// Pauses run since start; lets tests see the order send, pause, flush, pause, change.
+extern uint32_t SerialChangePauseCount;
+
+// Asks "Change PC com settings to match?". No: sends the record as it is.
+// Yes: sends it with receiver port 255, rewrites the main window's serial
+// caption, then (pause, flush, pause) switches the display port, or every
+// open port while Tx-All is lit, to the record's line codes. The codes must
+// be ones the line-setting tables know.
+void ApplySerialSettings(SerialConfigRecord record);
+
+void ResetSerialApplyState();

@@ -1,0 +1,187 @@
+// The serial port dialog: report 0xBC into the lists, "&Set " with the two
+// questions, the 0xBC set command, and the PC side following on Yes.
+#include <QComboBox>
+#include <QPushButton>
+
+#include "config/form_serial.h"
+#include "config_test_support.h"
+#include "core/main_window.h"
+#include "link/commands.h"
+#include "link/port_table.h"
+
+namespace {
+
+using ui::Answer;
+
+class SerialDialog : public ConfigDialogTest {
+protected:
+    // 9600, 8, None, 1, ZELK in, NMEA out, as the receiver reports it for port 0.
+    void DeliverNmeaAt9600()
+    {
+        Deliver({0xBC, 0x00, 0x07, 0x07, 0x03, 0x00, 0x00, 0x00, 0x02, 0x04, 0x00});
+    }
+
+    static std::vector<int> Rows()
+    {
+        auto* f = Form_Serial;
+        return {f->ComboBox_Port1Input->currentIndex(), f->ComboBox_Port1Output->currentIndex(),
+                f->ComboBox_BaudRate->currentIndex(),   f->ComboBox_DataBits->currentIndex(),
+                f->ComboBox_Parity->currentIndex(),     f->ComboBox_StopBits->currentIndex()};
+    }
+};
+
+TEST_F(SerialDialog, ReportOfPortZeroFillsTheLists)
+{
+    EXPECT_EQ(Rows(), std::vector<int>(6, -1));
+    DeliverNmeaAt9600();
+    EXPECT_EQ(Rows(), (std::vector<int>{0, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(Form_Serial->ComboBox_BaudRate->currentText(), "9600");
+    EXPECT_EQ(Form_Serial->ComboBox_Port1Output->currentText(), "NMEA");
+}
+
+TEST_F(SerialDialog, OtherPortsUnknownCodesAndOtherLengthsLeaveListsAsTheyAre)
+{
+    DeliverNmeaAt9600();
+    Deliver({0xBC, 0x01, 0x09, 0x09, 0x03, 0x02, 0x01, 0x00, 0x02, 0x02, 0x00});    // receiver port 1
+    Deliver({0xBC, 0x00, 0x09, 0x09, 0x03, 0x02, 0x01, 0x00, 0x02, 0x02});          // 9 data bytes
+    EXPECT_EQ(Rows(), (std::vector<int>{0, 1, 1, 0, 0, 0}));
+    // Baud code 5 (2400) has no row; output protocol 3 keeps NMEA; input protocol 1 shows nothing.
+    Deliver({0xBC, 0x00, 0x05, 0x05, 0x03, 0x02, 0x01, 0x00, 0x01, 0x03, 0x00});
+    EXPECT_EQ(Rows(), (std::vector<int>{-1, 1, -1, 0, 2, 1}));
+}
+
+TEST_F(SerialDialog, SetAnsweredNoSendsPortZeroAndLeavesThePcSide)
+{
+    DeliverNmeaAt9600();
+    const QString caption = Form_Main->Panel_Serial->caption();
+    const LineCodes codes = PortLineCodes[0];
+    ui.answers = {Answer::No, Answer::No};
+    Form_Serial->Button_Port1Click();
+    EXPECT_EQ(Sent(), Frame({0xBC, 0x00, 0x07, 0x07, 0x03, 0x00, 0x00, 0x00, 0x02, 0x04, 0x00}));
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, "Change PC com settings to match?");
+    EXPECT_EQ(ui.boxes[0].title, "Update PC?");
+    EXPECT_EQ(ui.boxes[0].defaultButton, Answer::Yes);
+    EXPECT_EQ(ui.boxes[1].text, "Do you wish to save the receiver settings to Flash memory?");
+    EXPECT_EQ(ui.boxes[1].title, "Warning");
+    EXPECT_EQ(ui.boxes[1].icon, ui::Icon::Warning);
+    EXPECT_EQ(ui.boxes[1].defaultButton, Answer::No);
+    EXPECT_EQ(Form_Main->Panel_Serial->caption(), caption);
+    EXPECT_EQ(PortLineCodes[0], codes);
+    EXPECT_EQ(display->settings.baud, 9600);
+    EXPECT_EQ(display->settings.parity, 1); // still odd, as opened
+    EXPECT_EQ(SerialChangePauseCount, 0u);
+}
+
+TEST_F(SerialDialog, SetAnsweredYesSendsPort255AndSwitchesTheDisplayPort)
+{
+    Form_Serial->ComboBox_Port1Output->setCurrentIndex(0);
+    Form_Serial->ComboBox_BaudRate->setCurrentIndex(0);  // 4800
+    Form_Serial->ComboBox_DataBits->setCurrentIndex(0);
+    Form_Serial->ComboBox_Parity->setCurrentIndex(2);    // even
+    Form_Serial->ComboBox_StopBits->setCurrentIndex(1);  // 2
+    ui.answers = {Answer::Yes, Answer::Yes};
+    Form_Serial->Button_Port1Click();
+    std::vector<uint8_t> expected = Frame({0xBC, 0xFF, 0x06, 0x06, 0x03, 0x02, 0x01, 0x00, 0x02, 0x02, 0x00});
+    const std::vector<uint8_t> save = Frame({0x8E, 0x26});
+    expected.insert(expected.end(), save.begin(), save.end());
+    EXPECT_EQ(Sent(), expected);
+    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 4800, 8-E-2");
+    EXPECT_EQ(display->settings.baud, 4800);
+    EXPECT_EQ(display->settings.dataBits, 8);
+    EXPECT_EQ(display->settings.parity, 2);
+    EXPECT_EQ(display->settings.stopBits, 2);
+    EXPECT_EQ(PortLineCodes[0], (LineCodes{6, 3, 2, 1}));
+    EXPECT_TRUE(PortTable[0].open);
+}
+
+TEST_F(SerialDialog, TxAllSwitchesEveryOpenPortAndLeavesClosedOnesAlone)
+{
+    auto com3 = AttachFakeSerial(2);
+    PortLineCodes[7] = LineCodes{9, 3, 0, 0}; // COM8, closed
+    TxAllLit = true;
+    DeliverNmeaAt9600();
+    TakeWritten(*com3); // the tick's own queries
+    ui.answers = {Answer::Yes, Answer::No};
+    Form_Serial->Button_Port1Click();
+    const std::vector<uint8_t> set = Frame({0xBC, 0xFF, 0x07, 0x07, 0x03, 0x00, 0x00, 0x00, 0x02, 0x04, 0x00});
+    EXPECT_EQ(Sent(), set);
+    EXPECT_EQ(TakeWritten(*com3), set);
+    for (size_t slot : {0u, 2u}) {
+        EXPECT_EQ(PortLineCodes[slot], (LineCodes{7, 3, 0, 0})) << slot;
+        EXPECT_TRUE(PortTable[slot].open);
+    }
+    EXPECT_EQ(com3->settings.parity, 0);
+    EXPECT_EQ(display->settings.parity, 0);
+    EXPECT_EQ(PortLineCodes[7], (LineCodes{9, 3, 0, 0}));
+    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 9600, 8-N-1");
+}
+
+TEST_F(SerialDialog, AnEmptyLineSettingRefusesTheSetAndNamesIt)
+{
+    DeliverNmeaAt9600();
+    Deliver({0xBC, 0x00, 0x05, 0x05, 0x03, 0x00, 0x00, 0x00, 0x02, 0x04, 0x00}); // baud blank
+    const LineCodes codes = PortLineCodes[0];
+    Form_Serial->Button_Port1Click();
+    EXPECT_TRUE(Sent().empty());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.indexOf("Baud Rate"), -1) << ui.boxes[0].text.toStdString();
+    EXPECT_EQ(PortLineCodes[0], codes);
+}
+
+TEST_F(SerialDialog, ApplyWithAClosedDisplayPortStillAsksAndRewritesTheCaption)
+{
+    PortTable[0].open = 0;
+    SerialConfigRecord record;
+    record.baudCode = 8;
+    record.parityCode = 0;
+    ui.answers = {Answer::Yes};
+    ApplySerialSettings(record);
+    EXPECT_TRUE(display->written.empty());
+    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 19200, 8-N-1");
+    EXPECT_EQ(display->settings.baud, 9600);
+    EXPECT_FALSE(PortTable[0].open);
+}
+
+// A device that notes, for each call, how many pauses of the apply step had run.
+class OrderDevice : public SerialDevice {
+public:
+    explicit OrderDevice(std::vector<std::string>& log) : log_(log) {}
+    int QueuedInputBytes() override { return 0; }
+    long Read(uint8_t*, size_t) override { return 0; }
+    long Write(const uint8_t*, size_t count) override { return Note("write"), static_cast<long>(count); }
+    bool SetLineSettings(const LineSettings&) override { return Note("change"), true; }
+    bool GetLineSettings(LineSettings&) override { return true; }
+    bool Purge() override { return true; }
+    bool FlushTransmit() override { return Note("flush"), true; }
+    bool ClearBreak() override { return true; }
+
+private:
+    void Note(const char* what) { log_.push_back(std::to_string(SerialChangePauseCount) + what); }
+    std::vector<std::string>& log_;
+};
+
+TEST_F(SerialDialog, ApplyRunsSendPauseFlushPauseChangeInOrder)
+{
+    std::vector<std::string> log;
+    PortTable[0].handle = std::make_unique<OrderDevice>(log);
+    ui.answers = {Answer::Yes};
+    ApplySerialSettings(SerialConfigRecord{});
+    EXPECT_EQ(log, (std::vector<std::string>{"0write", "1flush", "2change"}));
+}
+
+TEST_F(SerialDialog, MenuQueriesBothReceiverPortsAndCloseHides)
+{
+    Form_Main->ConfigureSerialClick();
+    std::vector<uint8_t> expected = Frame({0xBC, 0x00});
+    const std::vector<uint8_t> second = Frame({0xBC, 0x01});
+    expected.insert(expected.end(), second.begin(), second.end());
+    EXPECT_EQ(Sent(), expected);
+    EXPECT_TRUE(Form_Serial->isVisible());
+    EXPECT_EQ(Form_Serial->Button_Port1->text(), "&Set ");
+    Form_Serial->Button_CancelClick();
+    EXPECT_FALSE(Form_Serial->isVisible());
+    EXPECT_TRUE(Sent().empty());
+}
+
+} // namespace
