@@ -12,6 +12,10 @@ extern int SerialChangePauseMs;
 // Pauses run since start; lets tests see the order send, pause, flush, pause, change.
 extern uint32_t SerialChangePauseCount;
 
+// What the factory reset brings the receiver's port 0 back to: 9600, 8 bits,
+// odd parity, 1 stop bit, ZELK in and out.
+inline constexpr SerialConfigRecord kFactorySerialSettings{0, 7, 3, 1, 0, 2, 2, 0};
+
 // Asks "Change PC com settings to match?". No: sends the record as it is.
 // Yes: sends it with receiver port 255, rewrites the main window's serial
 // caption, then (pause, flush, pause) switches the display port, or every

@@ -149,7 +149,7 @@ TEST(DispatchTable, RegisteringTheSameIdReplacesItsRowAndRestoreEmptiesIt)
     const size_t before = DispatchTable().size();
     RegisterDecoder({0x46, kNoSubId, &Decode46, ReportGroup::A});
     RegisterDecoder({0x46, kNoSubId, &Decode41, ReportGroup::B});
-    RegisterDecoder({0x8F, 0x15, &Decode8F15, ReportGroup::B});
+    RegisterDecoder({0x8F, 0x7F, &Decode8F15, ReportGroup::B}); // a sub-id no built-in row uses
     EXPECT_EQ(DispatchTable().size(), before + 2);
     RestoreDispatchTable();
     EXPECT_EQ(DispatchTable().size(), before);

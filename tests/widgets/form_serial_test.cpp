@@ -143,6 +143,18 @@ TEST_F(SerialDialog, ApplyWithAClosedDisplayPortStillAsksAndRewritesTheCaption)
     EXPECT_FALSE(PortTable[0].open);
 }
 
+TEST_F(SerialDialog, FactorySettingsGoOutAs9600EightOddOne)
+{
+    PortLineCodes[0] = LineCodes{6, 3, 0, 1};
+    ui.answers = {Answer::Yes};
+    ApplySerialSettings(kFactorySerialSettings);
+    EXPECT_EQ(Sent(), Frame({0xBC, 0xFF, 0x07, 0x07, 0x03, 0x01, 0x00, 0x00, 0x02, 0x02, 0x00}));
+    EXPECT_EQ(PortLineCodes[0], (LineCodes{7, 3, 1, 0}));
+    EXPECT_EQ(display->settings.parity, 1);
+    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 9600, 8-O-1");
+    EXPECT_EQ(ui.boxes.size(), 1u); // the flash question belongs to the dialog only
+}
+
 // A device that notes, for each call, how many pauses of the apply step had run.
 class OrderDevice : public SerialDevice {
 public:
