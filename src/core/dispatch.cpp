@@ -1,5 +1,6 @@
 #include "core/dispatch.h"
 
+#include "config/flash_confirmation.h"
 #include "config/form_filters.h"
 #include "config/form_gps.h"
 #include "config/form_io_options.h"
@@ -43,6 +44,7 @@ const std::vector<DispatchRow>& BuiltInRows()
         {0x8F, 0x15, &DecodeReport_8F15, ReportGroup::B},
         {0xBB, kNoSubId, &DecodeReport_BB, ReportGroup::B},
         {0xBC, kNoSubId, &DecodeReport_BC, ReportGroup::B},
+        {0x8F, 0x26, &DecodeReport_8F26, ReportGroup::A},
     };
     return rows;
 }

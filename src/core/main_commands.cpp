@@ -5,6 +5,7 @@
 #include "config/form_filters.h"
 #include "config/form_gps.h"
 #include "config/form_initial_pos.h"
+#include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
 #include "core/main_window.h"
@@ -89,10 +90,17 @@ void TForm_Main::InitializeUploadClick()
     RunAlmanacUpload();
     RequestHealth(TX_DEFAULT);
 }
-// Not built yet: the initial time dialog's lamp reset before showing it.
-void TForm_Main::InitializeTimeClick() {}
 
 void TForm_Main::InitializePositionClick() { Show(Form_InitialPos); }
+
+// A lamp left from an earlier answer would pass for the answer to this time.
+void TForm_Main::InitializeTimeClick()
+{
+    if (!Form_InitialTime)
+        return;
+    Form_InitialTime->ClearTimeAccepted();
+    Form_InitialTime->showForm();
+}
 
 void TForm_Main::InitializeDownloadPosClick() { Flags.PositionDownloadPending = 1; }
 

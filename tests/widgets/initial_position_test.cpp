@@ -1,0 +1,331 @@
+// The initial position dialog: mode choice, reading position files, and the
+// bytes OK and Apply put on the display port. Expected float bit patterns
+// were worked out by hand (IEEE-754 single precision, big-endian).
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "config/form_initial_pos.h"
+#include "config/radio_group.h"
+#include "core/main_window.h"
+#include "support/monitor_gui.h"
+#include "support/ui_script_gui.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using Bytes = std::vector<uint8_t>;
+
+class InitialPosition : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        device = StartMonitorOnFake(1);
+        ASSERT_NE(device, nullptr);
+        TakeWritten(*device);
+        form = Form_InitialPos;
+        dir = fs::temp_directory_path() / ("jx_initpos_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    QRadioButton* Row(int row)
+    {
+        auto* button = form->RadioGroup_PosMode->findChild<QRadioButton*>(QStringLiteral("RadioGroup_PosMode_%1").arg(row));
+        EXPECT_NE(button, nullptr) << row;
+        return button;
+    }
+
+    void ChooseMode(int row) { Row(row)->click(); }
+
+    // Answers the file dialog with a file holding content, then presses the
+    // "From File" button of the group on show.
+    void LoadFile(const std::string& content)
+    {
+        const fs::path path = dir / "position.dat";
+        std::ofstream(path, std::ios::binary) << content;
+        ui.fileNames.push_back(QString::fromStdString(path.string()));
+        (form->GroupBox_LLA->isHidden() ? form->Button_File2 : form->Button_File1)->click();
+    }
+
+    void Type(QLineEdit* a, QLineEdit* b, QLineEdit* c, const char* ta, const char* tb, const char* tc)
+    {
+        a->setText(ta);
+        b->setText(tb);
+        c->setText(tc);
+    }
+
+    QStringList Texts(QLineEdit* a, QLineEdit* b, QLineEdit* c) { return {a->text(), b->text(), c->text()}; }
+    QStringList Lla() { return Texts(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt); }
+    QStringList Ecef() { return Texts(form->Edit_X, form->Edit_Y, form->Edit_Z); }
+
+    void ExpectOneBox(const char* text, ui::Icon icon = ui::Icon::None)
+    {
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, text);
+        EXPECT_EQ(ui.boxes[0].title, "Error");
+        EXPECT_EQ(ui.boxes[0].icon, icon);
+        ui.boxes.clear();
+    }
+
+    std::shared_ptr<FakeSerial::State> device;
+    TForm_InitialPos* form = nullptr;
+    ScriptedUi ui;
+    fs::path dir;
+};
+
+// 37.5 deg * 3.1415927 / 180 = 0.65449846 rad = 0x3F278D36;
+// -122.25 deg -> -2.1336651 rad = 0xC0088DF8; 15.0 = 0x41700000.
+const Bytes kLlaFloats = {0x3F, 0x27, 0x8D, 0x36, 0xC0, 0x08, 0x8D, 0xF8, 0x41, 0x70, 0x00, 0x00};
+// 1234.5 = 0x449A5000, -0.25 = 0xBE800000, 6378137 = 0x4AC2A532.
+const Bytes kEcefFloats = {0x44, 0x9A, 0x50, 0x00, 0xBE, 0x80, 0x00, 0x00, 0x4A, 0xC2, 0xA5, 0x32};
+
+Bytes Message(uint8_t id, const Bytes& floats)
+{
+    Bytes m(1 + floats.size());
+    m[0] = id;
+    std::copy(floats.begin(), floats.end(), m.begin() + 1);
+    return Frame(m);
+}
+
+TEST_F(InitialPosition, StartsWithNoModeAGreyedLlaGroupAndNoFileButtons)
+{
+    EXPECT_EQ(form->windowTitle(), "Initial Position");
+    EXPECT_EQ(HintOf(form), "Set Initial Position: packets 23, 2B, 31, 33.");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->RadioGroup_PosMode->title(), "Upload Options");
+    EXPECT_EQ(form->RadioGroup_PosMode->itemIndex(), -1);
+    const QStringList rows = {"Approximate LLA", "Approximate ECEF", "Exact LLA", "Exact ECEF"};
+    ASSERT_EQ(form->RadioGroup_PosMode->rowCount(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Row(i)->text(), rows[i]);
+
+    EXPECT_EQ(form->GroupBox_LLA->title(), "Initial LLA ");
+    EXPECT_FALSE(form->GroupBox_LLA->isHidden());
+    EXPECT_FALSE(form->GroupBox_LLA->isEnabled());
+    EXPECT_EQ(form->GroupBox_LLA->palette().color(QPalette::WindowText), InactiveCaptionTextColour());
+    EXPECT_EQ(form->GroupBox_ECEF->title(), "Initial ECEF Position");
+    EXPECT_TRUE(form->GroupBox_ECEF->isHidden());
+    EXPECT_FALSE(form->GroupBox_ECEF->isEnabled());
+    EXPECT_FALSE(form->Button_File1->isEnabledTo(form->GroupBox_LLA));
+    EXPECT_FALSE(form->Button_File2->isEnabledTo(form->GroupBox_ECEF));
+    EXPECT_EQ(form->Button_File1->text(), "&From File");
+    EXPECT_EQ(Lla(), QStringList({"", "", ""}));
+    EXPECT_EQ(Ecef(), QStringList({"", "", ""}));
+    EXPECT_EQ(form->Button_OK->text(), "&OK");
+    EXPECT_EQ(form->Button_Apply->text(), "&Apply");
+    EXPECT_EQ(form->Button_Cancel->text(), "&Close");
+}
+
+TEST_F(InitialPosition, EachModeShowsExactlyOneEnabledGroup)
+{
+    for (int row : {1, 3}) {
+        ChooseMode(row);
+        EXPECT_TRUE(form->GroupBox_LLA->isHidden());
+        EXPECT_FALSE(form->GroupBox_LLA->isEnabled());
+        EXPECT_FALSE(form->GroupBox_ECEF->isHidden());
+        EXPECT_TRUE(form->GroupBox_ECEF->isEnabled());
+        // Both buttons are on from the first choice; each shows greyed only
+        // while its own group is off.
+        EXPECT_TRUE(form->Button_File1->isEnabledTo(form->GroupBox_LLA));
+        EXPECT_TRUE(form->Button_File2->isEnabledTo(form->GroupBox_ECEF));
+    }
+    for (int row : {0, 2}) {
+        ChooseMode(row);
+        EXPECT_FALSE(form->GroupBox_LLA->isHidden());
+        EXPECT_TRUE(form->GroupBox_LLA->isEnabled());
+        EXPECT_EQ(form->GroupBox_LLA->palette().color(QPalette::WindowText), WindowTextColour());
+        EXPECT_TRUE(form->GroupBox_ECEF->isHidden());
+        EXPECT_FALSE(form->GroupBox_ECEF->isEnabled());
+        // Both buttons are on from the first choice; each shows greyed only
+        // while its own group is off.
+        EXPECT_TRUE(form->Button_File1->isEnabledTo(form->GroupBox_LLA));
+        EXPECT_TRUE(form->Button_File2->isEnabledTo(form->GroupBox_ECEF));
+    }
+}
+
+TEST_F(InitialPosition, LlaFileFillsTheFieldsAndOkSendsApproximateLla)
+{
+    Form_Main->InitializePosition->trigger();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(TakeWritten(*device).empty()); // opening asks nothing of the receiver
+
+    ChooseMode(TForm_InitialPos::ApproximateLla);
+    LoadFile("0 37.500 -122.250 15.0");
+    EXPECT_TRUE(ui.boxes.empty());
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].mode, ui::FileMode::Open);
+    EXPECT_EQ(ui.fileRequests[0].filter, "Data Files (*.dat)|*.dat|All Files (*.*)|*.*");
+    EXPECT_EQ(ui.fileRequests[0].defaultExtension, "dat");
+    EXPECT_EQ(ui.fileRequests[0].initialName, " ");
+    EXPECT_EQ(Lla(), QStringList({"37.500", "-122.250", "15.0"}));
+    EXPECT_TRUE(TakeWritten(*device).empty()); // reading a file sends nothing
+
+    form->Button_OK->click();
+    EXPECT_EQ(TakeWritten(*device), Message(0x2B, kLlaFloats));
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(InitialPosition, EveryModeSendsItsOwnCommand)
+{
+    struct Case {
+        int row;
+        uint8_t id;
+    };
+    for (const Case c : {Case{TForm_InitialPos::ApproximateLla, 0x2B}, Case{TForm_InitialPos::ExactLla, 0x32}}) {
+        ChooseMode(c.row);
+        Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "37.5", " -122.25", "1.5e1");
+        form->Button_Apply->click();
+        EXPECT_EQ(TakeWritten(*device), Message(c.id, kLlaFloats)) << c.row;
+    }
+    for (const Case c : {Case{TForm_InitialPos::ApproximateEcef, 0x23}, Case{TForm_InitialPos::ExactEcef, 0x31}}) {
+        ChooseMode(c.row);
+        Type(form->Edit_X, form->Edit_Y, form->Edit_Z, "1234.5", "-.25", "6378137");
+        form->Button_Apply->click();
+        EXPECT_EQ(TakeWritten(*device), Message(c.id, kEcefFloats)) << c.row;
+    }
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(InitialPosition, NoRangeIsChecked)
+{
+    ChooseMode(TForm_InitialPos::ExactLla);
+    // 100 deg -> 1.7453293 rad = 0x3FDF66F3; -12.5 = 0xC1480000.
+    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "100", "100", "-12.5");
+    form->Button_Apply->click();
+    EXPECT_EQ(TakeWritten(*device), Message(0x32, {0x3F, 0xDF, 0x66, 0xF3, 0x3F, 0xDF, 0x66, 0xF3, 0xC1, 0x48, 0x00, 0x00}));
+}
+
+TEST_F(InitialPosition, ApplyKeepsTheDialogAndCloseSendsNothing)
+{
+    form->showForm();
+    ChooseMode(TForm_InitialPos::ApproximateEcef);
+    Type(form->Edit_X, form->Edit_Y, form->Edit_Z, "1234.5", "-0.25", "6378137");
+    form->Button_Apply->click();
+    EXPECT_EQ(TakeWritten(*device), Message(0x23, kEcefFloats));
+    EXPECT_TRUE(form->isVisible());
+
+    form->Button_Cancel->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(TakeWritten(*device).empty());
+    EXPECT_EQ(Ecef(), QStringList({"1234.5", "-0.25", "6378137"}));
+
+    form->showForm();
+    form->close(); // the close box hides without sending too
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(TakeWritten(*device).empty());
+}
+
+TEST_F(InitialPosition, OkWithNoModeSendsNothingAndHides)
+{
+    form->showForm();
+    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "1", "2", "3");
+    form->Button_OK->click();
+    EXPECT_TRUE(TakeWritten(*device).empty());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(InitialPosition, AFieldThatIsNoNumberStopsTheSendAndKeepsTheDialogOpen)
+{
+    form->showForm();
+    ChooseMode(TForm_InitialPos::ApproximateLla);
+    struct Case {
+        const char* lat;
+        const char* lon;
+        const char* alt;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"37.5", "abc", "15", "'abc' is not a valid floating point value"},
+        {"x", "y", "z", "'x' is not a valid floating point value"}, // latitude is read first
+        {"37.5", "-122.25", "", "'' is not a valid floating point value"},
+        {"37,5", "-122.25", "15", "'37,5' is not a valid floating point value"},
+        {"37.5", "-122.25", "1e39", "'1e39' is not a valid floating point value"}, // beyond a float
+    };
+    for (const Case& c : cases) {
+        Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, c.lat, c.lon, c.alt);
+        for (QPushButton* button : {form->Button_OK, form->Button_Apply}) {
+            button->click();
+            ASSERT_EQ(ui.boxes.size(), 1u) << c.message;
+            EXPECT_EQ(ui.boxes[0].text, c.message);
+            ui.boxes.clear();
+            EXPECT_TRUE(TakeWritten(*device).empty()) << c.message;
+            EXPECT_TRUE(form->isVisible()) << c.message;
+        }
+    }
+}
+
+TEST_F(InitialPosition, AFileOfTheOtherKindChangesNothing)
+{
+    ChooseMode(TForm_InitialPos::ExactEcef);
+    Type(form->Edit_X, form->Edit_Y, form->Edit_Z, "1", "2", "3");
+    LoadFile("0 37.500 -122.250 15.0");
+    ExpectOneBox("Position data is in LLA.", ui::Icon::Exclamation);
+    EXPECT_EQ(Ecef(), QStringList({"1", "2", "3"}));
+
+    ChooseMode(TForm_InitialPos::ApproximateLla);
+    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "4", "5", "6");
+    LoadFile("1 -2700000.12 -4300000.50 3850000.75");
+    ExpectOneBox("Position data is in ECEF.", ui::Icon::Exclamation);
+    EXPECT_EQ(Lla(), QStringList({"4", "5", "6"}));
+    EXPECT_EQ(Ecef(), QStringList({"1", "2", "3"}));
+    EXPECT_TRUE(TakeWritten(*device).empty());
+}
+
+TEST_F(InitialPosition, BrokenFilesAreRefusedAndChangeNothing)
+{
+    ChooseMode(TForm_InitialPos::ExactLla);
+    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "4", "5", "6");
+    for (const char* content : {"2 37.5 -122.25 15", "word 37.5 -122.25 15", "0 37.5 abc 15", "0 37.5 -122.25", ""}) {
+        LoadFile(content);
+        ExpectOneBox("Position data file format incorrect");
+        EXPECT_EQ(Lla(), QStringList({"4", "5", "6"})) << content;
+    }
+}
+
+TEST_F(InitialPosition, ACancelledOrMissingFileCannotBeOpened)
+{
+    ChooseMode(TForm_InitialPos::ApproximateLla);
+    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "4", "5", "6");
+    form->Button_File1->click(); // no file name scripted: the dialog is cancelled
+    ExpectOneBox("Couldn't open position data file.");
+    ui.fileNames.push_back(QString::fromStdString((dir / "missing.dat").string()));
+    form->Button_File1->click();
+    ExpectOneBox("Couldn't open position data file.");
+    EXPECT_EQ(Lla(), QStringList({"4", "5", "6"}));
+}
+
+TEST_F(InitialPosition, DownloadedFilesReadBackInSinglePrecision)
+{
+    char line[128];
+    // The 0x83 download's five decimals; X in single precision is -2700000.0.
+    std::snprintf(line, sizeof line, "%d %.5f %.5f %.5f", 1, -2700000.12345, -4300000.5, 3850000.75);
+    ChooseMode(TForm_InitialPos::ExactEcef);
+    LoadFile(line);
+    EXPECT_EQ(Ecef(), QStringList({"-2700000.00", "-4300000.50", "3850000.75"}));
+    form->Button_Apply->click();
+    // -2700000 = 0xCA24CB80, -4300000.5 = 0xCA8339C1, 3850000.75 = 0x4A6AFC43.
+    EXPECT_EQ(TakeWritten(*device), Message(0x31, {0xCA, 0x24, 0xCB, 0x80, 0xCA, 0x83, 0x39, 0xC1, 0x4A, 0x6A, 0xFC, 0x43}));
+
+    // The 0x84 download's five, five and three decimals, shown with three, three and one.
+    std::snprintf(line, sizeof line, "%d %.5f %.5f %.3f", 0, 37.5, -122.25, 15.0);
+    ChooseMode(TForm_InitialPos::ApproximateLla);
+    LoadFile(line);
+    EXPECT_EQ(Lla(), QStringList({"37.500", "-122.250", "15.0"}));
+    form->Button_Apply->click();
+    EXPECT_EQ(TakeWritten(*device), Message(0x2B, kLlaFloats));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+} // namespace
