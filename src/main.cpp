@@ -28,22 +28,29 @@ int main(int argc, char** argv)
     std::string error;
     if (!TakeRunOptions(args, options, &error) || !TakeComArguments(args, &error))
         return Fail(error);
-    MapPresentDevices();
-    if (options.listPorts) {
-        ListPorts(std::cout);
-        return 0;
-    }
+    // The simulated receivers take COM1..COM3 before the devices present
+    // get the free numbers.
     if (options.demo && !StartDemo(args, &error)) {
         std::cerr << "jx_monitor: " << error << '\n';
         return 1;
     }
+    MapPresentDevices();
+    if (options.listPorts) {
+        ListPorts(std::cout);
+        StopDemo();
+        return 0;
+    }
     const StartResult started = StartMonitor(args);
-    if (started != StartResult::Run)
+    if (started != StartResult::Run) {
+        StopDemo();
         return started == StartResult::Cancelled ? 0 : 1;
+    }
+    MonitorDemoReceivers();
     Form_Main->show();
     CentreOnScreen(Form_Main);
     ScheduleScreenshotAndQuit(Form_Main, options);
     const int rc = app.exec();
     DestroyAllWindows();
+    StopDemo();
     return rc;
 }

@@ -1,8 +1,48 @@
 #include "core/demo.h"
 
-bool StartDemo(std::vector<std::string>&, std::string* message)
+#include <memory>
+
+#include "core/main_window.h"
+#include "link/port_table.h"
+#include "platform/port_enumeration.h"
+#include "sim/demo.h"
+
+namespace {
+
+std::unique_ptr<DemoReceivers>& Receivers()
 {
-    if (message)
-        *message = "demo mode is not available in this build";
-    return false;
+    static std::unique_ptr<DemoReceivers> receivers;
+    return receivers;
+}
+
+} // namespace
+
+bool StartDemo(std::vector<std::string>& args, std::string* message)
+{
+    auto receivers = std::make_unique<DemoReceivers>();
+    if (!receivers->Start(kDemoReceivers, message))
+        return false;
+    const std::vector<std::string>& paths = receivers->DevicePaths();
+    for (size_t i = 0; i < paths.size(); ++i)
+        SetComDevice(static_cast<int>(i) + 1, paths[i]);
+    Receivers() = std::move(receivers);
+    args.insert(args.begin(), {"-c1", "-m"});
+    return true;
+}
+
+void MonitorDemoReceivers()
+{
+    if (!Receivers() || !Form_Main)
+        return;
+    for (int slot = 1; slot < kDemoReceivers; ++slot)
+        if (OpenSlot(slot) == 0)
+            PortTable[static_cast<size_t>(slot)].monitored = 1;
+    Form_Main->RefreshMonitorPanels();
+}
+
+void StopDemo()
+{
+    if (Receivers())
+        Receivers()->Stop();
+    Receivers().reset();
 }

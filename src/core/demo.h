@@ -4,6 +4,13 @@
 #include <string>
 #include <vector>
 
-// Starts the simulated receivers and maps them to COM numbers. Returns false
-// and fills message when demo mode cannot run.
+constexpr int kDemoReceivers = 3;
+
+// Starts the simulated receivers, maps them to COM1..COM3 and adds the
+// arguments that choose COM1 as the display port and the multiport layout.
+// Returns false and fills message when demo mode cannot run.
 bool StartDemo(std::vector<std::string>& args, std::string* message);
+// Once the windows exist: the other simulated receivers are opened and monitored.
+void MonitorDemoReceivers();
+// Ends the simulated receivers.
+void StopDemo();

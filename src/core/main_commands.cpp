@@ -20,9 +20,8 @@
 
 #include <QAction>
 
+#include "config/serial_apply.h"
 #include "platform/ui.h"
-
-void (*FactoryResetApplyHook)() = nullptr;
 
 namespace {
 
@@ -65,9 +64,9 @@ void TForm_Main::InitializeFactoryClick()
         return;
     SendResetMode(TX_DEFAULT, 0x46);
     BlankPositionPanels();
-    if (FactoryResetApplyHook && DisplayPort >= 1 && DisplayPort <= kPortSlots &&
+    if (DisplayPort >= 1 && DisplayPort <= kPortSlots &&
         !(PortLineCodes[static_cast<size_t>(DisplayPort - 1)] == LineCodes{7, 3, 1, 0}))
-        FactoryResetApplyHook();
+        ApplySerialSettings(kFactorySerialSettings);
 }
 
 void TForm_Main::ConfigureSEEClick()

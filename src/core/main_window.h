@@ -264,7 +264,3 @@ private:
 };
 
 extern TForm_Main* Form_Main;
-
-// The factory reset's second step: bring the receiver's and the PC's line
-// back to 9600 8-O-1 (the serial port dialog installs it).
-extern void (*FactoryResetApplyHook)();

@@ -90,36 +90,37 @@ TEST(ResetCommands, SoftResetAsksThenSends)
     EXPECT_EQ(ui.boxes[0].title, "Soft reset?");
 }
 
-int g_applyCalls = 0;
-void CountApply() { ++g_applyCalls; }
-
 TEST(ResetCommands, FactoryResetAppliesLineSettingsOnlyWhenTheyDiffer)
 {
     auto com1 = StartMonitorOnFake(1);
-    g_applyCalls = 0;
-    FactoryResetApplyHook = CountApply;
     FillPositionPanels();
     ScriptedUi ui;
     ui.answers = {ui::Answer::Yes};
     Form_Main->InitializeFactoryClick();
-    ASSERT_EQ(ui.boxes.size(), 1u);
+    ASSERT_EQ(ui.boxes.size(), 1u); // the codes are 7, 3, 1, 0 already: no question
     EXPECT_EQ(ui.boxes[0].title, "Factory Reset?");
     EXPECT_EQ(ui.boxes[0].icon, ui::Icon::Warning);
     EXPECT_EQ(ui.boxes[0].text, "Really clear battery backed-up RAM and set receiver to factory default settings?");
     EXPECT_EQ(TakeWritten(*com1), kFactoryReset);
     EXPECT_EQ(PositionPanels().front()->caption(), "?");
-    EXPECT_EQ(g_applyCalls, 0); // the codes are 7, 3, 1, 0 already
 
-    PortLineCodes[0] = LineCodes{6, 3, 1, 0}; // the serial dialog set 4800
-    ui.answers = {ui::Answer::Yes};
+    // After the serial dialog set 4800 baud the receiver is told 9600 8-O-1
+    // on port 0, ZELK in and out; answering No leaves the PC side alone.
+    PortLineCodes[0] = LineCodes{6, 3, 1, 0};
+    ui.answers = {ui::Answer::Yes, ui::Answer::No};
     Form_Main->InitializeFactoryClick();
-    EXPECT_EQ(g_applyCalls, 1);
+    ASSERT_EQ(ui.boxes.size(), 3u);
+    EXPECT_EQ(ui.boxes[2].title, "Update PC?");
+    const Bytes serialSet = {0x10, 0xBC, 0x00, 0x07, 0x07, 0x03, 0x01, 0x00, 0x00, 0x02, 0x02, 0x00, 0x10, 0x03};
+    Bytes expected = kFactoryReset;
+    expected.insert(expected.end(), serialSet.begin(), serialSet.end());
+    EXPECT_EQ(TakeWritten(*com1), expected);
+    EXPECT_EQ(PortLineCodes[0], (LineCodes{6, 3, 1, 0}));
 
     ui.answers = {ui::Answer::No};
     Form_Main->InitializeFactoryClick();
-    EXPECT_EQ(g_applyCalls, 1);
-    EXPECT_TRUE(TakeWritten(*com1) == kFactoryReset);
-    FactoryResetApplyHook = nullptr;
+    EXPECT_EQ(ui.boxes.size(), 4u);
+    EXPECT_TRUE(TakeWritten(*com1).empty());
 }
 
 TEST(ResetCommands, SaveToFlashDefaultsToNo)
