@@ -31,6 +31,13 @@ QString NearestHint(const QWidget* widget)
     return {};
 }
 
+void SetDesignFont(QWidget* window)
+{
+    QFont f = window->font();
+    f.setPixelSize(11);
+    window->setFont(f);
+}
+
 void CentreOnScreen(QWidget* window)
 {
     const QScreen* screen = window->screen();
@@ -153,6 +160,7 @@ Form::Form(const QString& name, const QString& caption, int clientWidth, int cli
 {
     setObjectName(name);
     setWindowTitle(caption);
+    SetDesignFont(this);
     setFixedSize(clientWidth, clientHeight);
     setModal(false);
 }

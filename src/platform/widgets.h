@@ -30,6 +30,10 @@ void SetHint(QWidget* widget, const QString& hint);
 QString HintOf(const QWidget* widget);
 QString NearestHint(const QWidget* widget);
 
+// The windows' font: small and fixed in pixels, so the designed geometry holds
+// whatever the screen's resolution.
+void SetDesignFont(QWidget* window);
+
 // Moves a top-level window to the middle of its screen.
 void CentreOnScreen(QWidget* window);
 

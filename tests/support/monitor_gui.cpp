@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "core/dispatch.h"
@@ -92,6 +93,7 @@ void ResetMonitorState()
     ResetTrackingState();
     PortReports = {};
     ClearComMapping();
+    QGuiApplication::setApplicationDisplayName(QString());
     ui::InstallAnswerer(&g_unexpectedUi);
 }
 
