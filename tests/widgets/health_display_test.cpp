@@ -248,14 +248,6 @@ TEST_F(HealthDisplay, MonitoredPortChangesOnlyItsStoredValues)
     EXPECT_FALSE(Form_Main->Shape_RxLED->isLit());
 }
 
-TEST_F(HealthDisplay, PortNeitherMonitoredNorDisplayedIsNotDecoded)
-{
-    PortTable[kMonitoredSlot].monitored = 0;
-    Health(kMonitoredSlot, 2, 0x10);
-    EXPECT_EQ(PortReports[kMonitoredSlot].healthCode, 0);
-    EXPECT_TRUE(PortTable[kMonitoredSlot].packetSeen);
-}
-
 TEST_F(HealthDisplay, ResetDisplayForgetsTheFixSatellitesOfEveryPort)
 {
     SendFix(kDisplaySlot, Fix(0x44, {5}));
