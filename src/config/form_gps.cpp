@@ -53,6 +53,7 @@ TForm_GPS::TForm_GPS() : Form("Form_GPS", "Receiver Configuration", 400, 300)
     connect(Button_OK, &QPushButton::clicked, this, &TForm_GPS::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_GPS::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_GPS::Button_CancelClick);
+    CentreOnScreen(this);
 }
 
 QLineEdit* TForm_GPS::AddField(const QString& name, const QString& caption, const QString& hint, int top)
