@@ -86,7 +86,7 @@ std::optional<GpsConfigRecord> TForm_GPS::BuildConfig() const
     const auto elevation = ReadNumberField(Edit_EMask);
     if (!elevation)
         return std::nullopt;
-    const float degrees = static_cast<float>(*elevation);
+    const float degrees = ToSingle(*elevation);
     config.elevationMaskRad = static_cast<float>(degrees * kDegToRad);
     float* const masks[] = {&config.signalMaskAmu, &config.pdopMask, &config.pdopSwitch};
     const QLineEdit* const fields[] = {Edit_SMask, Edit_PMask, Edit_PSwitch};
@@ -94,7 +94,7 @@ std::optional<GpsConfigRecord> TForm_GPS::BuildConfig() const
         const auto value = ReadNumberField(fields[i]);
         if (!value)
             return std::nullopt;
-        *masks[i] = static_cast<float>(*value);
+        *masks[i] = ToSingle(*value);
     }
     const auto age = ReadNumberField(Edit_DGPSAge);
     if (!age)
