@@ -36,6 +36,7 @@ TForm_Filters::TForm_Filters() : Form("Form_Filters", "Configure Filters", 300, 
     connect(Button_OK, &QPushButton::clicked, this, &TForm_Filters::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_Filters::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Filters::Button_CancelClick);
+    CentreOnScreen(this);
 }
 
 void TForm_Filters::CheckBox_DynamicClick()

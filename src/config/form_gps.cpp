@@ -53,6 +53,7 @@ TForm_GPS::TForm_GPS() : Form("Form_GPS", "Receiver Configuration", 400, 300)
     connect(Button_OK, &QPushButton::clicked, this, &TForm_GPS::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_GPS::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_GPS::Button_CancelClick);
+    CentreOnScreen(this);
 }
 
 QLineEdit* TForm_GPS::AddField(const QString& name, const QString& caption, const QString& hint, int top)
@@ -85,7 +86,7 @@ std::optional<GpsConfigRecord> TForm_GPS::BuildConfig() const
     const auto elevation = ReadNumberField(Edit_EMask);
     if (!elevation)
         return std::nullopt;
-    const float degrees = static_cast<float>(*elevation);
+    const float degrees = ToSingle(*elevation);
     config.elevationMaskRad = static_cast<float>(degrees * kDegToRad);
     float* const masks[] = {&config.signalMaskAmu, &config.pdopMask, &config.pdopSwitch};
     const QLineEdit* const fields[] = {Edit_SMask, Edit_PMask, Edit_PSwitch};
@@ -93,7 +94,7 @@ std::optional<GpsConfigRecord> TForm_GPS::BuildConfig() const
         const auto value = ReadNumberField(fields[i]);
         if (!value)
             return std::nullopt;
-        *masks[i] = static_cast<float>(*value);
+        *masks[i] = ToSingle(*value);
     }
     const auto age = ReadNumberField(Edit_DGPSAge);
     if (!age)

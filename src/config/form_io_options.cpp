@@ -89,11 +89,12 @@ TForm_IOOptions::TForm_IOOptions() : Form("Form_IOOptions", "I/O Options", 480, 
     connect(Button_OK, &QPushButton::clicked, this, &TForm_IOOptions::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_IOOptions::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_IOOptions::Button_CancelClick);
+    CentreOnScreen(this);
 }
 
 void TForm_IOOptions::BuildPosition()
 {
-    Panel_Position = AddRegion(this, "Panel_Position", "Position:", 8, 8, 310, 272);
+    Panel_Position = AddRegion(this, "Panel_Position", "Position:", 8, 8, 310, 244);
     QWidget* p = Panel_Position;
     RadioGroup_Format =
         AddGroup(p, "RadioGroup_Format", "Output Format", kCartesianRows, "Position output: packets 35, 55.", 8, 28);

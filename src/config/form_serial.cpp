@@ -34,6 +34,7 @@ TForm_Serial::TForm_Serial() : Form("Form_Serial", "Serial Port Configuration", 
     Place(Button_Cancel, "Button_Cancel", 225, 220, 75, 25);
     connect(Button_Port1, &QPushButton::clicked, this, &TForm_Serial::Button_Port1Click);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Serial::Button_CancelClick);
+    CentreOnScreen(this);
 }
 
 QComboBox* TForm_Serial::AddRow(const QString& name, const QString& caption, const QString& hint,

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include <QLineEdit>
@@ -42,4 +43,15 @@ uint8_t LowByteOfTruncated(double value)
     if (low < 0)
         low += 256.0;
     return static_cast<uint8_t>(low);
+}
+
+float ToSingle(double value)
+{
+    constexpr double kMax = std::numeric_limits<float>::max();
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    if (value > kMax)
+        return kInfinity;
+    if (value < -kMax)
+        return -kInfinity;
+    return static_cast<float>(value);
 }

@@ -18,6 +18,10 @@ std::optional<double> ParseDecimal(const QString& text);
 // point value" in a box with an OK button and gives nothing.
 std::optional<double> ReadNumberField(const QLineEdit* field);
 
+// The nearest single float; beyond its range the signed infinity (the plain
+// conversion would be undefined there).
+float ToSingle(double value);
+
 // Truncates toward zero and keeps the low 8 bits (-1 -> 255, 300 -> 44),
 // defined for every finite value however large.
 uint8_t LowByteOfTruncated(double value);

@@ -86,6 +86,15 @@ TEST_F(GpsDialog, AgeLimitIsTruncatedToItsLowByte)
     }
 }
 
+TEST_F(GpsDialog, MasksBeyondTheSingleRangeGoOutAsInfinity)
+{
+    Form_GPS->Edit_SMask->setText("1e39");
+    Form_GPS->Edit_PMask->setText("-1e39");
+    Form_GPS->Button_ApplyClick();
+    EXPECT_EQ(Sent(), Frame(GpsSet(0xFF, 0xFF, 0xFF, {0xBC, 0x8E, 0xFA, 0x35},
+                                   {0x7F, 0x80, 0, 0, 0xFF, 0x80, 0, 0, 0xBF, 0x80, 0, 0}, 0xFF)));
+}
+
 TEST_F(GpsDialog, ReportsOfAnotherLengthAndUnknownCodesAreHandled)
 {
     std::vector<uint8_t> shortReport = GpsReport(4, 1, 2, {0x3E, 0x32, 0xB8, 0xC3}, 9);
