@@ -281,13 +281,6 @@ TEST_F(PositionReports, MonitoredPortIsStoredButShowsNothing)
     EXPECT_EQ(PortReports[kDisplaySlot].altM, 0.0);
 }
 
-TEST_F(PositionReports, ReportsOfAnOpenButUnwatchedPortAreNotDecoded)
-{
-    AttachFakeSerial(5);
-    Deliver(5, Report42{7, 8, 9, 13}, &EncodeReport42);
-    EXPECT_EQ(PortReports[5].ecefX, 0.0);
-}
-
 TEST_F(PositionReports, RecordsByReportsFollowTheFirstReportKind)
 {
     auto& ticks = LogPorts[kMonitoredSlot].TicksSinceFix;
