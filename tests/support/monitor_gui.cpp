@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "core/dispatch.h"
@@ -92,6 +93,7 @@ void ResetMonitorState()
     ResetDataLogState();
     ResetRawRecorderState();
     ClearComMapping();
+    QGuiApplication::setApplicationDisplayName(QString());
     ui::InstallAnswerer(&g_unexpectedUi);
 }
 
