@@ -143,21 +143,6 @@ void WriteLogRecord(PortRecord& port)
         WriteLogRecordForSlot(port.slot);
 }
 
-void LogPositionReport(PortRecord& port, int reportId)
-{
-    if (LogByReports != 1 || !port.monitored || port.slot < 0 || port.slot >= kPortSlots)
-        return;
-    int32_t& trigger = LogTriggerId[static_cast<size_t>(port.slot)];
-    if (trigger != 0 && trigger != 1 && trigger != reportId)
-        return;
-    LogPorts[static_cast<size_t>(port.slot)].TicksSinceFix = 0;
-    WriteLogRecord(port);
-    if (trigger == 1)
-        trigger = 0;
-    else if (trigger == 0)
-        trigger = reportId;
-}
-
 void LogSystemTick()
 {
     if (!Flags.DataLoggingOn)

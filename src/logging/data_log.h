@@ -1,5 +1,6 @@
 // The data logger's program-wide state and the record writer that the
-// position decoders and the logging window's one-second timer call.
+// position decoders (when records are paced by reports, binding each port to
+// one report kind through LogTriggerId) and the one-second timer call.
 #pragma once
 
 #include <array>
@@ -47,10 +48,6 @@ void PrepareDataLog(const LogStartSettings& settings);
 // Appends one record for the port when its interval has passed (or only
 // restarts the channel latch while logging is off).
 void WriteLogRecord(PortRecord& port);
-
-// The pacing of records by position reports, run by every position decoder
-// with its report id: the first report kind after Start binds the port.
-void LogPositionReport(PortRecord& port, int reportId);
 
 // One tick of the one-second system timer.
 void LogSystemTick();

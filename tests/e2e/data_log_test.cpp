@@ -3,7 +3,8 @@
 // the dispatch, and log files read back from disk.
 //
 // The report decoders are stood in for by small test decoders that store what
-// the logger reads and run the report pacing as the position decoders do.
+// the logger reads and pace records by reports as the position decoders do:
+// the first position kind after Start binds the port.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -36,9 +37,18 @@ void StorePosition(PortRecord& port, uint32_t length, size_t timeAt)
     if (port.length != length)
         return;
     Reports(port).fixTime = ReadFloatBE(port.data + timeAt);
+    const auto slot = static_cast<size_t>(port.slot);
     if (port.id == 0x4A)
-        LogPorts[static_cast<size_t>(port.slot)].TicksSinceFix = 0;
-    LogPositionReport(port, port.id);
+        LogPorts[slot].TicksSinceFix = 0;
+    int32_t& trigger = LogTriggerId[slot];
+    if (LogByReports != 1 || !port.monitored || (trigger != 0 && trigger != 1 && trigger != port.id))
+        return;
+    LogPorts[slot].TicksSinceFix = 0;
+    WriteLogRecord(port);
+    if (trigger == 1)
+        trigger = 0;
+    else if (trigger == 0)
+        trigger = port.id;
 }
 void Test42(PortRecord& port) { StorePosition(port, 16, 12); }
 void Test4A(PortRecord& port) { StorePosition(port, 20, 16); }
@@ -273,19 +283,15 @@ TEST_F(DataLog, FirstPositionKindAfterStartPacesThePort)
     Send(*display, Position(0x4A, 103.0f));
     EXPECT_EQ(Log(3), "100.00 \r\n102.00 \r\n");
     EXPECT_EQ(LogTriggerId[2], 0x84);
-}
-
-TEST_F(DataLog, NewIoOptionsUnbindThenTheNextReportBinds)
-{
+    // A new run unbinds every port: the next first kind binds again.
+    Form_Log->Button_Stop->click();
+    Form_Log->CheckBox_Append->setChecked(true);
     Start();
-    Send(*display, Position(0x84, 100.0f));
-    LogTriggerId[2] = 1; // as the I/O options command leaves it
-    Send(*display, Position(0x4A, 101.0f)); // writes and unbinds
     EXPECT_EQ(LogTriggerId[2], 0);
-    Send(*display, Position(0x4A, 102.0f)); // binds to 0x4A
-    Send(*display, Position(0x84, 103.0f));
-    EXPECT_EQ(Log(3), "100.00 \r\n101.00 \r\n102.00 \r\n");
-    EXPECT_EQ(LogTriggerId[2], 0x4A);
+    Send(*display, Position(0x4A, 105.0f));
+    Send(*display, Position(0x84, 106.0f));
+    Send(*display, Position(0x4A, 107.0f));
+    EXPECT_EQ(Log(3), "100.00 \r\n102.00 \r\n105.00 \r\n107.00 \r\n");
 }
 
 TEST_F(DataLog, SystemTimerKeepsLoggingWhileHealthIsBad)
