@@ -57,6 +57,7 @@ TForm_Main::TForm_Main()
     Form_Main = this;
     setObjectName("Form_Main");
     setWindowTitle("JX_Monitor");
+    SetDesignFont(this);
     BuildClientArea();
     BuildMainMenu();
     layout()->setSizeConstraint(QLayout::SetFixedSize);

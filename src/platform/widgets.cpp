@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -29,6 +30,13 @@ QString NearestHint(const QWidget* widget)
             return hint;
     }
     return {};
+}
+
+void SetDesignFont(QWidget* window)
+{
+    QFont f = window->font();
+    f.setPixelSize(11);
+    window->setFont(f);
 }
 
 void CentreOnScreen(QWidget* window)
@@ -74,6 +82,19 @@ void Label::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         emit clicked();
     QLabel::mousePressEvent(event);
+}
+
+void Label::setClickable() { setFocusPolicy(Qt::StrongFocus); }
+
+void Label::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (focusPolicy() == Qt::NoFocus || (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    emit mouseDown(Qt::LeftButton);
+    emit clicked();
 }
 
 Panel::Panel(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height,
@@ -153,6 +174,7 @@ Form::Form(const QString& name, const QString& caption, int clientWidth, int cli
 {
     setObjectName(name);
     setWindowTitle(caption);
+    SetDesignFont(this);
     setFixedSize(clientWidth, clientHeight);
     setModal(false);
 }

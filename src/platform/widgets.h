@@ -30,6 +30,10 @@ void SetHint(QWidget* widget, const QString& hint);
 QString HintOf(const QWidget* widget);
 QString NearestHint(const QWidget* widget);
 
+// The windows' font: small and fixed in pixels, so the designed geometry holds
+// whatever the screen's resolution.
+void SetDesignFont(QWidget* window);
+
 // Moves a top-level window to the middle of its screen.
 void CentreOnScreen(QWidget* window);
 
@@ -49,6 +53,8 @@ public:
     void setHint(const QString& hint) { SetHint(this, hint); }
     void setBold(bool bold);
     void setTextColour(const QColor& colour);
+    // Takes keyboard focus; Space or Enter then acts as a left click.
+    void setClickable();
 
 signals:
     void clicked();
@@ -56,6 +62,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int tag_ = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "core/dispatch.h"
@@ -89,6 +90,7 @@ void ResetMonitorState()
     CloseRawRecordingHook = nullptr;
     ResetDisplayHook = nullptr;
     ClearComMapping();
+    QGuiApplication::setApplicationDisplayName(QString());
     ResetReplyWait();
     ui::InstallAnswerer(&g_unexpectedUi);
 }
