@@ -192,3 +192,24 @@ TEST_F(AlmanacTransfer, ClosingTheStatusWindowMidTransferClearsItAndTheTransferG
     EXPECT_EQ(lines.back(), "Almanac download complete.");
     ExpectMonitorResumed();
 }
+
+TEST_F(AlmanacTransfer, NoSecondTransferStartsWhileOneRuns)
+{
+    GiveFullAlmanac();
+    peer.deferReplies = true;
+    onPause = [this] {
+        peer.Release(*port);
+        if (pauses == 3) {
+            Form_Main->InitializeDownloadClick();
+            Form_Main->DownloadEphemerisClick();
+            Form_Main->InitializeEphemerisClick();
+        }
+    };
+    ui.fileNames.push_back(Path("alm.dat"));
+    ui.fileNames.push_back(Path("other.dat"));
+    Form_Main->InitializeDownloadClick();
+    EXPECT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ReadFile("alm.dat"), FullAlmanacFile());
+    EXPECT_EQ(CommandsOf(CommandKind::RequestSystemData).size(), 35u);
+    ExpectMonitorResumed();
+}
