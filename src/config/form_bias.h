@@ -1,4 +1,6 @@
-// The timing outputs window, caption "Timing Outputs". Created hidden at start.
+// The timing outputs window, caption "Timing Outputs": the receiver's clock
+// bias and bias rate as the position and velocity reports bring them.
+// Created hidden at start.
 #pragma once
 
 #include "platform/widgets.h"
@@ -7,6 +9,9 @@ class TForm_Bias : public Form {
     Q_OBJECT
 public:
     TForm_Bias();
+
+    Panel* Panel_Bias = nullptr;     // clock bias, ns
+    Panel* Panel_BiasRate = nullptr; // clock bias rate, ppb
 };
 
 extern TForm_Bias* Form_Bias;

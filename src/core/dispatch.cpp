@@ -6,6 +6,9 @@
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
 #include "core/main_window.h"
+#include "display/position.h"
+#include "display/time_reports.h"
+#include "display/velocity.h"
 #include "link/shared_flags.h"
 
 void (*RawPacketHook)(int, const uint8_t*, uint32_t) = nullptr;
@@ -19,12 +22,20 @@ namespace {
 const std::vector<DispatchRow>& BuiltInRows()
 {
     static const std::vector<DispatchRow> rows = {
+        {0x41, kNoSubId, &DecodeReport_41, ReportGroup::B},
+        {0x42, kNoSubId, &DecodeReport_42, ReportGroup::A},
+        {0x43, kNoSubId, &DecodeReport_43, ReportGroup::A},
+        {0x4A, kNoSubId, &DecodeReport_4A, ReportGroup::A},
+        {0x4E, kNoSubId, &DecodeReport_4E, ReportGroup::B},
         {0x55, kNoSubId, &DecodeReport_55, ReportGroup::B},
+        {0x56, kNoSubId, &DecodeReport_56, ReportGroup::A},
         {0x70, kNoSubId, &DecodeReport_70, ReportGroup::B},
+        {0x83, kNoSubId, &DecodeReport_83, ReportGroup::A},
+        {0x84, kNoSubId, &DecodeReport_84, ReportGroup::A},
         {0x8F, 0x15, &DecodeReport_8F15, ReportGroup::B},
+        {0x8F, 0x26, &DecodeReport_8F26, ReportGroup::A},
         {0xBB, kNoSubId, &DecodeReport_BB, ReportGroup::B},
         {0xBC, kNoSubId, &DecodeReport_BC, ReportGroup::B},
-        {0x8F, 0x26, &DecodeReport_8F26, ReportGroup::A},
     };
     return rows;
 }

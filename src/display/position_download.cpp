@@ -1,0 +1,43 @@
+#include "display/position_download.h"
+
+#include <QFile>
+#include <QString>
+
+#include "link/shared_flags.h"
+#include "platform/ui.h"
+
+namespace {
+
+QString SuccessText(const PositionFileRecord& record)
+{
+    static const char* const ecef[3] = {"X", "Y", "Z"};
+    static const char* const geodetic[3] = {"Lat", "Lon", "Alt"};
+    const char* const* names = record.kind == PositionKind::Ecef ? ecef : geodetic;
+    QString text = QStringLiteral("Position successfully downloaded.\n");
+    for (size_t i = 0; i < record.values.size(); ++i)
+        text += QString::asprintf("\n%s: %.*f", names[i], record.decimals[i], record.values[i]);
+    return text;
+}
+
+} // namespace
+
+void DownloadPositionIfPending(const PositionFileRecord& record)
+{
+    if (!Flags.PositionDownloadPending)
+        return;
+    // Cleared before the dialog: a report arriving while it is open must not open another.
+    Flags.PositionDownloadPending = 0;
+    ui::FileRequest request;
+    request.mode = ui::FileMode::Save;
+    request.filter = QStringLiteral("Data Files (*.dat)|*.dat|All Files (*.*)|*.*");
+    request.defaultExtension = QStringLiteral("dat");
+    request.initialName = QStringLiteral(" ");
+    const QString path = ui::ChooseFile(request);
+    if (path.isEmpty())
+        return;
+    if (!WritePositionFile(QFile::encodeName(path).toStdString(), record)) {
+        ui::Message(QStringLiteral("Unable to open data file."), QStringLiteral("Error"), ui::Icon::Exclamation);
+        return;
+    }
+    ui::Message(SuccessText(record), QStringLiteral("Success"));
+}
