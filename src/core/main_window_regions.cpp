@@ -238,6 +238,7 @@ void TForm_Main::BuildPortPanels(QWidget* p)
         Panel* panel = new Panel(p, "Panel_MonCom" + n, n, left, top, 33, 20, Panel::Bevel::Raised);
         panel->setHint("When lit, this port is monitored; when green, receiving packets");
         panel->setAccessibleDescription("COM" + n);
+        panel->setClickable();
         connect(panel, &Label::mouseDown, this, [this, slot](Qt::MouseButton b) { MouseLeft(slot, b); });
         Panel_MonCom[slot] = panel;
     }
@@ -269,15 +270,19 @@ void TForm_Main::BuildStatusBar()
 
 void TForm_Main::ConnectRegionClicks()
 {
+    auto bind = [this](Label* label, void (TForm_Main::*handler)()) {
+        label->setClickable();
+        connect(label, &Label::clicked, this, handler);
+    };
     for (Label* title : {Label10, Label_PanelVel, Label_PanelPos})
-        connect(title, &Label::clicked, this, &TForm_Main::ConfigureIOClick);
-    for (Label* title : {static_cast<Label*>(Label26), Label9, Label14, Label27,
-                         static_cast<Label*>(Panel_RecMode), static_cast<Label*>(Panel_DGPS)})
-        connect(title, &Label::clicked, this, &TForm_Main::ConfigureGPSClick);
-    connect(Panel_Serial, &Label::clicked, this, &TForm_Main::ConfigureSerialClick);
-    connect(Panel_Version, &Label::clicked, this, &TForm_Main::WindowProductInfoClick);
-    connect(Panel_Record, &Label::clicked, this, &TForm_Main::LoggingDataClick);
-    connect(Panel_LogStatus, &Label::clicked, this, &TForm_Main::LoggingDataClick);
+        bind(title, &TForm_Main::ConfigureIOClick);
+    for (Label* title : {Label26, Label9, Label14, Label27, static_cast<Label*>(Panel_RecMode),
+                         static_cast<Label*>(Panel_DGPS)})
+        bind(title, &TForm_Main::ConfigureGPSClick);
+    bind(Panel_Serial, &TForm_Main::ConfigureSerialClick);
+    bind(Panel_Version, &TForm_Main::WindowProductInfoClick);
+    bind(Panel_Record, &TForm_Main::LoggingDataClick);
+    bind(Panel_LogStatus, &TForm_Main::LoggingDataClick);
     connect(Button_ResetLLA, &QPushButton::clicked, this, &TForm_Main::Button_ResetLLAClick);
     connect(Button_TxAll, &QPushButton::clicked, this, &TForm_Main::Button_TxAllClick);
     connect(ComboBox_DisplayCom, &QComboBox::activated, this, &TForm_Main::ComboBox_DisplayComChange);

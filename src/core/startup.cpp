@@ -24,7 +24,8 @@ void ApplyEnableAll(const std::vector<std::string>& args)
 
 bool ListHolds(int com)
 {
-    return std::find(PortList.begin(), PortList.begin() + std::max(PortCount, 0), com) != PortList.begin() + std::max(PortCount, 0);
+    const auto end = PortList.begin() + std::max(PortCount, 0);
+    return std::find(PortList.begin(), end, com) != end;
 }
 
 void ApplyDisplayPortOption(const std::vector<std::string>& args)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -81,6 +82,19 @@ void Label::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         emit clicked();
     QLabel::mousePressEvent(event);
+}
+
+void Label::setClickable() { setFocusPolicy(Qt::StrongFocus); }
+
+void Label::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (focusPolicy() == Qt::NoFocus || (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    emit mouseDown(Qt::LeftButton);
+    emit clicked();
 }
 
 Panel::Panel(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height,

@@ -53,6 +53,8 @@ public:
     void setHint(const QString& hint) { SetHint(this, hint); }
     void setBold(bool bold);
     void setTextColour(const QColor& colour);
+    // Takes keyboard focus; Space or Enter then acts as a left click.
+    void setClickable();
 
 signals:
     void clicked();
@@ -60,6 +62,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int tag_ = 0;

@@ -10,6 +10,8 @@
 #include "core/main_window.h"
 #include "core/run_options.h"
 #include "core/startup.h"
+#include "core/dispatch.h"
+#include "core/windows.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
 #include "support/monitor_gui.h"
@@ -134,6 +136,24 @@ TEST(Startup, ADisplayPortThatWillNotOpenShowsTheBoxAndEnds)
     EXPECT_EQ(ui.boxes[0].buttons, ui::Buttons::Ok);
     EXPECT_EQ(Form_Main, nullptr);
     EXPECT_EQ(Form_Alm, nullptr);
+}
+
+int g_recordingClosed = 0;
+void CountRecordingClose() { ++g_recordingClosed; }
+
+TEST(Startup, ProgramEndClosesTheRecordingAndEveryOpenPort)
+{
+    ScriptedUi ui;
+    AttachFakeSerial(1);
+    ASSERT_EQ(StartMonitor({"-c2"}), StartResult::Run);
+    AttachFakeSerial(9);
+    g_recordingClosed = 0;
+    CloseRawRecordingHook = &CountRecordingClose;
+    DestroyAllWindows();
+    EXPECT_EQ(g_recordingClosed, 1);
+    EXPECT_FALSE(PortTable[1].open);
+    EXPECT_FALSE(PortTable[9].open);
+    EXPECT_EQ(Form_Main, nullptr);
 }
 
 TEST(RunOptions, OurLongOptionsAreTakenOutBeforeTheLetterScan)

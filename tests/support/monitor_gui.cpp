@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "config/serial_apply.h"
@@ -91,6 +92,7 @@ void ResetMonitorState()
     CloseRawRecordingHook = nullptr;
     ResetDisplayHook = nullptr;
     ClearComMapping();
+    QGuiApplication::setApplicationDisplayName(QString());
     ui::InstallAnswerer(&g_unexpectedUi);
 }
 

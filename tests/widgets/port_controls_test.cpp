@@ -89,6 +89,16 @@ TEST(PortControls, ClickingTheDisplayPortPanelOnlyFlipsItsMark)
     EXPECT_FALSE(PortTable[0].monitored);
 }
 
+TEST(PortControls, PortPanelsAnswerTheKeyboardLikeALeftClick)
+{
+    ASSERT_NE(StartMonitorOnFake(1), nullptr);
+    EXPECT_NE(Form_Main->Panel_MonCom[0]->focusPolicy(), Qt::NoFocus);
+    QTest::keyClick(Form_Main->Panel_MonCom[0], Qt::Key_Space);
+    EXPECT_TRUE(PortTable[0].monitored);
+    QTest::keyClick(Form_Main->Panel_MonCom[0], Qt::Key_A);
+    EXPECT_TRUE(PortTable[0].monitored);
+}
+
 TEST(PortControls, ClickingAMonitoredPortClosesItUnlessItIsTheDisplayPort)
 {
     ASSERT_NE(StartMonitorOnFake(1), nullptr);
