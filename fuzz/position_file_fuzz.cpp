@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (const auto position = ParsePositionText(text)) {
-        if (position->kind != PositionKind::Lla && position->kind != PositionKind::Ecef)
+        if (position->kind != PositionKind::Geodetic && position->kind != PositionKind::Ecef)
             std::abort();
         for (const float v : position->values)
             if (!std::isfinite(v))

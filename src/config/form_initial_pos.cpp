@@ -175,7 +175,7 @@ void TForm_InitialPos::Button_FileClick()
 
 void TForm_InitialPos::ShowFilePosition(const PositionFileData& position)
 {
-    const bool fileIsLla = position.kind == PositionKind::Lla;
+    const bool fileIsLla = position.kind == PositionKind::Geodetic;
     if (RadioGroup_PosMode->itemIndex() < 0 || fileIsLla != ModeIsLla()) {
         ui::Message(fileIsLla ? QStringLiteral("Position data is in LLA.") : QStringLiteral("Position data is in ECEF."),
                     kFileError, ui::Icon::Exclamation);

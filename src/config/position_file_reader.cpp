@@ -65,7 +65,7 @@ std::optional<PositionFileData> ReadFields(FieldReader& reader)
     if (!kind || (*kind != 0 && *kind != 1))
         return std::nullopt;
     PositionFileData data;
-    data.kind = *kind == 0 ? PositionKind::Lla : PositionKind::Ecef;
+    data.kind = *kind == 0 ? PositionKind::Geodetic : PositionKind::Ecef;
     for (int i = 0; i < 3; ++i) {
         const auto value = reader.Number(i == 2);
         if (!value)

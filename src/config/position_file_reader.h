@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-enum class PositionKind { Lla = 0, Ecef = 1 };
+#include "display/position_file.h" // PositionKind, shared with the writer
 
 struct PositionFileData {
-    PositionKind kind = PositionKind::Lla;
+    PositionKind kind = PositionKind::Geodetic;
     float values[3] = {}; // latitude, longitude, altitude; or X, Y, Z
 
     bool operator==(const PositionFileData&) const = default;

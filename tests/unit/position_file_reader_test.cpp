@@ -58,9 +58,9 @@ TEST_F(PositionFile, ReadsBackEveryDownloadFormat)
         {Format("%d %.5f %.5f %.5f", 1, 1234.5, -0.25, 6378137.0), PositionKind::Ecef, 1234.5f, -0.25f,
          6378137.0f},
         // 0x4A: latitude and longitude with three decimals, altitude with one.
-        {Format("%d %.3f %.3f %.1f", 0, 37.5, -122.25, 15.0), PositionKind::Lla, 37.5f, -122.25f, 15.0f},
+        {Format("%d %.3f %.3f %.1f", 0, 37.5, -122.25, 15.0), PositionKind::Geodetic, 37.5f, -122.25f, 15.0f},
         // 0x84: five, five and three decimals.
-        {Format("%d %.5f %.5f %.3f", 0, -33.875, 151.1875, -12.5), PositionKind::Lla, -33.875f, 151.1875f,
+        {Format("%d %.5f %.5f %.3f", 0, -33.875, 151.1875, -12.5), PositionKind::Geodetic, -33.875f, 151.1875f,
          -12.5f},
     };
     for (const Case& c : cases) {
@@ -75,7 +75,7 @@ TEST_F(PositionFile, ReadsBackEveryDownloadFormat)
 
 TEST(PositionText, WhiteSpaceOfAnyKindSeparatesAndTrailingTextIsIgnored)
 {
-    const PositionFileData lla{PositionKind::Lla, {37.5f, -122.25f, 15.0f}};
+    const PositionFileData lla{PositionKind::Geodetic, {37.5f, -122.25f, 15.0f}};
     for (const char* text : {"0 37.500 -122.250 15.0", "  0\t37.5\r\n-122.25   15\r\n", "0 37.5 -122.25 15.0 9 9 9",
                              "+0 37.5 -122.25 15.0garbage", "0 37.5 -122.25 1.5e1\n", "-0 +37.5 -122.25 15."})
         EXPECT_EQ(ParsePositionText(text), lla) << '"' << text << '"';

@@ -16,6 +16,7 @@
 
 #include "config/form_initial_pos.h"
 #include "config/radio_group.h"
+#include "display/position_file.h"
 #include "core/main_window.h"
 #include "support/monitor_gui.h"
 #include "support/ui_script_gui.h"
@@ -326,6 +327,35 @@ TEST_F(InitialPosition, DownloadedFilesReadBackInSinglePrecision)
     form->Button_Apply->click();
     EXPECT_EQ(TakeWritten(*device), Message(0x2B, kLlaFloats));
     EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(InitialPosition, EveryLineThePositionDownloadWritesReadsBack)
+{
+    struct Case {
+        PositionFileRecord record;
+        int row;
+        QStringList fields;
+    };
+    const fs::path path = dir / "download.dat";
+    const Case cases[] = {
+        {{PositionKind::Ecef, {-2700000.12, -4300000.5, 3850000.75}, {2, 2, 2}}, TForm_InitialPos::ExactEcef,
+         {"-2700000.00", "-4300000.50", "3850000.75"}},
+        {{PositionKind::Ecef, {1234.5, -0.25, 6378137.0}, {5, 5, 5}}, TForm_InitialPos::ApproximateEcef,
+         {"1234.50", "-0.25", "6378137.00"}},
+        {{PositionKind::Geodetic, {37.5, -122.25, 15.0}, {3, 3, 1}}, TForm_InitialPos::ApproximateLla,
+         {"37.500", "-122.250", "15.0"}},
+        {{PositionKind::Geodetic, {-33.875, 151.1875, -12.5}, {5, 5, 3}}, TForm_InitialPos::ExactLla,
+         {"-33.875", "151.188", "-12.5"}}, // 151.1875 lies halfway: three decimals round it to even
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WritePositionFile(path.string(), c.record));
+        ChooseMode(c.row);
+        ui.fileNames.push_back(QString::fromStdString(path.string()));
+        (form->GroupBox_LLA->isHidden() ? form->Button_File2 : form->Button_File1)->click();
+        EXPECT_TRUE(ui.boxes.empty());
+        ui.boxes.clear();
+        EXPECT_EQ(c.record.kind == PositionKind::Ecef ? Ecef() : Lla(), c.fields);
+    }
 }
 
 } // namespace

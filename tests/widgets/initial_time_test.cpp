@@ -103,6 +103,21 @@ TEST_F(InitialTime, TheLampShowsTheLastAnswerUntilTheDialogIsOpenedAgain)
     EXPECT_TRUE(TakeWritten(*device).empty()); // opening sends nothing
 }
 
+TEST_F(InitialTime, TheReceiversAnswerColoursTheLamp)
+{
+    const auto answer = [this](std::vector<uint8_t> message) {
+        Feed(*device, Frame(message));
+        Tick();
+        return form->Shape_TimeAccepted->fill();
+    };
+    EXPECT_EQ(answer({0x4E, 'Y'}), Colours::Lime);
+    EXPECT_EQ(answer({0x4E, 'N'}), Colours::Red);
+    EXPECT_EQ(answer({0x4E, 'Y'}), Colours::Lime);
+    EXPECT_EQ(answer({0x4E, 'y'}), Colours::Red); // only a capital Y means yes
+    EXPECT_EQ(answer({0x4E, 'Y', 'Y'}), Colours::Red); // another length leaves the lamp alone
+    EXPECT_EQ(answer({0x4E}), Colours::Red);
+}
+
 TEST_F(InitialTime, SetTimeToAClosedPortSendsNothing)
 {
     PortTable[0].open = 0;
