@@ -19,10 +19,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const Bytes kColdReset = {0x10, 0x1E, 0x4B, 0x10, 0x03};
 const Bytes kFactoryReset = {0x10, 0x1E, 0x46, 0x10, 0x03};
 const Bytes kSoftReset = {0x10, 0x25, 0x10, 0x03};
-const Bytes kSaveToFlash = {0x10, 0x8E, 0x26, 0x10, 0x03};
 const Bytes kFourQueries = {0x10, 0x62, 0x04, 0x10, 0x03, 0x10, 0x35, 0x10, 0x03,
                             0x10, 0x8E, 0x15, 0x10, 0x03, 0x10, 0x21, 0x10, 0x03};
 
@@ -37,57 +35,6 @@ void FillPositionPanels()
 {
     for (Panel* p : PositionPanels())
         p->setCaption("12.5");
-}
-
-TEST(ResetCommands, ColdResetAnsweredNoSendsNothingAndKeepsThePanels)
-{
-    auto com2 = StartMonitorOnFake(2);
-    FillPositionPanels();
-    ScriptedUi ui;
-    ui.answers = {ui::Answer::No};
-    Form_Main->InitializeColdClick();
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Really clear battery backed-up RAM?");
-    EXPECT_EQ(ui.boxes[0].title, "Cold reset?");
-    EXPECT_EQ(ui.boxes[0].icon, ui::Icon::None);
-    EXPECT_EQ(ui.boxes[0].buttons, ui::Buttons::YesNo);
-    EXPECT_TRUE(TakeWritten(*com2).empty());
-    for (Panel* p : PositionPanels())
-        EXPECT_EQ(p->caption(), "12.5") << p->objectName().toStdString();
-}
-
-TEST(ResetCommands, ColdResetAnsweredYesSendsWarnsAndBlanksThePosition)
-{
-    auto com2 = StartMonitorOnFake(2);
-    FillPositionPanels();
-    Form_Main->Panel_Vel[0]->setCaption("3.00");
-    ScriptedUi ui;
-    ui.answers = {ui::Answer::Yes, ui::Answer::Ok};
-    Form_Main->InitializeColdClick();
-    EXPECT_EQ(TakeWritten(*com2), kColdReset);
-    ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[1].title, "Warning");
-    EXPECT_EQ(ui.boxes[1].icon, ui::Icon::Warning);
-    EXPECT_EQ(ui.boxes[1].text, "Serial port settings will revert to those saved in Flash memory.  It may be "
-                                "necessary to change the PC settings to match if the receiver is no longer "
-                                "communicating.");
-    for (Panel* p : PositionPanels())
-        EXPECT_EQ(p->caption(), "?") << p->objectName().toStdString();
-    EXPECT_EQ(Form_Main->Panel_Vel[0]->caption(), "3.00"); // only the nine position panels
-}
-
-TEST(ResetCommands, SoftResetAsksThenSends)
-{
-    auto com1 = StartMonitorOnFake(1);
-    ScriptedUi ui;
-    ui.answers = {ui::Answer::No, ui::Answer::Yes};
-    Form_Main->InitializeWarmClick();
-    EXPECT_TRUE(TakeWritten(*com1).empty());
-    Form_Main->InitializeWarmClick();
-    EXPECT_EQ(TakeWritten(*com1), kSoftReset);
-    ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[0].text, "Really restart the receiver?");
-    EXPECT_EQ(ui.boxes[0].title, "Soft reset?");
 }
 
 TEST(ResetCommands, FactoryResetAppliesLineSettingsOnlyWhenTheyDiffer)
@@ -121,23 +68,6 @@ TEST(ResetCommands, FactoryResetAppliesLineSettingsOnlyWhenTheyDiffer)
     Form_Main->InitializeFactoryClick();
     EXPECT_EQ(ui.boxes.size(), 4u);
     EXPECT_TRUE(TakeWritten(*com1).empty());
-}
-
-TEST(ResetCommands, SaveToFlashDefaultsToNo)
-{
-    auto com1 = StartMonitorOnFake(1);
-    ScriptedUi ui;
-    Form_Main->ConfigureSEEClick(); // no scripted answer: the default button
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
-    EXPECT_EQ(ui.boxes[0].icon, ui::Icon::Warning);
-    EXPECT_EQ(ui.boxes[0].title, "Warning");
-    EXPECT_EQ(ui.boxes[0].text, "Previous configuration information will be\nlost. Really replace receiver "
-                                "configuration\nin non-volatile memory?");
-    EXPECT_TRUE(TakeWritten(*com1).empty());
-    ui.answers = {ui::Answer::Yes};
-    Form_Main->ConfigureSEEClick();
-    EXPECT_EQ(TakeWritten(*com1), kSaveToFlash);
 }
 
 TEST(AutoQuery, OffBlanksEveryValueFieldAndStopsTheQueries)
@@ -195,39 +125,6 @@ TEST_F(DisplayPortChange, FromAnUnmonitoredPortToAnotherOnRealDevices)
     EXPECT_EQ(Form_Main->Panel_Serial->caption(), "unchanged");
     EXPECT_TRUE(com3.ReadAvailable(100, 20).empty());
 }
-
-TEST_F(DisplayPortChange, AMonitoredOldPortStaysOpen)
-{
-    DisplayPort = 1;
-    PortCount = 2;
-    PortList[0] = 1;
-    PortList[1] = 3;
-    ASSERT_TRUE(StartMonitorOnDevice());
-    PortTable[0].monitored = 1;
-    Form_Main->ComboBox_DisplayComChange(1);
-    EXPECT_TRUE(PortTable[0].open);
-    EXPECT_EQ(DisplayPort, 3);
-}
-
-TEST(DisplayPortChangeFailure, APortThatWillNotOpenIsReportedAndShownAnyway)
-{
-    auto com1 = StartMonitorOnFake(1, {1, 5});
-    SetComDevice(5, "/dev/does-not-exist-jx");
-    Form_Main->Panel_PDOP->setCaption("2.0");
-    ScriptedUi ui;
-    Form_Main->ComboBox_DisplayComChange(1);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Could not initialize COM5.");
-    EXPECT_EQ(ui.boxes[0].title, "Error");
-    EXPECT_EQ(DisplayPort, 5);
-    EXPECT_FALSE(PortTable[4].open);
-    EXPECT_FALSE(PortTable[0].open); // the old, unmonitored display port is closed
-    EXPECT_EQ(Form_Main->Panel_PDOP->caption(), "?");
-}
-
-} // namespace
-
-namespace {
 
 TEST(MenuShortcuts, KeyboardShortcutsRunTheirCommandsInTheShownWindow)
 {
