@@ -50,6 +50,9 @@ bool TakeRunOptions(std::vector<std::string>& args, RunOptions& options, std::st
         } else if (arg == "--screenshot") {
             if (!TakeValue(args, i, options.screenshot, error))
                 return false;
+        } else if (arg == "--show") {
+            if (!TakeValue(args, i, options.showWindow, error))
+                return false;
         } else if (arg == "--quit-after") {
             if (!TakeValue(args, i, value, error) || !ParseSeconds(value, options.quitAfter, error))
                 return false;
@@ -73,8 +76,29 @@ void ListPorts(std::ostream& out)
     }
 }
 
+namespace {
+
+// The top-level window of that object name (e.g. "Form_Track"), or null.
+QWidget* TopLevelNamed(const std::string& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QString::fromStdString(name))
+            return w;
+    return nullptr;
+}
+
+} // namespace
+
 void ScheduleScreenshotAndQuit(QWidget* window, const RunOptions& options)
 {
+    if (!options.showWindow.empty()) {
+        if (QWidget* shown = TopLevelNamed(options.showWindow)) {
+            shown->show();
+            window = shown;
+        } else {
+            qWarning("no window named %s", options.showWindow.c_str());
+        }
+    }
     if (options.screenshot.empty() && options.quitAfter < 0)
         return;
     const double seconds = options.quitAfter < 0 ? 1.0 : options.quitAfter;

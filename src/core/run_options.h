@@ -1,5 +1,6 @@
 // Our own command-line options, taken out of the arguments before the
-// one-letter scan: --list-ports, --demo, --screenshot FILE, --quit-after SECONDS.
+// one-letter scan: --list-ports, --demo, --screenshot FILE, --show WINDOW,
+// --quit-after SECONDS.
 #pragma once
 
 #include <iosfwd>
@@ -11,7 +12,8 @@ class QWidget;
 struct RunOptions {
     bool listPorts = false;
     bool demo = false;
-    std::string screenshot;  // PNG file to write from the main window
+    std::string screenshot;  // PNG file to write from the main window (or the shown one)
+    std::string showWindow;  // object name of a window to show at start, e.g. Form_Track
     double quitAfter = -1;   // seconds; < 0 = run until closed
 };
 

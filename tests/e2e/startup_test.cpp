@@ -159,7 +159,7 @@ TEST(Startup, ProgramEndClosesTheRecordingAndEveryOpenPort)
 TEST(RunOptions, OurLongOptionsAreTakenOutBeforeTheLetterScan)
 {
     std::vector<std::string> args = {"--screenshot", "/tmp/a.png", "-c3", "--quit-after", "2.5", "--list-ports",
-                                     "--demo", "/m"};
+                                     "--demo", "--show", "Form_Track", "/m"};
     RunOptions options;
     std::string error;
     ASSERT_TRUE(TakeRunOptions(args, options, &error)) << error;
@@ -168,6 +168,7 @@ TEST(RunOptions, OurLongOptionsAreTakenOutBeforeTheLetterScan)
     EXPECT_DOUBLE_EQ(options.quitAfter, 2.5);
     EXPECT_TRUE(options.listPorts);
     EXPECT_TRUE(options.demo);
+    EXPECT_EQ(options.showWindow, "Form_Track");
 }
 
 TEST(RunOptions, AMissingOrBadValueIsRefused)
