@@ -138,8 +138,8 @@ void TForm_Main::BuildPositionRows(QWidget* p)
     Panel_LonDeg = Value(p, "Panel_LonDeg", 82, 47, 36);
     Panel_LonMin = Value(p, "Panel_LonMin", 120, 47, 66);
     Panel_Alt_Z = Value(p, "Panel_Alt_Z", 62, 70, 92);
-    Label_Altitude = Caption(p, "Label_Altitude", "m", 157, 70, 10);
-    Label_Datum = Caption(p, "Label_Datum", QString(), 168, 70, 24);
+    Label_Altitude = Caption(p, "Label_Altitude", "m", 156, 70, 10);
+    Label_Datum = Caption(p, "Label_Datum", QString(), 170, 70, 22);
 }
 
 void TForm_Main::BuildStatus()
