@@ -9,20 +9,14 @@
 #include "core/startup.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
-#include "pty_peer.h"
 #include "support/monitor_gui.h"
+#include "support/pty.h"
 #include "support/ui_script_gui.h"
 
 namespace {
 
 class PtyPorts : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (!SerialDevicesAvailable())
-            GTEST_SKIP() << "the serial layer cannot open pseudo-terminals in this build";
-    }
-
     // Ticks until the peer's bytes have been read by the program.
     static void TickAfterPeerWrite(int n = 1)
     {
@@ -33,22 +27,22 @@ protected:
 
 TEST_F(PtyPorts, StartUpOpensTheDisplayPortAndQueriesItAtTick6)
 {
-    PtyPeer receiver;
-    SetComDevice(3, receiver.path());
+    PtyPair receiver;
+    SetComDevice(3, receiver.devicePath());
     ScriptedUi ui;
     ASSERT_EQ(StartMonitor({"-c3"}), StartResult::Run);
     Form_Main->Timer_ZELK->stop();
     Form_Main->AutoQueryOn = false;
     Tick(5);
-    EXPECT_TRUE(receiver.Read(20).empty());
+    EXPECT_TRUE(receiver.ReadAvailable(20, 20).empty());
     Tick();
-    EXPECT_EQ(receiver.Read(), (std::vector<uint8_t>{0x10, 0x1F, 0x10, 0x03}));
+    EXPECT_EQ(receiver.ReadAvailable(), (std::vector<uint8_t>{0x10, 0x1F, 0x10, 0x03}));
 }
 
 TEST_F(PtyPorts, PanelClickOpensMarksAndClosesAPort)
 {
-    PtyPeer receiver;
-    SetComDevice(5, receiver.path());
+    PtyPair receiver;
+    SetComDevice(5, receiver.devicePath());
     ASSERT_NE(StartMonitorOnFake(1), nullptr);
     Form_Main->AutoQueryOn = false;
     Form_Main->MouseLeft(4, Qt::LeftButton);
@@ -66,9 +60,9 @@ TEST_F(PtyPorts, PanelClickOpensMarksAndClosesAPort)
 
 TEST_F(PtyPorts, AutoFindKeepsTalkingReceiversAndClosesTheQuietOnes)
 {
-    PtyPeer talking, quiet;
-    SetComDevice(2, talking.path());
-    SetComDevice(3, quiet.path());
+    PtyPair talking, quiet;
+    SetComDevice(2, talking.devicePath());
+    SetComDevice(3, quiet.devicePath());
     ASSERT_NE(StartMonitorOnFake(1, {1, 2, 3}), nullptr);
     Form_Main->MenuCOM_FindAllClick();
     ASSERT_TRUE(PortTable[1].open && PortTable[2].open);
