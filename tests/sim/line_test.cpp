@@ -160,11 +160,12 @@ TEST(DemoReceivers, StartsReceiversInChildProcessesAndEndsThem)
     Send(*device, {0x1F});
     EXPECT_TRUE(AwaitPacket(idle, *device, "45"));
 
-    device.reset();
+    // Stopping ends the receivers: their side of the line hangs up. (The
+    // device paths themselves may be reused at once by other terminals.)
     demo.Stop();
     EXPECT_TRUE(demo.DevicePaths().empty());
-    for (const std::string& p : paths)
-        EXPECT_FALSE(std::filesystem::exists(p)) << p;
+    EXPECT_TRUE(device->PeerGone(2000));
+    device.reset();
 
     DemoReceivers missing;
     missing.SetProgram("/no/such/zelk_sim");

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <fcntl.h>
+#include <poll.h>
 #include <string>
 #include <termios.h>
 #include <unistd.h>
@@ -42,6 +43,21 @@ public:
         return n < 0 ? 0 : n;
     }
     long Write(const uint8_t* bytes, size_t count) { return write(fd_, bytes, count); }
+    // True once the far end has been closed (hang-up), within the timeout.
+    // Pending bytes are drained while waiting.
+    bool PeerGone(int timeoutMs)
+    {
+        for (int waited = 0; waited <= timeoutMs; waited += 10) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, 10) > 0) {
+                if (p.revents & POLLHUP)
+                    return true;
+                uint8_t sink[256];
+                Read(sink, sizeof sink);
+            }
+        }
+        return false;
+    }
 
 private:
     int fd_;
