@@ -17,10 +17,13 @@ namespace {
 
 class PtyPorts : public testing::Test {
 protected:
-    // Ticks until the peer's bytes have been read by the program.
-    static void TickAfterPeerWrite(int n = 1)
+    // Waits (at most a second) until the peer's frame is queued on the slot's
+    // device, then runs n ticks.
+    static void TickAfterPeerWrite(int slot, size_t bytes, int n)
     {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        SerialDevice* device = PortTable[static_cast<size_t>(slot)].handle.get();
+        for (int i = 0; i < 100 && device && device->QueuedInputBytes() < static_cast<int>(bytes); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         Tick(n);
     }
 };
@@ -50,8 +53,9 @@ TEST_F(PtyPorts, PanelClickOpensMarksAndClosesAPort)
     EXPECT_TRUE(PortTable[4].monitored);
     EXPECT_EQ(PortTable[4].searchStep, 9);
     EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Yellow);
-    receiver.Write(Frame({0x46, 0x00, 0x00}));
-    TickAfterPeerWrite(9); // to the housekeeping
+    const std::vector<uint8_t> health = Frame({0x46, 0x00, 0x00});
+    receiver.Write(health);
+    TickAfterPeerWrite(4, health.size(), 9); // to the housekeeping
     EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Lime);
     Form_Main->MouseLeft(4, Qt::LeftButton);
     EXPECT_FALSE(PortTable[4].open);
@@ -66,10 +70,11 @@ TEST_F(PtyPorts, AutoFindKeepsTalkingReceiversAndClosesTheQuietOnes)
     ASSERT_NE(StartMonitorOnFake(1, {1, 2, 3}), nullptr);
     Form_Main->MenuCOM_FindAllClick();
     ASSERT_TRUE(PortTable[1].open && PortTable[2].open);
-    talking.Write(Frame({0x46, 0x00, 0x00}));
-    TickAfterPeerWrite(9);
-    talking.Write(Frame({0x46, 0x00, 0x00}));
-    TickAfterPeerWrite(10);
+    const std::vector<uint8_t> health = Frame({0x46, 0x00, 0x00});
+    talking.Write(health);
+    TickAfterPeerWrite(1, health.size(), 9);
+    talking.Write(health);
+    TickAfterPeerWrite(1, health.size(), 10);
     EXPECT_TRUE(PortTable[1].open);
     EXPECT_FALSE(PortTable[2].open);
     EXPECT_TRUE(PortTable[0].open) << "the display port stays open";
