@@ -2,6 +2,8 @@
 // timer, the dispatch and the recorder, read back through the receive parser.
 #include <gtest/gtest.h>
 
+#include "support/parsed_packets.h"
+
 #include <QCheckBox>
 #include <QPushButton>
 
@@ -16,29 +18,9 @@
 
 namespace {
 
-struct Packet {
-    int id;
-    std::vector<uint8_t> data;
-    bool operator==(const Packet&) const = default;
-};
+using Packet = ParsedPacket;
 
-std::vector<Packet> ParseFile(const std::string& path)
-{
-    const std::vector<uint8_t> bytes = ReadFileBytes(path);
-    auto port = std::make_unique<PortRecord>();
-    std::vector<Packet> packets;
-    for (size_t at = 0; at < bytes.size();) {
-        const size_t n = std::min(bytes.size() - at, sizeof port->readBuffer);
-        std::copy_n(bytes.begin() + static_cast<long>(at), n, port->readBuffer);
-        port->readPos = 0;
-        port->bytesLeft = static_cast<uint32_t>(n);
-        while (port->bytesLeft > 0)
-            if (ParseRxByte(*port))
-                packets.push_back({port->id, {port->data, port->data + port->length}});
-        at += n;
-    }
-    return packets;
-}
+std::vector<Packet> ParseFile(const std::string& path) { return ParseAllPackets(ReadFileBytes(path)); }
 
 std::vector<uint8_t> Message(const Packet& p)
 {

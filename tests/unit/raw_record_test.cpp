@@ -3,6 +3,8 @@
 // failure results.
 #include <gtest/gtest.h>
 
+#include "support/parsed_packets.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -12,29 +14,9 @@
 
 namespace {
 
-struct Packet {
-    int id;
-    std::vector<uint8_t> data;
-    bool operator==(const Packet&) const = default;
-};
+using Packet = ParsedPacket;
 
-// Runs the bytes through the receive parser as the poll would.
-std::vector<Packet> ParseAll(const std::vector<uint8_t>& bytes)
-{
-    auto port = std::make_unique<PortRecord>();
-    std::vector<Packet> packets;
-    for (size_t at = 0; at < bytes.size();) {
-        const size_t n = std::min(bytes.size() - at, sizeof port->readBuffer);
-        std::copy_n(bytes.begin() + static_cast<long>(at), n, port->readBuffer);
-        port->readPos = 0;
-        port->bytesLeft = static_cast<uint32_t>(n);
-        while (port->bytesLeft > 0)
-            if (ParseRxByte(*port))
-                packets.push_back({port->id, {port->data, port->data + port->length}});
-        at += n;
-    }
-    return packets;
-}
+std::vector<Packet> ParseAll(const std::vector<uint8_t>& bytes) { return ParseAllPackets(bytes); }
 
 std::vector<uint8_t> FrameOf(int id, const std::vector<uint8_t>& data)
 {
