@@ -36,7 +36,7 @@ void RoundTrip(uint8_t id, int subId, const T& value, Enc encode, Par parse)
     }
 }
 
-Bytes Encoded(size_t (*encode)(const Report4A&, uint8_t*), const Report4A& r)
+Bytes Message(size_t (*encode)(const Report4A&, uint8_t*), const Report4A& r)
 {
     uint8_t msg[kMaxPacketMessage];
     return Bytes(msg, msg + encode(r, msg));
@@ -72,7 +72,7 @@ TEST(Reports, FloatsTravelBigEndianAsIeeeBits)
 {
     // 0x4A: 1.0, -2.0, 100.0, 0.5, 0.25 -> 3F800000 C0000000 42C80000 3F000000 3E800000
     const Bytes expected = {0x4A, 0x3F, 0x80, 0, 0, 0xC0, 0, 0, 0, 0x42, 0xC8, 0, 0, 0x3F, 0, 0, 0, 0x3E, 0x80, 0, 0};
-    EXPECT_EQ(Encoded(EncodeReport4A, Report4A{1.0f, -2.0f, 100.0f, 0.5f, 0.25f}), expected);
+    EXPECT_EQ(Message(EncodeReport4A, Report4A{1.0f, -2.0f, 100.0f, 0.5f, 0.25f}), expected);
 
     // 0x84: doubles 1.0 (3FF0...), -2.0 (C000...), 100.0 (4059...), 0.5 (3FE0...), then float 1.0.
     uint8_t d[36] = {0x3F, 0xF0, 0, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0, 0x40, 0x59, 0, 0, 0, 0, 0, 0,

@@ -241,10 +241,10 @@ TEST_F(PositionReports, ReferenceSurvivesAChangeOfDisplayPort)
 
 TEST_F(PositionReports, WrongLengthChangesNothing)
 {
-    std::vector<uint8_t> long42 = Encoded(Report42{1, 2, 3, 4}, &EncodeReport42);
+    std::vector<uint8_t> long42 = Message(Report42{1, 2, 3, 4}, &EncodeReport42);
     long42.resize(long42.size() + 4); // 20 data bytes
     DeliverMessage(kDisplaySlot, long42);
-    std::vector<uint8_t> short84 = Encoded(Report84{0.5, 0.5, 3, 4, 5}, &EncodeReport84);
+    std::vector<uint8_t> short84 = Message(Report84{0.5, 0.5, 3, 4, 5}, &EncodeReport84);
     short84.resize(short84.size() - 4); // 32 data bytes
     DeliverMessage(kDisplaySlot, short84);
 
@@ -330,7 +330,7 @@ TEST_F(PositionReports, ReachesTheDecoderFromTheLine)
 {
     Form_Main->AutoQueryOn = false;
     PortTable[kDisplaySlot].searchStep = 0;
-    Feed(*display, Frame(Encoded(Report42{1.5f, 2.5f, 3.5f, 60.0f}, &EncodeReport42)));
+    Feed(*display, Frame(Message(Report42{1.5f, 2.5f, 3.5f, 60.0f}, &EncodeReport42)));
     Tick();
     EXPECT_EQ(Caption(f->Panel_X), "1.50");
     EXPECT_EQ(Caption(f->Panel_TOW), "60.00");

@@ -18,12 +18,6 @@ std::vector<uint8_t> Message(const Report& report, size_t (*encode)(const Report
     return msg;
 }
 
-template <class Report>
-std::vector<uint8_t> Encoded(const Report& report, size_t (*encode)(const Report&, uint8_t*))
-{
-    return Message(report, encode);
-}
-
 // Dispatches the message on the slot, with lengthChange bytes cut off (< 0)
 // or zero bytes added (> 0).
 inline void DeliverMessage(int slot, const std::vector<uint8_t>& msg, int lengthChange = 0)

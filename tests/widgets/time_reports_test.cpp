@@ -63,7 +63,7 @@ TEST_F(TimeReports, OnlyTheDisplayPortsTimeOfTheRightLengthCounts)
 {
     Deliver(kMonitoredSlot, Report41{0.0f, 1042, 0}, &EncodeReport41);
     DecodeReport_41(PortTable[kMonitoredSlot]); // even when called directly
-    std::vector<uint8_t> longer = Encoded(Report41{0.0f, 1042, 0}, &EncodeReport41);
+    std::vector<uint8_t> longer = Message(Report41{0.0f, 1042, 0}, &EncodeReport41);
     longer.push_back(0);
     DeliverMessage(kDisplaySlot, longer);
     EXPECT_EQ(f->Panel_Week->text(), "?");

@@ -87,7 +87,7 @@ TEST_F(VelocityReports, MonitoredPortIsStoredButShowsNothing)
 
 TEST_F(VelocityReports, WrongLengthIsIgnored)
 {
-    std::vector<uint8_t> message = Encoded(Report56{1, 2, 3, 4, 5}, &EncodeReport56);
+    std::vector<uint8_t> message = Message(Report56{1, 2, 3, 4, 5}, &EncodeReport56);
     message.pop_back(); // 19 data bytes
     DeliverMessage(kDisplaySlot, message);
     EXPECT_EQ(Rows(), QStringList({"X ?", "Y ?", "Z ?"}));
