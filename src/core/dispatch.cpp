@@ -16,7 +16,6 @@
 
 void (*RawPacketHook)(int, const uint8_t*, uint32_t) = nullptr;
 void (*CloseRawRecordingHook)() = nullptr;
-void (*ResetDisplayHook)() = nullptr;
 
 namespace {
 

@@ -36,5 +36,3 @@ void RestoreDispatchTable();
 extern void (*RawPacketHook)(int id, const uint8_t* data, uint32_t length);
 // Closes the recording file at program end; null until the recorder is installed.
 extern void (*CloseRawRecordingHook)();
-// Called by ResetDisplay for the per-port state it clears (the fix satellites).
-extern void (*ResetDisplayHook)();

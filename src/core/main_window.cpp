@@ -1,5 +1,5 @@
 #include "core/main_window.h"
-#include "display/port_reports.h"
+#include "display/health.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -163,8 +163,5 @@ void TForm_Main::ResetDisplay()
     for (Shape* lamp : ClientArea->findChildren<Shape*>())
         if (lamp->tag() != 0)
             lamp->setFill(Colours::Grey);
-    for (PortReportRecord& reports : PortReports)
-        reports.fixSvs.fill(0);
-    if (ResetDisplayHook)
-        ResetDisplayHook();
+    ClearFixSatellites();
 }

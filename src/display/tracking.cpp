@@ -107,15 +107,12 @@ void ExpireChannels()
 void InstallTrackingHooks()
 {
     ExpireChannelsHook = &ExpireChannels;
-    ResetDisplayHook = &ClearFixSatellites;
 }
 
 void RemoveTrackingHooks()
 {
     if (ExpireChannelsHook == &ExpireChannels)
         ExpireChannelsHook = nullptr;
-    if (ResetDisplayHook == &ClearFixSatellites)
-        ResetDisplayHook = nullptr;
 }
 
 void ResetTrackingState() { ChannelTimeout = {}; }

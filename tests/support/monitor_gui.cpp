@@ -103,7 +103,6 @@ void ResetMonitorState()
     SerialChangePauseMs = 0; // tests do not wait around a line change
     RawPacketHook = nullptr;
     CloseRawRecordingHook = nullptr;
-    ResetDisplayHook = nullptr;
     ResetTrackingState();
     PortReports = {};
     ResetDataLogState();
