@@ -83,18 +83,17 @@ std::optional<GpsConfigRecord> TForm_GPS::BuildConfig() const
     config.receiverMode = static_cast<uint8_t>(ComboBox_RMode->currentIndex());
     config.dgpsMode = static_cast<uint8_t>(ComboBox_DifMode->currentIndex());
     config.dynamicsCode = static_cast<uint8_t>(ComboBox_DCode->currentIndex());
-    const auto elevation = ReadNumberField(Edit_EMask);
-    if (!elevation)
+    const auto degrees = ReadFloatField(Edit_EMask);
+    if (!degrees)
         return std::nullopt;
-    const float degrees = ToSingle(*elevation);
-    config.elevationMaskRad = static_cast<float>(degrees * kDegToRad);
+    config.elevationMaskRad = static_cast<float>(*degrees * kDegToRad);
     float* const masks[] = {&config.signalMaskAmu, &config.pdopMask, &config.pdopSwitch};
     const QLineEdit* const fields[] = {Edit_SMask, Edit_PMask, Edit_PSwitch};
     for (int i = 0; i < 3; ++i) {
-        const auto value = ReadNumberField(fields[i]);
+        const auto value = ReadFloatField(fields[i]);
         if (!value)
             return std::nullopt;
-        *masks[i] = ToSingle(*value);
+        *masks[i] = *value;
     }
     const auto age = ReadNumberField(Edit_DGPSAge);
     if (!age)

@@ -47,21 +47,6 @@ void SetCaptionColour(QGroupBox* group, const QColor& colour)
     group->setPalette(p);
 }
 
-// A field's number times scale, rounded once to single precision. A value
-// beyond the float range would travel as an infinity: it is refused like
-// text that is no number.
-std::optional<float> ReadFloatField(const QLineEdit* edit, long double scale = 1.0L)
-{
-    const auto value = ReadNumberField(edit);
-    if (!value)
-        return std::nullopt;
-    const auto narrow = NarrowToFloat(static_cast<long double>(*value) * scale);
-    if (!narrow)
-        ui::Message(QStringLiteral("'%1' is not a valid floating point value").arg(edit->text()),
-                    QStringLiteral("JX_Monitor"), ui::Icon::Error);
-    return narrow;
-}
-
 // Degrees to radians: the product is taken in extended precision.
 std::optional<float> ReadAngleField(const QLineEdit* edit)
 {

@@ -2,24 +2,36 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <string>
+#include <string_view>
 
 #include <QLineEdit>
-#include <QRegularExpression>
 
+#include "config/decimal_text.h"
 #include "platform/ui.h"
+
+namespace {
+
+void ShowNotANumber(const QString& text)
+{
+    ui::Message(QString("'%1' is not a valid floating point value").arg(text), "JX_Monitor", ui::Icon::Error);
+}
+
+} // namespace
 
 std::optional<double> ParseDecimal(const QString& text)
 {
-    static const QRegularExpression kNumber(
-        QStringLiteral(R"(^\s*([+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)?)\s*$)"));
-    const QRegularExpressionMatch match = kNumber.match(text);
-    if (!match.hasMatch())
+    std::string_view digits;
+    const std::string utf8 = text.toStdString();
+    digits = utf8;
+    while (!digits.empty() && IsTextSpace(digits.front()))
+        digits.remove_prefix(1);
+    while (!digits.empty() && IsTextSpace(digits.back()))
+        digits.remove_suffix(1);
+    if (digits.empty() || ScanDecimal(digits) != digits.size())
         return std::nullopt;
-    std::string digits = match.captured(1).toStdString();
     if (digits.front() == '+')
-        digits.erase(0, 1); // from_chars takes no plus sign
+        digits.remove_prefix(1); // from_chars takes no plus sign
     double value = 0;
     // from_chars ignores the locale, so the point is always the separator.
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -33,7 +45,7 @@ std::optional<double> ReadNumberField(const QLineEdit* field)
     const QString text = field->text();
     const std::optional<double> value = ParseDecimal(text);
     if (!value)
-        ui::Message(QString("'%1' is not a valid floating point value").arg(text), "JX_Monitor", ui::Icon::Error);
+        ShowNotANumber(text);
     return value;
 }
 
@@ -45,13 +57,13 @@ uint8_t LowByteOfTruncated(double value)
     return static_cast<uint8_t>(low);
 }
 
-float ToSingle(double value)
+std::optional<float> ReadFloatField(const QLineEdit* field, long double scale)
 {
-    constexpr double kMax = std::numeric_limits<float>::max();
-    constexpr float kInfinity = std::numeric_limits<float>::infinity();
-    if (value > kMax)
-        return kInfinity;
-    if (value < -kMax)
-        return -kInfinity;
-    return static_cast<float>(value);
+    const auto value = ReadNumberField(field);
+    if (!value)
+        return std::nullopt;
+    const auto narrow = NarrowToFloat(static_cast<long double>(*value) * scale);
+    if (!narrow)
+        ShowNotANumber(field->text());
+    return narrow;
 }

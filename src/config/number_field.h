@@ -18,9 +18,10 @@ std::optional<double> ParseDecimal(const QString& text);
 // point value" in a box with an OK button and gives nothing.
 std::optional<double> ReadNumberField(const QLineEdit* field);
 
-// The nearest single float; beyond its range the signed infinity (the plain
-// conversion would be undefined there).
-float ToSingle(double value);
+// The field's number times scale, rounded once to single precision. A value
+// beyond the float range would travel as an infinity: it is refused with the
+// same box as text that is no number.
+std::optional<float> ReadFloatField(const QLineEdit* field, long double scale = 1.0L);
 
 // Truncates toward zero and keeps the low 8 bits (-1 -> 255, 300 -> 44),
 // defined for every finite value however large.

@@ -86,13 +86,27 @@ TEST_F(GpsDialog, AgeLimitIsTruncatedToItsLowByte)
     }
 }
 
-TEST_F(GpsDialog, MasksBeyondTheSingleRangeGoOutAsInfinity)
+TEST_F(GpsDialog, ValuesBeyondTheSingleRangeAreRefusedNotSentAsInfinity)
 {
-    Form_GPS->Edit_SMask->setText("1e39");
-    Form_GPS->Edit_PMask->setText("-1e39");
+    // Each field in turn: a receiver must never be sent an infinite mask.
+    QLineEdit* const fields[] = {Form_GPS->Edit_EMask, Form_GPS->Edit_SMask, Form_GPS->Edit_PMask,
+                                 Form_GPS->Edit_PSwitch};
+    for (QLineEdit* field : fields) {
+        const QString before = field->text();
+        field->setText("-1e39");
+        Form_GPS->showForm();
+        Form_GPS->Button_OKClick();
+        EXPECT_TRUE(Sent().empty()) << field->objectName().toStdString();
+        EXPECT_TRUE(Form_GPS->isVisible());
+        ASSERT_FALSE(ui.boxes.empty());
+        EXPECT_EQ(ui.boxes.back().text, "'-1e39' is not a valid floating point value");
+        field->setText(before);
+    }
+    // The largest single value itself still goes out.
+    Form_GPS->Edit_SMask->setText("3.4028234e38");
     Form_GPS->Button_ApplyClick();
     EXPECT_EQ(Sent(), Frame(GpsSet(0xFF, 0xFF, 0xFF, {0xBC, 0x8E, 0xFA, 0x35},
-                                   {0x7F, 0x80, 0, 0, 0xFF, 0x80, 0, 0, 0xBF, 0x80, 0, 0}, 0xFF)));
+                                   {0x7F, 0x7F, 0xFF, 0xFF, 0xBF, 0x80, 0, 0, 0xBF, 0x80, 0, 0}, 0xFF)));
 }
 
 TEST_F(GpsDialog, ReportsOfAnotherLengthAndUnknownCodesAreHandled)
