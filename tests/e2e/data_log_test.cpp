@@ -2,23 +2,19 @@
 // lines of a display port (COM3) and a monitored port (COM5), the poll timer,
 // the dispatch, and log files read back from disk.
 //
-// The report decoders are stood in for by small test decoders that store what
-// the logger reads and pace records by reports as the position decoders do:
-// the first position kind after Start binds the port.
+// The program's own decoders store what the logger reads and pace records by
+// reports: the first position kind after Start binds the port.
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cstring>
 #include <filesystem>
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/dispatch.h"
 #include "core/main_window.h"
 #include "display/port_reports.h"
-#include "link/byte_order.h"
 #include "link/commands.h"
 #include "link/shared_flags.h"
 #include "logging/data_log.h"
@@ -30,49 +26,6 @@
 namespace {
 
 PortReportRecord& Reports(const PortRecord& port) { return PortReports[static_cast<size_t>(port.slot)]; }
-
-// Position reports: the time of fix is the last field (a float at 12, 16, 32).
-void StorePosition(PortRecord& port, uint32_t length, size_t timeAt)
-{
-    if (port.length != length)
-        return;
-    Reports(port).fixTime = ReadFloatBE(port.data + timeAt);
-    const auto slot = static_cast<size_t>(port.slot);
-    if (port.id == 0x4A)
-        LogPorts[slot].TicksSinceFix = 0;
-    int32_t& trigger = LogTriggerId[slot];
-    if (LogByReports != 1 || !port.monitored || (trigger != 0 && trigger != 1 && trigger != port.id))
-        return;
-    LogPorts[slot].TicksSinceFix = 0;
-    WriteLogRecord(port);
-    if (trigger == 1)
-        trigger = 0;
-    else if (trigger == 0)
-        trigger = port.id;
-}
-void Test42(PortRecord& port) { StorePosition(port, 16, 12); }
-void Test4A(PortRecord& port) { StorePosition(port, 20, 16); }
-void Test84(PortRecord& port) { StorePosition(port, 36, 32); }
-
-// Tracking: channel, PRN and level, with the weakest-level latch.
-void Test5C(PortRecord& port)
-{
-    if (port.length != 24)
-        return;
-    const size_t ch = port.data[1] >> 3;
-    if (ch >= kChannels)
-        return;
-    PortReportRecord& r = Reports(port);
-    const uint8_t prn = port.data[0];
-    const float level = ReadFloatBE(port.data + 4);
-    r.chanPrn[ch] = prn;
-    r.chanLevel[ch] = level;
-    if (r.latchRestart[ch] || std::abs(r.latchedLevel[ch]) > std::abs(level)) {
-        r.latchRestart[ch] = 0;
-        r.latchedPrn[ch] = prn;
-        r.latchedLevel[ch] = level;
-    }
-}
 
 std::vector<uint8_t> WithFloat(std::vector<uint8_t> message, size_t at, float value)
 {
@@ -110,10 +63,6 @@ protected:
         Form_Main->AutoQueryOn = false;
         other = AttachFakeSerial(4);
         PortTable[4].monitored = 1;
-        RegisterDecoder({0x42, kNoSubId, &Test42, ReportGroup::A});
-        RegisterDecoder({0x4A, kNoSubId, &Test4A, ReportGroup::A});
-        RegisterDecoder({0x84, kNoSubId, &Test84, ReportGroup::A});
-        RegisterDecoder({0x5C, kNoSubId, &Test5C, ReportGroup::A});
         SetRoot(dir.file("data"));
     }
     void TearDown() override { PortReports.fill(PortReportRecord{}); }
@@ -180,12 +129,12 @@ TEST_F(DataLog, BoxesCheckedInTheWindowChooseTheValues)
     Form_Log->CheckBox_Mode->setChecked(true);
     Form_Log->CheckBox_DGPS->setChecked(true);
     Form_Log->CheckBox_Bias->setChecked(true);
-    Reports(PortTable[2]).biasNs = -3.5;
     Reports(PortTable[2]).fixMode = 3;
     Reports(PortTable[2]).dgpsMode = 2;
     Start();
-    Send(*display, Position(0x4A, 10.0f));
-    EXPECT_EQ(Log(3), "-3.500000 3 2 \r\n");
+    // The fix carries a clock bias of -1.5 m: -1.5e9 / 299792458 ns.
+    Send(*display, WithFloat(Position(0x4A, 10.0f), 12, -1.5f));
+    EXPECT_EQ(Log(3), "-5.003461 3 2 \r\n");
     Form_Log->Button_StopClick();
     Form_Log->Button_SelectClear->click();
     Form_Log->Button_Start->click(); // a new run empties the file
