@@ -34,18 +34,20 @@ for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$DISP" ] && break; sleep 0.05; don
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# One run: ms from just before exec to the first paint.
+# One run: "total after_main" in ms: from just before exec to the first
+# paint, and from the start of main() to it.
 one_run() {
-  local start paint
+  local start line
   start=$(date +%s%6N)
-  paint=$(env "$@" "$MONITOR" -e -c1 "--com1=$DEVICE" --time-to-paint | sed -n 's/.* at \([0-9]*\) us.*/\1/p')
-  awk -v a="$start" -v b="$paint" 'BEGIN { printf "%.1f\n", (b - a) / 1000 }'
+  line=$(env "$@" "$MONITOR" -e -c1 "--com1=$DEVICE" --time-to-paint)
+  echo "$line" | awk -v a="$start" '{ printf "%.1f %.1f\n", ($(NF - 4) - a) / 1000, $3 }'
 }
 
 for platform in xvfb offscreen; do
   if [ "$platform" = xvfb ]; then envs=(DISPLAY=":$DISP" QT_QPA_PLATFORM=xcb); else envs=(QT_QPA_PLATFORM=offscreen); fi
   one_run "${envs[@]}" >/dev/null # warm the file cache
-  times=()
-  for _ in $(seq "$RUNS"); do times+=("$(one_run "${envs[@]}")"); done
-  echo "$platform: runs ${times[*]} ms; median $(printf '%s\n' "${times[@]}" | median) ms"
+  runs=$(for _ in $(seq "$RUNS"); do one_run "${envs[@]}"; done)
+  echo "$platform: runs (ms) $(echo "$runs" | awk '{ printf "%s ", $1 }')"
+  echo "$platform: median $(echo "$runs" | awk '{ print $1 }' | median) ms from exec," \
+    "$(echo "$runs" | awk '{ print $2 }' | median) ms from main()"
 done
