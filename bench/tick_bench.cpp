@@ -35,7 +35,8 @@ void Refill(std::array<Line, kPortSlots>& lines, const std::vector<uint8_t>& tra
 }
 
 // searchStep: where every port is in its query sequence at the tick
-// (0 = idle; 1 = the four start-up queries are due, as after Open All).
+// (0 = idle; 2 = the version query is due, 1 = the four queries after it,
+// as on the ticks after Open All).
 // pauseMs: the pause after each send. repaint: run the paints the tick queued.
 void BM_Tick16Ports(benchmark::State& state, int searchStep, int pauseMs, bool repaint)
 {
@@ -71,6 +72,10 @@ void BM_Tick16Ports(benchmark::State& state, int searchStep, int pauseMs, bool r
 BENCHMARK_CAPTURE(BM_Tick16Ports, idle_pause10ms, 0, 10, false)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Tick16Ports, idle_pause10ms_repaint, 0, 10, true)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Tick16Ports, idle_nopause, 0, 0, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Tick16Ports, version_query_pause10ms, 2, 10, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 BENCHMARK_CAPTURE(BM_Tick16Ports, startup_queries_pause10ms, 1, 10, false)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
