@@ -1,43 +1,21 @@
-// Receive parser throughput on real-shaped traffic: a large buffer of
-// frames of the sizes and mixes receivers send, read through PollPort in
-// 8 KB reads from an in-memory device.
+// Receive parser throughput on real-shaped traffic, read through PollPort in
+// 8 KB reads from an in-memory device: receiver-shaped frames with random
+// payloads (so 0x10 bytes get stuffed), the simulator's output while it is
+// polled, and the real receivers' captures.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cstring>
+#include <memory>
 #include <random>
 #include <vector>
 
+#include "bench_traffic.h"
 #include "link/framing.h"
+#include "memory_device.h"
 
 namespace {
 
-class BufferDevice : public SerialDevice {
-public:
-    explicit BufferDevice(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-    int QueuedInputBytes() override { return static_cast<int>(bytes_.size() - at_); }
-    long Read(uint8_t* buffer, size_t maxBytes) override
-    {
-        const size_t n = std::min(maxBytes, bytes_.size() - at_);
-        std::memcpy(buffer, bytes_.data() + at_, n);
-        at_ += n;
-        return static_cast<long>(n);
-    }
-    long Write(const uint8_t*, size_t count) override { return static_cast<long>(count); }
-    bool SetLineSettings(const LineSettings&) override { return true; }
-    bool GetLineSettings(LineSettings&) override { return true; }
-    bool Purge() override { return true; }
-    bool FlushTransmit() override { return true; }
-    bool ClearBreak() override { return true; }
-    void Rewind() { at_ = 0; }
-
-private:
-    const std::vector<uint8_t>& bytes_;
-    size_t at_ = 0;
-};
-
 // Frames shaped like a receiver's once-a-second output: positions, velocities,
-// tracking status, health, with random payloads (so 0x10 bytes get stuffed).
+// tracking status, health, with random payloads.
 std::vector<uint8_t> MakeTraffic(size_t targetBytes)
 {
     struct Shape {
@@ -62,17 +40,26 @@ std::vector<uint8_t> MakeTraffic(size_t targetBytes)
     return out;
 }
 
+// The captures are small: repeated up to about the size of the others.
+std::vector<uint8_t> Repeated(const std::vector<uint8_t>& bytes, size_t targetBytes)
+{
+    std::vector<uint8_t> out;
+    while (!bytes.empty() && out.size() < targetBytes)
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    return out;
+}
+
 size_t g_packets = 0;
 void CountPacket(PortRecord&) { ++g_packets; }
 
-void BM_PollPortThroughput(benchmark::State& state)
+void RunParser(benchmark::State& state, const std::vector<uint8_t>& traffic)
 {
-    static const std::vector<uint8_t> traffic = MakeTraffic(8 << 20);
     PortRecord& port = *new PortRecord; // large buffers: keep off the stack
-    auto device = std::make_unique<BufferDevice>(traffic);
-    BufferDevice* dev = device.get();
+    auto device = std::make_unique<MemoryDevice>(traffic);
+    MemoryDevice* dev = device.get();
     port.handle = std::move(device);
     port.open = 1;
+    g_packets = 0;
     for (auto _ : state) {
         dev->Rewind();
         while (dev->QueuedInputBytes() > 0)
@@ -80,10 +67,32 @@ void BM_PollPortThroughput(benchmark::State& state)
     }
     benchmark::DoNotOptimize(g_packets);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(traffic.size()));
+    state.counters["packets/s"] =
+        benchmark::Counter(static_cast<double>(g_packets), benchmark::Counter::kIsRate);
     port.handle.reset();
     delete &port;
 }
+
+void BM_PollPortThroughput(benchmark::State& state)
+{
+    static const std::vector<uint8_t> traffic = MakeTraffic(8 << 20);
+    RunParser(state, traffic);
+}
 BENCHMARK(BM_PollPortThroughput)->Unit(benchmark::kMillisecond);
+
+void BM_PollPortSimulator(benchmark::State& state)
+{
+    static const std::vector<uint8_t> traffic = SimulatorTraffic(8 << 20);
+    RunParser(state, traffic);
+}
+BENCHMARK(BM_PollPortSimulator)->Unit(benchmark::kMillisecond);
+
+void BM_PollPortCaptures(benchmark::State& state)
+{
+    static const std::vector<uint8_t> traffic = Repeated(CaptureTraffic(), 8 << 20);
+    RunParser(state, traffic);
+}
+BENCHMARK(BM_PollPortCaptures)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

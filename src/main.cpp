@@ -1,9 +1,11 @@
+#include <chrono>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "core/application.h"
 #include "core/demo.h"
+#include "core/first_paint.h"
 #include "core/main_window.h"
 #include "core/run_options.h"
 #include "core/startup.h"
@@ -22,6 +24,7 @@ int Fail(const std::string& message)
 
 int main(int argc, char** argv)
 {
+    const auto mainStarted = std::chrono::steady_clock::now();
     MonitorApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     RunOptions options;
@@ -46,6 +49,10 @@ int main(int argc, char** argv)
         return started == StartResult::Cancelled ? 0 : 1;
     }
     MonitorDemoReceivers();
+    if (options.openAll)
+        Form_Main->MenuCOM_OpenAllClick();
+    if (options.timeToPaint)
+        QuitAtFirstPaint(Form_Main, mainStarted);
     Form_Main->show();
     CentreOnScreen(Form_Main);
     ScheduleScreenshotAndQuit(Form_Main, options);

@@ -47,6 +47,9 @@ bool TakeRunOptions(std::vector<std::string>& args, RunOptions& options, std::st
         if (arg == "--list-ports" || arg == "--demo") {
             (arg == "--demo" ? options.demo : options.listPorts) = true;
             args.erase(args.begin() + static_cast<long>(i));
+        } else if (arg == "--time-to-paint" || arg == "--open-all") {
+            (arg == "--open-all" ? options.openAll : options.timeToPaint) = true;
+            args.erase(args.begin() + static_cast<long>(i));
         } else if (arg == "--screenshot") {
             if (!TakeValue(args, i, options.screenshot, error))
                 return false;
