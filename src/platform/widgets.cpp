@@ -108,6 +108,10 @@ Panel::Panel(QWidget* parent, const QString& name, const QString& caption, int l
 
 void Panel::setColour(const QColor& colour)
 {
+    // Decoders set the same colour on every report; a palette change costs a
+    // style pass and a repaint, so an unchanged colour is left alone.
+    if (colour == colour_ && autoFillBackground() && palette().color(QPalette::Window) == colour)
+        return;
     colour_ = colour;
     QPalette p = palette();
     p.setColor(QPalette::Window, colour);
