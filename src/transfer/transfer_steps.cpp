@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 
 #include "core/main_window.h"
@@ -13,7 +14,15 @@
 
 namespace {
 bool g_running = false;
+
+// Only a regular file holds data blocks: a directory opens and reads as
+// empty, and a named pipe would block the open until a writer came.
+bool IsDataFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
 }
+} // namespace
 
 QString ChooseDataFile()
 {
@@ -128,9 +137,12 @@ void RunUpload(const TransferTexts& texts, bool (*sendNext)(ByteSource& file))
     const QString name = ChooseDataFile();
     if (name.isEmpty())
         return;
-    std::ifstream file(QFile::encodeName(name).toStdString(), std::ios::binary);
+    const std::string path = QFile::encodeName(name).toStdString();
+    std::ifstream file;
+    if (IsDataFile(path))
+        file.open(path, std::ios::binary);
     TransferSession session;
-    if (!file) {
+    if (!file.is_open()) {
         AlmMessage(QString::fromLatin1(texts.cannotOpen));
         return;
     }
