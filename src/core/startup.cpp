@@ -9,6 +9,7 @@
 #include "core/main_window.h"
 #include "core/windows.h"
 #include "link/port_table.h"
+#include "platform/process_signals.h"
 #include "platform/ui.h"
 
 namespace {
@@ -70,6 +71,8 @@ const std::string* FindOption(const std::vector<std::string>& args, char letter)
 
 StartResult StartMonitor(const std::vector<std::string>& args)
 {
+    // A full disk or a file-size limit must fail the loggers' writes, not end the monitor.
+    IgnoreFileSizeSignal();
     ApplyEnableAll(args);
     if (PortCount != kPortSlots)
         PortCount = ReadPortList(PortList, kPortSlots);
