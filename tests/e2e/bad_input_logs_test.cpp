@@ -146,6 +146,25 @@ TEST_F(DataLogOnBadDisk, FullDeviceIsToldOnceAndTheOtherPortIsLogged)
     EXPECT_TRUE(ui.boxes.empty());
 }
 
+// A record that does not fit under the limit leaves no part of itself
+// behind: the file holds whole lines, before and after the failure.
+TEST_F(DataLogOnBadDisk, RecordPastTheFileSizeLimitLeavesOnlyWholeLines)
+{
+    std::signal(SIGXFSZ, SIG_IGN); // the program's start-up does this; tested above
+    Form_Log->Button_Start->click();
+    SendBoth(100.0f); // "100.00 \r\n": 9 bytes in each file
+    {
+        LoweredFileSizeLimit limit(13);
+        SendBoth(101.0f);
+    }
+    SendBoth(102.0f);
+    EXPECT_EQ(ReadFileText(dir.file("data3.dat")), "100.00 \r\n102.00 \r\n");
+    EXPECT_EQ(ReadFileText(dir.file("data5.dat")), "100.00 \r\n102.00 \r\n");
+    EXPECT_EQ(Form_Log->Label_FileError->caption().toStdString(),
+              "Unable to write " + dir.file("data3.dat") + ", " + dir.file("data5.dat"));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
 // Log files whose directory is a regular file, or not writable: told once,
 // and the other port, logged elsewhere, goes on.
 TEST_F(DataLogOnBadDisk, UnwritableDirectoryIsToldOnceAndTheOtherPortIsLogged)
