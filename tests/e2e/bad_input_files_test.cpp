@@ -4,12 +4,17 @@
 // program's own message.
 #include "transfer_fixture.h"
 
+#include "support/temp_dir.h"
+
 #include <atomic>
 #include <filesystem>
 #include <random>
 #include <thread>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -195,6 +200,79 @@ TEST_F(BadDataFiles, NamedPipeIsRefusedWithoutWaiting)
     EXPECT_FALSE(blocked);
     EXPECT_EQ(lines, QStringList{"Couldn't open almanac data file!"});
     EXPECT_TRUE(Loads().empty());
+    ExpectMonitorResumed();
+}
+
+// Downloads into what is no regular file: a device or a named pipe is
+// refused before any request goes out, and nothing waits for a reader.
+TEST_F(BadDataFiles, DownloadIntoADeviceOrPipeIsRefused)
+{
+    for (const TypeSv& k : AlmanacOrder())
+        peer.blocks[k] = TestBlockData(k.first, k.second, TestLength(k.first));
+    const std::string fifo = Path("pipe.dat").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Should the download block in its open, a reader turns up after a
+    // while to release it, and the test fails instead of hanging.
+    std::atomic<bool> done{false};
+    std::atomic<bool> released{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 200 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (done)
+            return;
+        released = true;
+        const int fd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        char sink[4096];
+        for (int i = 0; i < 100 && !done; ++i) {
+            while (fd >= 0 && ::read(fd, sink, sizeof sink) > 0) {
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (fd >= 0)
+            ::close(fd);
+    });
+    ui.fileNames.push_back(QString::fromStdString(fifo));
+    Form_Main->InitializeDownloadClick();
+    done = true;
+    watchdog.join();
+    EXPECT_FALSE(released);
+    EXPECT_EQ(MemoLines(), QStringList{"Couldn't open almanac data file!"});
+
+    if (FileExists("/dev/full")) {
+        Form_Alm->FormClose();
+        ui.fileNames.push_back("/dev/full");
+        Form_Main->DownloadEphemerisClick();
+        EXPECT_EQ(MemoLines(), QStringList{"Couldn't open ephemeris data file!"});
+    }
+    EXPECT_TRUE(CommandsOf(CommandKind::RequestSystemData).empty());
+    ExpectMonitorResumed();
+}
+
+// A file that cannot take every block (the disk fills up) is not called a
+// complete download; the blocks that fitted stay in it.
+TEST_F(BadDataFiles, DownloadThatDoesNotFitSaysSo)
+{
+    for (const TypeSv& k : AlmanacOrder())
+        peer.blocks[k] = TestBlockData(k.first, k.second, TestLength(k.first));
+    std::signal(SIGXFSZ, SIG_IGN); // as the monitor's start-up does
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit lowered = saved;
+    lowered.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+    ui.fileNames.push_back(Path("alm.dat"));
+    Form_Main->InitializeDownloadClick();
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    const QStringList lines = MemoLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.back(), "Couldn't write almanac data file!");
+    EXPECT_FALSE(lines.contains("Almanac download complete."));
+    // Two zero bytes, then the health page block: what fitted is there.
+    const Bytes onDisk = ReadFile("alm.dat");
+    ASSERT_EQ(onDisk.size(), 100u);
+    const Bytes health = FileBlock(3, 0, TestBlockData(3, 0, 5));
+    EXPECT_EQ(Bytes(onDisk.begin() + 2, onDisk.begin() + 2 + static_cast<long>(health.size())), health);
     ExpectMonitorResumed();
 }
 
