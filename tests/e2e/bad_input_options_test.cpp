@@ -1,9 +1,15 @@
 // Command-line values a user can mistype: seconds that are no finite number
 // or too many for the quit timer are refused with a message, as any other
-// value that is no number of seconds.
+// value that is no number of seconds; a display port number too large for
+// any port is no port, and the selection dialog asks for one.
 #include <gtest/gtest.h>
 
+#include "core/main_window.h"
 #include "core/run_options.h"
+#include "core/startup.h"
+#include "link/port_table.h"
+#include "support/fake_serial.h"
+#include "support/ui_script_gui.h"
 
 namespace {
 
@@ -23,6 +29,20 @@ TEST(BadOptions, QuitAfterThatIsNoFiniteTimerValueIsRefused)
         std::string error;
         EXPECT_TRUE(TakeRunOptions(args, options, &error)) << text << ": " << error;
         EXPECT_TRUE(args.empty());
+    }
+}
+
+// 4294967299 is 2^32 + 3: cut to 32 bits it would be COM3.
+TEST(BadOptions, DisplayPortNumberBeyondAnyIntegerIsNoPort)
+{
+    for (const char* arg : {"-c4294967299", "-c99999999999999999999", "-c-4294967293"}) {
+        ScriptedUi ui; // the selection dialog is cancelled
+        AttachFakeSerial(2);
+        EXPECT_EQ(StartMonitor({"-e", arg}), StartResult::Cancelled) << arg;
+        EXPECT_EQ(ui.dialogs.size(), 1u) << arg;
+        EXPECT_TRUE(ui.boxes.empty()) << arg;
+        EXPECT_EQ(Form_Main, nullptr) << arg;
+        ClosePort(PortTable[2]);
     }
 }
 
