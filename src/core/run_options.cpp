@@ -24,11 +24,15 @@ bool TakeValue(std::vector<std::string>& args, size_t i, std::string& value, std
     return true;
 }
 
+// The quit timer counts whole milliseconds in an int.
+constexpr double kMaxQuitAfterSeconds = 2147483.0;
+
 bool ParseSeconds(const std::string& text, double& seconds, std::string* error)
 {
     char* end = nullptr;
     seconds = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || seconds < 0) {
+    // Written so that NaN fails too: it would reach the timer as undefined milliseconds.
+    if (text.empty() || *end != '\0' || !(seconds >= 0 && seconds <= kMaxQuitAfterSeconds)) {
         if (error)
             *error = "--quit-after needs a number of seconds, not '" + text + "'";
         return false;

@@ -3,12 +3,15 @@
 #include <QComboBox>
 #include <QDialog>
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 
 #include "core/form_comm.h"
 #include "core/main_window.h"
 #include "core/windows.h"
 #include "link/port_table.h"
+#include "platform/process_signals.h"
 #include "platform/ui.h"
 
 namespace {
@@ -31,9 +34,14 @@ bool ListHolds(int com)
 void ApplyDisplayPortOption(const std::vector<std::string>& args)
 {
     if (const std::string* c = FindOption(args, 'c')) {
-        int number = 0;
-        if (std::sscanf(c->c_str() + 2, "%d", &number) == 1)
-            DisplayPort = number;
+        // Read as "%d" would (blanks, sign, digits, the rest ignored), but a
+        // number beyond an int names no port instead of a wrapped-around one.
+        const char* text = c->c_str() + 2;
+        char* end = nullptr;
+        errno = 0;
+        const long number = std::strtol(text, &end, 10);
+        if (end != text)
+            DisplayPort = errno == ERANGE || number < INT_MIN || number > INT_MAX ? 0 : static_cast<int>(number);
     }
     // A display port that is not in the list joins it (the list has room for all 16).
     if (DisplayPort >= 1 && DisplayPort <= kPortSlots && PortCount >= 0 && PortCount < kPortSlots &&
@@ -70,6 +78,8 @@ const std::string* FindOption(const std::vector<std::string>& args, char letter)
 
 StartResult StartMonitor(const std::vector<std::string>& args)
 {
+    // A full disk or a file-size limit must fail the loggers' writes, not end the monitor.
+    IgnoreFileSizeSignal();
     ApplyEnableAll(args);
     if (PortCount != kPortSlots)
         PortCount = ReadPortList(PortList, kPortSlots);

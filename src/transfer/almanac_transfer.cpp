@@ -29,7 +29,8 @@ QString AlmanacBlockLine(const SystemDataBlock& block)
     }
 }
 
-constexpr TransferTexts kDownloadTexts{"Couldn't open almanac data file!", "Almanac download complete."};
+constexpr TransferTexts kDownloadTexts{"Couldn't open almanac data file!", "Almanac download complete.",
+                                      "Couldn't write almanac data file!"};
 constexpr TransferTexts kUploadTexts{"Couldn't open almanac data file!", "System data load complete."};
 
 } // namespace

@@ -17,7 +17,8 @@ QString EphemerisBlockLine(const SystemDataBlock& block)
     return QString::asprintf("Ephemeris data for SV %02d...", block.sv);
 }
 
-constexpr TransferTexts kDownloadTexts{"Couldn't open ephemeris data file!", "Ephemeris download complete."};
+constexpr TransferTexts kDownloadTexts{"Couldn't open ephemeris data file!", "Ephemeris download complete.",
+                                      "Couldn't write ephemeris data file!"};
 constexpr TransferTexts kUploadTexts{"Couldn't open ephemeris data file!", "Ephemeris data load complete."};
 
 } // namespace

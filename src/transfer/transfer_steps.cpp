@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 
 #include "core/main_window.h"
@@ -13,7 +14,23 @@
 
 namespace {
 bool g_running = false;
+
+// Only a regular file holds data blocks: a directory opens and reads as
+// empty, and a named pipe would block the open until a writer came.
+bool IsDataFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
 }
+
+// A download creates its file or replaces a regular one; writing into a
+// named pipe would block until a reader came, and a device is no data file.
+bool IsNewOrDataFile(const std::string& path)
+{
+    std::error_code error;
+    return !std::filesystem::exists(path, error) || IsDataFile(path);
+}
+} // namespace
 
 QString ChooseDataFile()
 {
@@ -108,17 +125,20 @@ void RunDownload(const TransferTexts& texts, bool almanacHeader, void (*requests
     const QString name = ChooseDataFile();
     if (name.isEmpty())
         return;
-    std::ofstream file(QFile::encodeName(name).toStdString(), std::ios::binary | std::ios::trunc);
+    const std::string path = QFile::encodeName(name).toStdString();
+    std::ofstream file;
+    if (IsNewOrDataFile(path))
+        file.open(path, std::ios::binary | std::ios::trunc);
     TransferSession session;
-    if (!file) {
+    if (!file.is_open()) {
         AlmMessage(QString::fromLatin1(texts.cannotOpen));
         return;
     }
     if (almanacHeader)
         file.write(reinterpret_cast<const char*>(kAlmanacFileHeader.data()), kAlmanacFileHeader.size());
     requests(file);
-    AlmMessage(QString::fromLatin1(texts.complete));
-    file.close();
+    file.close(); // a full disk shows here at the latest
+    AlmMessage(QString::fromLatin1(file.fail() ? texts.cannotWrite : texts.complete));
 }
 
 void RunUpload(const TransferTexts& texts, bool (*sendNext)(ByteSource& file))
@@ -128,9 +148,12 @@ void RunUpload(const TransferTexts& texts, bool (*sendNext)(ByteSource& file))
     const QString name = ChooseDataFile();
     if (name.isEmpty())
         return;
-    std::ifstream file(QFile::encodeName(name).toStdString(), std::ios::binary);
+    const std::string path = QFile::encodeName(name).toStdString();
+    std::ifstream file;
+    if (IsDataFile(path))
+        file.open(path, std::ios::binary);
     TransferSession session;
-    if (!file) {
+    if (!file.is_open()) {
         AlmMessage(QString::fromLatin1(texts.cannotOpen));
         return;
     }

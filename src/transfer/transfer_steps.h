@@ -41,10 +41,12 @@ bool SendNextBlock(ByteSource& file, FileKind kind, BlockLineFn line);
 
 // The frame of both downloads and both uploads: file dialog, data file,
 // session, the body, the closing line. cannotOpen is written when the file
-// cannot be created or opened, and then no command is sent.
+// cannot be created or opened, and then no command is sent; a download
+// whose file did not take every block closes with cannotWrite instead.
 struct TransferTexts {
     const char* cannotOpen;
     const char* complete;
+    const char* cannotWrite = "";
 };
 void RunDownload(const TransferTexts& texts, bool almanacHeader, void (*requests)(std::ostream& file));
 void RunUpload(const TransferTexts& texts, bool (*sendNext)(ByteSource& file));

@@ -85,6 +85,11 @@ int RunDumpCommand(const std::vector<std::string>& args, std::istream& in, std::
             return 1;
         }
         FeedStream(file, dumper);
+        // A directory opens like a file and fails at the first read.
+        if (file.bad()) {
+            err << "zelk_dump: cannot read " << source << '\n';
+            return 1;
+        }
     }
     dumper.Finish();
     dumper.WriteSummary(json ? err : out);

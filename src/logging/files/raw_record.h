@@ -13,7 +13,9 @@
 void AppendRawFrame(uint8_t id, const uint8_t* data, uint32_t length, std::vector<uint8_t>& out);
 
 // An open recording file. Each frame is written in one write and flushed at
-// once, so a crash loses at most the frame being written.
+// once, so a crash loses at most the frame being written; a frame that does
+// not fit (full disk, size limit) is cut off again, so the file holds whole
+// frames only.
 class RawRecordWriter {
 public:
     RawRecordWriter() = default;
@@ -32,4 +34,7 @@ public:
 private:
     std::FILE* file_ = nullptr;
     std::vector<uint8_t> frame_;
+    std::string path_;
+    std::uintmax_t onDisk_ = 0;  // bytes of whole frames in the file
+    bool sizeKnown_ = false; // a regular file whose size could be read
 };
