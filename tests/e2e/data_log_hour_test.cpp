@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <sstream>
@@ -29,7 +30,9 @@ namespace {
 constexpr int kPorts = 16;
 constexpr double kTickSeconds = 0.2;
 constexpr int kTicksPerSecond = 5;
-// The receivers start 129600 s into the GPS week (Tuesday 12:00).
+constexpr double kWeek = 604800;
+// The receivers start 129600 s into the GPS week (Tuesday 12:00) unless a
+// test says otherwise.
 constexpr double kStartTow = 129600;
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -39,11 +42,12 @@ constexpr bool kSanitized = false;
 #endif
 
 struct Receiver {
-    explicit Receiver(uint64_t seed) : sim(Options(seed)), line(sim) {}
-    static SimOptions Options(uint64_t seed)
+    Receiver(uint64_t seed, double startTow) : sim(Options(seed, startTow)), line(sim) {}
+    static SimOptions Options(uint64_t seed, double startTow)
     {
         SimOptions o;
         o.seed = seed;
+        o.startGpsSeconds = 2400 * kWeek + startTow;
         return o;
     }
     ReceiverSimulator sim;
@@ -71,7 +75,7 @@ protected:
     void SetUp() override
     {
         for (int i = 0; i < kPorts; ++i)
-            receivers[static_cast<size_t>(i)] = std::make_unique<Receiver>(static_cast<uint64_t>(101 + 7 * i));
+            receivers[static_cast<size_t>(i)] = std::make_unique<Receiver>(static_cast<uint64_t>(101 + 7 * i), startTow);
         receivers[0]->port = StartMonitorOnFake(1);
         ASSERT_NE(receivers[0]->port, nullptr);
         for (int slot = 1; slot < kPorts; ++slot) {
@@ -105,6 +109,12 @@ protected:
             }
     }
 
+    std::vector<double> LoggedTimesOf(int com)
+    {
+        int badLines = 0;
+        return LoggedTimes(ReadFileText(dir.file("data" + std::to_string(com) + ".dat")), badLines);
+    }
+
     // Every port's file holds one record a second from about startSecond to
     // about endSecond of the receivers' clock, each 1 s after the one before.
     void ExpectOneRecordASecond(int startSecond, int endSecond)
@@ -117,18 +127,19 @@ protected:
             EXPECT_EQ(badLines, 0);
             ASSERT_FALSE(times.empty());
             // The report of a second reaches the monitor within that second.
-            EXPECT_NEAR(times.front(), kStartTow + startSecond, 1.0);
-            EXPECT_NEAR(times.back(), kStartTow + endSecond, 1.0);
+            EXPECT_NEAR(times.front(), std::fmod(startTow + startSecond, kWeek), 1.0);
+            EXPECT_NEAR(times.back(), std::fmod(startTow + endSecond, kWeek), 1.0);
             int steps = 0;
             for (size_t i = 1; i < times.size(); ++i)
-                steps += times[i] - times[i - 1] == 1.0;
+                steps += std::fmod(times[i] - times[i - 1] + kWeek, kWeek) == 1.0;
             EXPECT_EQ(steps + 1, static_cast<int>(times.size())) << "a gap or a repeat";
-            EXPECT_EQ(times.back() - times.front() + 1, static_cast<double>(times.size()));
+            EXPECT_NEAR(static_cast<double>(times.size()), endSecond - startSecond, 1.0);
         }
         for (auto& r : receivers)
             EXPECT_LT(r->line.Backlog(), 200u) << "the line keeps up with the receiver";
     }
 
+    double startTow = kStartTow;
     std::array<std::unique_ptr<Receiver>, kPorts> receivers;
     std::vector<uint8_t> arrived;
     ScriptedUi ui;
@@ -164,6 +175,24 @@ TEST_F(SixteenReceivers, SystemTimerPacingWritesOneRecordASecond)
     RunSeconds(600);
     ExpectOneRecordASecond(20, 620);
     EXPECT_TRUE(ui.boxes.empty());
+}
+
+class SixteenReceiversAtTheWeekEnd : public SixteenReceivers {
+protected:
+    void SetUp() override
+    {
+        startTow = kWeek - 150;
+        SixteenReceivers::SetUp();
+    }
+};
+
+TEST_F(SixteenReceiversAtTheWeekEnd, RecordsGoOnAcrossTheEndOfTheWeek)
+{
+    RunSeconds(20);
+    Form_Log->Button_Start->click();
+    RunSeconds(300); // the week ends 130 s after Start
+    ExpectOneRecordASecond(20, 320);
+    EXPECT_LT(LoggedTimesOf(1).back(), 200.0);
 }
 
 } // namespace
