@@ -1,24 +1,25 @@
 #include "sim/virtual_line.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "sim/line_runner.h"
 
 namespace {
 
-// The pacer grants at most 50 ms of credit at once: steps no longer than
-// that keep the whole bit rate available.
-constexpr double kStepSeconds = 0.05;
+// The pacer keeps at most 50 ms of credit; steps of half that never reach
+// the cap, so the fraction of a byte left over from one step is not lost.
+constexpr double kStepSeconds = 0.025;
 
 } // namespace
 
 void VirtualLine::Run(double seconds, int monitorBaud, std::vector<uint8_t>& out)
 {
-    while (seconds > 1e-9) {
-        const double step = std::min(seconds, kStepSeconds);
-        Step(step, monitorBaud, out);
-        seconds -= step;
-    }
+    if (seconds <= 0)
+        return;
+    const auto steps = static_cast<int>(std::ceil(seconds / kStepSeconds - 1e-9));
+    for (int i = 0; i < steps; ++i)
+        Step(seconds / steps, monitorBaud, out);
 }
 
 void VirtualLine::Step(double seconds, int monitorBaud, std::vector<uint8_t>& out)
