@@ -29,7 +29,7 @@ double Since(Clock::time_point start) { return std::chrono::duration<double>(Clo
 void PrintSample(double hours, double wall)
 {
     const int64_t rss = ResidentSetBytes();
-    std::printf("%8.2f %10.1f %10.1f\n", hours, wall, rss < 0 ? -1.0 : static_cast<double>(rss) / (1 << 20));
+    std::printf("%8.2f %10.1f %10lld\n", hours, wall, static_cast<long long>(rss < 0 ? -1 : rss / 1024));
     std::fflush(stdout);
 }
 
@@ -98,7 +98,7 @@ int Run(const LongRunOptions& options, const std::string& dir)
         return 1;
     run.Run(kSettleSeconds, nullptr);
     std::printf("16 receivers at 38400 bit/s, all monitored; data logging and raw recording in %s\n", dir.c_str());
-    std::printf("   hours  wall s     RSS MiB\n");
+    std::printf("   hours     wall s    RSS KiB\n");
     PrintSample(0, Since(wallStart));
     run.StartLoggers();
     run.Run(options.hours * 3600, [&](double hours) { PrintSample(hours, Since(wallStart)); });
