@@ -13,7 +13,10 @@
 #include <memory>
 #include <sstream>
 
+#include "config/form_io_options.h"
+#include "config/radio_group.h"
 #include "core/main_window.h"
+#include "link/commands.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
 #include "logging/data_log.h"
@@ -176,6 +179,21 @@ TEST_F(SixteenReceivers, SystemTimerPacingWritesOneRecordASecond)
     RunSeconds(600);
     ExpectOneRecordASecond(20, 620);
     EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(SixteenReceivers, IoOptionsAppliedToEveryPortKeepEveryPortLogging)
+{
+    RunSeconds(20);
+    Form_Log->Button_Start->click();
+    RunSeconds(20);
+    Form_Main->Button_TxAllClick(); // the settings go to every receiver
+    ASSERT_TRUE(TxAllLit);
+    Form_Main->ConfigureIOClick();
+    RunSeconds(1);
+    Form_IOOptions->RadioGroup_Format->setItemIndex(0); // ECEF: report 0x42 instead of 0x4A
+    Form_IOOptions->Button_ApplyClick();
+    RunSeconds(40);
+    ExpectOneRecordASecond(20, 81);
 }
 
 class SixteenReceiversAtTheWeekEnd : public SixteenReceivers {
