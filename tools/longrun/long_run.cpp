@@ -111,11 +111,11 @@ bool LongRun::Start(std::ostream& err)
     return g_recorder != nullptr;
 }
 
-bool LongRun::SwitchTo38400(std::ostream& err)
+bool LongRun::SwitchTo38400(bool keepTxAll, std::ostream& err)
 {
     TxAllLit = true;
     ApplySerialSettings(SerialConfigRecord{0, kBaud38400, 3, 1, 0, 2, 2, 0});
-    TxAllLit = false;
+    TxAllLit = keepTxAll;
     Run(5, nullptr);
     for (int slot = 0; slot < kPortSlots; ++slot) {
         const SimulatedPort& port = *ports_[static_cast<size_t>(slot)];

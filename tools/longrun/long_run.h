@@ -38,8 +38,9 @@ public:
     // Opens the windows on the simulated ports; false when that failed.
     bool Start(std::ostream& err);
     // Brings every receiver and port from 9600 to 38400 bit/s through the
-    // monitor's serial settings command, with Tx-All lit.
-    bool SwitchTo38400(std::ostream& err);
+    // monitor's serial settings command, with Tx-All lit; leaves Tx-All as
+    // keepTxAll says.
+    bool SwitchTo38400(bool keepTxAll, std::ostream& err);
     void StartLoggers();
     // Runs virtual time; sample is called at every whole virtual hour.
     void Run(double seconds, const std::function<void(double hours)>& sample);

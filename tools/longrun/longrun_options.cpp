@@ -3,9 +3,10 @@
 #include <cstdlib>
 
 const char kLongRunUsage[] =
-    "usage: jx_longrun [--hours H] [--dir DIR] [--keep]\n"
+    "usage: jx_longrun [--hours H] [--dir DIR] [--keep] [--tx-all]\n"
     "  16 simulated receivers at 38400 bit/s, all monitored, data logging and raw\n"
-    "  recording on, for H hours of virtual time (default 24).\n";
+    "  recording on, for H hours of virtual time (default 24). --tx-all keeps\n"
+    "  Tx-All lit, so the periodic queries go to every receiver.\n";
 
 namespace {
 
@@ -31,6 +32,8 @@ bool ParseLongRunOptions(const std::vector<std::string>& args, LongRunOptions& o
             help = true;
         } else if (a == "--keep") {
             options.keep = true;
+        } else if (a == "--tx-all") {
+            options.txAll = true;
         } else if (a == "--hours" && hasValue) {
             if (!ParseHours(args[++i], options.hours)) {
                 *error = "bad --hours value: " + args[i];

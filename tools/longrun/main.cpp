@@ -94,10 +94,11 @@ int Run(const LongRunOptions& options, const std::string& dir)
     if (!run.Start(std::cerr))
         return 1;
     run.Run(kWarmUpSeconds, nullptr);
-    if (!run.SwitchTo38400(std::cerr))
+    if (!run.SwitchTo38400(options.txAll, std::cerr))
         return 1;
     run.Run(kSettleSeconds, nullptr);
-    std::printf("16 receivers at 38400 bit/s, all monitored; data logging and raw recording in %s\n", dir.c_str());
+    std::printf("16 receivers at 38400 bit/s, all monitored%s; data logging and raw recording in %s\n",
+                options.txAll ? ", queried through Tx-All" : "", dir.c_str());
     std::printf("   hours     wall s    RSS KiB\n");
     PrintSample(0, Since(wallStart));
     run.StartLoggers();
