@@ -23,6 +23,8 @@ void LightTx()
 // The slot TX_DEFAULT means while Tx-All is dark.
 int DefaultSlot() { return DisplayPort - 1; }
 
+bool SendsToAll(int port) { return port == TX_ALL || (port == TX_DEFAULT && TxAllLit); }
+
 void SendCommand(int port, const Command& command)
 {
     uint8_t message[kMaxPacketMessage];
@@ -56,7 +58,7 @@ void SendPause()
 
 void SendPacket(int port, int length, const uint8_t* message)
 {
-    if (port == TX_ALL || (port == TX_DEFAULT && TxAllLit)) {
+    if (SendsToAll(port)) {
         for (PortRecord& record : PortTable)
             if (record.open)
                 SendFrame(length, message, record);
@@ -117,9 +119,16 @@ void SendIoOptions(int port, const uint8_t options[4])
     command.kind = CommandKind::SetIoOptions;
     command.ioOptions = {options[0], options[1], options[2], options[3]};
     SendCommand(port, command);
-    // The data logger binds to the next position report of the target port;
-    // with Tx-All lit that is still the display port.
-    const int slot = (port == TX_DEFAULT || port == TX_ALL) ? DefaultSlot() : port;
+    // The data logger binds again to the next position report of every port
+    // the options went to: a receiver told to send another position report
+    // would otherwise never trigger a record again.
+    if (SendsToAll(port)) {
+        for (size_t slot = 0; slot < PortTable.size(); ++slot)
+            if (PortTable[slot].open)
+                LogTriggerId[slot] = 1;
+        return;
+    }
+    const int slot = port == TX_DEFAULT ? DefaultSlot() : port;
     if (slot >= 0 && slot < kPortSlots)
         LogTriggerId[static_cast<size_t>(slot)] = 1;
 }

@@ -237,3 +237,25 @@ TEST(ZelkDump, CommandLineReadsStandardInputAndRefusesUnknownOptions)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ZelkDump, HexOptionAddsTheDataBytesOfDecodedPackets)
+{
+    const std::vector<uint8_t> frame = Framed({0x82, 0x10});
+    volatile std::sig_atomic_t stop = 0;
+    for (const bool json : {true, false}) {
+        std::istringstream in(std::string(frame.begin(), frame.end()));
+        std::ostringstream out, err;
+        std::vector<std::string> args = {"--hex", "-"};
+        if (json)
+            args.insert(args.begin(), "--json");
+        EXPECT_EQ(RunDumpCommand(args, in, out, err, &stop), 0);
+        if (json)
+            EXPECT_EQ(out.str(), "{\"id\":\"82\",\"offset\":0,\"len\":1,\"dgpsMode\":16,\"hex\":\"10\"}\n");
+        else
+            EXPECT_NE(out.str().find("dgpsMode=16 hex=10\n"), std::string::npos) << out.str();
+    }
+}
+
+} // namespace

@@ -196,19 +196,32 @@ TEST(Senders, EverySenderWritesItsMessage)
     }
 }
 
-TEST(Senders, IoOptionsRebindTheDisplayPortsLogTrigger)
+TEST(Senders, IoOptionsRebindTheLogTriggerOfEveryPortTheyGoTo)
 {
     auto com2 = AttachFakeSerial(1);
     auto com3 = AttachFakeSerial(2);
     DisplayPort = 2;
-    TxAllLit = true;
     const uint8_t io[4] = {0x02, 0x02, 0x00, 0x00};
     SendIoOptions(TX_DEFAULT, io);
     EXPECT_EQ(LogTriggerId[1], 1);
-    EXPECT_EQ(LogTriggerId[2], 0); // also sent there, but the logger rebinds the display port only
-    EXPECT_FALSE(com3->written.empty());
+    EXPECT_EQ(LogTriggerId[2], 0); // not sent there
+    EXPECT_TRUE(com3->written.empty());
 
     SendIoOptions(2, io);
+    EXPECT_EQ(LogTriggerId[2], 1);
+
+    LogTriggerId.fill(0);
+    TxAllLit = true;
+    SendIoOptions(TX_DEFAULT, io);
+    EXPECT_FALSE(com3->written.empty());
+    EXPECT_EQ(LogTriggerId[1], 1);
+    EXPECT_EQ(LogTriggerId[2], 1); // its receiver changed too: it binds again
+    EXPECT_EQ(LogTriggerId[0], 0); // closed: nothing went there
+
+    LogTriggerId.fill(0);
+    TxAllLit = false;
+    SendIoOptions(TX_ALL, io);
+    EXPECT_EQ(LogTriggerId[1], 1);
     EXPECT_EQ(LogTriggerId[2], 1);
 }
 

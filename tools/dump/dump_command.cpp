@@ -14,7 +14,7 @@ namespace {
 constexpr size_t kChunk = 64 * 1024;
 constexpr auto kIdlePoll = std::chrono::milliseconds(20);
 
-const char kUsage[] = "usage: zelk_dump [--json] [FILE|DEVICE|-]\n";
+const char kUsage[] = "usage: zelk_dump [--json] [--hex] [FILE|DEVICE|-]\n";
 
 void FeedStream(std::istream& in, Dumper& dumper)
 {
@@ -61,10 +61,13 @@ int RunDumpCommand(const std::vector<std::string>& args, std::istream& in, std::
                    const volatile std::sig_atomic_t* stop)
 {
     bool json = false;
+    bool hex = false;
     std::string source = "-";
     for (const std::string& a : args) {
         if (a == "--json")
             json = true;
+        else if (a == "--hex")
+            hex = true;
         else if (a == "--help" || a == "-h" || (a.size() > 1 && a[0] == '-')) {
             (a == "--help" || a == "-h" ? out : err) << kUsage;
             return a == "--help" || a == "-h" ? 0 : 2;
@@ -72,7 +75,7 @@ int RunDumpCommand(const std::vector<std::string>& args, std::istream& in, std::
             source = a;
     }
 
-    Dumper dumper(out, json);
+    Dumper dumper(out, json, hex);
     if (source == "-") {
         FeedStream(in, dumper);
     } else if (IsDevice(source)) {

@@ -81,7 +81,7 @@ std::string FormatTextLine(const DumpRecord& r)
             line += '=';
             line += ValueText(f, false);
         }
-        return line;
+        return r.withHex ? line + " hex=" + Hex(r.data, r.length) : line;
     }
     if (ReportName(static_cast<uint8_t>(r.id), SubIdOf(r)))
         line += " (length not of this report)";
@@ -101,8 +101,8 @@ std::string FormatJsonLine(const DumpRecord& r)
             line += "\":";
             line += ValueText(f, true);
         }
-    } else {
-        line += ",\"hex\":\"" + Hex(r.data, r.length) + "\"";
     }
+    if (!(r.decoded && r.fields) || r.withHex)
+        line += ",\"hex\":\"" + Hex(r.data, r.length) + "\"";
     return line + "}";
 }

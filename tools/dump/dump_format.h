@@ -14,6 +14,7 @@ struct DumpRecord {
     size_t length = 0;     // data bytes after the id
     bool fragment = false; // no frame start seen (stream began mid-frame)
     bool decoded = false;
+    bool withHex = false;  // the data bytes also when the fields were decoded
     const DumpFields* fields = nullptr;
     const uint8_t* data = nullptr;
 };

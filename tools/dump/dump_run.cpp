@@ -13,6 +13,7 @@ void Dumper::OnPacket(const ScannedPacket& p)
     r.length = p.length;
     r.fragment = !p.hasStart;
     r.data = p.data;
+    r.withHex = hex_;
     // A fragment carries the previous packet's id over bytes of another: not decoded.
     r.decoded = p.hasStart && DecodePacketFields(p.id, p.data, p.length, &fields);
     r.fields = &fields;
@@ -43,9 +44,9 @@ void Dumper::WriteSummary(std::ostream& out) const
         out << "  " << key << ' ' << n << '\n';
 }
 
-DumpSummary DumpBuffer(const uint8_t* bytes, size_t count, bool json, std::ostream& out)
+DumpSummary DumpBuffer(const uint8_t* bytes, size_t count, bool json, std::ostream& out, bool hex)
 {
-    Dumper dumper(out, json);
+    Dumper dumper(out, json, hex);
     dumper.Feed(bytes, count);
     return dumper.Finish();
 }

@@ -20,7 +20,8 @@ struct DumpSummary {
 
 class Dumper {
 public:
-    Dumper(std::ostream& out, bool json) : out_(out), json_(json) {}
+    // hex: every packet's data bytes follow its fields, decoded or not.
+    Dumper(std::ostream& out, bool json, bool hex = false) : out_(out), json_(json), hex_(hex) {}
 
     void Feed(const uint8_t* bytes, size_t count);
     // Ends the input; the summary is final afterwards.
@@ -32,9 +33,10 @@ private:
 
     std::ostream& out_;
     bool json_;
+    bool hex_;
     FrameScanner scanner_;
     DumpSummary summary_;
 };
 
 // Decodes a whole buffer and returns its summary; lines go to out.
-DumpSummary DumpBuffer(const uint8_t* bytes, size_t count, bool json, std::ostream& out);
+DumpSummary DumpBuffer(const uint8_t* bytes, size_t count, bool json, std::ostream& out, bool hex = false);
