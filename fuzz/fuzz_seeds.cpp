@@ -155,9 +155,15 @@ void WritePacketSeeds(SeedWriter& w, const std::vector<Packet>& packets, const s
         if (ParseReport58(p.data.data(), p.data.size(), r) && r.operation == 2) {
             SystemDataBlock block{r.dataType, r.sv, r.dataLength, {}};
             std::copy_n(r.data.begin(), r.dataLength, block.data.begin());
+            const bool ephemeris = r.dataType == kTypeEphemeris;
             Bytes file(kAlmanacFileHeader.begin(), kAlmanacFileHeader.end());
+            if (ephemeris)
+                file.clear();
             AppendBlock(file, block);
-            w.Write("system_data_file_fuzz", r.dataType == kTypeEphemeris ? 1 : 0, file);
+            w.Write("system_data_file_fuzz", ephemeris ? 1 : 0, file);
+            // transfer_fuzz: the reply during a download, the file for an upload.
+            w.Write("transfer_fuzz", ephemeris ? 1 : 0, frame);
+            w.Write("transfer_fuzz", ephemeris ? 3 : 2, file);
         }
     }
     Bytes allCommands;
@@ -198,7 +204,7 @@ int main(int argc, char** argv)
         if (entry.path().extension() == ".bin")
             streams.push_back(ReadFile(entry.path()));
     for (size_t i = 0; i < streams.size(); ++i) {
-        w.Write("monitor_receive_fuzz", static_cast<uint8_t>(i % 16), streams[i]);
+        w.Write("monitor_receive_fuzz", static_cast<uint8_t>(i * 37), streams[i]); // spread over the modes
         w.Write("dump_fuzz", static_cast<uint8_t>(i % 2), streams[i]);
     }
     WritePacketSeeds(w, DistinctPackets(streams), commands);

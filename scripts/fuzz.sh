@@ -28,7 +28,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DJX_BUILD_FUZZ=ON 
   -DBUILD_TESTING=OFF -DJX_BUILD_BENCH=OFF
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(packets_fuzz system_data_file_fuzz position_file_fuzz dump_fuzz simulator_fuzz monitor_receive_fuzz)
+  targets=(packets_fuzz system_data_file_fuzz position_file_fuzz dump_fuzz simulator_fuzz monitor_receive_fuzz transfer_fuzz)
 fi
 cmake --build "$build" -j "$(nproc)" --target fuzz_seeds "${targets[@]}"
 
