@@ -76,15 +76,20 @@ void ReceiverSimulator::HandleGpsTime(const GpsTimeCommand& time)
         SendTimeAnswer(false);
         return;
     }
+    // A time of week outside the week is no time: taken, a clock of 1e30 s
+    // could no longer count its seconds.
+    const bool inWeek = time.timeOfWeekS >= 0.0f && time.timeOfWeekS < 604800.0f;
     const double given = time.week * 604800.0 + time.timeOfWeekS;
-    if (std::isfinite(given) && given > 0) {
-        const double shift = given - gpsSeconds_;
-        gpsSeconds_ = given;
-        nextTick_ = std::floor(given) + 1;
-        restartAt_ += shift;
-        timeFromUser_ = true;
-        tracker_.Clear(); // another time is another sky: search again
+    if (!inWeek || !(given > 0)) {
+        SendTimeAnswer(false);
+        return;
     }
+    const double shift = given - gpsSeconds_;
+    gpsSeconds_ = given;
+    nextTick_ = std::floor(given) + 1;
+    restartAt_ += shift;
+    timeFromUser_ = true;
+    tracker_.Clear(); // another time is another sky: search again
     SendTimeAnswer(true);
 }
 

@@ -23,9 +23,12 @@ std::string Number(double v, int decimals, bool json)
 {
     if (!std::isfinite(v))
         return json ? "null" : (std::isnan(v) ? "nan" : (v > 0 ? "inf" : "-inf"));
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
+    // A double of any magnitude has up to 309 digits before the point: size
+    // the text to fit rather than cut it.
+    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, v);
+    std::string text(static_cast<size_t>(length), '\0');
+    std::snprintf(text.data(), text.size() + 1, "%.*f", decimals, v);
+    return text;
 }
 
 std::string JsonString(const std::string& s)
