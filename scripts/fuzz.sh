@@ -10,16 +10,7 @@ seconds=${1:-${FUZZ_SECONDS:-45}}
 shift || true
 
 packages=(clang libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+scripts/install_packages.sh "${packages[@]}"
 
 build=build-fuzz
 # -O1 with line tables: what fuzzing wants, and much quicker to build than -O2 -g.

@@ -7,16 +7,7 @@ build_dir=${1:-build}
 shift || true
 
 packages=(qt6-base-dev cmake g++ ninja-build libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-apps imagemagick)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+scripts/install_packages.sh "${packages[@]}"
 
 cmake -S . -B "$build_dir" -G Ninja "$@"
 cmake --build "$build_dir" -j "$(nproc)"

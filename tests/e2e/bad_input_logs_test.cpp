@@ -109,12 +109,10 @@ class DataLogOnBadDisk : public testing::Test {
 protected:
     void SetUp() override
     {
-        display = StartMonitorOnFake(3);
+        const DisplayAndMonitored lines = StartDisplayAndMonitored();
+        display = lines.display;
+        other = lines.monitored;
         ASSERT_NE(display, nullptr);
-        PortTable[2].searchStep = 0;
-        Form_Main->AutoQueryOn = false;
-        other = AttachFakeSerial(4);
-        PortTable[4].monitored = 1;
         Form_Log->Edit_FileRoot->setText(QString::fromStdString(dir.file("data")));
     }
 

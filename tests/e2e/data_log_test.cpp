@@ -57,12 +57,10 @@ protected:
     void SetUp() override
     {
         PortReports.fill(PortReportRecord{});
-        display = StartMonitorOnFake(3);
+        const DisplayAndMonitored lines = StartDisplayAndMonitored();
+        display = lines.display;
+        other = lines.monitored;
         ASSERT_NE(display, nullptr);
-        PortTable[2].searchStep = 0;
-        Form_Main->AutoQueryOn = false;
-        other = AttachFakeSerial(4);
-        PortTable[4].monitored = 1;
         SetRoot(dir.file("data"));
     }
     void TearDown() override { PortReports.fill(PortReportRecord{}); }

@@ -34,12 +34,10 @@ class Recording : public testing::Test {
 protected:
     void SetUp() override
     {
-        display = StartMonitorOnFake(3);
+        const DisplayAndMonitored lines = StartDisplayAndMonitored();
+        display = lines.display;
+        other = lines.monitored;
         ASSERT_NE(display, nullptr);
-        PortTable[2].searchStep = 0;
-        Form_Main->AutoQueryOn = false;
-        other = AttachFakeSerial(4);
-        PortTable[4].monitored = 1;
         path = dir.file("rec.zlk");
         ui.fileNames.push_back(QString::fromStdString(path));
         Form_LogZelk->Button_OpenClick();

@@ -15,19 +15,11 @@
 #include "support/temp_dir.h"
 #include "tools/dump/dump_command.h"
 #include "tools/dump/dump_run.h"
+#include "text_lines.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // A number field of a JSON line ("offset", "len").
 size_t Field(const std::string& line, const std::string& name)

@@ -11,6 +11,7 @@
 #include "support/captures.h"
 #include "tools/dump/dump_command.h"
 #include "tools/dump/dump_run.h"
+#include "text_lines.h"
 
 namespace {
 
@@ -40,15 +41,6 @@ const std::vector<CaptureFacts>& Facts()
         {"receiver-l.bin", 10, {{"8F-AB", 107}, {"8F-AC", 106}}},
     };
     return facts;
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 TEST(ZelkDump, EveryCapturedPacketIsAccountedFor)

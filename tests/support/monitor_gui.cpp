@@ -74,6 +74,19 @@ std::shared_ptr<FakeSerial::State> StartMonitorOnFake(int com, const std::vector
     return state;
 }
 
+DisplayAndMonitored StartDisplayAndMonitored()
+{
+    DisplayAndMonitored lines;
+    lines.display = StartMonitorOnFake(3);
+    if (!lines.display)
+        return lines;
+    PortTable[2].searchStep = 0;
+    Form_Main->AutoQueryOn = false;
+    lines.monitored = AttachFakeSerial(4);
+    PortTable[4].monitored = 1;
+    return lines;
+}
+
 std::vector<uint8_t> Frame(const std::vector<uint8_t>& message)
 {
     std::vector<uint8_t> out(2 * message.size() + 3);

@@ -14,6 +14,14 @@
 // becomes 1..16 unless listed is given.
 std::shared_ptr<FakeSerial::State> StartMonitorOnFake(int com, const std::vector<int32_t>& listed = {});
 
+// The usual two lines: COM3 the display port, its search finished and the
+// auto-queries off, and COM5 a monitored port.
+struct DisplayAndMonitored {
+    std::shared_ptr<FakeSerial::State> display;
+    std::shared_ptr<FakeSerial::State> monitored;
+};
+DisplayAndMonitored StartDisplayAndMonitored();
+
 // Creates every window as the start-up does, opening the display port through
 // the COM mapping (a real device); the timer is stopped. False when it failed.
 bool StartMonitorOnDevice();
