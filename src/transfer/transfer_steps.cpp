@@ -118,14 +118,25 @@ bool SendNextBlock(ByteSource& file, FileKind kind, BlockLineFn line)
     return true;
 }
 
-void RunDownload(const TransferTexts& texts, bool almanacHeader, void (*requests)(std::ostream& file))
+namespace {
+
+// The data file for a new transfer, as a local path; empty when a transfer
+// already runs or the user cancelled.
+std::string ChooseTransferPath()
 {
     if (TransferSession::Running())
-        return;
+        return {};
     const QString name = ChooseDataFile();
-    if (name.isEmpty())
+    return name.isEmpty() ? std::string() : QFile::encodeName(name).toStdString();
+}
+
+} // namespace
+
+void RunDownload(const TransferTexts& texts, bool almanacHeader, void (*requests)(std::ostream& file))
+{
+    const std::string path = ChooseTransferPath();
+    if (path.empty())
         return;
-    const std::string path = QFile::encodeName(name).toStdString();
     std::ofstream file;
     if (IsNewOrDataFile(path))
         file.open(path, std::ios::binary | std::ios::trunc);
@@ -143,12 +154,9 @@ void RunDownload(const TransferTexts& texts, bool almanacHeader, void (*requests
 
 void RunUpload(const TransferTexts& texts, bool (*sendNext)(ByteSource& file))
 {
-    if (TransferSession::Running())
+    const std::string path = ChooseTransferPath();
+    if (path.empty())
         return;
-    const QString name = ChooseDataFile();
-    if (name.isEmpty())
-        return;
-    const std::string path = QFile::encodeName(name).toStdString();
     std::ifstream file;
     if (IsDataFile(path))
         file.open(path, std::ios::binary);
