@@ -16,9 +16,18 @@ struct LineSettings {
     int stopBits = 0;
 };
 
+// Where a device stands. A network device is Connecting until its
+// connection is made; any device is Gone once a read or write found it
+// removed, hung up or disconnected (the slot then counts as lost).
+enum class DeviceState { Connecting, Ready, Gone };
+
 class SerialDevice {
 public:
     virtual ~SerialDevice() = default;
+
+    virtual DeviceState State() const { return DeviceState::Ready; }
+    // The descriptor to watch for readiness (QSocketNotifier), or -1.
+    virtual int NativeHandle() const { return -1; }
 
     // Clears a pending line error and returns the number of bytes waiting
     // in the input queue (0 when none or when the device has gone).
