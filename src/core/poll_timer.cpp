@@ -6,7 +6,9 @@
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "link/framing.h"
+#include "link/line_codes.h"
 #include "link/port_table.h"
+#include "link/transmit_queue.h"
 
 int32_t PollTick = 0;
 int32_t TxLedWasLit = 0;
@@ -14,6 +16,8 @@ int32_t RxLedWasLit = 0;
 void (*ExpireChannelsHook)() = nullptr;
 
 namespace {
+
+constexpr int kTickMs = 200;
 
 // A modal box opened inside a tick runs a nested event loop; a tick arriving
 // there must not parse the half-read buffer of the outer one.
@@ -60,12 +64,13 @@ void TForm_Main::ZELKTimer()
     bool anyOpen = false;
     for (int slot = 0; slot < kPortSlots; ++slot) {
         PortRecord& port = PortTable[static_cast<size_t>(slot)];
-        if (!port.open)
+        if (!port.open || MarkLostIfGone(port))
             continue;
         anyOpen = true;
         AdvanceSearch(slot);
         PollPort(port, &DispatchReport, 0);
     }
+    ReopenLostPorts(kTickMs);
     PollTick = (PollTick + 1) % 10;
     if (!anyOpen)
         return;
@@ -106,9 +111,17 @@ void TForm_Main::AdvanceSearch(int slot)
         return;
     port.searchStep = step - 1;
     if (step == 4) {
-        if (slot + 1 == DisplayPort)
-            Panel_Serial->setCaption(QString("COM%1: 9600: 8-O-1").arg(slot + 1));
-        PortLineCodes[static_cast<size_t>(slot)] = LineCodes{7, 3, 1, 0};
+        // A reopened slot runs with the line settings it had before it was lost.
+        LineCodes& codes = PortLineCodes[static_cast<size_t>(slot)];
+        if (!port.resumed)
+            codes = LineCodes{7, 3, 1, 0};
+        if (slot + 1 == DisplayPort) {
+            Panel_Serial->setCaption(QString("COM%1: %2: %3-%4-%5")
+                                         .arg(slot + 1)
+                                         .arg(BaudText(codes.baud), DataBitsText(codes.dataBits),
+                                              ParityText(codes.parity), StopBitsText(codes.stopBits)));
+            ShowSerialLost(false);
+        }
     } else if (step == 2) {
         RequestVersion(slot);
     } else if (step == 1) {
