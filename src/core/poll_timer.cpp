@@ -9,6 +9,7 @@
 #include "link/line_codes.h"
 #include "link/port_table.h"
 #include "link/transmit_queue.h"
+#include "platform/ui.h"
 
 int32_t PollTick = 0;
 int32_t TxLedWasLit = 0;
@@ -53,13 +54,23 @@ void ResetPollTimerState()
     RxLedWasLit = 0;
     ExpireChannelsHook = nullptr;
     g_inTick = false;
+    ui::DropDeferredBoxes();
 }
 
 void TForm_Main::ZELKTimer()
 {
     if (g_inTick)
         return;
-    TickGuard guard;
+    {
+        TickGuard guard;
+        ui::DeferBoxes later; // boxes of this tick open after it, so ticks go on under them
+        RunTick();
+    }
+    ui::ShowDeferredBoxes();
+}
+
+void TForm_Main::RunTick()
+{
     FadeLamps();
     bool anyOpen = false;
     for (int slot = 0; slot < kPortSlots; ++slot) {
