@@ -3,6 +3,7 @@
 #include "core/poll_timer.h"
 
 #include "core/dispatch.h"
+#include "core/display_staleness.h"
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "link/framing.h"
@@ -55,6 +56,7 @@ void ResetPollTimerState()
     ExpireChannelsHook = nullptr;
     g_inTick = false;
     ui::DropDeferredBoxes();
+    ResetDisplayFreshness();
 }
 
 void TForm_Main::ZELKTimer()
@@ -73,14 +75,22 @@ void TForm_Main::RunTick()
 {
     FadeLamps();
     bool anyOpen = false;
+    bool displayFresh = false;
     for (int slot = 0; slot < kPortSlots; ++slot) {
         PortRecord& port = PortTable[static_cast<size_t>(slot)];
         if (!port.open || MarkLostIfGone(port))
             continue;
         anyOpen = true;
         AdvanceSearch(slot);
+        const uint8_t seenBefore = port.packetSeen;
+        port.packetSeen = 0;
         PollPort(port, &DispatchReport, 0);
+        if (slot + 1 == DisplayPort)
+            displayFresh = port.packetSeen != 0;
+        port.packetSeen |= seenBefore;
     }
+    if (DisplayPort >= 1 && DisplayPort <= kPortSlots)
+        TrackDisplayFreshness(displayFresh, PortTable[static_cast<size_t>(DisplayPort - 1)].lost);
     ReopenLostPorts(kTickMs);
     PollTick = (PollTick + 1) % 10;
     if (!anyOpen)
