@@ -14,7 +14,7 @@ TForm_Comm::TForm_Comm()
     setObjectName("Form_Comm");
     setWindowTitle("JX_Monitor");
     SetDesignFont(this);
-    setFixedSize(220, 110);
+    setFixedSize(Scaled(220), Scaled(110));
     Label1 = new QLabel("Select Serial Port:", this);
     Place(Label1, "Label1", 16, 12, 190, 20);
     QFont bold = Label1->font();

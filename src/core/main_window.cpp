@@ -120,23 +120,24 @@ void TForm_Main::ApplyHint(const QString& hint) { Panel_Hint->setCaption(hint); 
 
 void TForm_Main::SetSingleLayout()
 {
-    ApplyLayout(Panel_Satellites->geometry().right() + 1 + 7, false);
+    ApplyLayout(Panel_Satellites->geometry().right() + 1 + Scaled(7), false);
 }
 
-void TForm_Main::SetMultiportLayout() { ApplyLayout(Panel_Com->geometry().right() + 1 + 7, true); }
+void TForm_Main::SetMultiportLayout() { ApplyLayout(Panel_Com->geometry().right() + 1 + Scaled(7), true); }
 
-bool TForm_Main::IsMultiport() const { return designWidth_ == Panel_Com->geometry().right() + 1 + 7; }
+bool TForm_Main::IsMultiport() const { return designWidth_ == Panel_Com->geometry().right() + 1 + Scaled(7); }
 
 void TForm_Main::ApplyLayout(int designWidth, bool multiport)
 {
     designWidth_ = designWidth;
-    ClientArea->setFixedSize(designWidth - kFrameWidth, kClientHeight);
-    Bevel1->setGeometry(Bevel1->x(), Bevel1->y(), designWidth - 8, Bevel1->height());
+    ClientArea->setFixedSize(designWidth - Scaled(kFrameWidth), Scaled(kClientHeight));
+    Bevel1->setGeometry(Bevel1->x(), Bevel1->y(), designWidth - Scaled(8), Bevel1->height());
     const int bevelEnd = Bevel1->x() + Bevel1->width();
-    Panel_Serial->move(bevelEnd - 3 - Panel_Serial->width(), Panel_Serial->y());
-    Panel_Version->move(Panel_Serial->x() - 3 - Panel_Version->width(), Panel_Version->y());
-    Panel_Record->move(Panel_Version->x() - 3 - Panel_Record->width(), Panel_Record->y());
-    Panel_Hint->resize(Panel_Record->x() - Panel_TxRx->width() - 11, Panel_Hint->height());
+    const int gap = Scaled(3);
+    Panel_Serial->move(bevelEnd - gap - Panel_Serial->width(), Panel_Serial->y());
+    Panel_Version->move(Panel_Serial->x() - gap - Panel_Version->width(), Panel_Version->y());
+    Panel_Record->move(Panel_Version->x() - gap - Panel_Record->width(), Panel_Record->y());
+    Panel_Hint->resize(Panel_Record->x() - Panel_TxRx->width() - Scaled(11), Panel_Hint->height());
     WindowMultiPort->setChecked(multiport);
     MenuMP_MultiPort->setChecked(multiport);
     adjustSize();

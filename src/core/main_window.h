@@ -88,6 +88,7 @@ public:
     Label* Label_Pmode2 = nullptr;
     Label* Label_Altitude = nullptr;
     Label* Label_Datum = nullptr;
+    Label* Label_DatumMain = nullptr;
     Panel* Panel_X = nullptr;
     Panel* Panel_Y = nullptr;
     Panel* Panel_Alt_Z = nullptr;

@@ -2,6 +2,7 @@
 // what they send and in which order, and what they change on screen.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTest>
@@ -67,6 +68,13 @@ TEST(ResetCommands, FactoryResetAppliesLineSettingsOnlyWhenTheyDiffer)
     ui.answers = {ui::Answer::No};
     Form_Main->InitializeFactoryClick();
     EXPECT_EQ(ui.boxes.size(), 4u);
+    EXPECT_TRUE(TakeWritten(*com1).empty());
+
+    // Ctrl+F then Enter: the box's default button is No, so nothing is reset.
+    ui.answers.clear();
+    Form_Main->InitializeFactory->trigger();
+    ASSERT_EQ(ui.boxes.size(), 5u);
+    EXPECT_EQ(ui.boxes[4].title, "Factory Reset?");
     EXPECT_TRUE(TakeWritten(*com1).empty());
 }
 
