@@ -135,7 +135,8 @@ TEST_P(CaptionsFit, TheWholeSatelliteSelectionShowsInTheTrackingWindow)
     const Panel& list = *Form_Track->Panel_SVSel;
     ASSERT_TRUE(list.text().endsWith("  23"));
     const QRect room = list.contentsRect().adjusted(Room(list) - list.contentsRect().width(), 0, 0, 0);
-    const QRect needed = list.fontMetrics().boundingRect(room, Qt::TextWordWrap | Qt::AlignLeft, list.text());
+    const int wrap = list.wordWrap() ? Qt::TextWordWrap : 0;
+    const QRect needed = list.fontMetrics().boundingRect(room, wrap | Qt::AlignLeft, list.text());
     EXPECT_LE(needed.height(), room.height()) << list.text().toStdString();
     EXPECT_LE(needed.width(), room.width());
     EXPECT_TRUE(Form_Track->rect().contains(list.geometry()));
