@@ -27,8 +27,8 @@ QLineEdit* AddRow(QGroupBox* group, const QString& name, const QString& caption,
     // The field holds a whole signed ECEF coordinate ("-6378137.00") or angle.
     new Label(group, QStringLiteral("Label_") + name, caption, 8, top + 3, 56, 16);
     auto* edit = new QLineEdit(group);
-    Place(edit, QStringLiteral("Edit_") + name, 64, top, 96, 21);
-    new Label(group, QStringLiteral("Label_") + name + QStringLiteral("Unit"), unit, 164, top + 3, 44, 16);
+    Place(edit, QStringLiteral("Edit_") + name, 64, top, 92, 21);
+    new Label(group, QStringLiteral("Label_") + name + QStringLiteral("Unit"), unit, 160, top + 3, 48, 16);
     return edit;
 }
 

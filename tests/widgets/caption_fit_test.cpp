@@ -152,6 +152,8 @@ TEST_P(CaptionsFit, InitialPositionFieldsShowTheWholeSignedValue)
         EXPECT_LE(edit->fontMetrics().horizontalAdvance(edit->text()), room) << edit->objectName().toStdString();
         EXPECT_TRUE(edit->parentWidget()->rect().contains(edit->geometry()));
     }
+    for (const QLabel* label : Form_InitialPos->findChildren<QLabel*>())
+        ExpectFits(*label, "initial position");
 }
 
 INSTANTIATE_TEST_SUITE_P(DesignAnd144Dpi, CaptionsFit, testing::Values(1.0, 1.5));
