@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QVariant>
 
@@ -16,12 +15,25 @@ const char* const kHintProperty = "jxHint";
 constexpr int kDesignFontPixels = 11;
 double g_designScale = 0; // 0 until first asked: then taken from the screen
 
-// "12.5", "-3", "nan", "-inf": the texts that may be shown as an overflow instead.
-bool IsNumberText(const QString& text)
+// "12.5", " -3", "nan", "-inf": the texts that may be shown as an overflow instead.
+bool IsNumberText(QStringView text)
 {
-    static const QRegularExpression number(QStringLiteral(R"(^\s*[-+]?(\d+(\.\d*)?|inf|nan)\s*$)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    return number.match(text).hasMatch();
+    text = text.trimmed();
+    if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')))
+        text = text.mid(1);
+    if (text.compare(QLatin1String("nan"), Qt::CaseInsensitive) == 0 ||
+        text.compare(QLatin1String("inf"), Qt::CaseInsensitive) == 0)
+        return true;
+    bool digits = false, point = false;
+    for (const QChar c : text) {
+        if (c.isDigit())
+            digits = true;
+        else if (c == QLatin1Char('.') && digits && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
 }
 
 QString OverflowText(const QLabel& label, const QString& text)
@@ -127,7 +139,42 @@ Label::Label(QWidget* parent, const QString& name, const QString& caption, int l
     setTextFormat(Qt::PlainText);
 }
 
-void Label::setCaption(const QString& caption) { setText(IsNumberText(caption) ? OverflowText(*this, caption) : caption); }
+void Label::setCaption(const QString& caption)
+{
+    // Texts short enough to fit whatever their digits skip the measuring;
+    // "nan" and "inf" (both with an n) never do.
+    const bool shortEnough =
+        caption.size() <= SafeNumberChars() && !caption.contains(QLatin1Char('n'), Qt::CaseInsensitive);
+    if (shortEnough || !IsNumberText(caption)) {
+        setText(caption);
+        return;
+    }
+    setText(OverflowText(*this, caption));
+}
+
+int Label::SafeNumberChars()
+{
+    if (safeNumberChars_ < 0) {
+        int widest = 1;
+        for (QChar c : QStringLiteral("0123456789.-+"))
+            widest = std::max(widest, fontMetrics().horizontalAdvance(c));
+        safeNumberChars_ = std::max(0, TextRoom(*this)) / widest;
+    }
+    return safeNumberChars_;
+}
+
+void Label::resizeEvent(QResizeEvent* event)
+{
+    safeNumberChars_ = -1;
+    QLabel::resizeEvent(event);
+}
+
+void Label::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        safeNumberChars_ = -1;
+    QLabel::changeEvent(event);
+}
 
 void Label::setBold(bool bold)
 {

@@ -77,9 +77,14 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // How many characters of a number fit whatever they are; -1 until measured.
+    int SafeNumberChars();
     int tag_ = 0;
+    int safeNumberChars_ = -1;
 };
 
 // A bevelled panel with a caption and a background colour.
