@@ -58,18 +58,20 @@ TEST_F(MainWindowLayout, RegionsSitWhereDesigned)
     };
     for (const Row& row : rows)
         EXPECT_EQ(Rect(row.name), row.rect) << row.name;
-    EXPECT_EQ(Form_Main->windowTitle(), "JX_Monitor");
+    EXPECT_EQ(Form_Main->windowTitle(), "3 JX_Monitor");
 }
 
-// Status bar: the bevel is the window width minus 8; Serial, Version and
-// Record are right-aligned 3 pixels apart; the hint line fills the rest.
+// Status bar: the bevel is the window width minus 8; Serial, Device, Version
+// and Record are right-aligned 3 pixels apart; the hint line fills the rest.
 void ExpectStatusBar(int designWidth)
 {
     const QRect bevel = Rect("Bevel1");
     EXPECT_EQ(bevel, QRect(1, 325, designWidth - 8, 26));
     const QRect serial = Rect("Panel_Serial"), version = Rect("Panel_Version"), record = Rect("Panel_Record");
     EXPECT_EQ(serial.x() + serial.width(), designWidth - 7 - 3);
-    EXPECT_EQ(version.x() + version.width(), serial.x() - 3);
+    const QRect device = Rect("Panel_Device");
+    EXPECT_EQ(device.x() + device.width(), serial.x() - 3);
+    EXPECT_EQ(version.x() + version.width(), device.x() - 3);
     EXPECT_EQ(record.x() + record.width(), version.x() - 3);
     EXPECT_EQ(Rect("Panel_Hint").width(), record.x() - Rect("Panel_TxRx").width() - 11);
     // Nothing of the status bar overlaps: the hint line ends before Panel_Record.
