@@ -1,3 +1,5 @@
+#include <QtGlobal>
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <string>
@@ -91,6 +93,20 @@ struct QtArguments {
     int count = 0;
 };
 
+// The windows need a display; without one Qt would abort with a core dump.
+bool DisplayReachable(const std::vector<std::string>& args)
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return true;
+    if (std::find(args.begin(), args.end(), "-platform") != args.end())
+        return true;
+    std::cerr << "jx_monitor: no display to open the windows on (DISPLAY is not set).\n"
+                 "--list-ports, --save-ports, --help and --version work without one; "
+                 "xvfb-run gives a virtual display.\n";
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -115,6 +131,10 @@ int main(int argc, char** argv)
         ListPorts(std::cout, origins);
         StopDemo();
         return 0;
+    }
+    if (!DisplayReachable(args)) {
+        StopDemo();
+        return 1;
     }
     QtArguments qt(argv[0], args);
     MonitorApplication app(qt.count, qt.pointers.data());

@@ -120,6 +120,7 @@ const char* MonitorUsage()
            "                        without port arguments, forget the saved mapping.\n"
            "                        The file is $XDG_CONFIG_HOME/JX_Monitor/ports.conf\n"
            "                        (~/.config/JX_Monitor/ports.conf by default)\n"
+           "\n"
            "Devices present that are not mapped get the free numbers: /dev/ttyUSB*, then\n"
            "/dev/ttyACM*, then the built-in UARTs /dev/ttyS* that exist.\n"
            "\n"
@@ -128,7 +129,8 @@ const char* MonitorUsage()
            "  --open-all            open and monitor every listed port at start\n"
            "  --show WINDOW         open that window at start (object name, e.g. Form_Track)\n"
            "  --screenshot FILE     write a PNG of the main window (or the shown one)\n"
-           "  --quit-after SECONDS  quit after that many seconds (1 with --screenshot)\n"
+           "  --quit-after SECONDS  quit after that many seconds (default with\n"
+           "                        --screenshot: 1)\n"
            "  --time-to-paint       print the time to the first paint of the main window\n"
            "                        and quit\n"
            "  --help                print this help and exit\n"
@@ -136,7 +138,8 @@ const char* MonitorUsage()
            "\n"
            "Qt's own options (-platform NAME, -style NAME, ...) are passed to Qt.\n"
            "Exit status: 0 when the program ends normally or the port dialog is\n"
-           "cancelled, 1 when a port or the demo cannot start, 2 for a bad option.\n";
+           "cancelled, 1 when the display port, the demo or the display cannot be\n"
+           "opened, 2 for a bad option.\n";
 }
 
 void NoteNewMappings(PortOrigins& origins, const std::string& origin)

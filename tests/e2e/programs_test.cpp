@@ -92,6 +92,10 @@ TEST(Programs, HelpVersionAndUnknownOptionsAnswerWithoutAWindow)
     // a word is no error, but a long option still is when letters are around it.
     EXPECT_EQ(RunProgram("jx_monitor", "-c3 --list-port").exitCode, 2);
     EXPECT_EQ(RunProgram("jx_monitor", "-ccc --list-ports").exitCode, 0);
+    // The windows themselves need a display: a clear message instead of Qt's abort.
+    const Outcome windows = RunProgram("jx_monitor", "-c1 --com1=/dev/null");
+    EXPECT_EQ(windows.exitCode, 1);
+    EXPECT_TRUE(Has(windows.err, "no display")) << windows.err;
 }
 
 class SavedPorts : public testing::Test {
