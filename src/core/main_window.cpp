@@ -160,7 +160,7 @@ void TForm_Main::ShowDisplayPortIdentity()
     const QString path = QString::fromStdString(ComDevicePath(DisplayPort));
     // Wide enough for a usual path; a longer one is cut in the middle and
     // read whole in the hint line.
-    constexpr int kMaxDeviceWidth = 150, kMinDeviceWidth = 24, kPadding = 10;
+    constexpr int kMaxDeviceWidth = 130, kMinDeviceWidth = 24, kPadding = 10;
     const QFontMetrics metrics(Panel_Device->font());
     const int needed = metrics.horizontalAdvance(path) + kPadding;
     const int width = std::clamp(needed, kMinDeviceWidth, kMaxDeviceWidth);

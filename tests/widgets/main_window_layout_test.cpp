@@ -21,6 +21,7 @@
 #include "display/form_track.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "platform/port_enumeration.h"
 #include "support/monitor_gui.h"
 #include "transfer/form_alm.h"
 
@@ -87,6 +88,23 @@ TEST_F(MainWindowLayout, SinglePortLayoutEndsAfterTheSatellitePanel)
     ExpectStatusBar(571);
     EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
     EXPECT_FALSE(Form_Main->MenuMP_MultiPort->isChecked());
+}
+
+// A stable device name is long: it is cut in the middle, read whole in the
+// hint line, and leaves the hint line room in the narrower layout.
+TEST(MainWindowStatusBar, ALongDeviceNameIsCutInTheMiddleAndReadWholeInTheHint)
+{
+    const QString path = "/dev/serial/by-id/usb-Adapter_Maker_Dual_RS232_Adapter_0123456789-if00-port0";
+    SetComDevice(3, path.toStdString());
+    ASSERT_NE(StartMonitorOnFake(3), nullptr);
+    Form_Main->SetSingleLayout();
+    const QString caption = Form_Main->Panel_Device->caption();
+    EXPECT_TRUE(caption.startsWith("/dev/") && caption.endsWith("port0") && caption.contains(QChar(0x2026)))
+        << caption.toStdString();
+    EXPECT_LE(Form_Main->Panel_Device->fontMetrics().horizontalAdvance(caption), Form_Main->Panel_Device->width());
+    EXPECT_EQ(HintOf(Form_Main->Panel_Device), "COM3: " + path);
+    ExpectStatusBar(571);
+    EXPECT_GE(Rect("Panel_Hint").width(), 100);
 }
 
 TEST_F(MainWindowLayout, MultiportLayoutShowsTheComPanelInA650PixelClient)
