@@ -1,6 +1,7 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -129,6 +130,8 @@ int main(int argc, char** argv)
         return 1;
     if (options.listPorts) {
         ListPorts(std::cout, origins);
+        if (std::filesystem::exists(SavedPortsFile()))
+            std::cout << "Saved mapping: " << SavedPortsFile() << " (used when the command line maps no port)\n";
         StopDemo();
         return 0;
     }

@@ -37,12 +37,18 @@ std::string ReadAll(const fs::path& file)
 
 std::string Program(const std::string& name) { return std::string(JX_BINARY_DIR) + "/" + name; }
 
+// A path of this test's own: CTest runs the tests side by side.
+fs::path OwnPath(const std::string& what)
+{
+    const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+    return fs::path(testing::TempDir()) / ("jx_" + test + "_" + what);
+}
+
 // Runs one of the built programs without a display; arguments are passed
 // through the shell as written.
 Outcome RunProgram(const std::string& program, const std::string& arguments, const std::string& configHome = "")
 {
-    const fs::path dir = testing::TempDir();
-    const fs::path out = dir / "program_out.txt", err = dir / "program_err.txt";
+    const fs::path out = OwnPath("out.txt"), err = OwnPath("err.txt");
     std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
     if (!configHome.empty())
         command += "XDG_CONFIG_HOME='" + configHome + "' ";
@@ -102,7 +108,7 @@ class SavedPorts : public testing::Test {
 protected:
     void SetUp() override
     {
-        home = fs::path(testing::TempDir()) / "jx_saved_ports_home";
+        home = OwnPath("config");
         fs::remove_all(home);
         fs::create_directories(home);
         file = home / "JX_Monitor" / "ports.conf";
@@ -133,6 +139,7 @@ TEST_F(SavedPorts, SaveListOverrideAndForget)
     EXPECT_EQ(listed.exitCode, 0) << listed.err;
     EXPECT_TRUE(Has(listed.out, "COM1  /dev/jx-test-a,1  [saved]\n")) << listed.out;
     EXPECT_TRUE(Has(listed.out, "COM4  /dev/jx-test-b  [saved]\n")) << listed.out;
+    EXPECT_TRUE(Has(listed.out, "Saved mapping: " + file.string())) << listed.out;
 
     const Outcome given = Monitor("--list-ports --com7=/dev/jx-test-c");
     EXPECT_TRUE(Has(given.out, "COM7  /dev/jx-test-c  [command line]\n")) << given.out;
