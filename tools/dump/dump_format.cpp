@@ -1,5 +1,6 @@
 #include "dump_format.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -19,13 +20,21 @@ char* Put(char* p, std::string_view s)
     return p + s.size();
 }
 
+// Two lower-case hex digits for each byte value, looked up a byte at a time.
+const std::array<char, 512> kHexPairs = [] {
+    static const char kDigits[] = "0123456789abcdef";
+    std::array<char, 512> t{};
+    for (int b = 0; b < 256; ++b) {
+        t[static_cast<size_t>(2 * b)] = kDigits[b >> 4];
+        t[static_cast<size_t>(2 * b + 1)] = kDigits[b & 0x0F];
+    }
+    return t;
+}();
+
 char* PutHex(char* p, const uint8_t* data, size_t length)
 {
-    static const char kDigits[] = "0123456789abcdef";
-    for (size_t i = 0; i < length; ++i) {
-        *p++ = kDigits[data[i] >> 4];
-        *p++ = kDigits[data[i] & 0x0F];
-    }
+    for (size_t i = 0; i < length; ++i, p += 2)
+        std::memcpy(p, &kHexPairs[2 * size_t{data[i]}], 2);
     return p;
 }
 
