@@ -60,73 +60,52 @@ void TrackWriter::AddPoint(int report, double fixTime, std::string& out)
     WritePoint(p, out);
 }
 
-void TrackWriter::OnPacket(int id, const uint8_t* d, size_t n, std::string& out)
+bool TrackWriter::TakeContext(int id, const uint8_t* d, size_t n)
 {
     TrackPoint& p = latest_;
-    switch (id) {
-    case 0x41: {
-        Report41 r;
-        if (ParseReport41(d, n, r))
-            p.week = r.week, p.tow = r.timeOfWeekS, utcOffset_ = r.utcOffsetS;
-        return;
+    Report41 time;
+    Report55 io;
+    Report43 ecef;
+    Report56 enu;
+    Report6D fix;
+    if (id == 0x41 && ParseReport41(d, n, time)) {
+        p.week = time.week, p.tow = time.timeOfWeekS, utcOffset_ = time.utcOffsetS;
+    } else if (id == 0x55 && ParseReport55(d, n, io)) {
+        utcTimeScale_ = (io.timing & 0x01) != 0;
+    } else if (id == 0x43 && ParseReport43(d, n, ecef)) {
+        velocityKind_ = Velocity::Ecef, vel_[0] = ecef.velXMps, vel_[1] = ecef.velYMps, vel_[2] = ecef.velZMps;
+    } else if (id == 0x56 && ParseReport56(d, n, enu)) {
+        velocityKind_ = Velocity::Enu, vel_[0] = enu.eastMps, vel_[1] = enu.northMps, vel_[2] = enu.upMps;
+    } else if (id == 0x6D && ParseReport6D(d, n, fix)) {
+        p.fixDimension = fix.DimensionCode() - 1;
+        p.svCount = fix.SatelliteCount();
+        p.pdop = fix.pdop, p.hdop = fix.hdop, p.vdop = fix.vdop, p.tdop = fix.tdop;
+    } else {
+        return false;
     }
-    case 0x55: {
-        Report55 r;
-        if (ParseReport55(d, n, r))
-            utcTimeScale_ = (r.timing & 0x01) != 0;
+    return true;
+}
+
+void TrackWriter::OnPacket(int id, const uint8_t* d, size_t n, std::string& out)
+{
+    if (TakeContext(id, d, n))
         return;
-    }
-    case 0x43:
-    case 0x56: {
-        Report43 ecef;
-        Report56 enu;
-        if (id == 0x43 && ParseReport43(d, n, ecef))
-            velocityKind_ = Velocity::Ecef, vel_[0] = ecef.velXMps, vel_[1] = ecef.velYMps, vel_[2] = ecef.velZMps;
-        if (id == 0x56 && ParseReport56(d, n, enu))
-            velocityKind_ = Velocity::Enu, vel_[0] = enu.eastMps, vel_[1] = enu.northMps, vel_[2] = enu.upMps;
-        return;
-    }
-    case 0x6D: {
-        Report6D r;
-        if (ParseReport6D(d, n, r)) {
-            p.fixDimension = r.DimensionCode() - 1;
-            p.svCount = r.SatelliteCount();
-            p.pdop = r.pdop, p.hdop = r.hdop, p.vdop = r.vdop, p.tdop = r.tdop;
-        }
-        return;
-    }
-    case 0x4A: {
-        Report4A r;
-        if (!ParseReport4A(d, n, r))
-            return;
-        p.latDeg = r.latRad * kDegPerRad, p.lonDeg = r.lonRad * kDegPerRad, p.altM = r.altM;
-        AddPoint(id, r.fixTimeS, out);
-        return;
-    }
-    case 0x84: {
-        Report84 r;
-        if (!ParseReport84(d, n, r))
-            return;
-        p.latDeg = r.latRad * kDegPerRad, p.lonDeg = r.lonRad * kDegPerRad, p.altM = r.altM;
-        AddPoint(id, r.fixTimeS, out);
-        return;
-    }
-    case 0x42: {
-        Report42 r;
-        if (!ParseReport42(d, n, r))
-            return;
-        EcefToGeodetic(r.xM, r.yM, r.zM, &p.latDeg, &p.lonDeg, &p.altM);
-        AddPoint(id, r.fixTimeS, out);
-        return;
-    }
-    case 0x83: {
-        Report83 r;
-        if (!ParseReport83(d, n, r))
-            return;
-        EcefToGeodetic(r.xM, r.yM, r.zM, &p.latDeg, &p.lonDeg, &p.altM);
-        AddPoint(id, r.fixTimeS, out);
-        return;
-    }
-    default: return;
+    TrackPoint& p = latest_;
+    Report4A lla;
+    Report84 lla2;
+    Report42 xyz;
+    Report83 xyz2;
+    if (id == 0x4A && ParseReport4A(d, n, lla)) {
+        p.latDeg = lla.latRad * kDegPerRad, p.lonDeg = lla.lonRad * kDegPerRad, p.altM = lla.altM;
+        AddPoint(id, lla.fixTimeS, out);
+    } else if (id == 0x84 && ParseReport84(d, n, lla2)) {
+        p.latDeg = lla2.latRad * kDegPerRad, p.lonDeg = lla2.lonRad * kDegPerRad, p.altM = lla2.altM;
+        AddPoint(id, lla2.fixTimeS, out);
+    } else if (id == 0x42 && ParseReport42(d, n, xyz)) {
+        EcefToGeodetic(xyz.xM, xyz.yM, xyz.zM, &p.latDeg, &p.lonDeg, &p.altM);
+        AddPoint(id, xyz.fixTimeS, out);
+    } else if (id == 0x83 && ParseReport83(d, n, xyz2)) {
+        EcefToGeodetic(xyz2.xM, xyz2.yM, xyz2.zM, &p.latDeg, &p.lonDeg, &p.altM);
+        AddPoint(id, xyz2.fixTimeS, out);
     }
 }

@@ -35,6 +35,8 @@ protected:
     virtual void WritePoint(const TrackPoint& p, std::string& out) = 0;
 
 private:
+    // Time, I/O options, velocity and fix reports: kept for the next point. False for other ids.
+    bool TakeContext(int id, const uint8_t* data, size_t length);
     void AddPoint(int report, double fixTime, std::string& out);
 
     TrackPoint latest_; // what the next position report carries besides its own values
