@@ -62,6 +62,17 @@ bool AppendIsoTime(std::string& out, const std::optional<double>& unixTime)
     return true;
 }
 
+// The time between its tags, or nothing when the time is not known.
+void AppendTimeElement(std::string& out, const std::optional<double>& unixTime, const char* open, const char* close)
+{
+    const size_t at = out.size();
+    out += open;
+    if (AppendIsoTime(out, unixTime))
+        out += close;
+    else
+        out.resize(at);
+}
+
 // GPX and KML hold only positions on the earth's surface grid.
 bool Mappable(const TrackPoint& p)
 {
@@ -152,12 +163,7 @@ protected:
         out += "\"><ele>";
         AppendNumber(out, p.altM, 3, false);
         out += "</ele>";
-        const size_t at = out.size();
-        out += "<time>";
-        if (AppendIsoTime(out, p.unixTime))
-            out += "</time>";
-        else
-            out.resize(at);
+        AppendTimeElement(out, p.unixTime, "<time>", "</time>");
         if (p.fixDimension && (*p.fixDimension == 2 || *p.fixDimension == 3))
             out += *p.fixDimension == 2 ? "<fix>2d</fix>" : "<fix>3d</fix>";
         if (p.svCount) {
@@ -213,12 +219,7 @@ protected:
         coordinates += ',';
         AppendNumber(coordinates, p.altM, 3, false);
         out += "<Placemark>";
-        const size_t at = out.size();
-        out += "<TimeStamp><when>";
-        if (AppendIsoTime(out, p.unixTime))
-            out += "</when></TimeStamp>";
-        else
-            out.resize(at);
+        AppendTimeElement(out, p.unixTime, "<TimeStamp><when>", "</when></TimeStamp>");
         out += "<Point><altitudeMode>absolute</altitudeMode><coordinates>";
         out += coordinates;
         out += "</coordinates></Point></Placemark>\n";
