@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <numeric>
 #include <sstream>
 
@@ -55,6 +57,29 @@ void WaitDrained(int fd)
 {
     for (int queued = 1; ioctl(fd, FIONREAD, &queued) == 0 && queued > 0;)
         ::poll(nullptr, 0, 2);
+}
+
+// Waits until process pid has read past the start of path (its file offset
+// there, from /proc); false when the process ended first.
+bool WaitReadingStarted(pid_t pid, const std::string& path)
+{
+    namespace fs = std::filesystem;
+    const fs::path proc = "/proc/" + std::to_string(pid);
+    for (;;) {
+        std::error_code ec;
+        for (const auto& fd : fs::directory_iterator(proc / "fd", ec)) {
+            if (fs::read_symlink(fd.path(), ec) != path)
+                continue;
+            std::ifstream info(proc / "fdinfo" / fd.path().filename());
+            std::string key;
+            long long pos = 0;
+            if (info >> key >> pos && key == "pos:" && pos > 0)
+                return true;
+        }
+        if (ec)
+            return false;
+        ::poll(nullptr, 0, 2);
+    }
 }
 
 } // namespace
@@ -157,6 +182,29 @@ TEST(ZelkDumpProgram, StopsAtOnceOnASignalWhateverItReads)
                 << ReadFileText(p.errPath);
         }
     }
+}
+
+// A file far too large to read in the test's time (sparse: it takes no
+// disk) ends at the signal too, with a summary of what was read.
+TEST(ZelkDumpProgram, StopsReadingAFileAtTheSignal)
+{
+    TempDir dir;
+    const std::string path = dir.file("huge.zlk");
+    constexpr off_t kSize = off_t{1} << 40;
+    {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, kSize), 0);
+        ::close(fd);
+    }
+    DumpProcess p = StartDump({"--json", path}, dir.path());
+    ASSERT_TRUE(WaitReadingStarted(p.pid, path));
+    ::kill(p.pid, SIGTERM);
+    EXPECT_EQ(WaitDump(p), 0);
+    const std::string err = ReadFileText(p.errPath);
+    const size_t at = err.find("bytes ");
+    ASSERT_NE(at, std::string::npos) << err;
+    EXPECT_LT(std::stoll(err.substr(at + 6)), kSize) << err;
 }
 
 TEST(ZelkDumpProgram, LivePortTakesTheGivenLineSettingsAndStopsOnCtrlC)
