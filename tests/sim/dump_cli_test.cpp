@@ -103,6 +103,8 @@ TEST(ZelkDumpCommandLine, HelpVersionAndWrongArguments)
         {{"--line", "4N1"}, 2, "", "'4N1'"},
         {{"--line", "8N3"}, 2, "", "'8N3'"},
         {{"--line"}, 2, "", "--line needs a value"},
+        {{"--baud=fast"}, 2, "", "'fast'"},
+        {{"--baud=4800", "--line=7e2", JX_CAPTURES_DIR "/receiver-a.bin"}, 0, "packets 168,", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.front());

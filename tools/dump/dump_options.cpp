@@ -28,9 +28,9 @@ const char kUsage[] =
     "                DOPs; a value never reported is an empty cell; summary to stderr\n"
     "  --gpx         the track of position reports as GPX 1.1; summary to stderr\n"
     "  --kml         the track of position reports as KML 2.2; summary to stderr\n"
-    "  --baud N      bit rate of a live port (default 9600)\n"
+    "  --baud N      bit rate of a live port (default 9600); also --baud=N\n"
     "  --line DPS    data bits 5-8, parity N, O or E, stop bits 1 or 2 of a live port\n"
-    "                (default 8O1)\n"
+    "                (default 8O1); also --line=DPS\n"
     "  --help        show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
@@ -74,14 +74,32 @@ bool IsOutputOption(const std::string& a, DumpOutput* output)
     return false;
 }
 
+// "--baud=N" and "--line=DPS" as two arguments each, up to a "--".
+std::vector<std::string> SplitValues(const std::vector<std::string>& args)
+{
+    std::vector<std::string> split;
+    bool inputsOnly = false;
+    for (const std::string& a : args) {
+        if (!inputsOnly && (a.rfind("--baud=", 0) == 0 || a.rfind("--line=", 0) == 0)) {
+            split.push_back(a.substr(0, 6));
+            split.push_back(a.substr(7));
+        } else {
+            split.push_back(a);
+        }
+        inputsOnly = inputsOnly || a == "--";
+    }
+    return split;
+}
+
 } // namespace
 
 const char* DumpUsage() { return kUsage; }
 
 std::string DumpVersion() { return std::string("zelk_dump ") + JX_VERSION; }
 
-DumpAction ParseDumpOptions(const std::vector<std::string>& args, DumpOptions* options, std::string* error)
+DumpAction ParseDumpOptions(const std::vector<std::string>& given, DumpOptions* options, std::string* error)
 {
+    const std::vector<std::string> args = SplitValues(given);
     bool inputsOnly = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
