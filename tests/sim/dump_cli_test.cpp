@@ -104,6 +104,7 @@ TEST(ZelkDumpCommandLine, HelpVersionAndWrongArguments)
         {{"--line", "8N3"}, 2, "", "'8N3'"},
         {{"--line"}, 2, "", "--line needs a value"},
         {{"--baud=fast"}, 2, "", "'fast'"},
+        // 168: the packets the capture notes list for receiver-a.
         {{"--baud=4800", "--line=7e2", JX_CAPTURES_DIR "/receiver-a.bin"}, 0, "packets 168,", ""},
     };
     for (const Case& c : cases) {
