@@ -1,6 +1,4 @@
 // Re-targets the whole main window to another receiver.
-#include <QGuiApplication>
-
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "link/line_codes.h"
@@ -37,7 +35,7 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
     }
     DisplayPort = com;
     Panel_Serial->setCaption(SerialCaption(com));
-    QGuiApplication::setApplicationDisplayName(QString("%1 ZELKMon32").arg(com));
+    ShowDisplayPortIdentity();
     RequestDgpsMode(slot);
     RequestIoOptions(slot);
     RequestDatum(slot);

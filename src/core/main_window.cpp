@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QEnterEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
 #include <QTimer>
+#include <algorithm>
 
 #include "core/dispatch.h"
 #include "link/commands.h"
@@ -91,7 +93,7 @@ bool TForm_Main::FormCreate()
     created_ = true;
     port->searchStep = 7;
     qApp->installEventFilter(new HintWatcher(this));
-    QGuiApplication::setApplicationDisplayName(QString("%1 JX_Monitor").arg(DisplayPort));
+    ShowDisplayPortIdentity();
     if (PortCount == -1)
         EnableAllPorts();
     else
@@ -132,15 +134,42 @@ void TForm_Main::ApplyLayout(int designWidth, bool multiport)
     designWidth_ = designWidth;
     ClientArea->setFixedSize(designWidth - Scaled(kFrameWidth), Scaled(kClientHeight));
     Bevel1->setGeometry(Bevel1->x(), Bevel1->y(), designWidth - Scaled(8), Bevel1->height());
-    const int bevelEnd = Bevel1->x() + Bevel1->width();
-    const int gap = Scaled(3);
-    Panel_Serial->move(bevelEnd - gap - Panel_Serial->width(), Panel_Serial->y());
-    Panel_Version->move(Panel_Serial->x() - gap - Panel_Version->width(), Panel_Version->y());
-    Panel_Record->move(Panel_Version->x() - gap - Panel_Record->width(), Panel_Record->y());
-    Panel_Hint->resize(Panel_Record->x() - Panel_TxRx->width() - Scaled(11), Panel_Hint->height());
+    PlaceStatusPanels();
     WindowMultiPort->setChecked(multiport);
     MenuMP_MultiPort->setChecked(multiport);
     adjustSize();
+}
+
+// Right-aligned 3 pixels apart: Serial, Device, Version, Record; the hint line fills the rest.
+void TForm_Main::PlaceStatusPanels()
+{
+    const int bevelEnd = Bevel1->x() + Bevel1->width();
+    const int gap = Scaled(3);
+    int right = bevelEnd - gap;
+    for (Panel* panel : {Panel_Serial, Panel_Device, Panel_Version, Panel_Record}) {
+        panel->move(right - panel->width(), panel->y());
+        right = panel->x() - gap;
+    }
+    Panel_Hint->resize(Panel_Record->x() - Panel_TxRx->width() - Scaled(11), Panel_Hint->height());
+}
+
+void TForm_Main::ShowDisplayPortIdentity()
+{
+    // The application display name stays "JX_Monitor": a title that ends with
+    // it is shown as it is, not as "JX_Monitor — N JX_Monitor".
+    setWindowTitle(QString("%1 JX_Monitor").arg(DisplayPort));
+    const QString path = QString::fromStdString(ComDevicePath(DisplayPort));
+    // Wide enough for a usual path; a longer one is cut in the middle and
+    // read whole in the hint line.
+    constexpr int kMaxDeviceWidth = 130, kMinDeviceWidth = 24, kPadding = 10;
+    const QFontMetrics metrics(Panel_Device->font());
+    const int needed = metrics.horizontalAdvance(path) + kPadding;
+    const int width = std::clamp(needed, Scaled(kMinDeviceWidth), Scaled(kMaxDeviceWidth));
+    Panel_Device->resize(width, Panel_Device->height());
+    Panel_Device->setCaption(needed <= width ? path : metrics.elidedText(path, Qt::ElideMiddle, width - kPadding));
+    Panel_Device->setHint(QString("COM%1: %2").arg(DisplayPort).arg(path));
+    Panel_Device->setAccessibleDescription(path);
+    PlaceStatusPanels();
 }
 
 void TForm_Main::SelectDisplayComItem()

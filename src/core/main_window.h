@@ -143,6 +143,7 @@ public:
     Panel* Panel_Hint = nullptr;
     Panel* Panel_Record = nullptr;
     Panel* Panel_Version = nullptr;
+    Panel* Panel_Device = nullptr; // the display port's device path or URL, beside Panel_Serial
     Panel* Panel_Serial = nullptr;
 
     // Main menu
@@ -255,6 +256,9 @@ private:
     void AdvanceSearch(int slot);
     void Housekeeping();
     void ApplyLayout(int designWidth, bool multiport);
+    void PlaceStatusPanels();
+    // Window title "N JX_Monitor" and the device panel follow the display port.
+    void ShowDisplayPortIdentity();
     void LightTxLamp();
     void CloseUnlessDisplay(int slot);
     // The nine position panels back to "?" after a reset.

@@ -270,6 +270,7 @@ void TForm_Main::BuildStatusBar()
     Panel_Record->setHint("Logging Status;  Either Off, Data, Zelk, or Zelk/Data.");
     Panel_Version = new Panel(ClientArea, "Panel_Version", QString(), 0, 328, 56, 20);
     Panel_Version->setHint("Firmware Version");
+    Panel_Device = new Panel(ClientArea, "Panel_Device", QString(), 0, 328, 24, 20);
     Panel_Serial = new Panel(ClientArea, "Panel_Serial", QString(), 0, 328, 124, 20);
     Panel_Serial->setHint("Serial Port Configuration");
 }

@@ -21,6 +21,7 @@
 #include "display/form_track.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "platform/port_enumeration.h"
 #include "support/monitor_gui.h"
 #include "transfer/form_alm.h"
 
@@ -60,18 +61,20 @@ TEST_F(MainWindowLayout, RegionsSitWhereDesigned)
     };
     for (const Row& row : rows)
         EXPECT_EQ(Rect(row.name), row.rect) << row.name;
-    EXPECT_EQ(Form_Main->windowTitle(), "JX_Monitor");
+    EXPECT_EQ(Form_Main->windowTitle(), "3 JX_Monitor");
 }
 
-// Status bar: the bevel is the window width minus 8; Serial, Version and
-// Record are right-aligned 3 pixels apart; the hint line fills the rest.
+// Status bar: the bevel is the window width minus 8; Serial, Device, Version
+// and Record are right-aligned 3 pixels apart; the hint line fills the rest.
 void ExpectStatusBar(int designWidth)
 {
     const QRect bevel = Rect("Bevel1");
     EXPECT_EQ(bevel, QRect(1, 325, designWidth - 8, 26));
     const QRect serial = Rect("Panel_Serial"), version = Rect("Panel_Version"), record = Rect("Panel_Record");
     EXPECT_EQ(serial.x() + serial.width(), designWidth - 7 - 3);
-    EXPECT_EQ(version.x() + version.width(), serial.x() - 3);
+    const QRect device = Rect("Panel_Device");
+    EXPECT_EQ(device.x() + device.width(), serial.x() - 3);
+    EXPECT_EQ(version.x() + version.width(), device.x() - 3);
     EXPECT_EQ(record.x() + record.width(), version.x() - 3);
     EXPECT_EQ(Rect("Panel_Hint").width(), record.x() - Rect("Panel_TxRx").width() - 11);
     // Nothing of the status bar overlaps: the hint line ends before Panel_Record.
@@ -87,6 +90,23 @@ TEST_F(MainWindowLayout, SinglePortLayoutEndsAfterTheSatellitePanel)
     ExpectStatusBar(603);
     EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
     EXPECT_FALSE(Form_Main->MenuMP_MultiPort->isChecked());
+}
+
+// A stable device name is long: it is cut in the middle, read whole in the
+// hint line, and leaves the hint line room in the narrower layout.
+TEST(MainWindowStatusBar, ALongDeviceNameIsCutInTheMiddleAndReadWholeInTheHint)
+{
+    const QString path = "/dev/serial/by-id/usb-Adapter_Maker_Dual_RS232_Adapter_0123456789-if00-port0";
+    SetComDevice(3, path.toStdString());
+    ASSERT_NE(StartMonitorOnFake(3), nullptr);
+    Form_Main->SetSingleLayout();
+    const QString caption = Form_Main->Panel_Device->caption();
+    EXPECT_TRUE(caption.startsWith("/dev/") && caption.endsWith("port0") && caption.contains(QChar(0x2026)))
+        << caption.toStdString();
+    EXPECT_LE(Form_Main->Panel_Device->fontMetrics().horizontalAdvance(caption), Form_Main->Panel_Device->width());
+    EXPECT_EQ(HintOf(Form_Main->Panel_Device), "COM3: " + path);
+    ExpectStatusBar(603);
+    EXPECT_GE(Rect("Panel_Hint").width(), 100);
 }
 
 TEST_F(MainWindowLayout, MultiportLayoutShowsTheComPanelInA682PixelClient)
