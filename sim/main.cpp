@@ -10,6 +10,7 @@
 #include "sim/receiver_simulator.h"
 #include "sim/replay_source.h"
 #include "sim/sim_cli.h"
+#include "jx_version.h"
 
 namespace {
 
@@ -34,10 +35,24 @@ bool AddSources(const SimCommandLine& cmd, LineRunner& runner, std::string* erro
     return true;
 }
 
+// --version answers before anything else is read.
+bool PrintVersionIfAsked(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--version") {
+            std::printf("zelk_sim %s\n", kJxVersion);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (PrintVersionIfAsked(argc, argv))
+        return 0;
     SimCommandLine cmd;
     std::string error;
     if (!ParseSimCommandLine(std::vector<std::string>(argv + 1, argv + argc), &cmd, &error)) {

@@ -92,7 +92,8 @@ const char* SimUsage()
            "                [--antenna-fault]\n"
            "       zelk_sim --replay FILE [--fast] [--loop] [--baud B]\n"
            "Prints the device path of each simulated receiver, one per line, and runs\n"
-           "until interrupted.\n";
+           "until interrupted.\n"
+           "       zelk_sim --help | --version\n";
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* out, std::string* error)

@@ -24,10 +24,11 @@ const QString kFileError = QStringLiteral("Error");
 // One row of a coordinate group: caption, field and unit.
 QLineEdit* AddRow(QGroupBox* group, const QString& name, const QString& caption, const QString& unit, int top)
 {
-    new Label(group, QStringLiteral("Label_") + name, caption, 10, top + 3, 64, 16);
+    // The field holds a whole signed ECEF coordinate ("-6378137.00") or angle.
+    new Label(group, QStringLiteral("Label_") + name, caption, 8, top + 3, 56, 16);
     auto* edit = new QLineEdit(group);
-    Place(edit, QStringLiteral("Edit_") + name, 76, top, 72, 21);
-    new Label(group, QStringLiteral("Label_") + name + QStringLiteral("Unit"), unit, 154, top + 3, 50, 16);
+    Place(edit, QStringLiteral("Edit_") + name, 64, top, 92, 21);
+    new Label(group, QStringLiteral("Label_") + name + QStringLiteral("Unit"), unit, 160, top + 3, 48, 16);
     return edit;
 }
 
@@ -35,6 +36,7 @@ QPushButton* AddFileButton(QGroupBox* group, const QString& name)
 {
     auto* button = new QPushButton(QStringLiteral("&From File"), group);
     Place(button, name, 68, 110, 75, 25);
+    button->setAutoDefault(false); // Enter presses "&OK", not this
     return button;
 }
 
@@ -108,6 +110,9 @@ void TForm_InitialPos::BuildButtons()
     Button_OK = buttons.ok;
     Button_Apply = buttons.apply;
     Button_Cancel = buttons.close;
+    for (QPushButton* button : {Button_Apply, Button_Cancel})
+        button->setAutoDefault(false);
+    Button_OK->setDefault(true);
     connect(Button_OK, &QPushButton::clicked, this, &TForm_InitialPos::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_InitialPos::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_InitialPos::Button_CancelClick);

@@ -62,12 +62,14 @@ void TForm_Serial::ShowConfig(const SerialConfigRecord& config)
 
 std::optional<SerialConfigRecord> TForm_Serial::BuildRecord() const
 {
-    const std::pair<const QComboBox*, const char*> settings[] = {{ComboBox_BaudRate, "Baud Rate"},
+    const std::pair<const QComboBox*, const char*> settings[] = {{ComboBox_Port1Output, "Output Protocol"},
+                                                                 {ComboBox_BaudRate, "Baud Rate"},
                                                                  {ComboBox_DataBits, "Data Bits"},
                                                                  {ComboBox_Parity, "Parity"},
                                                                  {ComboBox_StopBits, "Stop Bits"}};
     for (const auto& [list, name] : settings) {
-        // An empty list has no code; guessing one could cut the link to the receiver.
+        // An empty list has no code; guessing one could cut the link to the receiver
+        // (a guessed output protocol may leave it speaking another protocol).
         if (list->currentIndex() < 0) {
             ui::Message(QString("No %1 is selected. Choose one before setting the port.").arg(name),
                         "Serial Port Configuration", ui::Icon::Warning);

@@ -1,6 +1,4 @@
 // Re-targets the whole main window to another receiver.
-#include <QGuiApplication>
-
 #include "core/display_staleness.h"
 #include "core/main_window.h"
 #include "core/open_failure.h"
@@ -41,7 +39,7 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
     }
     DisplayPort = com;
     Panel_Serial->setCaption(SerialCaption(com));
-    QGuiApplication::setApplicationDisplayName(QString("%1 ZELKMon32").arg(com));
+    ShowDisplayPortIdentity();
     RequestDgpsMode(slot);
     RequestIoOptions(slot);
     RequestDatum(slot);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -17,9 +18,15 @@ public:
 
     QLabel* Label1 = nullptr;
     QComboBox* ComboBox_Com = nullptr;
+    QLabel* Label_Device = nullptr; // the device (or URL) behind the selected row
     QPushButton* Button_OK = nullptr;
     QPushButton* Button_Cancel = nullptr;
 
     void Button_ContinueClick();
     void Button_CancelClick();
+
+private:
+    // Row r's COM number: the port list's entry, or r + 1 for the built-in rows.
+    std::vector<int> rowComs_{1, 2, 3, 4};
+    void ShowDevice(int row);
 };

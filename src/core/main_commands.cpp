@@ -60,7 +60,7 @@ void TForm_Main::InitializeWarmClick()
 void TForm_Main::InitializeFactoryClick()
 {
     if (!ui::AskYesNo("Really clear battery backed-up RAM and set receiver to factory default settings?",
-                      "Factory Reset?", ui::Icon::Warning))
+                      "Factory Reset?", ui::Icon::Warning, ui::Answer::No))
         return;
     SendResetMode(TX_DEFAULT, 0x46);
     BlankPositionPanels();

@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QEnterEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
 #include <QTimer>
+#include <algorithm>
 
 #include "core/dispatch.h"
 #include "core/open_failure.h"
@@ -86,7 +88,7 @@ bool TForm_Main::FormCreate()
     created_ = true;
     port->searchStep = 7;
     qApp->installEventFilter(new HintWatcher(this));
-    QGuiApplication::setApplicationDisplayName(QString("%1 JX_Monitor").arg(DisplayPort));
+    ShowDisplayPortIdentity();
     if (PortCount == -1)
         EnableAllPorts();
     else
@@ -117,26 +119,54 @@ void TForm_Main::ApplyHint(const QString& hint) { Panel_Hint->setCaption(hint); 
 
 void TForm_Main::SetSingleLayout()
 {
-    ApplyLayout(Panel_Satellites->geometry().right() + 1 + 7, false);
+    ApplyLayout(Panel_Satellites->geometry().right() + 1 + Scaled(7), false);
 }
 
-void TForm_Main::SetMultiportLayout() { ApplyLayout(Panel_Com->geometry().right() + 1 + 7, true); }
+void TForm_Main::SetMultiportLayout() { ApplyLayout(Panel_Com->geometry().right() + 1 + Scaled(7), true); }
 
-bool TForm_Main::IsMultiport() const { return designWidth_ == Panel_Com->geometry().right() + 1 + 7; }
+bool TForm_Main::IsMultiport() const { return designWidth_ == Panel_Com->geometry().right() + 1 + Scaled(7); }
 
 void TForm_Main::ApplyLayout(int designWidth, bool multiport)
 {
     designWidth_ = designWidth;
-    ClientArea->setFixedSize(designWidth - kFrameWidth, kClientHeight);
-    Bevel1->setGeometry(Bevel1->x(), Bevel1->y(), designWidth - 8, Bevel1->height());
-    const int bevelEnd = Bevel1->x() + Bevel1->width();
-    Panel_Serial->move(bevelEnd - 3 - Panel_Serial->width(), Panel_Serial->y());
-    Panel_Version->move(Panel_Serial->x() - 3 - Panel_Version->width(), Panel_Version->y());
-    Panel_Record->move(Panel_Version->x() - 3 - Panel_Record->width(), Panel_Record->y());
-    Panel_Hint->resize(Panel_Record->x() - Panel_TxRx->width() - 11, Panel_Hint->height());
+    ClientArea->setFixedSize(designWidth - Scaled(kFrameWidth), Scaled(kClientHeight));
+    Bevel1->setGeometry(Bevel1->x(), Bevel1->y(), designWidth - Scaled(8), Bevel1->height());
+    PlaceStatusPanels();
     WindowMultiPort->setChecked(multiport);
     MenuMP_MultiPort->setChecked(multiport);
     adjustSize();
+}
+
+// Right-aligned 3 pixels apart: Serial, Device, Version, Record; the hint line fills the rest.
+void TForm_Main::PlaceStatusPanels()
+{
+    const int bevelEnd = Bevel1->x() + Bevel1->width();
+    const int gap = Scaled(3);
+    int right = bevelEnd - gap;
+    for (Panel* panel : {Panel_Serial, Panel_Device, Panel_Version, Panel_Record}) {
+        panel->move(right - panel->width(), panel->y());
+        right = panel->x() - gap;
+    }
+    Panel_Hint->resize(Panel_Record->x() - Panel_TxRx->width() - Scaled(11), Panel_Hint->height());
+}
+
+void TForm_Main::ShowDisplayPortIdentity()
+{
+    // The application display name stays "JX_Monitor": a title that ends with
+    // it is shown as it is, not as "JX_Monitor — N JX_Monitor".
+    setWindowTitle(QString("%1 JX_Monitor").arg(DisplayPort));
+    const QString path = QString::fromStdString(ComDevicePath(DisplayPort));
+    // Wide enough for a usual path; a longer one is cut in the middle and
+    // read whole in the hint line.
+    constexpr int kMaxDeviceWidth = 130, kMinDeviceWidth = 24, kPadding = 10;
+    const QFontMetrics metrics(Panel_Device->font());
+    const int needed = metrics.horizontalAdvance(path) + kPadding;
+    const int width = std::clamp(needed, Scaled(kMinDeviceWidth), Scaled(kMaxDeviceWidth));
+    Panel_Device->resize(width, Panel_Device->height());
+    Panel_Device->setCaption(needed <= width ? path : metrics.elidedText(path, Qt::ElideMiddle, width - kPadding));
+    Panel_Device->setHint(QString("COM%1: %2").arg(DisplayPort).arg(path));
+    Panel_Device->setAccessibleDescription(path);
+    PlaceStatusPanels();
 }
 
 void TForm_Main::SelectDisplayComItem()

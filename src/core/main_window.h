@@ -88,6 +88,7 @@ public:
     Label* Label_Pmode2 = nullptr;
     Label* Label_Altitude = nullptr;
     Label* Label_Datum = nullptr;
+    Label* Label_DatumMain = nullptr;
     Panel* Panel_X = nullptr;
     Panel* Panel_Y = nullptr;
     Panel* Panel_Alt_Z = nullptr;
@@ -142,6 +143,7 @@ public:
     Panel* Panel_Hint = nullptr;
     Panel* Panel_Record = nullptr;
     Panel* Panel_Version = nullptr;
+    Panel* Panel_Device = nullptr; // the display port's device path or URL, beside Panel_Serial
     Panel* Panel_Serial = nullptr;
 
     // Main menu
@@ -266,6 +268,9 @@ private:
     void RemoveLinkHooks();
     void ShowSerialLost(bool lost);
     void ApplyLayout(int designWidth, bool multiport);
+    void PlaceStatusPanels();
+    // Window title "N JX_Monitor" and the device panel follow the display port.
+    void ShowDisplayPortIdentity();
     void LightTxLamp();
     void CloseUnlessDisplay(int slot);
     // The nine position panels back to "?" after a reset.

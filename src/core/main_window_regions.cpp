@@ -63,15 +63,16 @@ void TForm_Main::BuildTiming()
     Panel_Timing = Region(ClientArea, "Panel_Timing", 1, 0, 196, 105, "Time: Packets 21, 41.");
     QWidget* p = Panel_Timing;
     Label10 = Title(p, "Label10", "Timing:", 120);
-    Caption(p, "Label_Time", "Time", 6, 20, 62);
-    Panel_Time = Value(p, "Panel_Time", 70, 20, 92);
-    Label_TimeMode = Caption(p, "Label_TimeMode", "GPS", 165, 20, 28);
-    Caption(p, "Label_Date", "Date", 6, 41, 62);
-    Panel_Date = Value(p, "Panel_Date", 70, 41, 92);
-    Caption(p, "Label_Week", "GPS Week", 6, 62, 62);
-    Panel_Week = Value(p, "Panel_Week", 70, 62, 92);
-    Caption(p, "Label_TOW", "TOW", 6, 83, 62);
-    Panel_TOW = Value(p, "Panel_TOW", 70, 83, 92);
+    // The time field holds " Wed 23:59:59.99" whole.
+    Caption(p, "Label_Time", "Time", 6, 20, 58);
+    Panel_Time = Value(p, "Panel_Time", 64, 20, 102);
+    Label_TimeMode = Caption(p, "Label_TimeMode", "GPS", 168, 20, 26);
+    Caption(p, "Label_Date", "Date", 6, 41, 58);
+    Panel_Date = Value(p, "Panel_Date", 64, 41, 102);
+    Caption(p, "Label_Week", "GPS Week", 6, 62, 58);
+    Panel_Week = Value(p, "Panel_Week", 64, 62, 102);
+    Caption(p, "Label_TOW", "TOW", 6, 83, 58);
+    Panel_TOW = Value(p, "Panel_TOW", 64, 83, 102);
 }
 
 void TForm_Main::BuildVelocity()
@@ -112,48 +113,52 @@ void TForm_Main::BuildDeltaPos()
 
 void TForm_Main::BuildPosition()
 {
-    Panel_Position = Region(ClientArea, "Panel_Position", 201, 0, 193, 129);
+    // Wide enough for the longest datum name and the signed ECEF values.
+    Panel_Position = Region(ClientArea, "Panel_Position", 201, 0, 225, 129);
     QWidget* p = Panel_Position;
     Label_PanelPos = Title(p, "Label_PanelPos", "Position:", 120);
-    Label_Lat_X = Caption(p, "Label_Lat_X", "Latitude", 6, 24, 54);
-    Label_Lon_Y = Caption(p, "Label_Lon_Y", "Longitude", 6, 47, 54);
-    Label_Alt_Z = Caption(p, "Label_Alt_Z", "Altitude", 6, 70, 54);
+    Label_Lat_X = Caption(p, "Label_Lat_X", "Latitude", 6, 24, 60);
+    Label_Lon_Y = Caption(p, "Label_Lon_Y", "Longitude", 6, 47, 60);
+    Label_Alt_Z = Caption(p, "Label_Alt_Z", "Altitude", 6, 70, 60);
     BuildPositionRows(p);
-    Caption(p, "Label_DatumCaption", "Datum", 6, 100, 54);
-    Panel_Datum = Value(p, "Panel_Datum", 62, 100, 124, QString());
+    // Datums are known only to newer firmware: report 0x45 unlocks the row.
+    Label_DatumMain = Caption(p, "Label_DatumMain", "Datum", 6, 100, 40);
+    Label_DatumMain->setEnabled(false);
+    Panel_Datum = Value(p, "Panel_Datum", 48, 100, 170, QString());
+    Panel_Datum->setColour(ButtonFaceColour());
 }
 
 void TForm_Main::BuildPositionRows(QWidget* p)
 {
-    Panel_X = Value(p, "Panel_X", 62, 24, 92);
-    Panel_Y = Value(p, "Panel_Y", 62, 47, 92);
+    Panel_X = Value(p, "Panel_X", 68, 24, 100);
+    Panel_Y = Value(p, "Panel_Y", 68, 47, 100);
     Panel_X->hide();
     Panel_Y->hide();
-    Label_Pmode1 = Caption(p, "Label_Pmode1", QString(), 157, 24, 14);
-    Label_Pmode2 = Caption(p, "Label_Pmode2", QString(), 157, 47, 14);
-    Panel_NorthSouth = Value(p, "Panel_NorthSouth", 62, 24, 18);
-    Panel_LatDeg = Value(p, "Panel_LatDeg", 82, 24, 36);
-    Panel_LatMin = Value(p, "Panel_LatMin", 120, 24, 66);
-    Panel_EastWest = Value(p, "Panel_EastWest", 62, 47, 18);
-    Panel_LonDeg = Value(p, "Panel_LonDeg", 82, 47, 36);
-    Panel_LonMin = Value(p, "Panel_LonMin", 120, 47, 66);
-    Panel_Alt_Z = Value(p, "Panel_Alt_Z", 62, 70, 92);
-    Label_Altitude = Caption(p, "Label_Altitude", "m", 156, 70, 10);
-    Label_Datum = Caption(p, "Label_Datum", QString(), 170, 70, 22);
+    Label_Pmode1 = Caption(p, "Label_Pmode1", QString(), 171, 24, 14);
+    Label_Pmode2 = Caption(p, "Label_Pmode2", QString(), 171, 47, 14);
+    Panel_NorthSouth = Value(p, "Panel_NorthSouth", 68, 24, 18);
+    Panel_LatDeg = Value(p, "Panel_LatDeg", 88, 24, 40);
+    Panel_LatMin = Value(p, "Panel_LatMin", 130, 24, 76);
+    Panel_EastWest = Value(p, "Panel_EastWest", 68, 47, 18);
+    Panel_LonDeg = Value(p, "Panel_LonDeg", 88, 47, 40);
+    Panel_LonMin = Value(p, "Panel_LonMin", 130, 47, 76);
+    Panel_Alt_Z = Value(p, "Panel_Alt_Z", 68, 70, 100);
+    Label_Altitude = Caption(p, "Label_Altitude", "m", 171, 70, 14);
+    Label_Datum = Caption(p, "Label_Datum", QString(), 187, 70, 32);
 }
 
 void TForm_Main::BuildStatus()
 {
-    Panel_Status = Region(ClientArea, "Panel_Status", 201, 136, 193, 185,
+    Panel_Status = Region(ClientArea, "Panel_Status", 201, 136, 225, 185,
                           "Health: 26, 46, 4B;  Mode: 24, 6D;  DGPS: 62, 82");
     QWidget* p = Panel_Status;
     Label26 = Title(p, "Label26", "Status:", 120);
     Label9 = Caption(p, "Label9", "Mode", 6, 24, 46);
-    Panel_RecMode = Value(p, "Panel_RecMode", 54, 24, 132);
+    Panel_RecMode = Value(p, "Panel_RecMode", 54, 24, 164);
     Caption(p, "Label_Health", "Health", 6, 47, 46);
-    Panel_Health = Value(p, "Panel_Health", 54, 47, 132);
+    Panel_Health = Value(p, "Panel_Health", 54, 47, 164);
     Label14 = Caption(p, "Label14", "DGPS", 6, 70, 46);
-    Panel_DGPS = Value(p, "Panel_DGPS", 54, 70, 132);
+    Panel_DGPS = Value(p, "Panel_DGPS", 54, 70, 164);
     BuildStatusLamps(p);
 }
 
@@ -169,34 +174,35 @@ void TForm_Main::BuildStatusLamps(QWidget* p)
         *lamps[i] = new Shape(p, QString("Shape_Err%1").arg(i + 1), 62, top + 3, 13);
         (*lamps[i])->setTag(1);
         (*lamps[i])->setAccessibleDescription(QString(captions[i]).chopped(1));
-        *labels[i] = Caption(p, texts[i], QString(), 80, top, 110);
+        *labels[i] = Caption(p, texts[i], QString(), 80, top, 140);
     }
 }
 
 void TForm_Main::BuildSatellites()
 {
-    Panel_Satellites = Region(ClientArea, "Panel_Satellites", 398, 0, 166, 227,
+    Panel_Satellites = Region(ClientArea, "Panel_Satellites", 430, 0, 166, 227,
                               "Tracking Status: Pkts 3C, 5C;  SV Selection: Pkts 24, 6D");
     QWidget* p = Panel_Satellites;
     Label27 = Title(p, "Label27", "Satellite Data:", 120);
-    Caption(p, "Label_SVHead", "SV", 8, 21, 30);
-    Caption(p, "Label_AMUHead", "AMU", 42, 21, 38);
-    Caption(p, "Label_AzHead", "Az.", 84, 21, 36);
-    Caption(p, "Label_ElevHead", "Elev.", 124, 21, 36);
+    Caption(p, "Label_SVHead", "SV", 8, 21, 26);
+    Caption(p, "Label_AMUHead", "AMU", 36, 21, 38);
+    Caption(p, "Label_AzHead", "Az.", 78, 21, 40);
+    Caption(p, "Label_ElevHead", "Elev.", 122, 21, 40);
     for (int i = 0; i < 8; ++i) {
         const int top = 40 + 23 * i;
         const QString n = QString::number(i + 1);
-        Panel_SV[i] = Value(p, "Panel_SV" + n, 6, top, 32, QString());
+        Panel_SV[i] = Value(p, "Panel_SV" + n, 6, top, 26, QString());
         Panel_SV[i]->setHint("When green, this SV is being used for fixes");
-        Panel_AMU[i] = Value(p, "Panel_AMU" + n, 42, top, 38, QString());
-        Panel_AZ[i] = Value(p, "Panel_AZ" + n, 84, top, 36, QString());
-        Panel_EL[i] = Value(p, "Panel_EL" + n, 124, top, 36, QString());
+        // Angles are not wrapped: an azimuth may read "-179.9".
+        Panel_AMU[i] = Value(p, "Panel_AMU" + n, 36, top, 38, QString());
+        Panel_AZ[i] = Value(p, "Panel_AZ" + n, 78, top, 40, QString());
+        Panel_EL[i] = Value(p, "Panel_EL" + n, 122, top, 40, QString());
     }
 }
 
 void TForm_Main::BuildDops()
 {
-    Panel_DOPS = Region(ClientArea, "Panel_DOPS", 398, 234, 166, 87, "Dilution of Precision: Packets 24, 6D");
+    Panel_DOPS = Region(ClientArea, "Panel_DOPS", 430, 234, 166, 87, "Dilution of Precision: Packets 24, 6D");
     QWidget* p = Panel_DOPS;
     Title(p, "Label_PanelDops", "DOPs:", 120);
     Panel** fields[4] = {&Panel_PDOP, &Panel_HDOP, &Panel_VDOP, &Panel_TDOP};
@@ -211,7 +217,7 @@ void TForm_Main::BuildDops()
 
 void TForm_Main::BuildCom()
 {
-    Panel_Com = Region(ClientArea, "Panel_Com", 568, 0, 81, 321);
+    Panel_Com = Region(ClientArea, "Panel_Com", 600, 0, 81, 321);
     QWidget* p = Panel_Com;
     Title(p, "Label_PanelCom", "COM:", 60);
     Caption(p, "Label_Display", "Display", 6, 20, 60);
@@ -247,23 +253,24 @@ void TForm_Main::BuildPortPanels(QWidget* p)
 void TForm_Main::BuildStatusBar()
 {
     Bevel1 = new QFrame(ClientArea);
-    Place(Bevel1, "Bevel1", 1, 325, 649, 26);
+    Place(Bevel1, "Bevel1", 1, 325, 681, 26);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Panel_TxRx = new Panel(ClientArea, "Panel_TxRx", QString(), 4, 328, 60, 20);
     Panel_TxRx->setHint("Serial Activity");
-    new Label(Panel_TxRx, "Label_Tx", "Tx", 5, 2, 14, 16);
+    new Label(Panel_TxRx, "Label_Tx", "Tx", 3, 2, 16, 16);
     Shape_TxLED = new Shape(Panel_TxRx, "Shape_TxLED", 19, 4, 11);
-    new Label(Panel_TxRx, "Label_Rx", "Rx", 33, 2, 14, 16);
+    new Label(Panel_TxRx, "Label_Rx", "Rx", 31, 2, 15, 16);
     Shape_RxLED = new Shape(Panel_TxRx, "Shape_RxLED", 46, 4, 11);
     Shape_TxLED->setAccessibleDescription("Tx");
     Shape_RxLED->setAccessibleDescription("Rx");
     Panel_Hint = new Panel(ClientArea, "Panel_Hint", QString(), 68, 328, 300, 20);
     Panel_Hint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Panel_Hint->setIndent(4);
-    Panel_Record = new Panel(ClientArea, "Panel_Record", "Off", 0, 328, 56, 20);
+    Panel_Record = new Panel(ClientArea, "Panel_Record", "Off", 0, 328, 60, 20);
     Panel_Record->setHint("Logging Status;  Either Off, Data, Zelk, or Zelk/Data.");
     Panel_Version = new Panel(ClientArea, "Panel_Version", QString(), 0, 328, 56, 20);
     Panel_Version->setHint("Firmware Version");
+    Panel_Device = new Panel(ClientArea, "Panel_Device", QString(), 0, 328, 24, 20);
     Panel_Serial = new Panel(ClientArea, "Panel_Serial", QString(), 0, 328, 124, 20);
     Panel_Serial->setHint("Serial Port Configuration");
 }

@@ -23,17 +23,15 @@ void TForm_Main::FillPortControls()
         for (int i = 0; i < ListedCount(); ++i)
             ComboBox_DisplayCom->addItem(QString("COM%1").arg(PortList[static_cast<size_t>(i)]));
         ComboBox_DisplayCom->setCurrentIndex(ComboBox_DisplayCom->count() > 0 ? 0 : -1);
+        SelectDisplayComItem(); // the list shows the port the window shows
     }
-    for (Panel* panel : Panel_MonCom) {
+    // A disabled panel draws its number in the system's greyed text colour.
+    for (Panel* panel : Panel_MonCom)
         panel->setEnabled(false);
-        panel->setTextColour(InactiveCaptionTextColour());
-    }
     for (int i = 0; i < ListedCount(); ++i) {
         const int com = PortList[static_cast<size_t>(i)];
-        if (com < 1 || com > kPortSlots)
-            continue;
-        Panel_MonCom[static_cast<size_t>(com - 1)]->setEnabled(true);
-        Panel_MonCom[static_cast<size_t>(com - 1)]->setTextColour(WindowTextColour());
+        if (com >= 1 && com <= kPortSlots)
+            Panel_MonCom[static_cast<size_t>(com - 1)]->setEnabled(true);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdlib>
 #include <ostream>
+#include <utility>
 
 #include "platform/port_enumeration.h"
 
@@ -40,6 +41,21 @@ bool ParseSeconds(const std::string& text, double& seconds, std::string* error)
     return true;
 }
 
+// The options that only switch something on.
+bool* FlagOf(const std::string& arg, RunOptions& options)
+{
+    static const std::pair<const char*, bool RunOptions::*> kFlags[] = {
+        {"--help", &RunOptions::help},           {"--version", &RunOptions::version},
+        {"--list-ports", &RunOptions::listPorts}, {"--save-ports", &RunOptions::savePorts},
+        {"--demo", &RunOptions::demo},           {"--time-to-paint", &RunOptions::timeToPaint},
+        {"--open-all", &RunOptions::openAll},
+    };
+    for (const auto& [name, member] : kFlags)
+        if (arg == name)
+            return &(options.*member);
+    return nullptr;
+}
+
 } // namespace
 
 bool TakeRunOptions(std::vector<std::string>& args, RunOptions& options, std::string* error)
@@ -48,11 +64,8 @@ bool TakeRunOptions(std::vector<std::string>& args, RunOptions& options, std::st
     while (i < args.size()) {
         const std::string arg = args[i];
         std::string value;
-        if (arg == "--list-ports" || arg == "--demo") {
-            (arg == "--demo" ? options.demo : options.listPorts) = true;
-            args.erase(args.begin() + static_cast<long>(i));
-        } else if (arg == "--time-to-paint" || arg == "--open-all") {
-            (arg == "--open-all" ? options.openAll : options.timeToPaint) = true;
+        if (bool* flag = FlagOf(arg, options)) {
+            *flag = true;
             args.erase(args.begin() + static_cast<long>(i));
         } else if (arg == "--screenshot") {
             if (!TakeValue(args, i, options.screenshot, error))
@@ -70,7 +83,72 @@ bool TakeRunOptions(std::vector<std::string>& args, RunOptions& options, std::st
     return true;
 }
 
-void ListPorts(std::ostream& out)
+bool RefuseUnknownLongOptions(const std::vector<std::string>& args, std::string* error)
+{
+    for (const std::string& arg : args) {
+        if (arg.rfind("--", 0) == 0) {
+            if (error)
+                *error = "unknown option '" + arg + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* MonitorUsage()
+{
+    return "usage: jx_monitor [OPTION]... [-e] [-cN] [-m] [DEVICE]...\n"
+           "Monitor and command GPS receivers that speak the ZELK binary packet protocol\n"
+           "over serial lines (COM1 to COM16).\n"
+           "\n"
+           "Letter arguments count by their second character only (-c3 and /c3 are the\n"
+           "same); for each letter the first argument that carries it counts:\n"
+           "  -e                    enable all 16 ports; the ports present are not read\n"
+           "  -cN                   show COM N (1 to 16) in the main window; without it a\n"
+           "                        dialog asks which port to show\n"
+           "  -m                    start in the multiport layout\n"
+           "\n"
+           "Ports:\n"
+           "  --comN=PATH           map COM N to a device, e.g. --com3=/dev/ttyUSB0\n"
+           "  --comN=tcp://HOST:PORT, --comN=rfc2217://HOST:PORT\n"
+           "                        a receiver behind a network serial server\n"
+           "  DEVICE                a bare /dev/... path takes the lowest free COM number\n"
+           "  --list-ports          print the COM number of each device and where the\n"
+           "                        mapping came from, then exit (needs no display)\n"
+           "  --save-ports          save the --comN= and DEVICE arguments as the mapping\n"
+           "                        used when the command line maps no port, then exit;\n"
+           "                        without port arguments, forget the saved mapping.\n"
+           "                        The file is $XDG_CONFIG_HOME/JX_Monitor/ports.conf\n"
+           "                        (~/.config/JX_Monitor/ports.conf by default)\n"
+           "\n"
+           "Devices present that are not mapped get the free numbers: /dev/ttyUSB*, then\n"
+           "/dev/ttyACM*, then the built-in UARTs /dev/ttyS* that exist.\n"
+           "\n"
+           "Running:\n"
+           "  --demo                three simulated receivers on COM1 to COM3\n"
+           "  --open-all            open and monitor every listed port at start\n"
+           "  --show WINDOW         open that window at start (object name, e.g. Form_Track)\n"
+           "  --screenshot FILE     write a PNG of the main window (or the shown one)\n"
+           "  --quit-after SECONDS  quit after that many seconds (default with\n"
+           "                        --screenshot: 1)\n"
+           "  --time-to-paint       print the time to the first paint of the main window\n"
+           "                        and quit\n"
+           "  --help                print this help and exit\n"
+           "  --version             print the version and exit\n"
+           "\n"
+           "Qt's own options (-platform NAME, -style NAME, ...) are passed to Qt.\n"
+           "Exit status: 0 when the program ends normally or the port dialog is\n"
+           "cancelled, 1 when the display port, the demo or the display cannot be\n"
+           "opened, 2 for a bad option.\n";
+}
+
+void NoteNewMappings(PortOrigins& origins, const std::string& origin)
+{
+    for (const ComMapping& m : CurrentComMapping())
+        origins.emplace(m.com, origin);
+}
+
+void ListPorts(std::ostream& out, const PortOrigins& origins)
 {
     const std::vector<ComMapping> mapping = CurrentComMapping();
     if (mapping.empty())
@@ -79,6 +157,9 @@ void ListPorts(std::ostream& out)
         out << "COM" << m.com << "  " << m.path;
         if (!m.description.empty())
             out << "  (" << m.description << ")";
+        const auto origin = origins.find(m.com);
+        if (origin != origins.end())
+            out << "  [" << origin->second << "]";
         if (const std::string link = StableDeviceLink(m.path); !link.empty())
             out << "\n      stays COM" << m.com << " when replugged with --com" << m.com << "=" << link;
         out << '\n';

@@ -45,16 +45,23 @@ int RowChars()
     return chars;
 }
 
-QFont RowFont()
+constexpr int kRowFontPixels = 15;
+constexpr int kSelectionLines = 2; // room for 30 satellites, wrapped after 15
+
+QFont RowFont(int pixels)
 {
     QFont font("Courier");
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    font.setPixelSize(15);
+    font.setPixelSize(pixels);
     return font;
 }
 
-int CharWidth() { return QFontMetrics(RowFont()).horizontalAdvance(QLatin1Char('0')); }
+// The font on screen grows with the design scale.
+QFont RowFont() { return RowFont(Scaled(kRowFontPixels)); }
+
+// Character width at the design size: geometry given to Place() is scaled there.
+int CharWidth() { return QFontMetrics(RowFont(kRowFontPixels)).horizontalAdvance(QLatin1Char('0')); }
 
 int RowWidth(int charWidth) { return RowChars() * charWidth + 2 * kTextIndent + 4; }
 
@@ -69,7 +76,8 @@ Panel* DopField(QWidget* parent, const QString& name, const QString& caption, in
 } // namespace
 
 TForm_Track::TForm_Track()
-    : Form("Form_Track", "Tracking Status", RowWidth(CharWidth()) + 2 * kLeft, kRowTop + 8 * kRowPitch + 62)
+    : Form("Form_Track", "Tracking Status", RowWidth(CharWidth()) + 2 * kLeft,
+           kRowTop + 8 * kRowPitch + 62 + (kSelectionLines - 1) * kRowHeight)
 {
     const int charWidth = CharWidth();
     BuildHeader(charWidth);
@@ -114,16 +122,19 @@ void TForm_Track::BuildRows(int charWidth)
 
 void TForm_Track::BuildSelection(int charWidth)
 {
-    // Room for twelve satellites; a longer list runs past the edge.
+    // The list reaches the rows' right edge and wraps onto a second line, so a
+    // long selection is shown whole.
     const int top = kRowTop + 8 * kRowPitch + 8;
     new Label(this, "Label_SVSel", "SV Selection List", kLeft, top, 140, kRowHeight);
-    Panel_SVSel = new Panel(this, "Panel_SVSel", QString(), kLeft + 142, top, 48 * charWidth + 2 * kTextIndent + 4,
-                            kRowHeight);
+    const int listLeft = kLeft + 142;
+    Panel_SVSel = new Panel(this, "Panel_SVSel", QString(), listLeft, top, kLeft + RowWidth(charWidth) - listLeft,
+                            kSelectionLines * kRowHeight);
     Panel_SVSel->setFont(RowFont());
-    Panel_SVSel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Panel_SVSel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Panel_SVSel->setWordWrap(true);
     Panel_SVSel->setIndent(kTextIndent - 1);
     Panel_SVSel->setColour(WindowColour());
-    const int dopTop = top + kRowPitch + 4;
+    const int dopTop = top + kSelectionLines * kRowHeight + 6;
     Panel_PDOP = DopField(this, "PDOP", "PDOP", kLeft, dopTop);
     Panel_HDOP = DopField(this, "HDOP", "HDOP", kLeft + 110, dopTop);
     Panel_VDOP = DopField(this, "VDOP", "VDOP", kLeft + 220, dopTop);

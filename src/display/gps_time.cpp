@@ -117,6 +117,20 @@ int SetPcClock(double seconds)
     return SetUtcClock(time) ? 0 : 1;
 }
 
+std::string FormatGpsDateTime(double seconds)
+{
+    int64_t whole = 0;
+    if (!WholeSeconds(seconds, whole))
+        return "<Bad time>";
+    const int64_t days = FloorDiv(whole, kSecondsPerDay);
+    const int64_t inDay = whole - days * kSecondsPerDay;
+    const GpsDate date = GpsDayToDate(days);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day,
+                  static_cast<int>(inDay / 3600), static_cast<int>(inDay / 60 % 60), static_cast<int>(inDay % 60));
+    return text;
+}
+
 std::optional<ClockMessage> SetPcClockFromGps(float utcOffset)
 {
     if (GpsSeconds == 0.0)

@@ -35,6 +35,9 @@ double PcClockToGpsSeconds();
 // Returns 0 on success, 1 when the platform refuses (or the value is no time).
 int SetPcClock(double seconds);
 
+// "2026-12-08 14:10:36" for seconds since the GPS epoch taken as UTC; "<Bad time>" when it is no time.
+std::string FormatGpsDateTime(double seconds);
+
 // A modal message for the user: its text and its title (no icon).
 struct ClockMessage {
     std::string text;

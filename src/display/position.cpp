@@ -131,10 +131,13 @@ AngleTexts SplitAngle(Real deg, char positive, char negative)
         letter = negative;
         deg = -deg;
     }
-    const Real whole = std::trunc(deg);
-    const Real minutes = (deg - whole) * Real(60);
-    return {QString::number(static_cast<double>(whole), 'f', 0) + QChar(0x00B0),
-            QString::asprintf("%.5f'", static_cast<double>(minutes)), QString(QLatin1Char(letter))};
+    double whole = static_cast<double>(std::trunc(deg));
+    QString minutes = QString::asprintf("%.5f'", static_cast<double>((deg - static_cast<Real>(whole)) * Real(60)));
+    if (minutes.startsWith(QLatin1String("60."))) { // rounded up to a whole degree: carry it
+        whole += 1;
+        minutes = QStringLiteral("0.00000'");
+    }
+    return {QString::number(whole, 'f', 0) + QChar(0x00B0), minutes, QString(QLatin1Char(letter))};
 }
 
 void ShowAngleRow(const PositionFix& fix, size_t i, char positive, char negative, Panel* degrees, Panel* minutes,

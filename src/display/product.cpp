@@ -34,11 +34,7 @@ void EnableDatumControls()
     }
     if (!Form_Main)
         return;
-    QWidget* caption = FindControl<QWidget>(Form_Main, "Label_DatumMain");
-    if (!caption)
-        caption = FindControl<QWidget>(Form_Main, "Label_DatumCaption");
-    if (caption)
-        caption->setEnabled(true);
+    Form_Main->Label_DatumMain->setEnabled(true);
     Form_Main->Panel_Datum->setColour(WindowColour());
 }
 

@@ -1,6 +1,7 @@
 #include "display/time_reports.h"
 
 #include <QString>
+#include <cmath>
 
 #include "config/form_initial_time.h"
 #include "core/main_window.h"
@@ -13,11 +14,32 @@
 
 namespace {
 
+constexpr double kClockJumpToConfirm = 86400; // seconds
+
+// A receiver that counts weeks modulo 1024 reports a time years away: setting
+// the PC clock that far takes the user's word, with both times shown.
+bool ClockChangeAgreed(float utcOffset)
+{
+    if (GpsSeconds == 0.0)
+        return true; // the "not available" box follows
+    const double target = GpsSeconds - static_cast<double>(utcOffset);
+    const double now = PcClockToGpsSeconds();
+    if (std::fabs(target - now) <= kClockJumpToConfirm)
+        return true;
+    const QString text = QString("The receiver's time is %1 UTC;\nthe PC clock reads %2 UTC.\n\n"
+                                 "Set the PC clock to the receiver's time?")
+                             .arg(QString::fromStdString(FormatGpsDateTime(target)),
+                                  QString::fromStdString(FormatGpsDateTime(now)));
+    return ui::AskYesNo(text, "Set PC Clock?", ui::Icon::Warning, ui::Answer::No);
+}
+
 void CompleteTimeToPc(float utcOffset)
 {
-    const std::optional<ClockMessage> failure = SetPcClockFromGps(utcOffset);
     // Cleared before any box opens: a report arriving meanwhile must not set the clock again.
     Flags.TimeToPcPending = 0;
+    if (!ClockChangeAgreed(utcOffset))
+        return;
+    const std::optional<ClockMessage> failure = SetPcClockFromGps(utcOffset);
     if (failure)
         ui::Message(QString::fromStdString(failure->text), QString::fromStdString(failure->title));
 }

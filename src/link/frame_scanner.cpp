@@ -19,6 +19,30 @@ void FrameScanner::Feed(const uint8_t* bytes, size_t count, const Callback& onPa
     }
 }
 
+// The bytes up to the next DLE, outside a DLE pair, are data bytes: taken
+// in bulk, exactly as ParseRxByte takes them one by one (a frame that
+// outgrows the data buffer starts over as an id-0 packet).
+void FrameScanner::CollectPlainRun(PortRecord& port)
+{
+    const uint8_t* from = port.readBuffer + port.readPos;
+    const void* dle = std::memchr(from, DLE, port.bytesLeft);
+    size_t run = dle ? static_cast<size_t>(static_cast<const uint8_t*>(dle) - from) : port.bytesLeft;
+    offset_ += run;
+    port.readPos += static_cast<uint32_t>(run);
+    port.bytesLeft -= static_cast<uint32_t>(run);
+    while (run > 0) {
+        if (port.collectLen >= kPacketDataSize) {
+            port.collectLen = 0;
+            port.id = 0;
+        }
+        const size_t take = std::min(run, static_cast<size_t>(kPacketDataSize - port.collectLen));
+        std::memcpy(port.data + port.collectLen, from, take);
+        port.collectLen += static_cast<int32_t>(take);
+        from += take;
+        run -= take;
+    }
+}
+
 void FrameScanner::FeedChunk(const uint8_t* bytes, size_t count, const Callback& onPacket)
 {
     PortRecord& port = *port_;
@@ -26,6 +50,10 @@ void FrameScanner::FeedChunk(const uint8_t* bytes, size_t count, const Callback&
     port.readPos = 0;
     port.bytesLeft = static_cast<uint32_t>(count);
     while (port.bytesLeft > 0) {
+        if (!port.dlePending)
+            CollectPlainRun(port);
+        if (port.bytesLeft == 0)
+            break;
         const uint8_t b = port.readBuffer[port.readPos];
         const bool afterDle = port.dlePending != 0;
         const int32_t done = ParseRxByte(port);

@@ -38,6 +38,7 @@ public:
 
 private:
     void FeedChunk(const uint8_t* bytes, size_t count, const Callback& onPacket);
+    void CollectPlainRun(PortRecord& port);
 
     std::unique_ptr<PortRecord> port_;
     uint64_t offset_ = 0;

@@ -77,15 +77,28 @@ bool AppendRecord(int slot, std::string& line)
 
 } // namespace
 
+std::string LogFileNameAtStart(const LogStartSettings& settings, int slot)
+{
+    const bool active = DisplayPort >= 1 && DisplayPort <= kPortSlots && slot == DisplayPort - 1;
+    return active && BrowsedLogFileName ? *BrowsedLogFileName : LogFileName(settings.fileRoot, slot + 1);
+}
+
+std::vector<std::string> LogFilesToEmpty(const LogStartSettings& settings)
+{
+    std::vector<std::string> names;
+    for (int n = 0; n < kPortSlots; ++n)
+        if (PortTable[static_cast<size_t>(n)].monitored)
+            names.push_back(LogFileNameAtStart(settings, n));
+    return names;
+}
+
 void PrepareDataLog(const LogStartSettings& settings)
 {
     LogActivePort = DisplayPort >= 1 && DisplayPort <= kPortSlots ? DisplayPort - 1 : -1;
     for (int n = 0; n < kPortSlots; ++n) {
-        LogPorts[static_cast<size_t>(n)].fileName = LogFileName(settings.fileRoot, n + 1);
+        LogPorts[static_cast<size_t>(n)].fileName = LogFileNameAtStart(settings, n);
         LogTriggerId[static_cast<size_t>(n)] = 0;
     }
-    if (BrowsedLogFileName && LogActivePort >= 0)
-        LogPorts[static_cast<size_t>(LogActivePort)].fileName = *BrowsedLogFileName;
     g_unwritable.clear();
     if (!settings.append) {
         for (size_t n = 0; n < kPortSlots; ++n) {

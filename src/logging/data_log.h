@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "link/port_table.h"
 
@@ -39,6 +40,11 @@ struct LogStartSettings {
     bool append = false;
     bool systemTimer = false;
 };
+
+// The file each slot would write after a Start with these settings.
+std::string LogFileNameAtStart(const LogStartSettings& settings, int slot);
+// The files a Start without Append empties: those of the monitored ports.
+std::vector<std::string> LogFilesToEmpty(const LogStartSettings& settings);
 
 // Sets up every port's file and times for a new run and empties the files
 // of the monitored ports unless appending. Does not touch the windows and

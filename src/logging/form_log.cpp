@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringList>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -12,6 +14,7 @@
 #include "link/shared_flags.h"
 #include "logging/data_log.h"
 #include "logging/record_status.h"
+#include "logging/replace_question.h"
 #include "platform/ui.h"
 
 TForm_Log* Form_Log = nullptr;
@@ -69,6 +72,7 @@ void BoldTitle(QWidget* parent, const QString& name, const QString& caption)
 
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString FullPath(const std::string& path) { return QFileInfo(FromPath(path)).absoluteFilePath(); }
 
 } // namespace
 
@@ -219,14 +223,17 @@ void TForm_Log::Button_StartClick()
     BiasWarned.fill(0);
     if (Flags.DataLoggingOn)
         return;
+    const LogStartSettings settings{ToPath(Edit_FileRoot->text()), Edit_Interval->text().toStdString(),
+                                    CheckBox_Append->isChecked(), CheckBox_SystemTimer->isChecked()};
+    if (!settings.append && !MayEmptyFiles(LogFilesToEmpty(settings)))
+        return;
     unwritable_.clear();
     Label_FileError->setCaption("");
     Label_FileError->setToolTip("");
-    PrepareDataLog({ToPath(Edit_FileRoot->text()), Edit_Interval->text().toStdString(), CheckBox_Append->isChecked(),
-                    CheckBox_SystemTimer->isChecked()});
+    PrepareDataLog(settings);
     const bool haveActive = LogActivePort >= 0;
     const LogPortRecord* active = haveActive ? &LogPorts[static_cast<size_t>(LogActivePort)] : nullptr;
-    Panel_Filename->setCaption(" " + (active ? FromPath(active->fileName) : QString()));
+    ShowFilesWritten(active);
     Panel_StartTime->setCaption(active ? QString::fromStdString(FormatTimeOfWeek(active->startTime, 1)) : " ");
     Panel_DataSets->setCaption("0");
     Panel_Duration->setCaption(" ");
@@ -238,6 +245,17 @@ void TForm_Log::Button_StartClick()
     }
     Flags.DataLoggingOn = 1;
     ShowRecordStatus();
+}
+
+// The full path of the active port's file, and in its tool tip those of every monitored port.
+void TForm_Log::ShowFilesWritten(const LogPortRecord* active)
+{
+    Panel_Filename->setCaption(" " + (active ? FullPath(active->fileName) : QString()));
+    QStringList files;
+    for (size_t n = 0; n < kPortSlots; ++n)
+        if (PortTable[n].monitored)
+            files << QString("COM%1: %2").arg(n + 1).arg(FullPath(LogPorts[n].fileName));
+    Panel_Filename->setToolTip(files.join('\n'));
 }
 
 void TForm_Log::Button_StopClick()

@@ -10,6 +10,8 @@
 #include "logging/files/log_record.h"
 #include "platform/widgets.h"
 
+struct LogPortRecord;
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -80,6 +82,7 @@ public:
     QTimer* Timer_System = nullptr;
 
 private:
+    void ShowFilesWritten(const LogPortRecord* active);
     void BuildDataSelection();
     void BuildSetup();
     void BuildStatus();

@@ -8,6 +8,7 @@
 #include "link/shared_flags.h"
 #include "logging/raw_recorder.h"
 #include "logging/record_status.h"
+#include "logging/replace_question.h"
 #include "platform/ui.h"
 
 TForm_LogZelk* Form_LogZelk = nullptr;
@@ -91,6 +92,8 @@ void TForm_LogZelk::Button_StartClick()
         ui::Message("No ZELK file selected.", "Error", ui::Icon::Exclamation);
         return;
     }
+    if (!CheckBox_Append->isChecked() && !MayEmptyFiles({RawRecordFileName}))
+        return;
     if (!OpenRawRecordFile(CheckBox_Append->isChecked())) {
         ui::Message("Unable to open data record file.", "Error");
         return;

@@ -1,6 +1,7 @@
 #include "platform/widgets.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QFont>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,6 +12,82 @@
 
 namespace {
 const char* const kHintProperty = "jxHint";
+constexpr int kDesignFontPixels = 11;
+double g_designScale = 0; // 0 until first asked: then taken from the screen
+
+// "12.5", " -3", "nan", "-inf": the texts that may be shown as an overflow instead.
+bool IsNumberText(QStringView text)
+{
+    text = text.trimmed();
+    if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')))
+        text = text.mid(1);
+    if (text.compare(QLatin1String("nan"), Qt::CaseInsensitive) == 0 ||
+        text.compare(QLatin1String("inf"), Qt::CaseInsensitive) == 0)
+        return true;
+    bool digits = false, point = false;
+    for (const QChar c : text) {
+        if (c.isDigit())
+            digits = true;
+        else if (c == QLatin1Char('.') && digits && !point)
+            point = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
+QString OverflowText(const QLabel& label, const QString& text)
+{
+    if (text.contains(QLatin1String("nan"), Qt::CaseInsensitive))
+        return QStringLiteral("NaN");
+    const bool infinite = text.contains(QLatin1String("inf"), Qt::CaseInsensitive);
+    if (!infinite && TextFits(label, text))
+        return text;
+    const bool negative = text.trimmed().startsWith(QLatin1Char('-'));
+    for (int nines = 12; nines >= 1; --nines) {
+        const QString bound = QString(nines, QLatin1Char('9'));
+        const QString candidate = negative ? QStringLiteral("< -") + bound : QStringLiteral("> ") + bound;
+        if (TextFits(label, candidate))
+            return candidate;
+    }
+    return negative ? QStringLiteral("<") : QStringLiteral(">");
+}
+} // namespace
+
+double DesignScale()
+{
+    if (g_designScale <= 0) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        g_designScale = screen ? std::max(1.0, screen->logicalDotsPerInch() / 96.0) : 1.0;
+    }
+    return g_designScale;
+}
+
+void SetDesignScale(double scale) { g_designScale = scale; }
+
+int Scaled(int designPixels) { return qRound(designPixels * DesignScale()); }
+
+int TextRoom(const QLabel& label)
+{
+    int room = label.contentsRect().width() - 2 * label.margin();
+    if (!(label.alignment() & Qt::AlignHCenter)) {
+        // Qt's own indent of left- or right-aligned text in a frame: half an "x".
+        const int xHalf = label.fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+        room -= label.indent() >= 0 ? label.indent() : label.frameWidth() > 0 ? xHalf : 0;
+    }
+    return room;
+}
+
+bool TextFits(const QLabel& label, const QString& text)
+{
+    return label.fontMetrics().horizontalAdvance(text) <= TextRoom(label);
+}
+
+QColor ReadableTextOn(const QColor& background)
+{
+    // Perceived brightness (ITU-R BT.601 weights), 0..255.
+    const double brightness = 0.299 * background.red() + 0.587 * background.green() + 0.114 * background.blue();
+    return brightness >= 140 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 QColor WindowColour() { return QApplication::palette().color(QPalette::Active, QPalette::Base); }
@@ -35,7 +112,7 @@ QString NearestHint(const QWidget* widget)
 void SetDesignFont(QWidget* window)
 {
     QFont f = window->font();
-    f.setPixelSize(11);
+    f.setPixelSize(Scaled(kDesignFontPixels));
     window->setFont(f);
 }
 
@@ -52,7 +129,7 @@ void CentreOnScreen(QWidget* window)
 void Place(QWidget* widget, const QString& name, int left, int top, int width, int height)
 {
     widget->setObjectName(name);
-    widget->setGeometry(left, top, width, height);
+    widget->setGeometry(Scaled(left), Scaled(top), Scaled(width), Scaled(height));
 }
 
 Label::Label(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height)
@@ -60,6 +137,43 @@ Label::Label(QWidget* parent, const QString& name, const QString& caption, int l
 {
     Place(this, name, left, top, width, height);
     setTextFormat(Qt::PlainText);
+}
+
+void Label::setCaption(const QString& caption)
+{
+    // Texts short enough to fit whatever their digits skip the measuring;
+    // "nan" and "inf" (both with an n) never do.
+    const bool shortEnough =
+        caption.size() <= SafeNumberChars() && !caption.contains(QLatin1Char('n'), Qt::CaseInsensitive);
+    if (shortEnough || !IsNumberText(caption)) {
+        setText(caption);
+        return;
+    }
+    setText(OverflowText(*this, caption));
+}
+
+int Label::SafeNumberChars()
+{
+    if (safeNumberChars_ < 0) {
+        int widest = 1;
+        for (QChar c : QStringLiteral("0123456789.-+"))
+            widest = std::max(widest, fontMetrics().horizontalAdvance(c));
+        safeNumberChars_ = std::max(0, TextRoom(*this)) / widest;
+    }
+    return safeNumberChars_;
+}
+
+void Label::resizeEvent(QResizeEvent* event)
+{
+    safeNumberChars_ = -1;
+    QLabel::resizeEvent(event);
+}
+
+void Label::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        safeNumberChars_ = -1;
+    QLabel::changeEvent(event);
 }
 
 void Label::setBold(bool bold)
@@ -115,6 +229,9 @@ void Panel::setColour(const QColor& colour)
     colour_ = colour;
     QPalette p = palette();
     p.setColor(QPalette::Window, colour);
+    // Disabled text keeps the system's greyed colour.
+    p.setColor(QPalette::Active, QPalette::WindowText, ReadableTextOn(colour));
+    p.setColor(QPalette::Inactive, QPalette::WindowText, ReadableTextOn(colour));
     setPalette(p);
     setAutoFillBackground(true);
 }
@@ -179,7 +296,7 @@ Form::Form(const QString& name, const QString& caption, int clientWidth, int cli
     setObjectName(name);
     setWindowTitle(caption);
     SetDesignFont(this);
-    setFixedSize(clientWidth, clientHeight);
+    setFixedSize(Scaled(clientWidth), Scaled(clientHeight));
     setModal(false);
 }
 

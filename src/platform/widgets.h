@@ -30,14 +30,26 @@ void SetHint(QWidget* widget, const QString& hint);
 QString HintOf(const QWidget* widget);
 QString NearestHint(const QWidget* widget);
 
-// The windows' font: small and fixed in pixels, so the designed geometry holds
-// whatever the screen's resolution.
+// The windows are designed in pixels for a 96 dpi screen. On a denser screen
+// (or with QT_FONT_DPI) the font and every placed geometry grow by the same
+// factor, so captions keep fitting their fields. Tests may set the factor
+// before building windows.
+double DesignScale();
+void SetDesignScale(double scale);
+int Scaled(int designPixels);
+
+// The windows' font: small and in pixels, scaled with the design.
 void SetDesignFont(QWidget* window);
+// The room a label's text has: its width inside frame, margins and indent.
+int TextRoom(const QLabel& label);
+bool TextFits(const QLabel& label, const QString& text);
+// Black or white, whichever reads better on the background.
+QColor ReadableTextOn(const QColor& background);
 
 // Moves a top-level window to the middle of its screen.
 void CentreOnScreen(QWidget* window);
 
-// Places a new child by pixel geometry and names it.
+// Places a new child by design geometry (scaled) and names it.
 void Place(QWidget* widget, const QString& name, int left, int top, int width, int height);
 
 // A caption that reports left and right mouse presses.
@@ -46,7 +58,9 @@ class Label : public QLabel {
 public:
     Label(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height);
 
-    void setCaption(const QString& caption) { setText(caption); }
+    // A number too wide for the field shows as "> 9999" or "< -999" (as many
+    // nines as fit) rather than a cut number; not-a-number shows as "NaN".
+    void setCaption(const QString& caption);
     QString caption() const { return text(); }
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
@@ -64,9 +78,14 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // How many characters of a number fit whatever they are; -1 until measured.
+    int SafeNumberChars();
     int tag_ = 0;
+    int safeNumberChars_ = -1;
 };
 
 // A bevelled panel with a caption and a background colour.
@@ -78,6 +97,7 @@ public:
     Panel(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width, int height,
           Bevel bevel = Bevel::Lowered);
 
+    // The text colour follows: dark text on a light background, light on dark.
     void setColour(const QColor& colour);
     QColor colour() const { return colour_; }
     void setBevel(Bevel bevel);

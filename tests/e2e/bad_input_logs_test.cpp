@@ -206,14 +206,19 @@ TEST_F(DataLogOnBadDisk, PipeOrDirectoryAtALogOrRecordingPathIsRefusedWithoutWai
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const std::string folder = dir.file("folder.dat");
     fs::create_directory(folder);
+    Form_Log->CheckBox_Append->setChecked(true); // the other port's file grows across both runs
+    std::string otherLog;
+    float timeOfFix = 1.0f;
     for (const std::string& path : {pipe, folder}) {
         SCOPED_TRACE(path);
         ui.fileNames.push_back(QString::fromStdString(path));
         Form_Log->Button_Browse->click();
         Form_Log->Button_Start->click();
-        SendBoth(1.0f);
+        SendBoth(timeOfFix);
+        otherLog += std::to_string(static_cast<int>(timeOfFix)) + ".00 \r\n";
+        timeOfFix += 1.0f;
         EXPECT_EQ(Form_Log->Label_FileError->caption().toStdString(), "Unable to write " + path);
-        EXPECT_EQ(ReadFileText(dir.file("data5.dat")), "1.00 \r\n");
+        EXPECT_EQ(ReadFileText(dir.file("data5.dat")), otherLog);
         Form_Log->Button_Stop->click();
 
         ui.fileNames.push_back(QString::fromStdString(path));

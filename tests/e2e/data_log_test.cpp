@@ -135,7 +135,8 @@ TEST_F(DataLog, BoxesCheckedInTheWindowChooseTheValues)
     EXPECT_EQ(Log(3), "-5.003461 3 2 \r\n");
     Form_Log->Button_StopClick();
     Form_Log->Button_SelectClear->click();
-    Form_Log->Button_Start->click(); // a new run empties the file
+    ui.answers = {ui::Answer::Yes}; // the file holds the first run: emptying it is asked
+    Form_Log->Button_Start->click();
     Send(*display, Position(0x4A, 11.0f));
     EXPECT_EQ(Log(3), "\r\n");
     EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "1");
@@ -190,7 +191,10 @@ TEST_F(DataLog, WithoutAppendStartEmptiesOnlyTheFilesOfMonitoredPorts)
     auto seventh = AttachFakeSerial(6);
     for (int com : {3, 5, 7})
         WriteFileText(dir.file("data" + std::to_string(com) + ".dat"), "old\r\n");
+    ui.answers = {ui::Answer::Yes};
     Start();
+    ASSERT_EQ(ui.boxes.size(), 1u); // one question for both files
+    EXPECT_NE(ui.boxes[0].text.indexOf(QString::fromStdString(dir.file("data5.dat"))), -1);
     EXPECT_EQ(Log(3), "");
     EXPECT_EQ(Log(5), "");
     EXPECT_EQ(Log(7), "old\r\n");
@@ -301,6 +305,7 @@ TEST_F(DataLog, UnwritableFileIsToldOnceAndTheOtherPortsGoOn)
     // A new run clears the notice.
     Form_Log->Button_StopClick();
     SetRoot(dir.file("data"));
+    ui.answers = {ui::Answer::Yes}; // data3.dat holds the first run
     Start();
     EXPECT_EQ(Form_Log->Label_FileError->caption(), "");
 }

@@ -2,6 +2,7 @@
 // what they send and in which order, and what they change on screen.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTest>
@@ -68,6 +69,13 @@ TEST(ResetCommands, FactoryResetAppliesLineSettingsOnlyWhenTheyDiffer)
     Form_Main->InitializeFactoryClick();
     EXPECT_EQ(ui.boxes.size(), 4u);
     EXPECT_TRUE(TakeWritten(*com1).empty());
+
+    // Ctrl+F then Enter: the box's default button is No, so nothing is reset.
+    ui.answers.clear();
+    Form_Main->InitializeFactory->trigger();
+    ASSERT_EQ(ui.boxes.size(), 5u);
+    EXPECT_EQ(ui.boxes[4].title, "Factory Reset?");
+    EXPECT_TRUE(TakeWritten(*com1).empty());
 }
 
 TEST(AutoQuery, OffBlanksEveryValueFieldAndStopsTheQueries)
@@ -108,15 +116,25 @@ TEST_F(DisplayPortChange, FromAnUnmonitoredPortToAnotherOnRealDevices)
     PortCount = 2;
     PortList[0] = 1;
     PortList[1] = 3;
+    // As the program sets it: a window title that ends with it is shown as it stands.
+    QGuiApplication::setApplicationDisplayName("JX_Monitor");
     ASSERT_TRUE(StartMonitorOnDevice());
     ASSERT_TRUE(PortTable[0].open);
+    EXPECT_EQ(Form_Main->windowTitle(), "1 JX_Monitor");
+    EXPECT_EQ(Form_Main->Panel_Device->caption().toStdString(), com1.devicePath());
     PortLineCodes[2] = LineCodes{7, 3, 1, 0};
     Form_Main->ComboBox_DisplayComChange(1);
     EXPECT_EQ(DisplayPort, 3);
     EXPECT_FALSE(PortTable[0].open);
     EXPECT_TRUE(PortTable[2].open);
     EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM3 9600, 8-O-1");
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "3 ZELKMon32");
+    // The title follows the display port and names the program once.
+    EXPECT_EQ(Form_Main->windowTitle(), "3 JX_Monitor");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "JX_Monitor");
+    // The device beside the COM number, whole in the hint line; the panels do not overlap.
+    EXPECT_EQ(Form_Main->Panel_Device->caption().toStdString(), com3.devicePath());
+    EXPECT_EQ(HintOf(Form_Main->Panel_Device).toStdString(), "COM3: " + com3.devicePath());
+    EXPECT_LT(Form_Main->Panel_Device->geometry().right(), Form_Main->Panel_Serial->x());
     EXPECT_EQ(com3.Read(kFourQueries.size()), kFourQueries);
 
     // Picking the port that is shown already changes nothing.

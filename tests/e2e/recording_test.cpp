@@ -92,6 +92,7 @@ TEST_F(Recording, AppendFollowsOldContentsAndOverwriteEmpties)
     Form_LogZelk->Button_Stop->click();
     EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {1}}, {0x42, {2}}}));
     Form_LogZelk->CheckBox_Append->setChecked(false);
+    ui.answers = {ui::Answer::Yes}; // emptying a file that holds data is asked
     Form_LogZelk->Button_Start->click();
     EXPECT_TRUE(ReadFileBytes(path).empty());
 }

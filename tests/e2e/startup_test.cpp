@@ -34,13 +34,18 @@ namespace {
 
 std::vector<int32_t> ListedPorts() { return {PortList.begin(), PortList.begin() + std::max(PortCount, 0)}; }
 
-// Accepts the selection dialog at a row, remembering the rows it offered.
-std::function<int(QDialog&)> ChooseRow(int row, QStringList* offered)
+// Accepts the selection dialog at a row, remembering the rows it offered
+// and, when asked, the device line it showed for each of them.
+std::function<int(QDialog&)> ChooseRow(int row, QStringList* offered, QStringList* devices = nullptr)
 {
-    return [row, offered](QDialog& dialog) {
+    return [row, offered, devices](QDialog& dialog) {
         auto& comm = static_cast<TForm_Comm&>(dialog);
-        for (int i = 0; i < comm.ComboBox_Com->count(); ++i)
+        for (int i = 0; i < comm.ComboBox_Com->count(); ++i) {
             *offered << comm.ComboBox_Com->itemText(i);
+            comm.ComboBox_Com->setCurrentIndex(i);
+            if (devices)
+                *devices << comm.Label_Device->text();
+        }
         comm.ComboBox_Com->setCurrentIndex(row);
         comm.Button_ContinueClick();
         return dialog.result();
@@ -95,13 +100,14 @@ TEST(Startup, NoArgumentsAlwaysAsksAndTheBuiltInRowThreeMeansCom3)
 TEST(Startup, TheDialogOffersTheListedPortsAndItsRowIndexesTheList)
 {
     ScriptedUi ui;
-    QStringList offered;
-    ui.dialogHandler = ChooseRow(1, &offered);
+    QStringList offered, devices;
+    ui.dialogHandler = ChooseRow(1, &offered, &devices);
     SetComDevice(2, "/dev/absent-2");
     SetComDevice(7, "/dev/absent-7");
     AttachFakeSerial(6);
     EXPECT_EQ(StartMonitor({}), StartResult::Run);
     EXPECT_EQ(offered, QStringList({"COM2", "COM7"}));
+    EXPECT_EQ(devices, QStringList({"COM2: /dev/absent-2", "COM7: /dev/absent-7"}));
     EXPECT_EQ(DisplayPort, 7);
 }
 

@@ -2,46 +2,23 @@
 // fields in display units, JSON Lines, and a round trip of simulator output.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 
 #include "sim_harness.h"
+#include "capture_facts.h"
 #include "support/captures.h"
 #include "tools/dump/dump_command.h"
+#include "tools/dump/dump_format.h"
 #include "tools/dump/dump_run.h"
 #include "text_lines.h"
 
 namespace {
-
-// From the notes that came with the captures: frames per id and the bytes
-// that belong to no whole frame (a stray end at the start, a cut-off tail).
-struct CaptureFacts {
-    const char* name;
-    uint64_t outsideBytes;
-    std::map<std::string, uint64_t> counts;
-};
-
-const std::vector<CaptureFacts>& Facts()
-{
-    static const std::vector<CaptureFacts> facts = {
-        {"receiver-a.bin", 20, {{"41", 6}, {"46", 6}, {"4B", 5}, {"5C", 89}, {"6D", 30}, {"82", 2}, {"8F-20", 30}}},
-        {"receiver-b.bin", 3, {{"41", 10}, {"46", 12}, {"4B", 11}, {"5C", 105}, {"6D", 50}, {"82", 11}, {"8F-20", 39}}},
-        {"receiver-c.bin", 32, {{"41", 8}, {"46", 8}, {"4B", 8}, {"56", 41}, {"6D", 41}, {"82", 41}, {"84", 40}}},
-        {"receiver-d.bin", 1,
-         {{"41", 6}, {"46", 6}, {"4B", 6}, {"5C", 60}, {"6D", 30}, {"82", 30}, {"83", 30}, {"8F-20", 30}}},
-        {"receiver-e.bin", 1, {{"8F-AB", 59}, {"8F-AC", 59}}},
-        {"receiver-f.bin", 1, {{"46", 5}, {"4B", 5}, {"5C", 50}, {"6D", 5}, {"8F-AB", 30}, {"8F-AC", 30}}},
-        {"receiver-g.bin", 20, {{"46", 6}, {"4B", 6}, {"5C", 66}, {"6D", 38}, {"8F-AB", 38}, {"8F-AC", 38}}},
-        {"receiver-h.bin", 20, {{"13", 1}, {"1C", 2}, {"41", 1}, {"45", 1}, {"46", 5}, {"4B", 5}, {"54", 25},
-                                {"55", 2}, {"5D", 65}, {"6C", 27}, {"8F-42", 2}, {"8F-A5", 2}, {"8F-A9", 1},
-                                {"8F-AB", 27}, {"8F-AC", 27}}},
-        {"receiver-k.bin", 0, {{"41", 354}, {"46", 354}, {"4B", 354}, {"5F", 354}, {"6D", 354}, {"82", 354}, {"8F-23", 354}}},
-        {"receiver-l.bin", 10, {{"8F-AB", 107}, {"8F-AC", 106}}},
-    };
-    return facts;
-}
 
 TEST(ZelkDump, EveryCapturedPacketIsAccountedFor)
 {
@@ -247,6 +224,36 @@ TEST(ZelkDump, HexOptionAddsTheDataBytesOfDecodedPackets)
             EXPECT_EQ(out.str(), "{\"id\":\"82\",\"offset\":0,\"len\":1,\"dgpsMode\":16,\"hex\":\"10\"}\n");
         else
             EXPECT_NE(out.str().find("dgpsMode=16 hex=10\n"), std::string::npos) << out.str();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The output formatter writes numbers itself; they must stay exactly what
+// "%.*f" printed before, ties, negative zero and huge values included.
+TEST(ZelkDump, NumbersAreTheDigitsOfTheCLibrary)
+{
+    std::mt19937_64 random(19);
+    std::vector<double> values = {0.0, -0.0, 0.125, 0.375, 2.5, -2.5, 1e300, -2.5e200, 5e-324, 0.0049999999999999,
+                                  1.005, 123456789.125, -0.0005};
+    for (int i = 0; i < 20000; ++i) {
+        uint64_t bits = random();
+        double v = 0;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v))
+            values.push_back(v);
+        values.push_back(static_cast<double>(static_cast<float>(random() % 20000000) / 1024.0f) - 9765.0);
+    }
+    for (const double v : values) {
+        for (int decimals = 0; decimals <= 8; ++decimals) {
+            char expected[400];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, v);
+            std::string got;
+            AppendNumber(got, v, decimals, false);
+            ASSERT_EQ(got, expected) << decimals;
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include "link/shared_flags.h"
 #include "logging/data_log.h"
 #include "logging/form_log.h"
+#include "logging/form_log_zelk.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
 #include "support/ui_script_gui.h"
@@ -158,6 +160,56 @@ TEST_F(LogWindow, StartAndStopSwitchTheWindowAndTheMainPanels)
     EXPECT_EQ(Form_Main->Panel_LogStatus->caption(), "Logging Off");
     EXPECT_EQ(Form_Main->Panel_LogStatus->colour(), ButtonFaceColour());
     EXPECT_EQ(Form_Main->Panel_Record->caption(), "Off");
+}
+
+// A start without Append empties a file that holds data only after Yes; Enter
+// (the default, No) keeps it. The same for the data log and the raw recording.
+TEST_F(LogWindow, StartWithoutAppendAsksBeforeEmptyingAFileThatHoldsData)
+{
+    const std::string log = dir.file("data3.dat"), recording = dir.file("old.zlk");
+    WriteFileText(log, "12.0 \r\n");
+    WriteFileText(recording, "\x10\x41\x10\x03");
+    ui.fileNames.push_back(QString::fromStdString(recording));
+    Form_LogZelk->Button_OpenClick();
+    struct Row {
+        const char* what;
+        std::string file;
+        QPushButton *start, *stop;
+        const uint8_t& on;
+    } rows[] = {{"data log", log, f().Button_Start, f().Button_Stop, Flags.DataLoggingOn},
+                {"recording", recording, Form_LogZelk->Button_Start, Form_LogZelk->Button_Stop, Flags.RawRecordingOn}};
+    for (const Row& row : rows) {
+        const std::string before = ReadFileText(row.file);
+        ui.boxes.clear();
+        row.start->click(); // no answer given: the default button
+        ASSERT_EQ(ui.boxes.size(), 1u) << row.what;
+        EXPECT_EQ(ui.boxes[0].buttons, ui::Buttons::YesNo);
+        EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
+        EXPECT_NE(ui.boxes[0].text.indexOf(QString::fromStdString(row.file)), -1) << ui.boxes[0].text.toStdString();
+        EXPECT_FALSE(row.on) << row.what;
+        EXPECT_EQ(ReadFileText(row.file), before) << row.what;
+
+        ui.answers = {ui::Answer::Yes};
+        row.start->click();
+        EXPECT_TRUE(row.on) << row.what;
+        EXPECT_EQ(ReadFileText(row.file), "") << row.what;
+        row.stop->click();
+        ui.boxes.clear();
+        row.start->click(); // an empty file is not asked about
+        EXPECT_TRUE(ui.boxes.empty()) << row.what;
+        row.stop->click();
+    }
+}
+
+TEST_F(LogWindow, TheFileBeingWrittenShowsWithItsFullPath)
+{
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.path())));
+    f().Edit_FileRoot->setText("data");
+    f().Button_Start->click();
+    QDir::setCurrent(before);
+    EXPECT_EQ(f().Panel_Filename->caption(), " " + QDir(QString::fromStdString(dir.path())).absoluteFilePath("data3.dat"));
+    EXPECT_NE(f().Panel_Filename->toolTip().indexOf("COM3: /"), -1) << f().Panel_Filename->toolTip().toStdString();
 }
 
 TEST_F(LogWindow, StartWhileLoggingOnlyMonitorsAndClearsWarnings)

@@ -117,16 +117,32 @@ TEST_F(SerialDialog, TxAllSwitchesEveryOpenPortAndLeavesClosedOnesAlone)
     EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 9600, 8-N-1");
 }
 
-TEST_F(SerialDialog, AnEmptyLineSettingRefusesTheSetAndNamesIt)
+// A list left blank by a report (a code it has no row for) has no code to send:
+// Set refuses and names it, whichever list it is.
+TEST_F(SerialDialog, AnEmptyListRefusesTheSetAndNamesIt)
 {
-    DeliverNmeaAt9600();
-    Deliver({0xBC, 0x00, 0x05, 0x05, 0x03, 0x00, 0x00, 0x00, 0x02, 0x04, 0x00}); // baud blank
+    const struct {
+        std::vector<uint8_t> report; // 0xBC for port 0: baud in, baud out, data bits, parity, stop bits, -, in, out
+        const char* name;
+    } rows[] = {
+        {{0xBC, 0x00, 0x05, 0x05, 0x03, 0x00, 0x00, 0x00, 0x02, 0x04, 0x00}, "Baud Rate"},
+        {{0xBC, 0x00, 0x07, 0x07, 0x02, 0x00, 0x00, 0x00, 0x02, 0x04, 0x00}, "Data Bits"},
+        {{0xBC, 0x00, 0x07, 0x07, 0x03, 0x03, 0x00, 0x00, 0x02, 0x04, 0x00}, "Parity"},
+        {{0xBC, 0x00, 0x07, 0x07, 0x03, 0x00, 0x02, 0x00, 0x02, 0x04, 0x00}, "Stop Bits"},
+        {{0xBC, 0x00, 0x07, 0x07, 0x03, 0x00, 0x00, 0x00, 0x02, 0x03, 0x00}, "Output Protocol"},
+    };
     const LineCodes codes = PortLineCodes[0];
-    Form_Serial->Button_Port1Click();
-    EXPECT_TRUE(Sent().empty());
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_NE(ui.boxes[0].text.indexOf("Baud Rate"), -1) << ui.boxes[0].text.toStdString();
-    EXPECT_EQ(PortLineCodes[0], codes);
+    for (const auto& row : rows) {
+        for (QComboBox* list : Form_Serial->findChildren<QComboBox*>()) // as the dialog starts
+            list->setCurrentIndex(-1);
+        Deliver(row.report);
+        ui.boxes.clear();
+        Form_Serial->Button_Port1Click();
+        EXPECT_TRUE(Sent().empty()) << row.name;
+        ASSERT_EQ(ui.boxes.size(), 1u) << row.name;
+        EXPECT_NE(ui.boxes[0].text.indexOf(row.name), -1) << ui.boxes[0].text.toStdString();
+        EXPECT_EQ(PortLineCodes[0], codes);
+    }
 }
 
 TEST_F(SerialDialog, ApplyWithAClosedDisplayPortStillAsksAndRewritesTheCaption)

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include <algorithm>
 #include <cstdio>
@@ -196,6 +197,20 @@ TEST_F(InitialPosition, EveryModeSendsItsOwnCommand)
         EXPECT_EQ(TakeWritten(*device), Message(c.id, kEcefFloats)) << c.row;
     }
     EXPECT_TRUE(ui.boxes.empty());
+}
+
+// Enter in a field presses "&OK": it sends and hides; no file dialog opens.
+TEST_F(InitialPosition, EnterInAFieldPressesOk)
+{
+    form->showForm();
+    ChooseMode(TForm_InitialPos::ExactEcef);
+    Type(form->Edit_X, form->Edit_Y, form->Edit_Z, "1234.5", "-.25", "6378137");
+    form->Edit_Z->setFocus();
+    QTest::keyClick(form->Edit_Z, Qt::Key_Return);
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_EQ(TakeWritten(*device), Message(0x31, kEcefFloats));
+    EXPECT_TRUE(form->isHidden());
 }
 
 TEST_F(InitialPosition, NoRangeIsChecked)

@@ -85,7 +85,7 @@ TEST_F(MainCommands, ChangingTheDisplayPortRetargetsTheWindow)
     EXPECT_EQ(DisplayPort, 3);
     EXPECT_FALSE(PortTable[0].open) << "the old display port was not monitored";
     EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM3 9600, 8-O-1");
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "3 ZELKMon32");
+    EXPECT_EQ(Form_Main->windowTitle(), "3 JX_Monitor");
     EXPECT_EQ(Form_Main->Panel_Health->caption(), "?");
     EXPECT_EQ(TakeWritten(*com3), (Bytes{0x10, 0x62, 0x04, 0x10, 0x03, 0x10, 0x35, 0x10, 0x03, 0x10, 0x8E, 0x15,
                                          0x10, 0x03, 0x10, 0x21, 0x10, 0x03}));

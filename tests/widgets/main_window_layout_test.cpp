@@ -21,6 +21,7 @@
 #include "display/form_track.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "platform/port_enumeration.h"
 #include "support/monitor_gui.h"
 #include "transfer/form_alm.h"
 
@@ -51,25 +52,29 @@ TEST_F(MainWindowLayout, RegionsSitWhereDesigned)
         QRect rect;
     } rows[] = {
         {"Panel_Timing", {1, 0, 196, 105}},      {"Panel_Velocity", {1, 112, 196, 105}},
-        {"Panel_DeltaPos", {1, 224, 196, 97}},   {"Panel_Position", {201, 0, 193, 129}},
-        {"Panel_Status", {201, 136, 193, 185}},  {"Panel_Satellites", {398, 0, 166, 227}},
-        {"Panel_DOPS", {398, 234, 166, 87}},     {"Panel_Com", {568, 0, 81, 321}},
-        {"Panel_Record", {Rect("Panel_Record").x(), 328, 56, 20}},
+        // Position and Status are 32 pixels wider than first designed, so the
+        // longest datum name and status texts fit; the columns right of them move.
+        {"Panel_DeltaPos", {1, 224, 196, 97}},   {"Panel_Position", {201, 0, 225, 129}},
+        {"Panel_Status", {201, 136, 225, 185}},  {"Panel_Satellites", {430, 0, 166, 227}},
+        {"Panel_DOPS", {430, 234, 166, 87}},     {"Panel_Com", {600, 0, 81, 321}},
+        {"Panel_Record", {Rect("Panel_Record").x(), 328, 60, 20}},
     };
     for (const Row& row : rows)
         EXPECT_EQ(Rect(row.name), row.rect) << row.name;
-    EXPECT_EQ(Form_Main->windowTitle(), "JX_Monitor");
+    EXPECT_EQ(Form_Main->windowTitle(), "3 JX_Monitor");
 }
 
-// Status bar: the bevel is the window width minus 8; Serial, Version and
-// Record are right-aligned 3 pixels apart; the hint line fills the rest.
+// Status bar: the bevel is the window width minus 8; Serial, Device, Version
+// and Record are right-aligned 3 pixels apart; the hint line fills the rest.
 void ExpectStatusBar(int designWidth)
 {
     const QRect bevel = Rect("Bevel1");
     EXPECT_EQ(bevel, QRect(1, 325, designWidth - 8, 26));
     const QRect serial = Rect("Panel_Serial"), version = Rect("Panel_Version"), record = Rect("Panel_Record");
     EXPECT_EQ(serial.x() + serial.width(), designWidth - 7 - 3);
-    EXPECT_EQ(version.x() + version.width(), serial.x() - 3);
+    const QRect device = Rect("Panel_Device");
+    EXPECT_EQ(device.x() + device.width(), serial.x() - 3);
+    EXPECT_EQ(version.x() + version.width(), device.x() - 3);
     EXPECT_EQ(record.x() + record.width(), version.x() - 3);
     EXPECT_EQ(Rect("Panel_Hint").width(), record.x() - Rect("Panel_TxRx").width() - 11);
     // Nothing of the status bar overlaps: the hint line ends before Panel_Record.
@@ -79,28 +84,45 @@ void ExpectStatusBar(int designWidth)
 TEST_F(MainWindowLayout, SinglePortLayoutEndsAfterTheSatellitePanel)
 {
     Form_Main->SetSingleLayout();
-    // 398 + 166 + 7: the COM panel lies beyond the window's edge.
-    EXPECT_EQ(Form_Main->DesignWidth(), 571);
-    EXPECT_EQ(Form_Main->ClientArea->size(), QSize(565, 351));
-    ExpectStatusBar(571);
+    // 430 + 166 + 7: the COM panel lies beyond the window's edge.
+    EXPECT_EQ(Form_Main->DesignWidth(), 603);
+    EXPECT_EQ(Form_Main->ClientArea->size(), QSize(597, 351));
+    ExpectStatusBar(603);
     EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
     EXPECT_FALSE(Form_Main->MenuMP_MultiPort->isChecked());
 }
 
-TEST_F(MainWindowLayout, MultiportLayoutShowsTheComPanelInA650PixelClient)
+// A stable device name is long: it is cut in the middle, read whole in the
+// hint line, and leaves the hint line room in the narrower layout.
+TEST(MainWindowStatusBar, ALongDeviceNameIsCutInTheMiddleAndReadWholeInTheHint)
+{
+    const QString path = "/dev/serial/by-id/usb-Adapter_Maker_Dual_RS232_Adapter_0123456789-if00-port0";
+    SetComDevice(3, path.toStdString());
+    ASSERT_NE(StartMonitorOnFake(3), nullptr);
+    Form_Main->SetSingleLayout();
+    const QString caption = Form_Main->Panel_Device->caption();
+    EXPECT_TRUE(caption.startsWith("/dev/") && caption.endsWith("port0") && caption.contains(QChar(0x2026)))
+        << caption.toStdString();
+    EXPECT_LE(Form_Main->Panel_Device->fontMetrics().horizontalAdvance(caption), Form_Main->Panel_Device->width());
+    EXPECT_EQ(HintOf(Form_Main->Panel_Device), "COM3: " + path);
+    ExpectStatusBar(603);
+    EXPECT_GE(Rect("Panel_Hint").width(), 100);
+}
+
+TEST_F(MainWindowLayout, MultiportLayoutShowsTheComPanelInA682PixelClient)
 {
     Form_Main->SetMultiportLayout();
-    EXPECT_EQ(Form_Main->DesignWidth(), 656);
-    EXPECT_EQ(Form_Main->ClientArea->size(), QSize(650, 351));
-    ExpectStatusBar(656);
+    EXPECT_EQ(Form_Main->DesignWidth(), 688);
+    EXPECT_EQ(Form_Main->ClientArea->size(), QSize(682, 351));
+    ExpectStatusBar(688);
     EXPECT_TRUE(Form_Main->WindowMultiPort->isChecked());
     EXPECT_TRUE(Form_Main->MenuMP_MultiPort->isChecked());
     // Both menu items switch back and forth.
     Form_Main->MenuMP_MultiPort->trigger();
-    EXPECT_EQ(Form_Main->DesignWidth(), 571);
+    EXPECT_EQ(Form_Main->DesignWidth(), 603);
     EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
     Form_Main->WindowMultiPort->trigger();
-    EXPECT_EQ(Form_Main->DesignWidth(), 656);
+    EXPECT_EQ(Form_Main->DesignWidth(), 688);
     EXPECT_TRUE(Form_Main->MenuMP_MultiPort->isChecked());
 }
 
@@ -125,7 +147,9 @@ TEST_F(MainWindowLayout, The58ValueFieldsAndFourLampsStartAsDesigned)
         if (p->tag() != 1)
             continue;
         tagged.insert(p->objectName());
-        EXPECT_EQ(p->colour(), WindowColour()) << p->objectName().toStdString();
+        // The datum field waits in the panel colour until firmware with datums answers.
+        const bool datum = p->objectName() == "Panel_Datum";
+        EXPECT_EQ(p->colour(), datum ? ButtonFaceColour() : WindowColour()) << p->objectName().toStdString();
         const bool blank = p->objectName().startsWith("Panel_SV") || p->objectName().startsWith("Panel_AMU") ||
                            p->objectName().startsWith("Panel_AZ") || p->objectName().startsWith("Panel_EL") ||
                            p->objectName() == "Panel_Datum";

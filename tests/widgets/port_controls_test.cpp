@@ -3,12 +3,16 @@
 // pop-up commands open, mark and close ports (the display port stays open).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QTest>
+#include <cmath>
 
 #include "core/main_window.h"
+#include "display/form_track.h"
 #include "link/port_table.h"
 #include "support/monitor_gui.h"
+#include "report_delivery.h"
 
 namespace {
 
@@ -54,8 +58,8 @@ TEST(PortControls, EnableAllPortsCommandWidensAShortList)
     Form_Main->MenuCOM_EnablePorts->trigger();
     EXPECT_EQ(PortCount, 16);
     EXPECT_EQ(EnabledPanels().size(), 16u);
-    // Refilling the list selects its first entry and is not a user change.
-    EXPECT_EQ(Form_Main->ComboBox_DisplayCom->currentIndex(), 0);
+    // Refilling the list shows the display port still, and is not a user change.
+    EXPECT_EQ(Form_Main->ComboBox_DisplayCom->currentText(), "COM3");
     EXPECT_EQ(DisplayPort, 3);
 }
 
@@ -161,6 +165,51 @@ TEST(PortControls, BreakToAllRestartsTheSearchOnEveryOpenSlot)
     EXPECT_EQ(PortTable[1].searchStep, 7);
     EXPECT_EQ(PortTable[6].searchStep, 7);
     EXPECT_EQ(PortTable[9].searchStep, 1);
+}
+
+// WCAG contrast ratio of two colours, 1 to 21.
+double Contrast(const QColor& a, const QColor& b)
+{
+    auto luminance = [](const QColor& c) {
+        auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// On a dark theme (light text, dark fields) lit cells and fields alike keep readable text.
+TEST(PortControls, PanelTextStaysReadableOnADarkTheme)
+{
+    struct RestorePalette {
+        QPalette before = QApplication::palette();
+        ~RestorePalette() { QApplication::setPalette(before); }
+    } restore;
+    QPalette dark = restore.before;
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        dark.setColor(role, QColor(40, 40, 40));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(235, 235, 235));
+    QApplication::setPalette(dark);
+    ASSERT_NE(StartMonitorOnFake(1), nullptr);
+    PortTable[0].monitored = 1;
+    PortTable[0].activeLastPeriod = 1;
+    Form_Main->RefreshMonitorPanels();
+    Report6D fix{0x44, 1, 1, 1, 1, 1, {}};
+    fix.prns[0] = 7;
+    Deliver(0, fix, &EncodeReport6D);
+    Report5C channel{};
+    channel.prn = 7;
+    Deliver(0, channel, &EncodeReport5C);
+
+    const Panel* panels[] = {Form_Main->Panel_MonCom[0], Form_Main->Panel_MonCom[1], Form_Main->Panel_SV[0],
+                             Form_Main->Panel_PDOP, Form_Main->Panel_Time, Form_Track->Panel_PDOP};
+    EXPECT_EQ(panels[0]->colour(), Colours::Lime);
+    EXPECT_EQ(panels[2]->colour(), Colours::Lime);
+    for (const Panel* p : panels) {
+        const QColor text = p->palette().color(QPalette::Active, QPalette::WindowText);
+        EXPECT_GE(Contrast(text, p->colour()), 4.5) << p->objectName().toStdString();
+    }
 }
 
 } // namespace

@@ -174,6 +174,29 @@ TEST_F(PositionReports, DoublePrecisionLlaShowsWestLongitudeAndOneDecimalAltitud
     EXPECT_NEAR(PortReports[kDisplaySlot].lonDeg, -122.25, 1e-9);
 }
 
+// Minutes that round up to 60 carry into the degrees, both hemispheres, both axes.
+TEST_F(PositionReports, MinutesRoundingUpToSixtyCarryIntoTheDegrees)
+{
+    // Double precision only: a single-precision angle never lies that close below a whole degree.
+    struct Row {
+        double latDeg, lonDeg;
+        const char *ns, *latDeg_, *ew, *lonDeg_;
+    } rows[] = {
+        {37.9999999999, 122.9999999999, "N", "38", "E", "123"},
+        {-37.9999999999, -122.9999999999, "S", "38", "W", "123"},
+        {-0.9999999999, 179.9999999999, "S", "1", "E", "180"},
+    };
+    for (const Row& row : rows) {
+        Deliver(kDisplaySlot, Report84{ProgramRad(row.latDeg), ProgramRad(row.lonDeg), 0, 0, 0}, &EncodeReport84);
+        EXPECT_EQ(Caption(f->Panel_NorthSouth), row.ns);
+        EXPECT_EQ(Caption(f->Panel_LatDeg), QString(row.latDeg_) + kDegree) << row.latDeg;
+        EXPECT_EQ(Caption(f->Panel_LatMin), "0.00000'") << row.latDeg;
+        EXPECT_EQ(Caption(f->Panel_EastWest), row.ew);
+        EXPECT_EQ(Caption(f->Panel_LonDeg), QString(row.lonDeg_) + kDegree) << row.lonDeg;
+        EXPECT_EQ(Caption(f->Panel_LonMin), "0.00000'") << row.lonDeg;
+    }
+}
+
 TEST_F(PositionReports, ModeFollowsTheLastReportKind)
 {
     Deliver(kDisplaySlot, Report84{ProgramRad(10), ProgramRad(20), 5, 0, 0}, &EncodeReport84);

@@ -32,29 +32,20 @@ protected:
         ASSERT_NE(StartMonitorOnFake(kDisplaySlot + 1), nullptr);
         other = AttachFakeSerial(kMonitoredSlot);
         PortTable[kMonitoredSlot].monitored = 1;
-        // The datum controls as the I/O options dialog and the main window start them.
-        datumLabel = Form_IOOptions->findChild<QLabel*>("Label_Datum");
-        if (!datumLabel)
-            datumLabel = new QLabel("Datum:", Form_IOOptions);
-        datumLabel->setObjectName("Label_Datum");
-        datumList = Form_IOOptions->findChild<QComboBox*>("ComboBox_Datum");
-        if (!datumList)
-            datumList = new QComboBox(Form_IOOptions);
-        datumList->setObjectName("ComboBox_Datum");
-        datumLabel->setEnabled(false);
-        datumList->setEnabled(false);
-        Form_Main->Panel_Datum->setColour(ButtonFaceColour());
+        datumLabel = Form_IOOptions->Label_Datum;
+        datumList = Form_IOOptions->ComboBox_Datum;
     }
 
+    // The datum row of both windows is enabled and drawn in the window colour.
     bool DatumUnlocked() const
     {
         return datumLabel->isEnabled() && datumList->isEnabled() &&
                datumList->palette().color(QPalette::Base) == WindowColour() &&
-               Form_Main->Panel_Datum->colour() == WindowColour();
+               Form_Main->Label_DatumMain->isEnabled() && Form_Main->Panel_Datum->colour() == WindowColour();
     }
 
     std::shared_ptr<FakeSerial::State> other;
-    QLabel* datumLabel = nullptr;
+    Label* datumLabel = nullptr;
     QComboBox* datumList = nullptr;
 };
 
@@ -75,6 +66,12 @@ TEST_F(ProductDisplay, VersionsAndDatesFillTheProductWindowAndStatusBar)
 
 TEST_F(ProductDisplay, DatumControlsUnlockFromVersionOneTwelveComparingEachPartAlone)
 {
+    // As the windows start: the datum rows disabled, the main window's field in the panel colour.
+    EXPECT_FALSE(Form_Main->Label_DatumMain->isEnabled());
+    EXPECT_EQ(Form_Main->Panel_Datum->colour(), ButtonFaceColour());
+    EXPECT_EQ(Form_Main->Label_DatumMain->text(), "Datum");
+    EXPECT_FALSE(datumLabel->isEnabled());
+
     Deliver(kDisplaySlot, Versions(1, 11), &EncodeReport45);
     EXPECT_EQ(Form_Main->Panel_Version->caption(), "1.11");
     EXPECT_FALSE(DatumUnlocked());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <deque>
 
 #include "config/form_initial_time.h"
 #include "core/main_window.h"
@@ -72,6 +73,7 @@ TEST_F(TimeReports, OnlyTheDisplayPortsTimeOfTheRightLengthCounts)
 
 TEST_F(TimeReports, TimeToPcSetsTheClockFromTheNextGpsTime)
 {
+    TestClock().now = UtcTime{1999, 12, 25, 12, 0, 0, 0}; // less than a day away: no question
     f->InitializeTimeToPC->trigger();
     EXPECT_EQ(Flags.TimeToPcPending, 1);
     EXPECT_EQ(TakeWritten(*display), Frame({0x21}));
@@ -90,9 +92,43 @@ TEST_F(TimeReports, TimeToPcSetsTheClockFromTheNextGpsTime)
     EXPECT_EQ(TestClock().sets, 1); // one request, one set
 }
 
+// A receiver counting weeks modulo 1024 reports week 152 for 2026: a clock more
+// than a day away is set only after Yes (No is the default), with both times shown.
+TEST_F(TimeReports, ClockMoreThanADayAwayIsSetOnlyAfterTheUserAgrees)
+{
+    const UtcTime pcNow{2026, 12, 8, 13, 0, 0, 0};
+    const struct {
+        Report41 report;
+        std::deque<ui::Answer> answers;
+        bool asked;
+        UtcTime clockAfter;
+    } rows[] = {
+        {{100.0f, 152, 13.0f}, {}, true, pcNow},                                        // Enter: No
+        {{100.0f, 152, 13.0f}, {ui::Answer::Yes}, true, {1982, 12, 5, 0, 1, 27, 0}},   // as reported
+        {{2 * 86400 + 14 * 3600 + 13.0f, 2448, 13.0f}, {}, false, {2026, 12, 8, 14, 0, 0, 0}}, // an hour: no question
+    };
+    for (const auto& row : rows) {
+        ScriptedUi ui;
+        ui.answers = row.answers;
+        TestClock().now = pcNow;
+        Flags.TimeToPcPending = 1;
+        Deliver(kDisplaySlot, row.report, &EncodeReport41);
+        EXPECT_EQ(f->Panel_Week->text(), QString::number(row.report.week)); // the display stays as reported
+        EXPECT_EQ(Flags.TimeToPcPending, 0);
+        EXPECT_EQ(TestClock().now, row.clockAfter) << row.report.week;
+        ASSERT_EQ(ui.boxes.size(), row.asked ? 1u : 0u) << row.report.week;
+        if (!row.asked)
+            continue;
+        EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
+        EXPECT_NE(ui.boxes[0].text.indexOf("1982-12-05 00:01:27"), -1) << ui.boxes[0].text.toStdString();
+        EXPECT_NE(ui.boxes[0].text.indexOf("2026-12-08 13:00:00"), -1) << ui.boxes[0].text.toStdString();
+    }
+}
+
 TEST_F(TimeReports, RefusedClockSetIsReported)
 {
     ScriptedUi ui;
+    TestClock().now = UtcTime{1999, 12, 26, 0, 0, 0, 0};
     TestClock().refuseSet = true;
     Flags.TimeToPcPending = 1;
     Deliver(kDisplaySlot, Report41{100.0f, 1042, 13.0f}, &EncodeReport41);

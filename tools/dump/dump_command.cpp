@@ -1,100 +1,38 @@
 #include "dump_command.h"
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <thread>
+#include <ostream>
 
+#include "dump_input.h"
+#include "dump_options.h"
 #include "dump_run.h"
-#include "platform/serial_device.h"
-
-namespace {
-
-constexpr size_t kChunk = 64 * 1024;
-constexpr auto kIdlePoll = std::chrono::milliseconds(20);
-
-const char kUsage[] = "usage: zelk_dump [--json] [--hex] [FILE|DEVICE|-]\n";
-
-void FeedStream(std::istream& in, Dumper& dumper)
-{
-    std::vector<char> buffer(kChunk);
-    while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const std::streamsize got = in.gcount();
-        if (got <= 0)
-            break;
-        dumper.Feed(reinterpret_cast<const uint8_t*>(buffer.data()), static_cast<size_t>(got));
-    }
-}
-
-bool FeedDevice(const std::string& path, Dumper& dumper, std::ostream& err, const volatile std::sig_atomic_t* stop)
-{
-    std::string error;
-    auto device = OpenSerialDevice(path, &error);
-    if (!device) {
-        err << "zelk_dump: " << path << ": " << error << '\n';
-        return false;
-    }
-    std::vector<uint8_t> buffer(kChunk);
-    while (!*stop) {
-        const long got = device->Read(buffer.data(), buffer.size());
-        if (got < 0)
-            break; // the device went away: keep what was decoded
-        if (got == 0)
-            std::this_thread::sleep_for(kIdlePoll);
-        else
-            dumper.Feed(buffer.data(), static_cast<size_t>(got));
-    }
-    return true;
-}
-
-bool IsDevice(const std::string& path)
-{
-    std::error_code ec;
-    return path.rfind("/dev/", 0) == 0 && std::filesystem::is_character_file(path, ec);
-}
-
-} // namespace
 
 int RunDumpCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
-                   const volatile std::sig_atomic_t* stop)
+                   const volatile std::sig_atomic_t* stop, int stdinFd, int wakeFd)
 {
-    bool json = false;
-    bool hex = false;
-    std::string source = "-";
-    for (const std::string& a : args) {
-        if (a == "--json")
-            json = true;
-        else if (a == "--hex")
-            hex = true;
-        else if (a == "--help" || a == "-h" || (a.size() > 1 && a[0] == '-')) {
-            (a == "--help" || a == "-h" ? out : err) << kUsage;
-            return a == "--help" || a == "-h" ? 0 : 2;
-        } else
-            source = a;
+    DumpOptions options;
+    std::string error;
+    switch (ParseDumpOptions(args, &options, &error)) {
+    case DumpAction::Help: out << DumpUsage(); return 0;
+    case DumpAction::Version: out << DumpVersion() << '\n'; return 0;
+    case DumpAction::Error:
+        err << "zelk_dump: " << error << "\n(zelk_dump --help lists the options)\n";
+        return 2;
+    case DumpAction::Run: break;
     }
+    if (options.inputs.empty())
+        options.inputs.push_back("-");
 
-    Dumper dumper(out, json, hex);
-    if (source == "-") {
-        FeedStream(in, dumper);
-    } else if (IsDevice(source)) {
-        if (!FeedDevice(source, dumper, err, stop))
-            return 1;
-    } else {
-        std::ifstream file(source, std::ios::binary);
-        if (!file) {
-            err << "zelk_dump: cannot open " << source << '\n';
-            return 1;
-        }
-        FeedStream(file, dumper);
-        // A directory opens like a file and fails at the first read.
-        if (file.bad()) {
-            err << "zelk_dump: cannot read " << source << '\n';
+    Dumper dumper(out, options.output, options.hex);
+    const DumpStop stopRequest{stop, wakeFd};
+    for (const std::string& source : options.inputs) {
+        if (stop && *stop)
+            break;
+        if (!FeedInput(source, options.line, in, stdinFd, dumper, err, stopRequest)) {
+            dumper.Finish();
             return 1;
         }
     }
     dumper.Finish();
-    dumper.WriteSummary(json ? err : out);
+    dumper.WriteSummary(options.output == DumpOutput::Text ? out : err);
     return 0;
 }

@@ -1,50 +1,17 @@
 #include "dump_fields.h"
 
-#include <cstdio>
+void DumpFields::Text(std::string_view name, const std::string& value) { Next(name, DumpField::Kind::Text).text = value; }
 
-void DumpFields::Num(const char* name, double value, int decimals)
+void PacketKey(int id, const uint8_t* data, size_t length, char* key)
 {
-    DumpField f;
-    f.name = name;
-    f.kind = DumpField::Kind::Number;
-    f.number = value;
-    f.decimals = decimals;
-    fields_.push_back(std::move(f));
-}
-
-void DumpFields::Int(const char* name, long long value)
-{
-    DumpField f;
-    f.name = name;
-    f.kind = DumpField::Kind::Integer;
-    f.integer = value;
-    fields_.push_back(std::move(f));
-}
-
-void DumpFields::Text(const char* name, std::string value)
-{
-    DumpField f;
-    f.name = name;
-    f.kind = DumpField::Kind::Text;
-    f.text = std::move(value);
-    fields_.push_back(std::move(f));
-}
-
-void DumpFields::List(const char* name, std::vector<int> values)
-{
-    DumpField f;
-    f.name = name;
-    f.kind = DumpField::Kind::List;
-    f.list = std::move(values);
-    fields_.push_back(std::move(f));
-}
-
-std::string PacketKey(int id, const uint8_t* data, size_t length)
-{
-    char key[16];
-    if (id == 0x8F && length > 0)
-        std::snprintf(key, sizeof key, "%02X-%02X", id & 0xFF, data[0]);
-    else
-        std::snprintf(key, sizeof key, "%02X", id & 0xFF);
-    return key;
+    static const char kDigits[] = "0123456789ABCDEF";
+    key[0] = kDigits[(id >> 4) & 0x0F];
+    key[1] = kDigits[id & 0x0F];
+    key[2] = '\0';
+    if (id == 0x8F && length > 0) {
+        key[2] = '-';
+        key[3] = kDigits[data[0] >> 4];
+        key[4] = kDigits[data[0] & 0x0F];
+        key[5] = '\0';
+    }
 }

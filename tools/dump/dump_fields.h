@@ -3,12 +3,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct DumpField {
     enum class Kind { Number, Integer, Text, List };
-    const char* name = ""; // a literal: field names live for the whole run
+    std::string_view name; // a literal: field names live for the whole run
     Kind kind = Kind::Number;
     double number = 0;   // Number
     int decimals = 0;    // Number
@@ -17,21 +19,45 @@ struct DumpField {
     std::vector<int> list; // List
 };
 
+// Reused from packet to packet: Clear keeps the storage of every field.
 class DumpFields {
 public:
     DumpFields() { fields_.reserve(16); }
-    void Num(const char* name, double value, int decimals);
-    void Int(const char* name, long long value);
-    void Text(const char* name, std::string value);
-    void List(const char* name, std::vector<int> values);
-    const std::vector<DumpField>& All() const { return fields_; }
+    void Clear() { count_ = 0; }
+    void Num(std::string_view name, double value, int decimals)
+    {
+        DumpField& f = Next(name, DumpField::Kind::Number);
+        f.number = value;
+        f.decimals = decimals;
+    }
+    void Int(std::string_view name, long long value) { Next(name, DumpField::Kind::Integer).integer = value; }
+    void Text(std::string_view name, const std::string& value);
+    template <class It>
+    void List(std::string_view name, It first, It last)
+    {
+        DumpField& f = Next(name, DumpField::Kind::List);
+        f.list.assign(first, last);
+    }
+    std::span<const DumpField> All() const { return {fields_.data(), count_}; }
 
 private:
+    DumpField& Next(std::string_view name, DumpField::Kind kind)
+    {
+        if (count_ == fields_.size())
+            fields_.emplace_back();
+        DumpField& f = fields_[count_++];
+        f.name = name;
+        f.kind = kind;
+        return f;
+    }
+
     std::vector<DumpField> fields_;
+    size_t count_ = 0;
 };
 
 // "4A", or "8F-15" for the packets told apart by their first data byte.
-std::string PacketKey(int id, const uint8_t* data, size_t length);
+// Writes the key and its terminating zero into key (at least 6 bytes).
+void PacketKey(int id, const uint8_t* data, size_t length, char* key);
 // Fills the fields of a report the monitor knows. False for an unknown id or
 // a length the report cannot have; the caller then shows the bytes in hex.
 bool DecodePacketFields(int id, const uint8_t* data, size_t length, DumpFields* out);

@@ -1,111 +1,189 @@
 #include "dump_format.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
+#include <string_view>
 
 #include "link/packets.h"
 
 namespace {
 
-std::string Hex(const uint8_t* data, size_t length)
+// Every double in fixed notation fits: 309 digits, sign, point and decimals.
+constexpr size_t kNumberRoom = 400;
+constexpr size_t kIntRoom = 24;
+
+char* Put(char* p, std::string_view s)
 {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string s;
-    s.reserve(2 * length);
-    for (size_t i = 0; i < length; ++i) {
-        s += kDigits[data[i] >> 4];
-        s += kDigits[data[i] & 0x0F];
-    }
-    return s;
+    std::memcpy(p, s.data(), s.size());
+    return p + s.size();
 }
 
-std::string Number(double v, int decimals, bool json)
+// Two lower-case hex digits for each byte value, looked up a byte at a time.
+const std::array<char, 512> kHexPairs = [] {
+    static const char kDigits[] = "0123456789abcdef";
+    std::array<char, 512> t{};
+    for (int b = 0; b < 256; ++b) {
+        t[static_cast<size_t>(2 * b)] = kDigits[b >> 4];
+        t[static_cast<size_t>(2 * b + 1)] = kDigits[b & 0x0F];
+    }
+    return t;
+}();
+
+char* PutHex(char* p, const uint8_t* data, size_t length)
+{
+    for (size_t i = 0; i < length; ++i, p += 2)
+        std::memcpy(p, &kHexPairs[2 * size_t{data[i]}], 2);
+    return p;
+}
+
+template <class Int>
+char* PutInt(char* p, Int v)
+{
+    return std::to_chars(p, p + kIntRoom, v).ptr;
+}
+
+// s left-aligned in width columns, as "%-Ns" prints it.
+char* PutPadded(char* p, char* start, size_t width)
+{
+    while (static_cast<size_t>(p - start) < width)
+        *p++ = ' ';
+    return p;
+}
+
+char* PutNumber(char* p, double v, int decimals, bool json)
 {
     if (!std::isfinite(v))
-        return json ? "null" : (std::isnan(v) ? "nan" : (v > 0 ? "inf" : "-inf"));
-    // A double of any magnitude has up to 309 digits before the point: size
-    // the text to fit rather than cut it.
-    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, v);
-    std::string text(static_cast<size_t>(length), '\0');
-    std::snprintf(text.data(), text.size() + 1, "%.*f", decimals, v);
-    return text;
+        return Put(p, json ? "null" : (std::isnan(v) ? "nan" : (v > 0 ? "inf" : "-inf")));
+    return std::to_chars(p, p + kNumberRoom, v, std::chars_format::fixed, decimals).ptr;
 }
 
-std::string JsonString(const std::string& s)
+char* PutJsonString(char* p, std::string_view s)
 {
-    std::string out = "\"";
-    for (const char c : s) {
+    static const char kDigits[] = "0123456789abcdef";
+    *p++ = '"';
+    for (const char ch : s) {
+        const unsigned char c = static_cast<unsigned char>(ch);
         if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
-            out += buf;
+            *p++ = '\\';
+            *p++ = ch;
+        } else if (c < 0x20) {
+            p = Put(p, "\\u00");
+            *p++ = kDigits[c >> 4];
+            *p++ = kDigits[c & 0x0F];
         } else {
-            out += c;
+            *p++ = ch;
         }
     }
-    return out + "\"";
+    *p++ = '"';
+    return p;
 }
 
-std::string ValueText(const DumpField& f, bool json)
+char* PutValue(char* p, const DumpField& f, bool json)
 {
     switch (f.kind) {
-    case DumpField::Kind::Number: return Number(f.number, f.decimals, json);
-    case DumpField::Kind::Integer: return std::to_string(f.integer);
-    case DumpField::Kind::Text: return json ? JsonString(f.text) : f.text;
-    case DumpField::Kind::List: {
-        std::string s = json ? "[" : "";
-        for (size_t i = 0; i < f.list.size(); ++i)
-            s += (i ? "," : "") + std::to_string(f.list[i]);
-        return json ? s + "]" : (s.empty() ? "-" : s);
+    case DumpField::Kind::Number: return PutNumber(p, f.number, f.decimals, json);
+    case DumpField::Kind::Integer: return PutInt(p, f.integer);
+    case DumpField::Kind::Text: return json ? PutJsonString(p, f.text) : Put(p, f.text);
+    case DumpField::Kind::List:
+        if (json)
+            *p++ = '[';
+        else if (f.list.empty())
+            *p++ = '-';
+        for (size_t i = 0; i < f.list.size(); ++i) {
+            if (i)
+                *p++ = ',';
+            p = PutInt(p, f.list[i]);
+        }
+        if (json)
+            *p++ = ']';
+        return p;
     }
+    return p;
+}
+
+size_t ValueBound(const DumpField& f)
+{
+    switch (f.kind) {
+    case DumpField::Kind::Number: return kNumberRoom;
+    case DumpField::Kind::Integer: return kIntRoom;
+    case DumpField::Kind::Text: return 6 * f.text.size() + 2;
+    case DumpField::Kind::List: return (kIntRoom + 1) * f.list.size() + 2;
     }
-    return {};
+    return 0;
 }
 
 int SubIdOf(const DumpRecord& r) { return r.length > 0 && r.data ? r.data[0] : -1; }
 
 } // namespace
 
-std::string FormatTextLine(const DumpRecord& r)
+size_t LineBound(const DumpRecord& r)
 {
-    char head[96];
-    std::snprintf(head, sizeof head, "%-6s @%-8llu len %-3zu", r.key.c_str(), static_cast<unsigned long long>(r.offset),
-                  r.length);
-    std::string line = head;
-    if (r.fragment)
-        line += " (no frame start)";
-    if (r.decoded && r.fields) {
-        for (const DumpField& f : r.fields->All()) {
-            line += ' ';
-            line += f.name;
-            line += '=';
-            line += ValueText(f, false);
-        }
-        return r.withHex ? line + " hex=" + Hex(r.data, r.length) : line;
-    }
-    if (ReportName(static_cast<uint8_t>(r.id), SubIdOf(r)))
-        line += " (length not of this report)";
-    return line + " hex=" + Hex(r.data, r.length);
+    // Head, markers and hex; then each field with its name and separators.
+    size_t bound = 128 + 6 * std::strlen(r.key) + 2 * r.length;
+    if (r.decoded && r.fields)
+        for (const DumpField& f : r.fields->All())
+            bound += f.name.size() + 4 + ValueBound(f);
+    return bound;
 }
 
-std::string FormatJsonLine(const DumpRecord& r)
+void AppendNumber(std::string& out, double v, int decimals, bool json)
 {
-    std::string line = "{\"id\":" + JsonString(r.key) + ",\"offset\":" + std::to_string(r.offset) +
-                       ",\"len\":" + std::to_string(r.length);
+    char buf[kNumberRoom];
+    out.append(buf, static_cast<size_t>(PutNumber(buf, v, decimals, json) - buf));
+}
+
+char* WriteTextLine(char* p, const DumpRecord& r)
+{
+    char* start = p;
+    p = PutPadded(Put(p, r.key), start, 6);
+    p = Put(p, " @");
+    start = p;
+    p = PutPadded(PutInt(p, r.offset), start, 8);
+    p = Put(p, " len ");
+    start = p;
+    p = PutPadded(PutInt(p, r.length), start, 3);
     if (r.fragment)
-        line += ",\"fragment\":true";
+        p = Put(p, " (no frame start)");
     if (r.decoded && r.fields) {
         for (const DumpField& f : r.fields->All()) {
-            line += ",\"";
-            line += f.name; // plain identifiers: nothing to escape
-            line += "\":";
-            line += ValueText(f, true);
+            *p++ = ' ';
+            p = Put(p, f.name);
+            *p++ = '=';
+            p = PutValue(p, f, false);
+        }
+        if (!r.withHex) {
+            *p++ = '\n';
+            return p;
+        }
+    } else if (ReportName(static_cast<uint8_t>(r.id), SubIdOf(r))) {
+        p = Put(p, " (length not of this report)");
+    }
+    p = PutHex(Put(p, " hex="), r.data, r.length);
+    *p++ = '\n';
+    return p;
+}
+
+char* WriteJsonLine(char* p, const DumpRecord& r)
+{
+    p = PutJsonString(Put(p, "{\"id\":"), r.key);
+    p = PutInt(Put(p, ",\"offset\":"), r.offset);
+    p = PutInt(Put(p, ",\"len\":"), r.length);
+    if (r.fragment)
+        p = Put(p, ",\"fragment\":true");
+    const bool decoded = r.decoded && r.fields;
+    if (decoded) {
+        for (const DumpField& f : r.fields->All()) {
+            p = Put(p, ",\"");
+            p = Put(p, f.name); // plain identifiers: nothing to escape
+            p = Put(p, "\":");
+            p = PutValue(p, f, true);
         }
     }
-    if (!(r.decoded && r.fields) || r.withHex)
-        line += ",\"hex\":\"" + Hex(r.data, r.length) + "\"";
-    return line + "}";
+    if (!decoded || r.withHex) {
+        p = PutHex(Put(p, ",\"hex\":\""), r.data, r.length);
+        *p++ = '"';
+    }
+    return Put(p, "}\n");
 }

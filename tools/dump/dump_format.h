@@ -1,4 +1,5 @@
-// Printing of one decoded packet: a text line or a JSON Lines object.
+// Printing of one decoded packet: a text line or a JSON Lines object,
+// written straight into an output buffer.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +10,7 @@
 
 struct DumpRecord {
     int id = 0;
-    std::string key;       // "4A", "8F-15"
+    const char* key = "";  // "4A", "8F-15"
     uint64_t offset = 0;   // stream position of the frame's DLE
     size_t length = 0;     // data bytes after the id
     bool fragment = false; // no frame start seen (stream began mid-frame)
@@ -19,5 +20,13 @@ struct DumpRecord {
     const uint8_t* data = nullptr;
 };
 
-std::string FormatTextLine(const DumpRecord& r);
-std::string FormatJsonLine(const DumpRecord& r);
+// The most bytes either line of r can take.
+size_t LineBound(const DumpRecord& r);
+// Each writes one line with its '\n' at p (LineBound(r) bytes of room) and
+// returns the end of what it wrote.
+char* WriteTextLine(char* p, const DumpRecord& r);
+char* WriteJsonLine(char* p, const DumpRecord& r);
+
+// "%.*f" of v (decimals 0 to 17), or for a value that is not finite "nan",
+// "inf", "-inf" (text) or "null" (JSON). Exactly the C library's digits.
+void AppendNumber(std::string& out, double v, int decimals, bool json);

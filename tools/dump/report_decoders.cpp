@@ -185,7 +185,7 @@ bool Decode6D(const uint8_t* d, size_t n, DumpFields* f)
     f->Num("hdop", r.hdop, 2);
     f->Num("vdop", r.vdop, 2);
     f->Num("tdop", r.tdop, 2);
-    f->List("fixSvs", std::vector<int>(r.prns.begin(), r.prns.begin() + r.prnCount));
+    f->List("fixSvs", r.prns.begin(), r.prns.begin() + r.prnCount);
     return true;
 }
 

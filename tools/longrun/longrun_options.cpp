@@ -4,6 +4,7 @@
 
 const char kLongRunUsage[] =
     "usage: jx_longrun [--hours H] [--dir DIR] [--keep] [--tx-all]\n"
+    "       jx_longrun --help | --version\n"
     "  16 simulated receivers at 38400 bit/s, all monitored, data logging and raw\n"
     "  recording on, for H hours of virtual time (default 24). --tx-all keeps\n"
     "  Tx-All lit, so the periodic queries go to every receiver.\n";
@@ -30,6 +31,8 @@ bool ParseLongRunOptions(const std::vector<std::string>& args, LongRunOptions& o
         const bool hasValue = i + 1 < args.size();
         if (a == "--help" || a == "-h") {
             help = true;
+        } else if (a == "--version") {
+            options.version = true;
         } else if (a == "--keep") {
             options.keep = true;
         } else if (a == "--tx-all") {

@@ -9,6 +9,7 @@ struct LongRunOptions {
     std::string dir;      // where the logs and the recording go; empty: a new temporary directory
     bool keep = false;    // keep the files afterwards
     bool txAll = false;   // Tx-All stays lit: the periodic queries go to every receiver
+    bool version = false; // print the version and exit
 };
 
 // False (error filled) on an unknown option or a bad value; "--help" sets help.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/application.h"
+#include "jx_version.h"
 #include "long_run.h"
 #include "longrun_options.h"
 #include "platform/process_memory.h"
@@ -119,9 +120,6 @@ int Run(const LongRunOptions& options, const std::string& dir)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    MonitorApplication app(argc, argv);
     LongRunOptions options;
     bool help = false;
     std::string error;
@@ -129,10 +127,13 @@ int main(int argc, char** argv)
         std::cerr << "jx_longrun: " << error << '\n' << kLongRunUsage;
         return 2;
     }
-    if (help) {
-        std::cout << kLongRunUsage;
+    if (help || options.version) {
+        std::cout << (help ? kLongRunUsage : std::string("jx_longrun ") + kJxVersion + '\n');
         return 0;
     }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    MonitorApplication app(argc, argv);
     namespace fs = std::filesystem;
     std::error_code ec;
     const bool temporary = options.dir.empty();

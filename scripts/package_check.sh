@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the Debian package from ./build (or $1), validates the desktop entry
+# and the AppStream metainfo, installs the package with apt, runs the
+# installed programs and finds the man pages, then removes the package again.
+# Any failure fails the script. Needs root (or sudo) for apt.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=${1:-build}
+sudo_cmd=""
+[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+
+scripts/install_packages.sh desktop-file-utils appstream man-db dpkg-dev file
+[ -f "$build_dir/build.ninja" ] || scripts/setup.sh "$build_dir"
+cmake --build "$build_dir" -j "$(nproc)"
+
+desktop-file-validate data/*.desktop
+appstreamcli validate --no-net data/*.metainfo.xml
+
+rm -f "$build_dir"/jx-monitor_*.deb
+(cd "$build_dir" && cpack -G DEB)
+deb=$(ls "$build_dir"/jx-monitor_*.deb)
+dpkg-deb --info "$deb"
+dpkg-deb --contents "$deb"
+
+cleanup() { $sudo_cmd apt-get remove -y --purge jx-monitor >/dev/null 2>&1 || true; }
+trap cleanup EXIT
+DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y "$(realpath "$deb")"
+
+# As a user without a display would run them.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/jx_monitor --version
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/jx_monitor --list-ports
+/usr/bin/zelk_dump --help
+/usr/bin/zelk_sim --version
+/usr/bin/jx_longrun --version
+for page in jx_monitor zelk_sim zelk_dump jx_longrun; do
+  man -w "$page"
+done
+desktop-file-validate /usr/share/applications/org.jxmonitor.JXMonitor.desktop
+test -f /usr/share/icons/hicolor/scalable/apps/org.jxmonitor.JXMonitor.svg
+appstreamcli validate --no-net /usr/share/metainfo/org.jxmonitor.JXMonitor.metainfo.xml
+test -f /usr/share/doc/jx-monitor/examples/60-gps-receiver.rules.example
+
+$sudo_cmd apt-get remove -y --purge jx-monitor
+trap - EXIT
+if [ -e /usr/bin/jx_monitor ]; then
+  echo "package_check: /usr/bin/jx_monitor is still there after removal" >&2
+  exit 1
+fi
+echo "package_check: ok ($(basename "$deb"))"

@@ -1,0 +1,111 @@
+#include "dump_track.h"
+
+#include <cmath>
+
+#include "link/packets.h"
+
+namespace {
+
+constexpr double kDegPerRad = 180.0 / 3.14159265358979323846;
+constexpr double kGpsEpochUnix = 315964800; // 1980-01-06T00:00:00Z
+constexpr double kWeekSeconds = 604800;
+
+} // namespace
+
+void EcefToGeodetic(double x, double y, double z, double* latDeg, double* lonDeg, double* altM)
+{
+    constexpr double a = 6378137.0;
+    constexpr double f = 1 / 298.257223563;
+    constexpr double e2 = f * (2 - f);
+    const double p = std::hypot(x, y);
+    double lat = std::atan2(z, p * (1 - e2));
+    double n = a;
+    for (int i = 0; i < 6; ++i) { // converges to far below a millimetre
+        const double s = std::sin(lat);
+        n = a / std::sqrt(1 - e2 * s * s);
+        lat = std::atan2(z + e2 * n * s, p);
+    }
+    const double s = std::sin(lat), c = std::cos(lat);
+    *latDeg = lat * kDegPerRad;
+    *lonDeg = std::atan2(y, x) * kDegPerRad;
+    // Near the poles p / cos(lat) loses precision; the z form does not.
+    *altM = std::fabs(c) > 1e-3 ? p / c - n : z / s - n * (1 - e2);
+}
+
+void TrackWriter::AddPoint(int report, double fixTime, std::string& out)
+{
+    TrackPoint& p = latest_;
+    p.report = report;
+    p.fixTime = fixTime;
+    p.unixTime.reset();
+    if (p.week && p.tow) {
+        // The fix may lie across a week boundary from the time report.
+        double week = *p.week;
+        if (fixTime - *p.tow < -kWeekSeconds / 2)
+            week += 1;
+        else if (fixTime - *p.tow > kWeekSeconds / 2)
+            week -= 1;
+        p.unixTime = kGpsEpochUnix + week * kWeekSeconds + fixTime - (utcTimeScale_ ? 0 : utcOffset_);
+    }
+    if (velocityKind_ == Velocity::Enu) {
+        p.velEast = vel_[0], p.velNorth = vel_[1], p.velUp = vel_[2];
+    } else if (velocityKind_ == Velocity::Ecef) {
+        // ECEF velocity turned into east, north, up at this position.
+        const double lat = p.latDeg / kDegPerRad, lon = p.lonDeg / kDegPerRad;
+        const double sf = std::sin(lat), cf = std::cos(lat), sl = std::sin(lon), cl = std::cos(lon);
+        p.velEast = -sl * vel_[0] + cl * vel_[1];
+        p.velNorth = -sf * cl * vel_[0] - sf * sl * vel_[1] + cf * vel_[2];
+        p.velUp = cf * cl * vel_[0] + cf * sl * vel_[1] + sf * vel_[2];
+    }
+    WritePoint(p, out);
+}
+
+bool TrackWriter::TakeContext(int id, const uint8_t* d, size_t n)
+{
+    TrackPoint& p = latest_;
+    Report41 time;
+    Report55 io;
+    Report43 ecef;
+    Report56 enu;
+    Report6D fix;
+    if (id == 0x41 && ParseReport41(d, n, time)) {
+        p.week = time.week, p.tow = time.timeOfWeekS, utcOffset_ = time.utcOffsetS;
+    } else if (id == 0x55 && ParseReport55(d, n, io)) {
+        utcTimeScale_ = (io.timing & 0x01) != 0;
+    } else if (id == 0x43 && ParseReport43(d, n, ecef)) {
+        velocityKind_ = Velocity::Ecef, vel_[0] = ecef.velXMps, vel_[1] = ecef.velYMps, vel_[2] = ecef.velZMps;
+    } else if (id == 0x56 && ParseReport56(d, n, enu)) {
+        velocityKind_ = Velocity::Enu, vel_[0] = enu.eastMps, vel_[1] = enu.northMps, vel_[2] = enu.upMps;
+    } else if (id == 0x6D && ParseReport6D(d, n, fix)) {
+        p.fixDimension = fix.DimensionCode() - 1;
+        p.svCount = fix.SatelliteCount();
+        p.pdop = fix.pdop, p.hdop = fix.hdop, p.vdop = fix.vdop, p.tdop = fix.tdop;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void TrackWriter::OnPacket(int id, const uint8_t* d, size_t n, std::string& out)
+{
+    if (TakeContext(id, d, n))
+        return;
+    TrackPoint& p = latest_;
+    Report4A lla;
+    Report84 lla2;
+    Report42 xyz;
+    Report83 xyz2;
+    if (id == 0x4A && ParseReport4A(d, n, lla)) {
+        p.latDeg = lla.latRad * kDegPerRad, p.lonDeg = lla.lonRad * kDegPerRad, p.altM = lla.altM;
+        AddPoint(id, lla.fixTimeS, out);
+    } else if (id == 0x84 && ParseReport84(d, n, lla2)) {
+        p.latDeg = lla2.latRad * kDegPerRad, p.lonDeg = lla2.lonRad * kDegPerRad, p.altM = lla2.altM;
+        AddPoint(id, lla2.fixTimeS, out);
+    } else if (id == 0x42 && ParseReport42(d, n, xyz)) {
+        EcefToGeodetic(xyz.xM, xyz.yM, xyz.zM, &p.latDeg, &p.lonDeg, &p.altM);
+        AddPoint(id, xyz.fixTimeS, out);
+    } else if (id == 0x83 && ParseReport83(d, n, xyz2)) {
+        EcefToGeodetic(xyz2.xM, xyz2.yM, xyz2.zM, &p.latDeg, &p.lonDeg, &p.altM);
+        AddPoint(id, xyz2.fixTimeS, out);
+    }
+}

@@ -1,0 +1,53 @@
+// The position reports of a recording as a track: CSV rows, GPX or KML.
+// Time, velocity, fix mode and DOPs come from the latest report of their
+// kind before each position.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "dump_options.h"
+
+struct TrackPoint {
+    int report = 0; // 0x42, 0x4A, 0x83 or 0x84
+    double fixTime = 0;
+    double latDeg = 0, lonDeg = 0, altM = 0; // ECEF reports converted (WGS-84)
+    std::optional<int> week;                 // of the latest time report
+    std::optional<double> tow;
+    std::optional<double> unixTime; // UTC of the fix, when a week is known
+    std::optional<double> velEast, velNorth, velUp;
+    std::optional<int> fixDimension, svCount;
+    std::optional<double> pdop, hdop, vdop, tdop;
+};
+
+class TrackWriter {
+public:
+    virtual ~TrackWriter() = default;
+    virtual void Begin(std::string& out) = 0;
+    // Takes what the packet reports; a position report appends its point.
+    void OnPacket(int id, const uint8_t* data, size_t length, std::string& out);
+    virtual void End(std::string& out) = 0;
+
+protected:
+    virtual void WritePoint(const TrackPoint& p, std::string& out) = 0;
+
+private:
+    // Time, I/O options, velocity and fix reports: kept for the next point. False for other ids.
+    bool TakeContext(int id, const uint8_t* data, size_t length);
+    void AddPoint(int report, double fixTime, std::string& out);
+
+    TrackPoint latest_; // what the next position report carries besides its own values
+    double utcOffset_ = 0;
+    bool utcTimeScale_ = false; // times of fix in UTC, not GPS (I/O options)
+    enum class Velocity { None, Enu, Ecef } velocityKind_ = Velocity::None;
+    double vel_[3] = {};
+};
+
+// A writer for --csv, --gpx or --kml; null for the line outputs.
+std::unique_ptr<TrackWriter> MakeTrackWriter(DumpOutput output);
+
+// Geodetic latitude, longitude (degrees) and height (m) of an ECEF point on WGS-84.
+void EcefToGeodetic(double x, double y, double z, double* latDeg, double* lonDeg, double* altM);
