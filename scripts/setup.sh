@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 shift || true
 
-packages=(qt6-base-dev cmake g++ ninja-build libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-apps imagemagick)
+packages=(qt6-base-dev cmake g++ ninja-build libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-apps imagemagick ser2net)
 scripts/install_packages.sh "${packages[@]}"
 
 cmake -S . -B "$build_dir" -G Ninja "$@"

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "link/shared_flags.h"
+#include "platform/network_url.h"
 #include "platform/port_enumeration.h"
 
 std::array<PortRecord, kPortSlots> PortTable;
@@ -43,6 +44,10 @@ bool ProbePort(int slot)
     const std::string path = ComDevicePath(slot + 1);
     if (path.empty())
         return false;
+    // Probing a network port would connect and hang up at once: the slot's
+    // own connection is what holds it, as the exclusive open holds a device.
+    if (IsNetworkPath(path))
+        return !PortTable[static_cast<size_t>(slot)].open && ParseNetworkUrl(path).has_value();
     return OpenSerialDevice(path) != nullptr;
 }
 

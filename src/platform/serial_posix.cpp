@@ -1,5 +1,6 @@
 // The serial device on a POSIX terminal: exclusive, non-blocking, raw.
 #include "platform/serial_device.h"
+#include "platform/network_serial.h"
 
 #include <cerrno>
 #include <chrono>
@@ -223,6 +224,8 @@ std::string ErrorText(const std::string& what, const std::string& path)
 
 std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, std::string* error)
 {
+    if (IsNetworkPath(path))
+        return OpenNetworkPath(path, error);
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (error)
