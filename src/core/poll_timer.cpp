@@ -4,6 +4,7 @@
 
 #include "core/dispatch.h"
 #include "core/main_window.h"
+#include "core/network_status.h"
 #include "link/commands.h"
 #include "link/framing.h"
 #include "link/port_table.h"
@@ -63,8 +64,11 @@ void TForm_Main::ZELKTimer()
         if (!port.open)
             continue;
         anyOpen = true;
-        AdvanceSearch(slot);
+        // A network port's search waits for its connection, or its queries would only queue up.
+        if (!port.handle || port.handle->State() != DeviceState::Connecting)
+            AdvanceSearch(slot);
         PollPort(port, &DispatchReport, 0);
+        ReportConnectionState(slot);
     }
     PollTick = (PollTick + 1) % 10;
     if (!anyOpen)

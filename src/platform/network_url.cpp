@@ -54,6 +54,8 @@ bool SplitHostPort(const std::string& rest, std::string& host, std::string& port
 
 } // namespace
 
+bool IsRawTcpPath(const std::string& path) { return StartsWith(path, kTcp); }
+
 bool IsNetworkPath(const std::string& path) { return StartsWith(path, kTcp) || StartsWith(path, kTelnet); }
 
 std::optional<NetworkUrl> ParseNetworkUrl(const std::string& path, std::string* error)

@@ -15,5 +15,7 @@ struct NetworkUrl {
 
 // True when the path names a network port (by its scheme), valid or not.
 bool IsNetworkPath(const std::string& path);
+// True for tcp://: a raw byte stream, whose line settings are the server's business.
+bool IsRawTcpPath(const std::string& path);
 // The parts of a network URL; nothing (and error filled) when it is malformed.
 std::optional<NetworkUrl> ParseNetworkUrl(const std::string& path, std::string* error = nullptr);

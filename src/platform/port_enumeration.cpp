@@ -59,7 +59,7 @@ fs::path SysTty(const std::string& name) { return fs::path("/sys/class/tty") / n
 std::string DescribeDevice(const std::string& path)
 {
     if (IsNetworkPath(path))
-        return path.rfind("rfc2217://", 0) == 0 ? "network port, Telnet RFC 2217" : "network port, raw TCP";
+        return IsRawTcpPath(path) ? "network port, raw TCP" : "network port, Telnet RFC 2217";
     const std::string name = fs::path(path).filename().string();
     std::error_code ec;
     fs::path dir = fs::canonical(SysTty(name) / "device", ec);
