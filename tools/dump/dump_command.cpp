@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "dump_run.h"
+#include "platform/network_url.h"
 #include "platform/serial_device.h"
 
 namespace {
@@ -14,7 +15,7 @@ namespace {
 constexpr size_t kChunk = 64 * 1024;
 constexpr auto kIdlePoll = std::chrono::milliseconds(20);
 
-const char kUsage[] = "usage: zelk_dump [--json] [--hex] [FILE|DEVICE|-]\n";
+const char kUsage[] = "usage: zelk_dump [--json] [--hex] [FILE|DEVICE|tcp://HOST:PORT|rfc2217://HOST:PORT|-]\n";
 
 void FeedStream(std::istream& in, Dumper& dumper)
 {
@@ -28,7 +29,8 @@ void FeedStream(std::istream& in, Dumper& dumper)
     }
 }
 
-bool FeedDevice(const std::string& path, Dumper& dumper, std::ostream& err, const volatile std::sig_atomic_t* stop)
+bool FeedDevice(const std::string& path, Dumper& dumper, std::ostream& out, std::ostream& err,
+                const volatile std::sig_atomic_t* stop)
 {
     std::string error;
     auto device = OpenSerialDevice(path, &error);
@@ -37,14 +39,22 @@ bool FeedDevice(const std::string& path, Dumper& dumper, std::ostream& err, cons
         return false;
     }
     std::vector<uint8_t> buffer(kChunk);
+    bool connected = false; // a network source that was never reached is a failure
     while (!*stop) {
+        connected = connected || device->State() == DeviceState::Ready;
         const long got = device->Read(buffer.data(), buffer.size());
-        if (got < 0)
-            break; // the device went away: keep what was decoded
+        connected = connected || got > 0;
+        if (got < 0) { // the device went away: keep what was decoded
+            if (!device->GoneReason().empty())
+                err << "zelk_dump: " << path << ": " << device->GoneReason() << '\n';
+            return connected;
+        }
         if (got == 0)
             std::this_thread::sleep_for(kIdlePoll);
-        else
+        else {
             dumper.Feed(buffer.data(), static_cast<size_t>(got));
+            out.flush(); // a live line is watched as it comes
+        }
     }
     return true;
 }
@@ -52,7 +62,7 @@ bool FeedDevice(const std::string& path, Dumper& dumper, std::ostream& err, cons
 bool IsDevice(const std::string& path)
 {
     std::error_code ec;
-    return path.rfind("/dev/", 0) == 0 && std::filesystem::is_character_file(path, ec);
+    return IsNetworkPath(path) || (path.rfind("/dev/", 0) == 0 && std::filesystem::is_character_file(path, ec));
 }
 
 } // namespace
@@ -79,7 +89,7 @@ int RunDumpCommand(const std::vector<std::string>& args, std::istream& in, std::
     if (source == "-") {
         FeedStream(in, dumper);
     } else if (IsDevice(source)) {
-        if (!FeedDevice(source, dumper, err, stop))
+        if (!FeedDevice(source, dumper, out, err, stop))
             return 1;
     } else {
         std::ifstream file(source, std::ios::binary);
