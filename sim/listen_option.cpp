@@ -1,36 +1,22 @@
 #include "sim/listen_option.h"
 
-#include <cctype>
+#include "platform/network_url.h"
 
 namespace {
-
-bool ParsePort(const std::string& text, uint16_t& port)
-{
-    if (text.empty() || text.size() > 5)
-        return false;
-    unsigned value = 0;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return false;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    port = static_cast<uint16_t>(value);
-    return value <= 65535;
-}
 
 // "PORT", "HOST:PORT" or "[V6]:PORT".
 bool ParseListenValue(const std::string& value, ListenOption& out)
 {
     const size_t colon = value.rfind(':');
     if (colon == std::string::npos)
-        return ParsePort(value, out.port);
+        return ParsePortNumber(value, out.port);
     std::string host = value.substr(0, colon);
     if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
         host = host.substr(1, host.size() - 2);
     else if (host.find(':') != std::string::npos)
         return false;
     out.host = host;
-    return !host.empty() && ParsePort(value.substr(colon + 1), out.port);
+    return !host.empty() && ParsePortNumber(value.substr(colon + 1), out.port);
 }
 
 } // namespace

@@ -16,20 +16,6 @@ bool Fail(std::string* error, const std::string& path, const char* why)
     return false;
 }
 
-bool ParsePort(const std::string& text, uint16_t& port)
-{
-    if (text.empty() || text.size() > 5)
-        return false;
-    unsigned value = 0;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            return false;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    port = static_cast<uint16_t>(value);
-    return value >= 1 && value <= 65535;
-}
-
 // "HOST:PORT" or "[V6]:PORT" into its parts.
 bool SplitHostPort(const std::string& rest, std::string& host, std::string& portText)
 {
@@ -54,6 +40,20 @@ bool SplitHostPort(const std::string& rest, std::string& host, std::string& port
 
 } // namespace
 
+bool ParsePortNumber(const std::string& text, uint16_t& port)
+{
+    if (text.empty() || text.size() > 5)
+        return false;
+    unsigned value = 0;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return false;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    port = static_cast<uint16_t>(value);
+    return value <= 65535;
+}
+
 bool IsRawTcpPath(const std::string& path) { return StartsWith(path, kTcp); }
 
 bool IsNetworkPath(const std::string& path) { return StartsWith(path, kTcp) || StartsWith(path, kTelnet); }
@@ -72,7 +72,7 @@ std::optional<NetworkUrl> ParseNetworkUrl(const std::string& path, std::string* 
         Fail(error, path, "expected HOST:PORT (an IPv6 address in brackets, [::1]:PORT)");
         return std::nullopt;
     }
-    if (!ParsePort(portText, url.port)) {
+    if (!ParsePortNumber(portText, url.port) || url.port == 0) {
         Fail(error, path, "the port must be a number from 1 to 65535");
         return std::nullopt;
     }

@@ -17,5 +17,7 @@ struct NetworkUrl {
 bool IsNetworkPath(const std::string& path);
 // True for tcp://: a raw byte stream, whose line settings are the server's business.
 bool IsRawTcpPath(const std::string& path);
+// Decimal digits only, 0 to 65535.
+bool ParsePortNumber(const std::string& text, uint16_t& port);
 // The parts of a network URL; nothing (and error filled) when it is malformed.
 std::optional<NetworkUrl> ParseNetworkUrl(const std::string& path, std::string* error = nullptr);
