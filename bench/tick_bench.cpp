@@ -1,17 +1,26 @@
 // One tick of the poll timer (ZELKTimer) with all 16 ports open and
-// monitored, each holding 8 KB of the simulator's traffic at the tick.
+// monitored, each holding 8 KB of the simulator's traffic at the tick; and
+// the longest time the GUI thread is held by one of the COM panel's
+// commands for all 16 ports and the ticks and transmit drains after it.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QTimer>
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "bench_traffic.h"
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "link/port_table.h"
+#include "link/transmit_queue.h"
 #include "monitor_bench.h"
+#include "platform/port_enumeration.h"
+#include "support/pty.h"
 
 namespace {
 
@@ -67,7 +76,100 @@ void BM_Tick16Ports(benchmark::State& state, int searchStep, int pauseMs, bool r
     StopBenchMonitor();
 }
 
+using Clock = std::chrono::steady_clock;
+using Ms = std::chrono::duration<double, std::milli>;
+
+enum class PortCommand { OpenAll, FindAll, BreakAll };
+
+// Runs f and returns how long it held the thread.
+template <typename F>
+double Timed(F&& f)
+{
+    const auto start = Clock::now();
+    f();
+    return Ms(Clock::now() - start).count();
+}
+
+bool AnyQueued()
+{
+    for (int slot = 0; slot < kPortSlots; ++slot)
+        if (QueuedFrames(slot) > 0)
+            return true;
+    return false;
+}
+
+// One tick, then the transmit timer's drains until the queues are empty (as
+// the event loop would run them between ticks). Returns the longest handler
+// time; lastOut is set to when the queues emptied.
+double TickAndDrain(Clock::time_point& lastOut)
+{
+    double longest = Timed([] { Form_Main->ZELKTimer(); });
+    while (AnyQueued()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        longest = std::max(longest, Timed([] { Form_Main->TransmitTimer(); }));
+        lastOut = Clock::now();
+    }
+    return longest;
+}
+
+// COM2..COM16 on pseudo-terminals (COM1, the display port, on an in-memory
+// device); the production spacing of 10 ms between commands on one port.
+// Reports the longest time one handler held the GUI thread, from the
+// command through the ticks that send the start-up queries, and the time
+// from the first of those ticks until every port's four queries were written.
+void BM_Command16Ports(benchmark::State& state, PortCommand command)
+{
+    if (!StartBenchMonitor()) {
+        state.SkipWithError("the monitor did not start");
+        return;
+    }
+    std::vector<std::unique_ptr<PtyPair>> peers;
+    for (int com = 2; com <= kPortSlots; ++com) {
+        peers.push_back(std::make_unique<PtyPair>());
+        SetComDevice(com, peers.back()->devicePath());
+    }
+    Form_Main->AutoQueryOn = false;
+    SendPauseMs = 10;
+    double longest = 0.0;
+    double spread = 0.0;
+    for (auto _ : state) {
+        for (int slot = 1; slot < kPortSlots; ++slot)
+            if (command != PortCommand::BreakAll)
+                ClosePort(PortTable[static_cast<size_t>(slot)]);
+            else if (!PortTable[static_cast<size_t>(slot)].open)
+                OpenSlot(slot);
+        for (auto& peer : peers)
+            peer->ReadAvailable(0, 0);
+        double worst = Timed([command] {
+            if (command == PortCommand::OpenAll)
+                Form_Main->MenuCOM_OpenAllClick();
+            else if (command == PortCommand::FindAll)
+                Form_Main->MenuCOM_FindAllClick();
+            else
+                Form_Main->MenuCOM_BreakAllClick();
+        });
+        Clock::time_point firstQueries{}, lastOut{};
+        for (int tick = 0; tick < 10; ++tick) {
+            const bool queriesDue = PortTable[1].searchStep == 1;
+            if (queriesDue)
+                firstQueries = Clock::now();
+            worst = std::max(worst, TickAndDrain(lastOut));
+            if (queriesDue)
+                spread = std::max(spread, Ms(lastOut - firstQueries).count());
+        }
+        longest = std::max(longest, worst);
+        state.SetIterationTime(worst / 1000.0);
+    }
+    state.counters["longest_tick_ms"] = longest;
+    state.counters["queries_spread_ms"] = spread;
+    StopBenchMonitor();
+}
+
 } // namespace
+
+BENCHMARK_CAPTURE(BM_Command16Ports, open_all, PortCommand::OpenAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(BM_Command16Ports, find_all, PortCommand::FindAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(BM_Command16Ports, break_all, PortCommand::BreakAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 BENCHMARK_CAPTURE(BM_Tick16Ports, idle_pause10ms, 0, 10, false)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Tick16Ports, idle_pause10ms_repaint, 0, 10, true)->Unit(benchmark::kMillisecond)->UseRealTime();

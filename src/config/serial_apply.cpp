@@ -85,8 +85,10 @@ void ApplySerialSettings(SerialConfigRecord record)
     const std::vector<size_t> targets = SlotsToChange();
     SerialChangePause();
     // Every port about to change is drained, so the command is not cut short.
-    for (size_t slot : targets)
+    for (size_t slot : targets) {
+        FlushTransmitQueue(static_cast<int>(slot));
         PortTable[slot].handle->FlushTransmit();
+    }
     SerialChangePause();
     for (size_t slot : targets)
         ChangeLine(slot, codes);

@@ -32,7 +32,7 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
     ResetDisplay();
     if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
         PortRecord& old = PortTable[static_cast<size_t>(DisplayPort - 1)];
-        if (old.open && !old.monitored)
+        if ((old.open || old.lost) && !old.monitored)
             ClosePort(old);
     }
     DisplayPort = com;

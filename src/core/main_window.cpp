@@ -43,12 +43,6 @@ private:
     TForm_Main* form_;
 };
 
-void LightTxLampHook()
-{
-    if (Form_Main)
-        Form_Main->Shape_TxLED->setFill(Colours::Lime);
-}
-
 } // namespace
 
 TForm_Main::TForm_Main()
@@ -73,8 +67,7 @@ TForm_Main::~TForm_Main()
 {
     if (created_)
         FormDestroy();
-    if (TransmitLampHook == &LightTxLampHook)
-        TransmitLampHook = nullptr;
+    RemoveLinkHooks();
     if (Form_Main == this)
         Form_Main = nullptr;
 }
@@ -100,7 +93,7 @@ bool TForm_Main::FormCreate()
     PortLineCodes.fill(LineCodes{7, 3, 1, 0});
     AutoQueryOn = true;
     LoggingAutoQuery->setChecked(true);
-    TransmitLampHook = &LightTxLampHook;
+    InstallLinkHooks();
     Timer_ZELK->start();
     return true;
 }
@@ -108,10 +101,12 @@ bool TForm_Main::FormCreate()
 void TForm_Main::FormDestroy()
 {
     Timer_ZELK->stop();
+    if (Timer_Transmit)
+        Timer_Transmit->stop();
     if (CloseRawRecordingHook)
         CloseRawRecordingHook();
     for (PortRecord& port : PortTable)
-        if (port.open)
+        if (port.open || port.lost)
             ClosePort(port);
     created_ = false;
 }

@@ -187,7 +187,15 @@ public:
     QAction* MenuMP_MultiPort = nullptr;
 
     QTimer* Timer_ZELK = nullptr;
+    // Drains the transmit queues between ticks (port_supervision.cpp).
+    QTimer* Timer_Transmit = nullptr;
     bool AutoQueryOn = true;
+
+    // A slot was lost or reopened: panels and the serial caption follow.
+    void PortStateChanged(int slot);
+    // Writes what is due on the transmit queues and sets the timer for the next.
+    void TransmitTimer();
+    void ScheduleTransmit();
 
     // --- Handlers ---
     void MenuCOM_OpenAllClick();
@@ -253,6 +261,9 @@ private:
     void FadeLamps();
     void AdvanceSearch(int slot);
     void Housekeeping();
+    void InstallLinkHooks();
+    void RemoveLinkHooks();
+    void ShowSerialLost(bool lost);
     void ApplyLayout(int designWidth, bool multiport);
     void LightTxLamp();
     void CloseUnlessDisplay(int slot);

@@ -7,7 +7,9 @@
 #include "core/network_status.h"
 #include "link/commands.h"
 #include "link/framing.h"
+#include "link/line_codes.h"
 #include "link/port_table.h"
+#include "link/transmit_queue.h"
 
 int32_t PollTick = 0;
 int32_t TxLedWasLit = 0;
@@ -15,6 +17,8 @@ int32_t RxLedWasLit = 0;
 void (*ExpireChannelsHook)() = nullptr;
 
 namespace {
+
+constexpr int kTickMs = 200;
 
 // A modal box opened inside a tick runs a nested event loop; a tick arriving
 // there must not parse the half-read buffer of the outer one.
@@ -63,13 +67,16 @@ void TForm_Main::ZELKTimer()
         PortRecord& port = PortTable[static_cast<size_t>(slot)];
         if (!port.open)
             continue;
-        anyOpen = true;
-        // A network port's search waits for its connection, or its queries would only queue up.
-        if (!port.handle || port.handle->State() != DeviceState::Connecting)
-            AdvanceSearch(slot);
-        PollPort(port, &DispatchReport, 0);
-        ReportConnectionState(slot);
+        if (!MarkLostIfGone(port)) {
+            anyOpen = true;
+            // A network port's search waits for its connection, or its queries would only queue up.
+            if (!port.handle || port.handle->State() != DeviceState::Connecting)
+                AdvanceSearch(slot);
+            PollPort(port, &DispatchReport, 0);
+        }
+        FollowConnection(slot);
     }
+    ReopenLostPorts(kTickMs);
     PollTick = (PollTick + 1) % 10;
     if (!anyOpen)
         return;
@@ -110,9 +117,17 @@ void TForm_Main::AdvanceSearch(int slot)
         return;
     port.searchStep = step - 1;
     if (step == 4) {
-        if (slot + 1 == DisplayPort)
-            Panel_Serial->setCaption(QString("COM%1: 9600: 8-O-1").arg(slot + 1));
-        PortLineCodes[static_cast<size_t>(slot)] = LineCodes{7, 3, 1, 0};
+        // A reopened slot runs with the line settings it had before it was lost.
+        LineCodes& codes = PortLineCodes[static_cast<size_t>(slot)];
+        if (!port.resumed)
+            codes = LineCodes{7, 3, 1, 0};
+        if (slot + 1 == DisplayPort) {
+            Panel_Serial->setCaption(QString("COM%1: %2: %3-%4-%5")
+                                         .arg(slot + 1)
+                                         .arg(BaudText(codes.baud), DataBitsText(codes.dataBits),
+                                              ParityText(codes.parity), StopBitsText(codes.stopBits)));
+            ShowSerialLost(false);
+        }
     } else if (step == 2) {
         RequestVersion(slot);
     } else if (step == 1) {

@@ -49,7 +49,9 @@ void TForm_Main::RefreshMonitorPanels()
     for (int slot = 0; slot < kPortSlots; ++slot) {
         const PortRecord& port = Slot(slot);
         Panel* panel = Panel_MonCom[static_cast<size_t>(slot)];
-        if (!port.monitored)
+        if (port.lost)
+            panel->setColour(Colours::Red);
+        else if (!port.monitored)
             panel->setColour(ButtonFaceColour());
         else
             panel->setColour(port.activeLastPeriod ? Colours::Lime : Colours::Yellow);
@@ -62,7 +64,9 @@ void TForm_Main::MouseLeft(int slot, Qt::MouseButton button)
     if (button != Qt::LeftButton || slot < 0 || slot >= kPortSlots)
         return;
     PortRecord& port = Slot(slot);
-    if (port.open) {
+    if (port.lost && slot + 1 != DisplayPort) {
+        ClosePort(port); // the user gives up waiting for the device
+    } else if (port.open) {
         port.monitored = !port.monitored;
         if (!port.monitored && slot + 1 != DisplayPort)
             ClosePort(port);
@@ -110,7 +114,7 @@ void TForm_Main::MenuCOM_BreakAllClick()
 void TForm_Main::MenuCOM_CloseAllClick()
 {
     for (int slot = 0; slot < kPortSlots; ++slot)
-        if (Slot(slot).open)
+        if (Slot(slot).open || Slot(slot).lost)
             CloseUnlessDisplay(slot);
     RefreshMonitorPanels();
 }

@@ -1,24 +1,13 @@
 #include "link/commands.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "link/framing.h"
 
 bool TxAllLit = false;
-void (*TransmitLampHook)() = nullptr;
-int SendPauseMs = 10;
-uint32_t SendPauseCount = 0;
 std::array<int32_t, kPortSlots> LogTriggerId = {};
 
 namespace {
-
-void LightTx()
-{
-    if (TransmitLampHook)
-        TransmitLampHook();
-}
 
 // The slot TX_DEFAULT means while Tx-All is dark.
 int DefaultSlot() { return DisplayPort - 1; }
@@ -49,29 +38,18 @@ void SendPosition(int port, CommandKind kind, float a, float b, float c)
 
 } // namespace
 
-void SendPause()
-{
-    ++SendPauseCount;
-    if (SendPauseMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(SendPauseMs));
-}
-
 void SendPacket(int port, int length, const uint8_t* message)
 {
     if (SendsToAll(port)) {
         for (PortRecord& record : PortTable)
             if (record.open)
                 SendFrame(length, message, record);
-        LightTx();
-        SendPause();
         return;
     }
     const int slot = port == TX_DEFAULT ? DefaultSlot() : port;
     if (slot < 0 || slot >= kPortSlots || !PortTable[static_cast<size_t>(slot)].open)
         return;
-    LightTx();
     SendFrame(length, message, PortTable[static_cast<size_t>(slot)]);
-    SendPause();
 }
 
 void SendColdReset(int port) { SendResetMode(port, kColdResetMode); }
@@ -207,7 +185,5 @@ void SendSaveToFlash(int port) { SendKind(port, CommandKind::SaveToFlash); }
 void ResetCommandState()
 {
     TxAllLit = false;
-    SendPauseMs = 10;
-    SendPauseCount = 0;
     LogTriggerId.fill(0);
 }

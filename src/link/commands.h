@@ -1,5 +1,6 @@
 // The command packets the program sends, one sender per command, and the
-// generic sender that picks the target ports, lights Tx and paces sends.
+// generic sender that picks the target ports and queues the frames (the
+// transmit queues light Tx and pace them).
 #pragma once
 
 #include <array>
@@ -7,6 +8,7 @@
 
 #include "link/packets.h"
 #include "link/port_table.h"
+#include "link/transmit_queue.h"
 
 // Port argument of every sender: 0..15 a slot, or one of these.
 constexpr int TX_DEFAULT = 1024; // all open ports while Tx-All is lit, else the display port
@@ -14,18 +16,11 @@ constexpr int TX_ALL = 1025;     // all open ports
 
 // The Tx-All state (the lamp on the COM panel mirrors it).
 extern bool TxAllLit;
-// Called whenever a send lights the Tx lamp; the main window installs it.
-extern void (*TransmitLampHook)();
-// Pause after each SendPacket call, in milliseconds (tests set 0).
-extern int SendPauseMs;
-// Number of pauses run since start (one per SendPacket that sent or lit Tx).
-extern uint32_t SendPauseCount;
 // Per slot: 1 after an I/O options set, so the data logger binds to the next
 // position report of that port (0 = not bound yet waiting, else the bound id).
 extern std::array<int32_t, kPortSlots> LogTriggerId;
 
 void SendPacket(int port, int length, const uint8_t* message);
-void SendPause();
 
 void SendColdReset(int port);
 void SendResetMode(int port, uint8_t mode);
@@ -55,5 +50,5 @@ void RequestDatum(int port);
 void SendDatum(int port, int16_t datumIndex);
 void SendSaveToFlash(int port);
 
-// Returns the sender state (Tx-All, pause, trigger ids) to its start values.
+// Returns the sender state (Tx-All, trigger ids) to its start values.
 void ResetCommandState();

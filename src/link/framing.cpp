@@ -1,5 +1,7 @@
 #include "link/framing.h"
 
+#include "link/transmit_queue.h"
+
 uint8_t PacketWaitDone = 0;
 
 int32_t ParseRxByte(PortRecord& port)
@@ -44,13 +46,17 @@ int32_t ParseRxByte(PortRecord& port)
 
 int PollPort(PortRecord& port, PacketHandler handler, uint8_t stopOnFlag)
 {
-    if (!port.handle)
+    if (!port.handle || MarkLostIfGone(port))
         return 0;
     const int queued = port.handle->QueuedInputBytes();
-    if (queued <= 0)
+    if (queued <= 0) {
+        MarkLostIfGone(port);
         return 0;
+    }
 
     const long got = port.handle->Read(port.readBuffer, sizeof port.readBuffer);
+    if (got < 0 && MarkLostIfGone(port))
+        return 0;
     port.bytesLeft = got > 0 ? static_cast<uint32_t>(got) : 0;
     port.readPos = 0;
 
@@ -86,7 +92,6 @@ int SendFrame(int count, const uint8_t* message, PortRecord& port)
         return 0;
     uint8_t frame[kMaxFrameBytes];
     const size_t n = BuildFrame(message, static_cast<size_t>(count), frame);
-    port.handle->QueuedInputBytes(); // clears a pending line error, as the read does
-    port.handle->Write(frame, n);
+    QueueFrame(static_cast<int>(&port - PortTable.data()), frame, n);
     return 0;
 }

@@ -26,13 +26,14 @@ using PacketHandler = void (*)(PortRecord& port);
 int32_t ParseRxByte(PortRecord& port);
 
 // Reads what the port has queued (never blocking) and parses it, calling the
-// handler once per completed packet. Returns 0.
+// handler once per completed packet; marks the slot lost when its device has
+// gone. Returns 0.
 int PollPort(PortRecord& port, PacketHandler handler, uint8_t stopOnFlag);
 
 // Wraps message bytes (id first) in DLE ... DLE ETX with DLE doubling.
 // out must hold 2 * count + 3 bytes. Returns the frame length.
 size_t BuildFrame(const uint8_t* message, size_t count, uint8_t* out);
 
-// Frames the message and writes it to the port. Messages longer than
-// kMaxMessageBytes are refused (nothing written). Returns 0.
+// Frames the message and queues it for the port (transmit_queue.h). Messages
+// longer than kMaxMessageBytes are refused (nothing queued). Returns 0.
 int SendFrame(int count, const uint8_t* message, PortRecord& port);

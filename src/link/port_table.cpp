@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "link/line_codes.h"
 #include "link/shared_flags.h"
+#include "link/transmit_queue.h"
 #include "platform/network_url.h"
 #include "platform/port_enumeration.h"
 
@@ -14,19 +16,62 @@ int32_t PortCount = -1;
 std::array<LineCodes, kPortSlots> PortLineCodes = {};
 int32_t QuietCloseCountdown = 0;
 SharedFlags Flags;
+void (*PortStateHook)(int slot) = nullptr;
 
-int OpenPort(PortRecord& port, const std::string& deviceName, int slot)
+namespace {
+
+void ResetReceiveState(PortRecord& port)
 {
     port.readPos = 0;
     port.collectLen = 0;
     port.bytesLeft = 0;
     port.length = 0;
     port.dlePending = 0;
+}
+
+void TellPortState(int slot)
+{
+    if (PortStateHook)
+        PortStateHook(slot);
+}
+
+// Opens the mapped path of a lost slot again, with the line codes it had.
+bool ReopenLost(PortRecord& port, int slot)
+{
+    OpenError error;
+    std::unique_ptr<SerialDevice> device = OpenSerialDevice(ComDevicePath(slot + 1), error);
+    if (!device)
+        return false;
+    device->Purge();
+    ApplyLineCodes(device.get(), PortLineCodes[static_cast<size_t>(slot)]);
+    ResetReceiveState(port);
+    port.handle = std::move(device);
+    port.open = 1;
+    port.lost = 0;
+    port.resumed = 1;
+    port.slot = slot;
+    port.searchStep = 9;
+    return true;
+}
+
+} // namespace
+
+int OpenPort(PortRecord& port, const std::string& deviceName, int slot)
+{
+    OpenError error;
+    return OpenPort(port, deviceName, slot, error);
+}
+
+int OpenPort(PortRecord& port, const std::string& deviceName, int slot, OpenError& error)
+{
+    ResetReceiveState(port);
     port.monitored = 0;
     port.activeLastPeriod = 0;
     port.packetSeen = 0;
+    port.lost = 0;
+    port.resumed = 0;
 
-    port.handle = OpenSerialDevice(deviceName);
+    port.handle = OpenSerialDevice(deviceName, error);
     if (!port.handle) {
         port.open = 0;
         return -1;
@@ -53,9 +98,28 @@ bool ProbePort(int slot)
 
 int OpenSlot(int slot)
 {
-    if (slot < 0 || slot >= kPortSlots || !ProbePort(slot))
+    OpenError error;
+    return OpenSlot(slot, error);
+}
+
+int OpenSlot(int slot, OpenError& error)
+{
+    if (slot < 0 || slot >= kPortSlots)
         return -1;
-    if (OpenPort(PortTable[static_cast<size_t>(slot)], ComDevicePath(slot + 1), slot) != 0)
+    const std::string path = ComDevicePath(slot + 1);
+    if (path.empty()) {
+        error = {OpenFailure::Missing, "No device is mapped to this COM number"};
+        return -1;
+    }
+    // Tried first so that a refused open leaves the slot's flags as they were.
+    // A network port is held by its own connection: an open one is not opened
+    // twice, and a trial connection would only be hung up at once.
+    if (IsNetworkPath(path) ? PortTable[static_cast<size_t>(slot)].open != 0 : !OpenSerialDevice(path, error)) {
+        if (IsNetworkPath(path))
+            error = {OpenFailure::Busy, "Already connected"};
+        return -1;
+    }
+    if (OpenPort(PortTable[static_cast<size_t>(slot)], path, slot, error) != 0)
         return -1;
     PortTable[static_cast<size_t>(slot)].searchStep = 9;
     return 0;
@@ -67,12 +131,56 @@ void ClosePort(PortRecord& port)
     port.monitored = 0;
     port.activeLastPeriod = 0;
     port.packetSeen = 0;
+    port.lost = 0;
+    port.resumed = 0;
+    if (&port >= PortTable.data() && &port < PortTable.data() + kPortSlots)
+        ClearTransmitQueue(static_cast<int>(&port - PortTable.data()));
     if (!port.handle)
         return;
     port.handle->QueuedInputBytes();
     port.handle->ClearBreak();
     port.handle->Purge();
     port.handle.reset();
+}
+
+bool MarkLostIfGone(PortRecord& port)
+{
+    if (port.lost)
+        return true;
+    if (!port.open || !port.handle || port.handle->State() != DeviceState::Gone)
+        return false;
+    const int slot = static_cast<int>(&port - PortTable.data());
+    port.lostReason = port.handle->GoneReason();
+    port.handle.reset();
+    port.open = 0;
+    port.lost = 1;
+    port.activeLastPeriod = 0;
+    port.packetSeen = 0;
+    port.searchStep = 0;
+    port.reopenWaitMs = port.reopenDelayMs;
+    ResetReceiveState(port);
+    ClearTransmitQueue(slot);
+    TellPortState(slot);
+    return true;
+}
+
+int ReopenLostPorts(int elapsedMs)
+{
+    int reopened = 0;
+    for (int slot = 0; slot < kPortSlots; ++slot) {
+        PortRecord& port = PortTable[static_cast<size_t>(slot)];
+        if (!port.lost)
+            continue;
+        port.reopenWaitMs -= elapsedMs;
+        if (port.reopenWaitMs > 0)
+            continue;
+        port.reopenWaitMs = port.reopenDelayMs;
+        if (!ReopenLost(port, slot))
+            continue;
+        ++reopened;
+        TellPortState(slot);
+    }
+    return reopened;
 }
 
 int SetLineSettings(SerialDevice* handle, int baud, int dataBits, int parity, int stopBits)
@@ -108,7 +216,10 @@ void ResetLinkState()
         port.slot = 0;
         port.searchStep = 0;
         port.id = 0;
+        port.reopenDelayMs = 1000;
+        port.reopenWaitMs = 0;
     }
+    ResetTransmitQueues();
     DisplayPort = 0;
     PortList.fill(0);
     PortCount = -1;

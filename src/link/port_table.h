@@ -26,6 +26,16 @@ struct PortRecord {
     uint8_t monitored = 0;
     int32_t slot = 0;
     int32_t searchStep = 0;
+    // The device went away: closed on the PC side, still mapped, reopened by
+    // ReopenLostPorts. monitored keeps its value meanwhile.
+    uint8_t lost = 0;
+    // What the device said when it went (a network port's reason), for the user.
+    std::string lostReason;
+    // Reopened after a loss: the search sequence keeps the slot's line codes.
+    uint8_t resumed = 0;
+    // Time between tries to reopen the lost slot, and the time left until the next.
+    int32_t reopenDelayMs = 1000;
+    int32_t reopenWaitMs = 0;
     std::unique_ptr<SerialDevice> handle;
     // The packet being collected or just completed.
     int32_t id = 0;
@@ -54,14 +64,27 @@ extern std::array<LineCodes, kPortSlots> PortLineCodes;
 
 extern int32_t QuietCloseCountdown;
 
+// Called with the slot whenever a slot is lost or reopened; the main window installs it.
+extern void (*PortStateHook)(int slot);
+
 // Opens a device for a slot: resets the receive state and flags, opens the
 // device exclusively and sets 9600 8-O-1. Returns 0, or -1 when it cannot open.
 int OpenPort(PortRecord& port, const std::string& deviceName, int slot);
+// The same, telling why the device did not open.
+int OpenPort(PortRecord& port, const std::string& deviceName, int slot, OpenError& error);
 // True when the device of the slot's COM number can be opened right now.
 bool ProbePort(int slot);
 // ProbePort then OpenPort with the slot's mapped device; starts the search at 9.
 int OpenSlot(int slot);
+int OpenSlot(int slot, OpenError& error);
 void ClosePort(PortRecord& port);
+// When the slot's device is gone: closes it on the PC side and marks the slot
+// lost (it stays mapped and monitored). Returns true when the slot is lost.
+bool MarkLostIfGone(PortRecord& port);
+// Counts down the lost slots' waits by elapsedMs and tries to reopen those
+// due, through their mapped path, with their last line settings and the
+// search sequence from 9. Returns the number reopened.
+int ReopenLostPorts(int elapsedMs);
 // Changes a port's line settings in place. Returns 0 or -1.
 int SetLineSettings(SerialDevice* handle, int baud, int dataBits, int parity, int stopBits);
 // Fills the list with the ascending COM numbers present that are <= maxCom.

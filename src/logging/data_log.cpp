@@ -148,7 +148,8 @@ void LogSystemTick()
     if (!Flags.DataLoggingOn)
         return;
     for (int slot = 0; slot < kPortSlots; ++slot) {
-        if (!PortTable[static_cast<size_t>(slot)].monitored)
+        // A lost port has nothing new to log until it is reopened.
+        if (!PortTable[static_cast<size_t>(slot)].monitored || PortTable[static_cast<size_t>(slot)].lost)
             continue;
         if (PortReports[static_cast<size_t>(slot)].healthCode != 0) {
             LogPorts[static_cast<size_t>(slot)].TicksSinceFix += 1.0f;

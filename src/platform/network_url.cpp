@@ -9,10 +9,10 @@ constexpr const char kTelnet[] = "rfc2217://";
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
-bool Fail(std::string* error, const std::string& path, const char* why)
+bool Fail(std::string* error, const char* why)
 {
     if (error)
-        *error = "bad network port \"" + path + "\": " + why;
+        *error = why;
     return false;
 }
 
@@ -61,7 +61,7 @@ bool IsNetworkPath(const std::string& path) { return StartsWith(path, kTcp) || S
 std::optional<NetworkUrl> ParseNetworkUrl(const std::string& path, std::string* error)
 {
     if (!IsNetworkPath(path)) {
-        Fail(error, path, "use tcp://HOST:PORT or rfc2217://HOST:PORT");
+        Fail(error, "use tcp://HOST:PORT or rfc2217://HOST:PORT");
         return std::nullopt;
     }
     NetworkUrl url;
@@ -69,11 +69,11 @@ std::optional<NetworkUrl> ParseNetworkUrl(const std::string& path, std::string* 
     const std::string rest = path.substr(url.telnet ? sizeof kTelnet - 1 : sizeof kTcp - 1);
     std::string portText;
     if (!SplitHostPort(rest, url.host, portText) || url.host.empty()) {
-        Fail(error, path, "expected HOST:PORT (an IPv6 address in brackets, [::1]:PORT)");
+        Fail(error, "expected HOST:PORT (an IPv6 address in brackets, [::1]:PORT)");
         return std::nullopt;
     }
     if (!ParsePortNumber(portText, url.port) || url.port == 0) {
-        Fail(error, path, "the port must be a number from 1 to 65535");
+        Fail(error, "the port must be a number from 1 to 65535");
         return std::nullopt;
     }
     return url;

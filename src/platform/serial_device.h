@@ -37,8 +37,8 @@ public:
     // Reads what is waiting, at most maxBytes, never blocking.
     // Returns the count read (0 when nothing), or -1 when the device failed.
     virtual long Read(uint8_t* buffer, size_t maxBytes) = 0;
-    // Writes the bytes; waits at most about 10 ms per byte for room, never forever.
-    // Returns the count written, or -1 when the device failed.
+    // Writes what fits now, never blocking. Returns the count written (0 or
+    // fewer than count when the line is full), or -1 when the device failed.
     virtual long Write(const uint8_t* bytes, size_t count) = 0;
     // Applies the line settings in place (raw 8-bit line, no flow control,
     // DTR and RTS on). Returns false when the device refuses them.
@@ -52,7 +52,16 @@ public:
     virtual bool ClearBreak() = 0;
 };
 
+// Why an open failed: the kind decides the advice given to the user.
+enum class OpenFailure { None, Missing, Busy, Permission, Other };
+
+struct OpenError {
+    OpenFailure kind = OpenFailure::None;
+    std::string reason; // the system's words, e.g. "Permission denied"
+};
+
 // Opens the device exclusively (a second holder is refused), non-blocking,
 // raw, at 9600 8-O-1. Returns null and fills error on failure. A network
 // URL (tcp://HOST:PORT, rfc2217://HOST:PORT) gives a connecting network device.
 std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, std::string* error = nullptr);
+std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, OpenError& error);

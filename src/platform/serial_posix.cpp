@@ -3,7 +3,6 @@
 #include "platform/network_serial.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 
 #include <fcntl.h>
@@ -91,9 +90,9 @@ bool BuildTermios(const LineSettings& s, termios& tio)
         return false;
 
     cfmakeraw(&tio);
-    // PARMRK would double every 0xFF byte; software flow control would eat 0x11/0x13.
-    tio.c_iflag &= ~static_cast<tcflag_t>(PARMRK | IGNPAR | IXON | IXOFF | IXANY);
-    tio.c_iflag |= INPCK;
+    // PARMRK would double every 0xFF byte; software flow control would eat 0x11/0x13;
+    // INPCK would turn a byte with a parity or framing error into 0x00.
+    tio.c_iflag &= ~static_cast<tcflag_t>(PARMRK | IGNPAR | INPCK | IXON | IXOFF | IXANY);
     tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
     tio.c_cflag |= size | parity | CLOCAL | CREAD;
     if (s.stopBits == 2)
@@ -116,16 +115,25 @@ public:
     PosixSerial(const PosixSerial&) = delete;
     PosixSerial& operator=(const PosixSerial&) = delete;
 
+    DeviceState State() const override { return gone_ ? DeviceState::Gone : DeviceState::Ready; }
+    int NativeHandle() const override { return fd_; }
+
     int QueuedInputBytes() override
     {
         int queued = 0;
-        if (ioctl(fd_, FIONREAD, &queued) != 0 || queued < 0)
+        if (gone_ || ioctl(fd_, FIONREAD, &queued) != 0 || queued < 0) {
+            NoteFailure();
             return 0;
+        }
+        if (queued == 0)
+            CheckHangUp();
         return queued;
     }
 
     long Read(uint8_t* buffer, size_t maxBytes) override
     {
+        if (gone_)
+            return -1;
         if (maxBytes == 0)
             return 0;
         for (;;) {
@@ -134,11 +142,29 @@ public:
                 return static_cast<long>(n);
             if (errno == EINTR)
                 continue;
-            return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
+                return 0;
+            NoteFailure();
+            return -1;
         }
     }
 
-    long Write(const uint8_t* bytes, size_t count) override;
+    long Write(const uint8_t* bytes, size_t count) override
+    {
+        if (gone_)
+            return -1;
+        for (;;) {
+            const ssize_t n = count == 0 ? 0 : write(fd_, bytes, count);
+            if (n >= 0)
+                return static_cast<long>(n);
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
+                return 0;
+            NoteFailure();
+            return -1;
+        }
+    }
 
     bool SetLineSettings(const LineSettings& settings) override
     {
@@ -170,78 +196,78 @@ public:
     bool ClearBreak() override { return ioctl(fd_, TIOCCBRK) == 0; }
 
 private:
-    // Waits for room to write until the deadline; false when the time is up or the device failed.
-    bool WaitWritable(std::chrono::steady_clock::time_point deadline);
+    // The device is gone when the adapter was pulled or the peer hung up;
+    // other errors (a refused ioctl) leave it usable.
+    void NoteFailure()
+    {
+        if (errno == EIO || errno == ENXIO || errno == ENODEV || errno == EBADF)
+            gone_ = true;
+    }
+
+    // A hung-up line reads nothing and reports no error: ask poll.
+    void CheckHangUp()
+    {
+        pollfd p{fd_, POLLIN, 0};
+        if (poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            gone_ = true;
+    }
 
     int fd_;
+    bool gone_ = false;
 };
 
-constexpr auto kWritePerByte = std::chrono::milliseconds(10);
-
-bool PosixSerial::WaitWritable(std::chrono::steady_clock::time_point deadline)
+// Classifies errno after a failed open or lock; the words are the system's
+// own except where its words would mislead (a held lock is a busy device).
+OpenError FailureFromErrno(int err)
 {
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return false;
-        pollfd p{fd_, POLLOUT, 0};
-        const int r = poll(&p, 1, static_cast<int>(left.count()));
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL)))
-            return false;
-        return true;
+    switch (err) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV: return {OpenFailure::Missing, std::strerror(err)};
+    case EACCES:
+    case EPERM: return {OpenFailure::Permission, std::strerror(err)};
+    case EBUSY:
+    case EWOULDBLOCK: return {OpenFailure::Busy, std::strerror(EBUSY)};
+    case ENOTTY: return {OpenFailure::Other, "Not a serial device"};
+    default: return {OpenFailure::Other, std::strerror(err)};
     }
-}
-
-long PosixSerial::Write(const uint8_t* bytes, size_t count)
-{
-    const auto deadline = std::chrono::steady_clock::now() + kWritePerByte * static_cast<long>(count);
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t n = write(fd_, bytes + done, count - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
-            return done > 0 ? static_cast<long>(done) : -1;
-        if (!WaitWritable(deadline))
-            break;
-    }
-    return static_cast<long>(done);
-}
-
-std::string ErrorText(const std::string& what, const std::string& path)
-{
-    return what + " " + path + ": " + std::strerror(errno);
 }
 
 } // namespace
 
-std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, std::string* error)
+std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, OpenError& error)
 {
-    if (IsNetworkPath(path))
-        return OpenNetworkPath(path, error);
+    error = {};
+    if (IsNetworkPath(path)) {
+        std::string why;
+        auto device = OpenNetworkPath(path, &why);
+        if (!device)
+            error = {OpenFailure::Other, why};
+        return device;
+    }
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        if (error)
-            *error = ErrorText("cannot open", path);
+        error = FailureFromErrno(errno);
         return nullptr;
     }
     // TIOCEXCL keeps out other users' opens; the lock also keeps out root and
     // other instances of this program.
     if (ioctl(fd, TIOCEXCL) != 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (error)
-            *error = ErrorText("device busy or not a terminal:", path);
+        error = FailureFromErrno(errno);
         close(fd);
         return nullptr;
     }
     auto device = std::make_unique<PosixSerial>(fd);
     // A refused configuration does not undo the open; the caller may set it again.
     device->SetLineSettings(LineSettings{});
+    return device;
+}
+
+std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, std::string* error)
+{
+    OpenError failure;
+    auto device = OpenSerialDevice(path, failure);
+    if (!device && error)
+        *error = "cannot open " + path + ": " + failure.reason;
     return device;
 }

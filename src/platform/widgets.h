@@ -53,6 +53,7 @@ public:
     void setHint(const QString& hint) { SetHint(this, hint); }
     void setBold(bool bold);
     void setTextColour(const QColor& colour);
+    QColor textColour() const { return palette().color(QPalette::WindowText); }
     // Takes keyboard focus; Space or Enter then acts as a left click.
     void setClickable();
 

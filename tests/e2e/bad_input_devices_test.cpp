@@ -1,8 +1,8 @@
 // Receivers that vanish: the far end of a real pseudo-terminal closed while
 // the monitor reads a frame from it, while it sends its queries, and in the
 // middle of an ephemeris upload. The monitor carries on: the vanished port
-// falls quiet, the other ports keep being read and decoded, and the transfer
-// ends with its own lines.
+// is marked lost, the other ports keep being read and decoded, and the
+// transfer ends with its own lines.
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
@@ -47,10 +47,12 @@ void TickWhenQueued(int slot, size_t bytes, int ticks = 1)
     Tick(ticks);
 }
 
-// Opens COM com on the pseudo-terminal as a monitored port, quiet (no search queries).
-void OpenMonitored(int com, const PtyPair& pty)
+// Opens COM com on the pseudo-terminal, reached through link, as a monitored
+// port, quiet (no search queries).
+void OpenMonitored(int com, const PtyPair& pty, const std::string& link)
 {
-    SetComDevice(com, pty.devicePath());
+    PointLink(link, pty);
+    SetComDevice(com, link);
     ASSERT_EQ(OpenSlot(com - 1), 0);
     PortRecord& port = PortTable[static_cast<size_t>(com - 1)];
     port.monitored = 1;
@@ -66,22 +68,23 @@ protected:
         ASSERT_NE(display, nullptr);
         PortTable[0].searchStep = 0;
         Form_Main->AutoQueryOn = false;
-        OpenMonitored(2, a);
-        OpenMonitored(3, b);
+        OpenMonitored(2, a, dir.file("a"));
+        OpenMonitored(3, b, dir.file("b"));
     }
 
+    TempDir dir;
     PtyPair a, b;
     std::shared_ptr<FakeSerial::State> display;
     ScriptedUi ui;
 };
 
-TEST_F(VanishingDevices, PortThatVanishesMidFrameFallsQuietAndTheOthersGoOn)
+TEST_F(VanishingDevices, PortThatVanishesMidFrameIsLostAndTheOthersGoOn)
 {
     const Bytes frame = PositionFrame(20.0);
     const size_t half = frame.size() / 2;
     ASSERT_TRUE(a.Write(Bytes(frame.begin(), frame.begin() + static_cast<long>(half))));
     TickWhenQueued(1, half);
-    a.CloseMaster(); // the receiver is unplugged mid-frame
+    Unplug(a, dir.file("a")); // the receiver is unplugged mid-frame
     Tick(3);
 
     ASSERT_TRUE(b.Write(PositionFrame(30.0)));
@@ -93,20 +96,21 @@ TEST_F(VanishingDevices, PortThatVanishesMidFrameFallsQuietAndTheOthersGoOn)
     Tick();
     EXPECT_EQ(Form_Main->Panel_LatDeg->text(), QString("40\u00B0"));
 
-    // Through two housekeepings: the vanished port is quiet, the live one green.
+    // Through two housekeepings: the vanished port is lost (red), the live one green.
     for (int i = 0; i < 20; ++i) {
         ASSERT_TRUE(b.Write(PositionFrame(31.0 + i)));
         TickWhenQueued(2, frame.size());
     }
     EXPECT_NEAR(PortReports[2].latDeg, 50.0, 1e-9);
-    EXPECT_EQ(Form_Main->Panel_MonCom[1]->colour(), Colours::Yellow);
+    EXPECT_TRUE(PortTable[1].lost);
+    EXPECT_EQ(Form_Main->Panel_MonCom[1]->colour(), Colours::Red);
     EXPECT_EQ(Form_Main->Panel_MonCom[2]->colour(), Colours::Lime);
     EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(VanishingDevices, QueriesToAVanishedPortAreDroppedAndTheOthersGetTheirs)
 {
-    b.CloseMaster();
+    Unplug(b, dir.file("b"));
     // The search sequence writes its queries to both ports, the periodic
     // queries go to the display port.
     PortTable[1].searchStep = 2;
@@ -133,11 +137,12 @@ TEST(VanishingDisplayPort, UploadWhoseReceiverVanishesEndsWithItsOwnLines)
 {
     PtyPair receiver;
     ASSERT_TRUE(receiver.ok());
-    SetComDevice(1, receiver.devicePath());
+    TempDir dir;
+    PointLink(dir.file("receiver"), receiver);
+    SetComDevice(1, dir.file("receiver"));
     DisplayPort = 1;
     ASSERT_TRUE(StartMonitorOnDevice());
     ScriptedUi ui;
-    TempDir dir;
     Bytes file;
     for (uint8_t sv = 1; sv <= 3; ++sv) {
         const Bytes block = {0x82, 0x06, sv, 0x02, 0x11, sv, 0x83};
@@ -163,7 +168,7 @@ TEST(VanishingDisplayPort, UploadWhoseReceiverVanishesEndsWithItsOwnLines)
             if (++loads == 1) {
                 receiver.Write(Frame({0x58, 0x01, 0x06, 0x01}));
             } else {
-                receiver.CloseMaster();
+                Unplug(receiver, dir.file("receiver"));
                 gone = true;
             }
         });

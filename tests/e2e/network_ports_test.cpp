@@ -132,6 +132,37 @@ TEST_F(NetworkPorts, Rfc2217SerialChangeReachesTheRemoteLine)
     EXPECT_TRUE(RunUntil(ShowsTheReceiver)); // reports still arrive and decode at the new speed
 }
 
+TEST_F(NetworkPorts, StoppingSer2netLosesThePortsAndStartingItBringsThemBack)
+{
+    StartOn(1);
+    ASSERT_EQ(OpenSlot(1), 0);
+    PortTable[1].monitored = 1;
+    ASSERT_TRUE(RunUntil([] { return ShowsTheReceiver() && PortReports[1].latDeg != 0; }));
+
+    ser2net.Stop();
+    EXPECT_TRUE(RunUntil([] { return PortTable[0].lost && PortTable[1].lost; }));
+    EXPECT_EQ(Form_Main->Panel_MonCom[1]->colour(), Colours::Red);
+    // Refused again and again: the tries thin out to one every 5 s, no further.
+    EXPECT_TRUE(RunUntil([] { return PortTable[0].reopenDelayMs == 5000 && PortTable[1].reopenDelayMs == 5000; }));
+    EXPECT_NE(Form_Main->Panel_Hint->caption().indexOf("Connection refused"), -1)
+        << Form_Main->Panel_Hint->caption().toStdString();
+
+    std::string error;
+    ASSERT_TRUE(ser2net.Restart(&error)) << error;
+    Form_Main->Panel_LatDeg->setCaption("?");
+    Form_Main->Panel_Version->setCaption("?");
+    PortReports[1].latDeg = 0;
+    // Back without a restart: the search sequence ran again (its version query
+    // answered) and both receivers decode.
+    EXPECT_TRUE(RunUntil([] {
+        return !PortTable[0].lost && !PortTable[1].lost && ShowsTheReceiver() &&
+               Form_Main->Panel_Version->caption() != "?" && PortReports[1].latDeg != 0;
+    }));
+    EXPECT_TRUE(PortTable[1].monitored);
+    EXPECT_EQ(PortTable[0].reopenDelayMs, 1000);
+    EXPECT_EQ(PortTable[1].handle->State(), DeviceState::Ready);
+}
+
 TEST(NetworkPortsBlocking, AServerThatNeverAnswersLeavesTheTicksRunning)
 {
     LoopbackListener server(false, 0);

@@ -133,8 +133,9 @@ TEST(PollTimer, WithNoPortOpenNothingRunsButTheCycleCountsAndLampsFade)
     g_expired = 0;
     ExpireChannelsHook = &CountExpiry;
     QuietCloseCountdown = 2;
-    RequestHealth(TX_ALL); // lights Tx with no port open
-    EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Lime);
+    RequestHealth(TX_ALL); // nothing goes out: Tx stays dark
+    EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Grey);
+    Form_Main->Shape_TxLED->setFill(Colours::Lime); // lit by the last frame before the port closed
     Tick();
     EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Lime) << "noticed by the first tick";
     Tick();
@@ -213,7 +214,7 @@ TEST(PollTimer, AutoFindClosesQuietPortsAtTheSecondHousekeeping)
     (void)com3;
 }
 
-TEST(PollTimer, AVanishedDeviceNeitherStopsTheTimerNorClosesThePort)
+TEST(PollTimer, AVanishedDeviceMarksTheSlotLostAndTheTimerGoesOn)
 {
     auto com1 = StartMonitorOnFake(1);
     Form_Main->Timer_ZELK->start();
@@ -221,7 +222,10 @@ TEST(PollTimer, AVanishedDeviceNeitherStopsTheTimerNorClosesThePort)
     com1->gone = true;
     Tick(30);
     EXPECT_TRUE(Form_Main->Timer_ZELK->isActive());
-    EXPECT_TRUE(PortTable[0].open);
+    EXPECT_FALSE(PortTable[0].open);
+    EXPECT_TRUE(PortTable[0].lost) << "closed on the PC side, kept mapped";
+    EXPECT_EQ(Form_Main->Panel_MonCom[0]->colour(), Colours::Red);
+    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1: device lost");
     EXPECT_EQ(PollTick, 0);
     Form_Main->Timer_ZELK->stop();
 }

@@ -11,7 +11,15 @@
 #include "link/port_table.h"
 #include "platform/serial_device.h"
 
-class FakeSerial : public SerialDevice {
+// Reports the device state from Vanished(); a separate layer because
+// FakeSerial's own State (the line's data) hides the name.
+class GoneAwareDevice : public SerialDevice {
+public:
+    DeviceState State() const override { return Vanished() ? DeviceState::Gone : DeviceState::Ready; }
+    virtual bool Vanished() const = 0;
+};
+
+class FakeSerial : public GoneAwareDevice {
 public:
     struct State {
         std::deque<uint8_t> input;
@@ -26,6 +34,7 @@ public:
 
     explicit FakeSerial(std::shared_ptr<State> state) : state_(std::move(state)) {}
 
+    bool Vanished() const override { return state_->gone; }
     int QueuedInputBytes() override { return state_->gone ? 0 : static_cast<int>(state_->input.size()); }
     long Read(uint8_t* buffer, size_t maxBytes) override;
     long Write(const uint8_t* bytes, size_t count) override;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -122,4 +123,18 @@ void PtyPair::CloseMaster()
     if (master_ >= 0)
         close(master_);
     master_ = -1;
+}
+
+void PointLink(const std::string& link, const PtyPair& pty)
+{
+    std::error_code ignored;
+    std::filesystem::remove(link, ignored);
+    std::filesystem::create_symlink(pty.devicePath(), link);
+}
+
+void Unplug(PtyPair& pty, const std::string& link)
+{
+    std::error_code ignored;
+    std::filesystem::remove(link, ignored);
+    pty.CloseMaster();
 }

@@ -42,3 +42,10 @@ private:
 
 // Waits until fd is readable (or hung up) for at most timeoutMs; true when it is.
 bool WaitReadable(int fd, int timeoutMs);
+
+// Points link (a stand-in for a /dev/serial/by-id/ name) at the pair's device end.
+void PointLink(const std::string& link, const PtyPair& pty);
+// Closes the peer's end and removes the link the program reached it through,
+// as a pulled adapter's node goes away; a slot waiting to reopen then cannot
+// take a new pseudo-terminal (of another test) that reuses the number.
+void Unplug(PtyPair& pty, const std::string& link);

@@ -46,6 +46,8 @@ void ResetAllProgramState()
     GpsSeconds = 0.0;
     ResetCommandState();
     TransmitLampHook = nullptr;
+    TransmitPendingHook = nullptr;
+    PortStateHook = nullptr;
     SendPauseMs = 0; // tests do not wait between sends
     PacketWaitDone = 0;
 }

@@ -5,9 +5,11 @@
 #include <poll.h>
 
 #include "link/framing.h"
+#include "link/line_codes.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
 #include "support/pty.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -180,18 +182,49 @@ TEST_F(PortsOnPty, SendFrameReachesThePeerStuffed)
     EXPECT_EQ(com5.Read(7), (std::vector<uint8_t>{0x10, 0x1F, 0x10, 0x10, 0x03, 0x10, 0x03}));
 }
 
-TEST_F(PortsOnPty, VanishedDeviceIsPolledQuietly)
+// The adapter is pulled mid-run and plugged in again as another node behind
+// the same link: the slot is lost meanwhile (closed, still mapped and
+// monitored) and then reopened with the line settings it had.
+TEST_F(PortsOnPty, VanishedDeviceMakesTheSlotLostUntilADeviceIsBackBehindItsPath)
 {
+    TempDir dir;
+    const std::string link = dir.file("gps-by-id");
+    PointLink(link, com3);
+    SetComDevice(3, link);
     ASSERT_EQ(OpenSlot(2), 0);
-    com3.CloseMaster();
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(PollPort(Slot(2), Collect, 0), 0);
-    EXPECT_TRUE(received.empty());
-    EXPECT_EQ(Slot(2).handle->QueuedInputBytes(), 0);
-    const uint8_t message[] = {0x26};
-    SendFrame(1, message, Slot(2));
-    ClosePort(Slot(2));
+    Slot(2).monitored = 1;
+    PortLineCodes[2] = LineCodes{6, 3, 1, 0}; // 4800 8-O-1, as the user set it
+    ASSERT_EQ(ApplyLineCodes(Slot(2).handle.get(), PortLineCodes[2]), 0);
+
+    Unplug(com3, link);
+    PollPort(Slot(2), Collect, 0);
+    EXPECT_EQ(Slot(2).lost, 1);
     EXPECT_EQ(Slot(2).open, 0);
+    EXPECT_EQ(Slot(2).monitored, 1);
+    EXPECT_EQ(Slot(2).handle, nullptr);
+    const uint8_t message[] = {0x26};
+    SendFrame(1, message, Slot(2)); // dropped, no crash
+    EXPECT_EQ(ReopenLostPorts(1000), 0) << "the old node is gone";
+
+    PtyPair replug;
+    ASSERT_TRUE(replug.ok());
+    PointLink(link, replug);
+    EXPECT_EQ(ReopenLostPorts(200), 0) << "tried once a second only";
+    EXPECT_EQ(ReopenLostPorts(800), 1);
+    EXPECT_EQ(Slot(2).open, 1);
+    EXPECT_EQ(Slot(2).lost, 0);
+    EXPECT_EQ(Slot(2).monitored, 1);
+    EXPECT_EQ(Slot(2).searchStep, 9);
+    termios tio{};
+    ASSERT_TRUE(replug.DeviceTermios(tio));
+    EXPECT_EQ(cfgetospeed(&tio), B4800);
+
+    ASSERT_TRUE(replug.Write({0x10, 0x41, 0x07, 0x10, 0x03}));
+    PollUntil(Slot(2), 1);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].id, 0x41);
+    ClosePort(Slot(2));
+    EXPECT_EQ(Slot(2).lost, 0);
 }
 
 } // namespace
