@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 
 #include "core/main_window.h"
+#include "core/open_failure.h"
 #include "link/commands.h"
 #include "link/line_codes.h"
 #include "platform/ui.h"
@@ -27,8 +28,9 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
         return;
     const int slot = com - 1;
     // A port that will not open is reported, and the window shows it all the same.
-    if (!PortTable[static_cast<size_t>(slot)].open && OpenSlot(slot) != 0)
-        ui::Message(QString("Could not initialize COM%1.").arg(com), "Error");
+    OpenError error;
+    if (!PortTable[static_cast<size_t>(slot)].open && OpenSlot(slot, error) != 0)
+        ReportOpenFailure(com, error, "Error");
     ResetDisplay();
     if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
         PortRecord& old = PortTable[static_cast<size_t>(DisplayPort - 1)];

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "core/dispatch.h"
+#include "core/open_failure.h"
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
@@ -77,8 +78,9 @@ bool TForm_Main::FormCreate()
     const int slot = DisplayPort - 1;
     PortRecord* port = slot >= 0 && slot < kPortSlots ? &PortTable[static_cast<size_t>(slot)] : nullptr;
     // A device already in the slot (put there by a test or by the demo) is kept.
-    if (!port || (!port->open && OpenPort(*port, ComDevicePath(DisplayPort), slot) != 0)) {
-        ui::Message(QString("Could not initialize COM%1.").arg(DisplayPort), "Serial Port Error");
+    OpenError error{OpenFailure::Missing, "No such COM number"};
+    if (!port || (!port->open && OpenPort(*port, ComDevicePath(DisplayPort), slot, error) != 0)) {
+        ReportOpenFailure(DisplayPort, error, "Serial Port Error");
         return false;
     }
     created_ = true;

@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 
 #include "core/main_window.h"
+#include "core/open_failure.h"
 #include "link/port_table.h"
 
 namespace {
@@ -70,8 +71,10 @@ void TForm_Main::MouseLeft(int slot, Qt::MouseButton button)
         port.monitored = !port.monitored;
         if (!port.monitored && slot + 1 != DisplayPort)
             ClosePort(port);
-    } else if (OpenSlot(slot) == 0) {
+    } else if (OpenError error; OpenSlot(slot, error) == 0) {
         port.monitored = 1;
+    } else {
+        ReportOpenFailure(slot + 1, error, "Serial Port Error");
     }
     RefreshMonitorPanels();
 }

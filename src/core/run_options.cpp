@@ -79,8 +79,12 @@ void ListPorts(std::ostream& out)
         out << "COM" << m.com << "  " << m.path;
         if (!m.description.empty())
             out << "  (" << m.description << ")";
+        if (const std::string link = StableDeviceLink(m.path); !link.empty())
+            out << "\n      stays COM" << m.com << " when replugged with --com" << m.com << "=" << link;
         out << '\n';
     }
+    out << "A lost device is reopened when it comes back at the same path. A USB adapter may come back\n"
+           "as another node (ttyUSB0 -> ttyUSB1): map its /dev/serial/by-id/ link with --comN=LINK.\n";
 }
 
 namespace {

@@ -10,6 +10,9 @@ struct SharedFlags {
     uint8_t ReferenceSet = 0;
     uint8_t RawRecordingOn = 0;
     uint8_t DataLoggingOn = 0;
+    // An almanac or ephemeris transfer runs: nothing is decoded, so the
+    // data logging timer has nothing fresh to write.
+    uint8_t TransferRunning = 0;
 };
 
 extern SharedFlags Flags;

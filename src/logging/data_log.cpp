@@ -145,7 +145,8 @@ void WriteLogRecord(PortRecord& port)
 
 void LogSystemTick()
 {
-    if (!Flags.DataLoggingOn)
+    // During a transfer no report is decoded: the values would be stale.
+    if (!Flags.DataLoggingOn || Flags.TransferRunning)
         return;
     for (int slot = 0; slot < kPortSlots; ++slot) {
         // A lost port has nothing new to log until it is reopened.

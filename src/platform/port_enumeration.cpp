@@ -256,6 +256,22 @@ std::vector<std::string> SerialPortNames()
     return names;
 }
 
+std::string StableDeviceLink(const std::string& path, const std::string& byIdDir)
+{
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::canonical(path, ec);
+    if (ec)
+        return {};
+    for (const auto& entry : std::filesystem::directory_iterator(byIdDir, ec)) {
+        std::error_code linkEc;
+        if (entry.path() == std::filesystem::path(path))
+            return {};
+        if (std::filesystem::canonical(entry.path(), linkEc) == target && !linkEc)
+            return entry.path().string();
+    }
+    return {};
+}
+
 void PrintComMapping(std::ostream& out)
 {
     for (const ComMapping& m : CurrentComMapping()) {

@@ -34,5 +34,9 @@ std::string ComDevicePath(int com);
 std::vector<ComMapping> CurrentComMapping();
 // "COM%d" for every mapped COM number; empty when none. Feeds ReadPortList.
 std::vector<std::string> SerialPortNames();
+// The /dev/serial/by-id/ link that leads to the device, or "" when none does
+// (or when path is that link already). A replugged adapter may come back as
+// another node; its by-id link stays the same.
+std::string StableDeviceLink(const std::string& path, const std::string& byIdDir = "/dev/serial/by-id");
 // One line per mapped COM: "COM3  /dev/ttyUSB0  <description>".
 void PrintComMapping(std::ostream& out);

@@ -5,11 +5,29 @@
 
 #include "core/main_window.h"
 #include "link/framing.h"
+#include "link/line_codes.h"
 #include "link/port_table.h"
+#include "link/transmit_queue.h"
 
 int32_t LastReplyOperation = 0;
 
 namespace {
+
+// The longest system data report on the line: DLE, 0x58, four header bytes,
+// 255 data bytes, DLE ETX.
+constexpr int kLongestReplyBytes = 263;
+
+// Time the line needs for the bytes: start bit, data bits, parity, stop bits each.
+std::chrono::milliseconds LineTime(int slot, int bytes)
+{
+    const LineCodes& codes = PortLineCodes[static_cast<size_t>(slot)];
+    const int baud = BaudRate(codes.baud);
+    if (baud <= 0)
+        return std::chrono::milliseconds{0};
+    const int bits = 1 + std::max(DataBitsValue(codes.dataBits), 5) + (ParityValue(codes.parity) != 0 ? 1 : 0) +
+                     (StopBitsValue(codes.stopBits) == 2 ? 2 : 1);
+    return std::chrono::milliseconds{1000LL * bytes * bits / baud + 1};
+}
 
 void RepaintAndSleep(std::chrono::milliseconds interval)
 {
@@ -63,14 +81,29 @@ void ResetReplyWait()
     PacketWaitDone = 0;
 }
 
+std::chrono::milliseconds ReplyLimit(int slot)
+{
+    if (slot < 0 || slot >= kPortSlots)
+        return g_timing.limit;
+    return std::max(g_timing.limit, 3 * LineTime(slot, kLongestReplyBytes));
+}
+
 std::optional<Report58> WaitForSystemDataReply(uint8_t dataType, uint8_t sv)
 {
     if (DisplayPort < 1 || DisplayPort > kPortSlots)
         return std::nullopt;
-    PortRecord& port = PortTable[static_cast<size_t>(DisplayPort - 1)];
+    const int slot = DisplayPort - 1;
+    PortRecord& port = PortTable[static_cast<size_t>(slot)];
     g_awaited = Awaited{dataType, sv, {}};
-    const auto deadline = g_timing.now() + g_timing.limit;
+    const auto limit = ReplyLimit(slot);
+    const auto start = g_timing.now();
+    auto deadline = start + limit;
     for (;;) {
+        DrainTransmitQueues(); // the request may still wait for its turn on the line
+        // A reply still coming in on a busy line gets the time to finish.
+        if (port.handle && port.handle->QueuedInputBytes() > 0)
+            deadline = std::min(std::max(deadline, g_timing.now() + LineTime(slot, kLongestReplyBytes)),
+                                start + 2 * limit);
         PollPort(port, &WaitHandler, 1);
         if (PacketWaitDone) {
             PacketWaitDone = 0;

@@ -17,7 +17,8 @@ extern int32_t LastReplyOperation;
 // install a virtual clock so no real seconds go by.
 struct ReplyWaitTiming {
     using Clock = std::chrono::steady_clock;
-    // Long enough for the slowest line (4800 bit/s) to carry a full reply.
+    // The least wait. On a slow line the wait is longer: three times what
+    // the longest reply takes at the port's bit rate (ReplyLimit).
     std::chrono::milliseconds limit{2000};
     std::chrono::milliseconds pollInterval{4};
     std::function<Clock::time_point()> now;
@@ -29,7 +30,13 @@ ReplyWaitTiming& ReplyWait();
 // Back to the real clock and the default bound; LastReplyOperation to 0.
 void ResetReplyWait();
 
+// How long a reply may take on the slot's line: three times the longest
+// system data report at its bit rate and character size, never less than
+// ReplyWait().limit.
+std::chrono::milliseconds ReplyLimit(int slot);
+
 // Waits for a system data report of the type and SV on the display port.
-// Returns it, or nothing when the time bound passed first; on a match
+// Returns it, or nothing when the time bound (ReplyLimit) passed first;
+// bytes still arriving extend the bound, up to twice it. On a match
 // LastReplyOperation takes its operation byte.
 std::optional<Report58> WaitForSystemDataReply(uint8_t dataType, uint8_t sv);

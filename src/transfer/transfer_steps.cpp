@@ -8,6 +8,7 @@
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "link/port_table.h"
+#include "link/shared_flags.h"
 #include "platform/ui.h"
 #include "transfer/form_alm.h"
 #include "transfer/reply_wait.h"
@@ -45,6 +46,7 @@ QString ChooseDataFile()
 TransferSession::TransferSession()
 {
     g_running = true;
+    Flags.TransferRunning = 1;
     if (Form_Main && Form_Main->Timer_ZELK)
         Form_Main->Timer_ZELK->stop();
     if (Form_Alm)
@@ -62,6 +64,7 @@ TransferSession::~TransferSession()
     if (Form_Main && Form_Main->Timer_ZELK)
         Form_Main->Timer_ZELK->start();
     g_running = false;
+    Flags.TransferRunning = 0;
 }
 
 bool TransferSession::Running() { return g_running; }

@@ -3,6 +3,8 @@
 // go on being logged, and what was written before stays on disk whole.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -193,6 +195,36 @@ TEST_F(DataLogOnBadDisk, UnwritableDirectoryIsToldOnceAndTheOtherPortIsLogged)
     }
     fs::permissions(locked, fs::perms::owner_all);
     EXPECT_TRUE(ui.boxes.empty());
+}
+
+// A named pipe or a directory where a log or recording file should be: the
+// open would wait for a reader for ever; it is refused with the usual words
+// at once, and the other port is logged.
+TEST_F(DataLogOnBadDisk, PipeOrDirectoryAtALogOrRecordingPathIsRefusedWithoutWaiting)
+{
+    const std::string pipe = dir.file("pipe.dat");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string folder = dir.file("folder.dat");
+    fs::create_directory(folder);
+    for (const std::string& path : {pipe, folder}) {
+        SCOPED_TRACE(path);
+        ui.fileNames.push_back(QString::fromStdString(path));
+        Form_Log->Button_Browse->click();
+        Form_Log->Button_Start->click();
+        SendBoth(1.0f);
+        EXPECT_EQ(Form_Log->Label_FileError->caption().toStdString(), "Unable to write " + path);
+        EXPECT_EQ(ReadFileText(dir.file("data5.dat")), "1.00 \r\n");
+        Form_Log->Button_Stop->click();
+
+        ui.fileNames.push_back(QString::fromStdString(path));
+        Form_LogZelk->Button_OpenClick();
+        Form_LogZelk->Button_Start->click();
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, "Unable to open data record file.");
+        EXPECT_FALSE(Flags.RawRecordingOn);
+        ui.boxes.clear();
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe) && fs::is_directory(folder)) << "neither was replaced";
 }
 
 // A recording file in a directory that cannot take it is refused at Start.

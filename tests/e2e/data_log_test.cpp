@@ -250,6 +250,10 @@ TEST_F(DataLog, SystemTimerKeepsLoggingWhileHealthIsBad)
     Form_Log->Timer_SystemTimer();
     Form_Log->Timer_SystemTimer();
     EXPECT_EQ(Log(3), "100.00 \r\n100.00 \r\n100.00 \r\n");
+    Flags.TransferRunning = 1; // nothing is decoded during a transfer: nothing to log
+    Form_Log->Timer_SystemTimer();
+    Flags.TransferRunning = 0;
+    EXPECT_EQ(Log(3), "100.00 \r\n100.00 \r\n100.00 \r\n");
     EXPECT_EQ(Form_Log->Panel_Duration->caption(), " 0 00:01:42"); // fix 100 + 2 counted seconds since 0
     Send(*display, Position(0x4A, 101.0f)); // a fix clears the counted seconds
     EXPECT_EQ(LogPorts[2].TicksSinceFix, 0.0f);

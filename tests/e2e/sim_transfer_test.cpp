@@ -2,6 +2,9 @@
 // reports stream in between the replies, as on a real line.
 #include "transfer_fixture.h"
 
+#include <deque>
+#include <memory>
+
 #include "sim/receiver_simulator.h"
 #include "transfer/almanac_transfer.h"
 
@@ -36,7 +39,94 @@ Bytes DirectAnswer(ReceiverSimulator& sim, uint8_t type, uint8_t sv)
 
 class SimTransfer : public TransferTest {};
 
+// A receiver that has run long enough to hold every satellite's ephemeris.
+ReceiverSimulator& SettledReceiver()
+{
+    static const std::unique_ptr<ReceiverSimulator> sim = [] {
+        auto s = std::make_unique<ReceiverSimulator>(SimOptions{});
+        s->Advance(600.0);
+        s->TakeOutput();
+        return s;
+    }();
+    return *sim;
+}
+
+// A receiver behind a slow line: one position report a second, the answer to
+// each request as soon as it arrives, and every byte paced at the line's rate
+// (11 bits a byte) on the transfer's virtual clock.
+class SlowLine {
+public:
+    SlowLine(FakeSerial::State& port, int baud) : port_(port), bytesPerMs_(baud / 11.0 / 1000.0)
+    {
+        port.responder = [this](FakeSerial::State&, const uint8_t* bytes, size_t count) {
+            FrameScanner scanner;
+            scanner.Feed(bytes, count, [this](const ScannedPacket& p) {
+                if (p.id == 0x38 && p.length >= 3 && p.data[0] == 0x01)
+                    Send(Answer(p.data[1], p.data[2]));
+            });
+        };
+    }
+
+    // Lets ms of line time pass.
+    void Pass(std::chrono::milliseconds ms)
+    {
+        for (auto i = ms.count(); i > 0; --i) {
+            if (++clockMs_ % 1000 == 0)
+                Send(Frame(Bytes(21, 0x4A)));
+            budget_ += bytesPerMs_;
+            for (; budget_ >= 1.0 && !line_.empty(); budget_ -= 1.0) {
+                port_.input.push_back(line_.front());
+                line_.pop_front();
+            }
+            if (line_.empty())
+                budget_ = std::min(budget_, 1.0);
+        }
+    }
+
+private:
+    void Send(const Bytes& frame) { line_.insert(line_.end(), frame.begin(), frame.end()); }
+    Bytes Answer(uint8_t type, uint8_t sv) { return Frame(SystemDataReply(type, sv)); }
+    static Bytes SystemDataReply(uint8_t type, uint8_t sv)
+    {
+        Bytes m = {0x58, 0x02, type, sv, 0};
+        const Bytes data = DirectAnswer(SettledReceiver(), type, sv);
+        m[4] = static_cast<uint8_t>(data.size());
+        m.insert(m.end(), data.begin(), data.end());
+        return m;
+    }
+    FakeSerial::State& port_;
+    double bytesPerMs_;
+    double budget_ = 0.0;
+    long long clockMs_ = 0;
+    std::deque<uint8_t> line_;
+};
+
 } // namespace
+
+// The reply wait grows with the line: at 600 and 1200 bit/s, with a report
+// a second sharing the line, every ephemeris block arrives.
+TEST_F(SimTransfer, EphemerisDownloadOnSlowLinesGetsEveryBlock)
+{
+    for (const auto& [baudCode, baud] : {std::pair{3, 600}, std::pair{4, 1200}}) {
+        SCOPED_TRACE(baud);
+        PortLineCodes[0].baud = static_cast<uint8_t>(baudCode);
+        SlowLine line(*port, baud);
+        onPause = [&] { line.Pass(ReplyWait().pollInterval); };
+        Form_Alm->Memo_Alm->clear();
+        ui.fileNames.push_back(Path("eph.dat"));
+        Form_Main->DownloadEphemerisClick();
+        const QStringList lines = MemoLines();
+        EXPECT_FALSE(lines.contains("Data not available!"));
+        EXPECT_EQ(lines.back(), "Ephemeris download complete.");
+        Bytes expected;
+        for (uint8_t sv = 1; sv <= 32; ++sv) {
+            const Bytes b = FileBlock(6, sv, DirectAnswer(SettledReceiver(), 6, sv));
+            expected.insert(expected.end(), b.begin(), b.end());
+        }
+        ASSERT_GT(expected.size(), 32u * 100u) << "replies long enough to need more than 2 s at 600 bit/s";
+        EXPECT_EQ(ReadFile("eph.dat"), expected);
+    }
+}
 
 TEST_F(SimTransfer, AlmanacDownloadAndUploadRoundTrip)
 {

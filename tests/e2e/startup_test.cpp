@@ -6,8 +6,17 @@
 #include <QComboBox>
 #include <QTimer>
 
+#include <cstdio>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "core/form_comm.h"
 #include "core/main_window.h"
+#include "core/open_failure.h"
 #include "core/run_options.h"
 #include "core/startup.h"
 #include "core/dispatch.h"
@@ -15,6 +24,9 @@
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
 #include "support/monitor_gui.h"
+#include "support/pty.h"
+#include "support/state_reset.h"
+#include "support/temp_dir.h"
 #include "support/ui_script_gui.h"
 #include "transfer/form_alm.h"
 
@@ -126,16 +138,99 @@ TEST(Startup, CancellingTheSelectionEndsQuietly)
         EXPECT_FALSE(port.open);
 }
 
-TEST(Startup, ADisplayPortThatWillNotOpenShowsTheBoxAndEnds)
+// Runs f with stderr going to a file; returns what it printed there.
+template <typename F>
+std::string CaptureStderr(F&& f)
 {
-    ScriptedUi ui;
-    EXPECT_EQ(StartMonitor({"-c7"}), StartResult::PortFailed);
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Could not initialize COM7.");
-    EXPECT_EQ(ui.boxes[0].title, "Serial Port Error");
-    EXPECT_EQ(ui.boxes[0].buttons, ui::Buttons::Ok);
-    EXPECT_EQ(Form_Main, nullptr);
-    EXPECT_EQ(Form_Alm, nullptr);
+    TempDir dir;
+    const std::string path = dir.file("stderr");
+    std::fflush(stderr);
+    const int saved = dup(2);
+    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(file, 2);
+    close(file);
+    f();
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    return ReadFileText(path);
+}
+
+// A display port that will not open: no device mapped, a missing path, a
+// device another holder has. The box keeps its first line and says why; the
+// same words go to stderr; the program ends.
+TEST(Startup, ADisplayPortThatWillNotOpenSaysWhyInTheBoxAndOnStderr)
+{
+    PtyPair held;
+    ASSERT_TRUE(held.ok());
+    auto holder = OpenSerialDevice(held.devicePath());
+    ASSERT_NE(holder, nullptr);
+    const struct {
+        std::string path;
+        std::string secondLine;
+    } cases[] = {
+        {"", "No device is mapped to COM7 (see jx_monitor --list-ports)."},
+        {"/dev/ttyUSB-unplugged", "/dev/ttyUSB-unplugged: No such file or directory"},
+        {held.devicePath(), held.devicePath() + ": Device or resource busy"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.secondLine);
+        ResetAllProgramState();
+        if (!c.path.empty())
+            SetComDevice(7, c.path);
+        ScriptedUi ui;
+        StartResult result{};
+        const std::string err = CaptureStderr([&] { result = StartMonitor({"-c7"}); });
+        EXPECT_EQ(result, StartResult::PortFailed);
+        const std::string text = "Could not initialize COM7.\n" + c.secondLine;
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text.toStdString(), text);
+        EXPECT_EQ(ui.boxes[0].title, "Serial Port Error");
+        EXPECT_EQ(ui.boxes[0].buttons, ui::Buttons::Ok);
+        EXPECT_EQ(err, "jx_monitor: " + text + "\n");
+        EXPECT_EQ(Form_Main, nullptr);
+        EXPECT_EQ(Form_Alm, nullptr);
+    }
+}
+
+// A user without access to the device (not in the dialout group): the open
+// runs in a child that has given up root, and the words it would show come
+// back through a pipe.
+TEST(Startup, APermissionRefusalSaysHowToGetAccess)
+{
+    PtyPair device; // owned by root, not writable for others
+    ASSERT_TRUE(device.ok());
+    const passwd* nobody = getpwnam("nobody");
+    if (!nobody || geteuid() != 0)
+        GTEST_SKIP() << "needs to run as root with a user 'nobody' to drop privileges to";
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(fds[0]);
+        if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0)
+            _exit(2);
+        OpenError error;
+        if (OpenSerialDevice(device.devicePath(), error))
+            _exit(3);
+        const std::string text = OpenFailureText(4, device.devicePath(), error);
+        _exit(write(fds[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 4);
+    }
+    close(fds[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), 2) << "could not drop privileges";
+    ASSERT_NE(WEXITSTATUS(status), 3) << "the unprivileged user could open the device";
+    EXPECT_EQ(text, "Could not initialize COM4.\n" + device.devicePath() +
+                        ": Permission denied\nTo use serial ports, add your user to the dialout group "
+                        "(sudo usermod -aG dialout $USER) and log in again.");
 }
 
 int g_recordingClosed = 0;

@@ -2,10 +2,13 @@
 // devices present, and the port list built from the mapping.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sstream>
 
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -133,6 +136,21 @@ TEST(PresentDevices, ListingPrintsOneLinePerCom)
     std::ostringstream out;
     PrintComMapping(out);
     EXPECT_EQ(out.str(), "COM3  /dev/ttyNotThere0\nCOM12  /dev/ttyNotThere1\n");
+}
+
+TEST(PresentDevices, StableLinkIsTheByIdNameThatLeadsToTheNode)
+{
+    TempDir dir;
+    const std::string byId = dir.file("by-id");
+    std::filesystem::create_directory(byId);
+    WriteFileText(dir.file("ttyUSB1"), "");
+    WriteFileText(dir.file("ttyUSB2"), "");
+    const std::string link = byId + "/usb-Maker_GPS_123-if00-port0";
+    std::filesystem::create_symlink(dir.file("ttyUSB1"), link);
+    EXPECT_EQ(StableDeviceLink(dir.file("ttyUSB1"), byId), link);
+    EXPECT_EQ(StableDeviceLink(dir.file("ttyUSB2"), byId), "");
+    EXPECT_EQ(StableDeviceLink(link, byId), "") << "already mapped through the link";
+    EXPECT_EQ(StableDeviceLink(dir.file("gone"), byId), "");
 }
 
 TEST(PortList, TakesMappedComsInAscendingOrder)

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/regular_file.h"
+
 bool AppendLogLine(const std::string& path, const std::string& line)
 {
     // Binary mode with an explicit CR LF: the same bytes on every platform.
-    std::FILE* f = std::fopen(path.c_str(), "ab");
+    std::FILE* f = OpenRegularFileForWriting(path, WriteMode::Append);
     if (!f)
         return false;
     // A record that does not fit (full disk, size limit) is cut off again:
@@ -27,7 +29,7 @@ bool AppendLogLine(const std::string& path, const std::string& line)
 
 bool CreateEmptyLogFile(const std::string& path)
 {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = OpenRegularFileForWriting(path, WriteMode::Truncate);
     if (!f)
         return false;
     return std::fclose(f) == 0;

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "platform/regular_file.h"
+
 namespace {
 constexpr uint8_t kDle = 0x10;
 constexpr uint8_t kEtx = 0x03;
@@ -23,7 +25,7 @@ void AppendRawFrame(uint8_t id, const uint8_t* data, uint32_t length, std::vecto
 bool RawRecordWriter::Open(const std::string& path, bool append)
 {
     Close();
-    file_ = std::fopen(path.c_str(), append ? "ab" : "wb");
+    file_ = OpenRegularFileForWriting(path, append ? WriteMode::Append : WriteMode::Truncate);
     if (!file_)
         return false;
     // Unbuffered: no part of a failed frame waits in a buffer for the next write.
