@@ -1,6 +1,7 @@
 // Re-targets the whole main window to another receiver.
 #include <QGuiApplication>
 
+#include "core/display_staleness.h"
 #include "core/main_window.h"
 #include "core/open_failure.h"
 #include "link/commands.h"
@@ -32,6 +33,7 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
     if (!PortTable[static_cast<size_t>(slot)].open && OpenSlot(slot, error) != 0)
         ReportOpenFailure(com, error, "Error");
     ResetDisplay();
+    ResetDisplayFreshness();
     if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
         PortRecord& old = PortTable[static_cast<size_t>(DisplayPort - 1)];
         if ((old.open || old.lost) && !old.monitored)

@@ -258,6 +258,7 @@ private:
     void BuildComPopup();
     void BuildSerialPopup();
     // Poll timer steps (poll_timer.cpp).
+    void RunTick();
     void FadeLamps();
     void AdvanceSearch(int slot);
     void Housekeeping();

@@ -3,6 +3,7 @@
 #include "core/poll_timer.h"
 
 #include "core/dispatch.h"
+#include "core/display_staleness.h"
 #include "core/main_window.h"
 #include "core/network_status.h"
 #include "link/commands.h"
@@ -10,6 +11,7 @@
 #include "link/line_codes.h"
 #include "link/port_table.h"
 #include "link/transmit_queue.h"
+#include "platform/ui.h"
 
 int32_t PollTick = 0;
 int32_t TxLedWasLit = 0;
@@ -54,15 +56,27 @@ void ResetPollTimerState()
     RxLedWasLit = 0;
     ExpireChannelsHook = nullptr;
     g_inTick = false;
+    ui::DropDeferredBoxes();
+    ResetDisplayFreshness();
 }
 
 void TForm_Main::ZELKTimer()
 {
     if (g_inTick)
         return;
-    TickGuard guard;
+    {
+        TickGuard guard;
+        ui::DeferBoxes later; // boxes of this tick open after it, so ticks go on under them
+        RunTick();
+    }
+    ui::ShowDeferredBoxes();
+}
+
+void TForm_Main::RunTick()
+{
     FadeLamps();
     bool anyOpen = false;
+    bool displayFresh = false;
     for (int slot = 0; slot < kPortSlots; ++slot) {
         PortRecord& port = PortTable[static_cast<size_t>(slot)];
         if (!port.open)
@@ -72,10 +86,17 @@ void TForm_Main::ZELKTimer()
             // A network port's search waits for its connection, or its queries would only queue up.
             if (!port.handle || port.handle->State() != DeviceState::Connecting)
                 AdvanceSearch(slot);
+            const uint8_t seenBefore = port.packetSeen;
+            port.packetSeen = 0;
             PollPort(port, &DispatchReport, 0);
+            if (slot + 1 == DisplayPort)
+                displayFresh = port.packetSeen != 0;
+            port.packetSeen |= seenBefore;
         }
         FollowConnection(slot);
     }
+    if (DisplayPort >= 1 && DisplayPort <= kPortSlots)
+        TrackDisplayFreshness(displayFresh, PortTable[static_cast<size_t>(DisplayPort - 1)].lost);
     ReopenLostPorts(kTickMs);
     PollTick = (PollTick + 1) % 10;
     if (!anyOpen)

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+
+#include <deque>
 #include <QStringList>
 
 namespace ui {
@@ -64,9 +66,44 @@ Answerer* InstallAnswerer(Answerer* answerer)
     return previous;
 }
 
+namespace {
+
+int g_deferDepth = 0;
+bool g_showingDeferred = false;
+std::deque<MessageRequest> g_deferred;
+
+} // namespace
+
 Answer ShowMessage(const MessageRequest& request)
 {
+    if (g_deferDepth > 0 && request.buttons == Buttons::Ok) {
+        g_deferred.push_back(request);
+        return Answer::Ok;
+    }
     return g_answerer ? g_answerer->message(request) : QtMessage(request);
+}
+
+DeferBoxes::DeferBoxes() { ++g_deferDepth; }
+DeferBoxes::~DeferBoxes() { --g_deferDepth; }
+
+void ShowDeferredBoxes()
+{
+    if (g_showingDeferred || g_deferDepth > 0)
+        return;
+    g_showingDeferred = true;
+    while (!g_deferred.empty()) {
+        const MessageRequest request = g_deferred.front();
+        g_deferred.pop_front();
+        ShowMessage(request);
+    }
+    g_showingDeferred = false;
+}
+
+void DropDeferredBoxes()
+{
+    g_deferred.clear();
+    g_deferDepth = 0;
+    g_showingDeferred = false;
 }
 
 void Message(const QString& text, const QString& title, Icon icon)

@@ -52,6 +52,21 @@ void Message(const QString& text, const QString& title, Icon icon = Icon::None);
 // A Yes/No box; true on Yes.
 bool AskYesNo(const QString& text, const QString& title, Icon icon = Icon::None, Answer defaultButton = Answer::Yes);
 
+// While one of these lives (a poll timer tick), OK boxes wait in a queue
+// instead of opening: a box's own event loop must not run inside the tick.
+class DeferBoxes {
+public:
+    DeferBoxes();
+    ~DeferBoxes();
+    DeferBoxes(const DeferBoxes&) = delete;
+    DeferBoxes& operator=(const DeferBoxes&) = delete;
+};
+// Shows the waiting boxes one after another, in order. Returns at once when
+// called from inside a box already being shown: that loop takes them on.
+void ShowDeferredBoxes();
+// Forgets the waiting boxes (state reset).
+void DropDeferredBoxes();
+
 QString ChooseFile(const FileRequest& request);
 int RunModal(QDialog& dialog);
 

@@ -87,6 +87,11 @@ TEST(LostPorts, UnpluggedPortsAreShownLostAndComeBackBehindTheirLinks)
         TickWhenQueued(1, Position(tow).size());
     }
 
+    ASSERT_TRUE(displayPeer->Write(Position(100.0f)));
+    TickWhenQueued(0, Position(100.0f).size());
+    const QString latitude = Form_Main->Panel_LatDeg->caption();
+    EXPECT_EQ(Form_Main->Panel_LatDeg->colour(), WindowColour());
+
     // Both receivers are pulled out in the middle of a frame.
     const Bytes whole = Position(102.0f);
     const Bytes half(whole.begin(), whole.begin() + 9);
@@ -103,6 +108,8 @@ TEST(LostPorts, UnpluggedPortsAreShownLostAndComeBackBehindTheirLinks)
     EXPECT_EQ(Form_Main->Panel_MonCom[1]->colour(), Colours::Red);
     EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1: device lost");
     EXPECT_EQ(Form_Main->Panel_Serial->textColour(), Colours::Red);
+    EXPECT_EQ(Form_Main->Panel_LatDeg->caption(), latitude) << "the last value stays";
+    EXPECT_EQ(Form_Main->Panel_LatDeg->colour(), ButtonFaceColour()) << "but shows it is not current";
 
     // Plugged in again: new nodes behind the same links, found within 2 s of ticks.
     PtyPair displayAgain, monitoredAgain;
@@ -119,6 +126,10 @@ TEST(LostPorts, UnpluggedPortsAreShownLostAndComeBackBehindTheirLinks)
     EXPECT_EQ(ReceivedIds(monitoredAgain), search);
     EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1: 9600: 8-O-1");
     EXPECT_EQ(Form_Main->Panel_Serial->textColour(), WindowTextColour());
+
+    ASSERT_TRUE(displayAgain.Write(Position(103.0f)));
+    TickWhenQueued(0, Position(103.0f).size());
+    EXPECT_EQ(Form_Main->Panel_LatDeg->colour(), WindowColour()) << "fresh reports";
 
     // Logging goes on in the same file, without repeating a record.
     ASSERT_TRUE(monitoredAgain.Write(Position(103.0f)));

@@ -9,6 +9,8 @@ ScriptedUi::~ScriptedUi() { ui::InstallAnswerer(previous_); }
 ui::Answer ScriptedUi::message(const ui::MessageRequest& request)
 {
     boxes.push_back(request);
+    if (whileOpen)
+        whileOpen(request);
     if (answers.empty())
         return request.defaultButton;
     const ui::Answer answer = answers.front();

@@ -31,6 +31,8 @@ public:
     std::deque<ui::Answer> answers;
     std::deque<QString> fileNames;
     std::function<int(QDialog&)> dialogHandler;
+    // Runs while a box is open, as the box's own event loop runs the timers.
+    std::function<void(const ui::MessageRequest&)> whileOpen;
 
 private:
     ui::Answerer* previous_ = nullptr;

@@ -10,6 +10,7 @@
 
 #include "link/framing.h"
 #include "logging/files/raw_record.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -115,12 +116,12 @@ TEST_F(RawWriter, PathLongerThanAnyFixedNameFieldWorks)
     EXPECT_EQ(ReadFileBytes(longPath).size(), 4u);
 }
 
-TEST_F(RawWriter, FailedWriteIsReported)
+TEST_F(RawWriter, ADeviceIsRefusedAndAFailedWriteIsReported)
 {
-    if (!FileExists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full on this system";
     RawRecordWriter w;
-    ASSERT_TRUE(w.Open("/dev/full", true));
+    EXPECT_FALSE(w.Open("/dev/null", true)) << "a device is not a recording file";
+    ASSERT_TRUE(w.Open(path, true));
+    FileSizeLimit full(0);
     EXPECT_FALSE(w.WriteFrame(0x41, data, 2));
 }
 

@@ -16,6 +16,7 @@
 #include "link/shared_flags.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "support/file_size_limit.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
 #include "support/ui_script_gui.h"
@@ -153,15 +154,16 @@ TEST_F(LogZelkWindow, CaptionFollowsBothLoggers)
 
 TEST_F(LogZelkWindow, FailedWritesAreToldOnceAndRecordingGoesOn)
 {
-    if (!FileExists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full on this system";
-    Choose("/dev/full");
+    Choose(dir.file("full.zlk"));
     f().CheckBox_Append->setChecked(true);
     f().Button_Start->click();
     ASSERT_TRUE(Flags.RawRecordingOn);
     const uint8_t data[3] = {1, 2, 3};
-    RawPacketHook(0x41, data, 3);
-    RawPacketHook(0x41, data, 3);
+    {
+        FileSizeLimit full(0); // the disk is full
+        RawPacketHook(0x41, data, 3);
+        RawPacketHook(0x41, data, 3);
+    }
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "Unable to write to data record file.");
     EXPECT_EQ(ui.boxes[0].title, "Error");
@@ -174,29 +176,6 @@ TEST_F(LogZelkWindow, FailedWritesAreToldOnceAndRecordingGoesOn)
     f().Button_Start->click();
     EXPECT_EQ(f().Label_WriteError->caption(), "");
 }
-
-// Lowers the file size limit for the test's span, with the signal that would
-// end the process ignored, so that writes past the limit fall short.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
 
 TEST_F(LogZelkWindow, ShortWriteKeepsTheFramesWrittenBefore)
 {

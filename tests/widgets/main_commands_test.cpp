@@ -105,7 +105,7 @@ TEST_F(MainCommands, AMonitoredOldDisplayPortStaysOpenAndAPortThatWillNotOpenIsR
     PortTable[0].monitored = 1;
     Form_Main->ComboBox_DisplayComChange(2); // COM5 has no device
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Could not initialize COM5.");
+    EXPECT_EQ(ui.boxes[0].text, "Could not initialize COM5.\nNo device is mapped to COM5 (see jx_monitor --list-ports).");
     EXPECT_EQ(ui.boxes[0].title, "Error");
     EXPECT_EQ(DisplayPort, 5) << "the display port changes all the same";
     EXPECT_TRUE(PortTable[0].open);
