@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "config/form_serial.h"
+#include "config/serial_apply.h"
 #include "core/main_window.h"
 #include "core/poll_timer.h"
 #include "core/startup.h"
@@ -110,6 +111,13 @@ TEST_F(NetworkPorts, RawTcpDisplayAndMonitoredRfc2217ShowTheReceivers)
         << Form_Main->Panel_LatDeg->caption().toStdString() << " / COM2 " << PortReports[1].latDeg;
     EXPECT_NEAR(PortReports[1].lonDeg, kLonDeg, 0.01);
     EXPECT_EQ(PortTable[0].handle->State(), DeviceState::Ready);
+
+    // The raw port has no line to set from here: the status line says where it is set.
+    ui.answers = {ui::Answer::Yes};
+    ApplySerialSettings(SerialConfigRecord{0, 8, 3, 0, 0, 2, 2, 0});
+    EXPECT_EQ(Form_Main->Panel_Hint->caption().toStdString(),
+              "COM1 is a raw TCP port (" + Ser2net::Url(ports[0]) + "): set 19200, 8-N-1 at the device server");
+    EXPECT_EQ(DeviceSpeed(ports[0].device), static_cast<speed_t>(B9600));
 }
 
 TEST_F(NetworkPorts, Rfc2217SerialChangeReachesTheRemoteLine)
