@@ -3,6 +3,9 @@
 // a short timer so that no send waits on the GUI thread.
 #include <QTimer>
 
+#include <array>
+#include <cstdio>
+
 #include "core/main_window.h"
 #include "core/network_status.h"
 #include "link/line_codes.h"
@@ -11,8 +14,25 @@
 
 namespace {
 
-// A full line is tried again after this long.
-constexpr int kLineFullRetryMs = 2;
+// A full line is tried again after this long: soon enough for a line that
+// moves, seldom enough not to spin on a stalled one.
+constexpr int kLineFullRetryMs = 20;
+
+// Drops already told, per slot.
+std::array<uint32_t, kPortSlots> g_dropsTold{};
+
+// A stalled line's dropped commands are told on stderr, once per growth.
+void TellNewDrops()
+{
+    for (int slot = 0; slot < kPortSlots; ++slot) {
+        const uint32_t dropped = DroppedFrames(slot);
+        uint32_t& told = g_dropsTold[static_cast<size_t>(slot)];
+        if (dropped > told)
+            std::fprintf(stderr, "jx_monitor: COM%d: the line takes no data; %u commands dropped so far\n", slot + 1,
+                         static_cast<unsigned>(dropped));
+        told = dropped; // also follows the counts back to 0 after a reset
+    }
+}
 
 void LightTxLampHook()
 {
@@ -67,6 +87,7 @@ void TForm_Main::ScheduleTransmit()
 void TForm_Main::TransmitTimer()
 {
     const int next = DrainTransmitQueues();
+    TellNewDrops();
     if (next >= 0)
         Timer_Transmit->start(next == 0 ? kLineFullRetryMs : next);
 }

@@ -134,36 +134,14 @@ public:
     {
         if (gone_)
             return -1;
-        if (maxBytes == 0)
-            return 0;
-        for (;;) {
-            const ssize_t n = read(fd_, buffer, maxBytes);
-            if (n >= 0)
-                return static_cast<long>(n);
-            if (errno == EINTR)
-                continue;
-            if (errno == EAGAIN || errno == EWOULDBLOCK)
-                return 0;
-            NoteFailure();
-            return -1;
-        }
+        return maxBytes == 0 ? 0 : NonBlocking([&] { return read(fd_, buffer, maxBytes); });
     }
 
     long Write(const uint8_t* bytes, size_t count) override
     {
         if (gone_)
             return -1;
-        for (;;) {
-            const ssize_t n = count == 0 ? 0 : write(fd_, bytes, count);
-            if (n >= 0)
-                return static_cast<long>(n);
-            if (errno == EINTR)
-                continue;
-            if (errno == EAGAIN || errno == EWOULDBLOCK)
-                return 0;
-            NoteFailure();
-            return -1;
-        }
+        return count == 0 ? 0 : NonBlocking([&] { return write(fd_, bytes, count); });
     }
 
     bool SetLineSettings(const LineSettings& settings) override
@@ -196,6 +174,24 @@ public:
     bool ClearBreak() override { return ioctl(fd_, TIOCCBRK) == 0; }
 
 private:
+    // Runs one non-blocking read or write: the count, 0 when the line has
+    // nothing or no room now, -1 when the device failed.
+    template <typename Op>
+    long NonBlocking(Op op)
+    {
+        for (;;) {
+            const ssize_t n = op();
+            if (n >= 0)
+                return static_cast<long>(n);
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
+                return 0;
+            NoteFailure();
+            return -1;
+        }
+    }
+
     // The device is gone when the adapter was pulled or the peer hung up;
     // other errors (a refused ioctl) leave it usable.
     void NoteFailure()
