@@ -282,7 +282,10 @@ void NetworkSerial::Receive()
 
 std::unique_ptr<SerialDevice> OpenNetworkSerial(const NetworkUrl& url)
 {
-    return std::make_unique<NetworkSerial>(url);
+    auto device = std::make_unique<NetworkSerial>(url);
+    // Like a serial device, an RFC 2217 port starts at 9600 8-O-1 (sent once the server agrees).
+    device->SetLineSettings(LineSettings{});
+    return device;
 }
 
 std::unique_ptr<SerialDevice> OpenNetworkPath(const std::string& path, std::string* error)
