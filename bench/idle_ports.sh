@@ -4,9 +4,11 @@
 #   silent: 16 pseudo-terminals that never send (bench/pty_hold.py)
 #   sim:    16 simulated receivers sending their once-a-second reports and
 #           answering the monitor's queries (one zelk_sim --count 16)
+#   tcp:    the same 16 receivers over loopback TCP (zelk_sim --listen), the
+#           monitor on tcp://127.0.0.1:PORT ports
 # After WARMUP seconds, reads utime+stime of /proc/PID/stat over SECONDS_MEASURED
 # seconds and VmRSS at the end. Prints % of one core and MB.
-#   usage: bench/idle_ports.sh silent|sim [SECONDS_MEASURED] [WARMUP]   (BUILD=build by default)
+#   usage: bench/idle_ports.sh silent|sim|tcp [SECONDS_MEASURED] [WARMUP]   (BUILD=build by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build}
@@ -24,7 +26,8 @@ PATHS=$(mktemp)
 case "$MODE" in
   silent) python3 bench/pty_hold.py 16 >"$PATHS" & ;;
   sim) "$BUILD/zelk_sim" --count 16 >"$PATHS" & ;;
-  *) echo "usage: $0 silent|sim [SECONDS] [WARMUP]" >&2; exit 2 ;;
+  tcp) "$BUILD/zelk_sim" --count 16 --listen 127.0.0.1:0 >"$PATHS" & ;;
+  *) echo "usage: $0 silent|sim|tcp [SECONDS] [WARMUP]" >&2; exit 2 ;;
 esac
 SRC_PID=$!
 for _ in $(seq 200); do [ "$(wc -l <"$PATHS")" -ge 16 ] && break; sleep 0.05; done
@@ -45,6 +48,9 @@ sleep "$WARMUP"
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$MON_PID/stat"; }
 open_ptys=$(ls -l "/proc/$MON_PID/fd" | grep -c '/dev/pts/' || true)
+if [ "$MODE" = tcp ]; then
+  open_ptys=$(ss -tnp state established 2>/dev/null | grep -c "pid=$MON_PID," || true)
+fi
 before=$(cpu_ticks)
 sleep "$MEASURE"
 after=$(cpu_ticks)

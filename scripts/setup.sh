@@ -7,6 +7,7 @@ build_dir=${1:-build}
 shift || true
 
 packages=(qt6-base-dev cmake g++ ninja-build libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-apps imagemagick
+  ser2net # the network port tests run the real ser2net on the loopback address
   python3) # python3: the tests read zelk_dump's CSV, GPX and KML with its csv and XML modules
 scripts/install_packages.sh "${packages[@]}"
 

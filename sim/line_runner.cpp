@@ -4,12 +4,15 @@
 #include <chrono>
 #include <deque>
 
+#include <poll.h>
+
 #include "sim/line_pacer.h"
 #include "sim/pty_line.h"
+#include "sim/tcp_line.h"
 
 struct LineRunner::Line {
     std::unique_ptr<LineSource> source;
-    PtyLine pty;
+    std::unique_ptr<LineEnd> end;
     LinePacer pacer;
     std::deque<uint8_t> pending;
 };
@@ -34,13 +37,30 @@ uint8_t GarbledByte(uint8_t b)
 LineRunner::LineRunner() = default;
 LineRunner::~LineRunner() = default;
 
-bool LineRunner::Add(std::unique_ptr<LineSource> source, std::string* error)
+void LineRunner::AddLine(std::unique_ptr<LineSource> source, std::unique_ptr<LineEnd> end)
 {
     auto line = std::make_unique<Line>();
-    if (!line->pty.Open(error))
-        return false;
     line->source = std::move(source);
+    line->end = std::move(end);
     lines_.push_back(std::move(line));
+}
+
+bool LineRunner::Add(std::unique_ptr<LineSource> source, std::string* error)
+{
+    auto pty = std::make_unique<PtyLine>();
+    if (!pty->Open(error))
+        return false;
+    AddLine(std::move(source), std::move(pty));
+    return true;
+}
+
+bool LineRunner::AddListening(std::unique_ptr<LineSource> source, const std::string& host, uint16_t port,
+                              std::string* error)
+{
+    auto tcp = std::make_unique<TcpLine>();
+    if (!tcp->Listen(host, port, error))
+        return false;
+    AddLine(std::move(source), std::move(tcp));
     return true;
 }
 
@@ -48,15 +68,15 @@ std::vector<std::string> LineRunner::DevicePaths() const
 {
     std::vector<std::string> paths;
     for (const auto& line : lines_)
-        paths.push_back(line->pty.DevicePath());
+        paths.push_back(line->end->Name());
     return paths;
 }
 
 void LineRunner::Step(Line& line, double elapsed)
 {
-    const bool mismatch = Mismatched(line.pty.PeerBaud(), line.source->LineBaud());
+    const bool mismatch = Mismatched(line.end->PeerBaud(), line.source->LineBaud());
     uint8_t in[1024];
-    for (long got; (got = line.pty.Read(in, sizeof in)) > 0;)
+    for (long got; (got = line.end->Read(in, sizeof in)) > 0;)
         if (!mismatch)
             line.source->Receive(in, static_cast<size_t>(got));
 
@@ -73,7 +93,7 @@ void LineRunner::Step(Line& line, double elapsed)
     std::vector<uint8_t> chunk(line.pending.begin(), line.pending.begin() + static_cast<long>(n));
     if (mismatch)
         std::transform(chunk.begin(), chunk.end(), chunk.begin(), GarbledByte);
-    const long put = line.pty.Write(chunk.data(), chunk.size());
+    const long put = line.end->Write(chunk.data(), chunk.size());
     const size_t sent = put > 0 ? static_cast<size_t>(put) : 0;
     line.pacer.Spent(sent);
     line.pending.erase(line.pending.begin(), line.pending.begin() + static_cast<long>(sent));
@@ -81,10 +101,10 @@ void LineRunner::Step(Line& line, double elapsed)
 
 void LineRunner::Poll(int timeoutMs)
 {
-    std::vector<PtyLine*> ptys;
-    for (auto& line : lines_)
-        ptys.push_back(&line->pty);
-    PtyLine::WaitForInput(ptys, timeoutMs);
+    std::vector<pollfd> fds;
+    for (const auto& line : lines_)
+        line->end->AddPollFds(fds);
+    poll(fds.data(), fds.size(), timeoutMs);
     const double now =
         std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     const double elapsed = lastPoll_ < 0 ? 0.0 : now - lastPoll_;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/line_end.h"
 #include "sim/line_source.h"
 
 class LineRunner {
@@ -19,6 +20,9 @@ public:
 
     // Opens a pseudo-terminal for the source. False (error filled) on failure.
     bool Add(std::unique_ptr<LineSource> source, std::string* error);
+    // Serves the source on a TCP port instead (host "" for every address, port 0 for any).
+    bool AddListening(std::unique_ptr<LineSource> source, const std::string& host, uint16_t port, std::string* error);
+    // What the monitor opens for each line: device paths, or tcp:// URLs.
     std::vector<std::string> DevicePaths() const;
     // Runs until *stop becomes nonzero.
     void Run(const volatile std::sig_atomic_t* stop);
@@ -27,6 +31,7 @@ public:
 
 private:
     struct Line;
+    void AddLine(std::unique_ptr<LineSource> source, std::unique_ptr<LineEnd> end);
     void Step(Line& line, double elapsed);
     std::vector<std::unique_ptr<Line>> lines_;
     double lastPoll_ = -1;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "sim/line_runner.h"
+#include "sim/listen_option.h"
 #include "sim/receiver_simulator.h"
 #include "sim/replay_source.h"
 #include "sim/sim_cli.h"
@@ -18,7 +19,7 @@ volatile std::sig_atomic_t g_stop = 0;
 
 void OnSignal(int) { g_stop = 1; }
 
-bool AddSources(const SimCommandLine& cmd, LineRunner& runner, std::string* error)
+bool AddSources(const SimCommandLine& cmd, const ListenOption& listen, LineRunner& runner, std::string* error)
 {
     if (!cmd.replayFile.empty()) {
         std::ifstream in(cmd.replayFile, std::ios::binary);
@@ -27,10 +28,11 @@ bool AddSources(const SimCommandLine& cmd, LineRunner& runner, std::string* erro
             return false;
         }
         const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        return runner.Add(std::make_unique<ReplaySource>(bytes, cmd.fast, cmd.loop, cmd.replayBaud), error);
+        return AddLine(runner, std::make_unique<ReplaySource>(bytes, cmd.fast, cmd.loop, cmd.replayBaud), listen, 0,
+                       error);
     }
-    for (const SimOptions& options : cmd.receivers)
-        if (!runner.Add(std::make_unique<ReceiverSimulator>(options), error))
+    for (size_t i = 0; i < cmd.receivers.size(); ++i)
+        if (!AddLine(runner, std::make_unique<ReceiverSimulator>(cmd.receivers[i]), listen, static_cast<int>(i), error))
             return false;
     return true;
 }
@@ -54,17 +56,20 @@ int main(int argc, char** argv)
     if (PrintVersionIfAsked(argc, argv))
         return 0;
     SimCommandLine cmd;
+    ListenOption listen;
     std::string error;
-    if (!ParseSimCommandLine(std::vector<std::string>(argv + 1, argv + argc), &cmd, &error)) {
-        std::fprintf(stderr, "zelk_sim: %s\n%s", error.c_str(), SimUsage());
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!TakeListenOption(args, &listen, &error) || !ParseSimCommandLine(args, &cmd, &error)) {
+        std::fprintf(stderr, "zelk_sim: %s\n%s%s", error.c_str(), SimUsage(), ListenUsage());
         return 2;
     }
     if (cmd.help) {
         std::fputs(SimUsage(), stdout);
+        std::fputs(ListenUsage(), stdout);
         return 0;
     }
     LineRunner runner;
-    if (!AddSources(cmd, runner, &error)) {
+    if (!AddSources(cmd, listen, runner, &error)) {
         std::fprintf(stderr, "zelk_sim: %s\n", error.c_str());
         return 1;
     }

@@ -95,11 +95,3 @@ int PtyLine::PeerBaud() const
             return row.baud;
     return 0;
 }
-
-void PtyLine::WaitForInput(const std::vector<PtyLine*>& lines, int timeoutMs)
-{
-    std::vector<pollfd> fds;
-    for (const PtyLine* line : lines)
-        fds.push_back({line->master_, POLLIN, 0});
-    poll(fds.data(), fds.size(), timeoutMs);
-}

@@ -7,25 +7,24 @@
 #include <string>
 #include <vector>
 
-class PtyLine {
+#include "sim/line_end.h"
+
+class PtyLine : public LineEnd {
 public:
     PtyLine() = default;
     PtyLine(const PtyLine&) = delete;
     PtyLine& operator=(const PtyLine&) = delete;
-    ~PtyLine();
+    ~PtyLine() override;
 
     // Creates the pair, raw, at 9600 bit/s. False (and error filled) when it cannot.
     bool Open(std::string* error);
     const std::string& DevicePath() const { return path_; }
 
-    // Never block: the count moved, 0 when nothing could be, -1 on failure.
-    long Read(uint8_t* buffer, size_t maxBytes);
-    long Write(const uint8_t* bytes, size_t count);
-    // The bit rate the far side last set on its device, 0 when unknown.
-    int PeerBaud() const;
-
-    // Waits until one of the lines has input or the time is up.
-    static void WaitForInput(const std::vector<PtyLine*>& lines, int timeoutMs);
+    std::string Name() const override { return path_; }
+    long Read(uint8_t* buffer, size_t maxBytes) override;
+    long Write(const uint8_t* bytes, size_t count) override;
+    int PeerBaud() const override;
+    void AddPollFds(std::vector<pollfd>& fds) const override { fds.push_back({master_, POLLIN, 0}); }
 
 private:
     int master_ = -1;

@@ -8,6 +8,8 @@
 #include "link/commands.h"
 #include "link/line_codes.h"
 #include "link/port_table.h"
+#include "platform/network_url.h"
+#include "platform/port_enumeration.h"
 #include "platform/ui.h"
 
 int SerialChangePauseMs = 50;
@@ -46,8 +48,21 @@ void ShowSerialCaption(const LineCodes& codes)
                                                           StopBitsText(codes.stopBits)));
 }
 
+// A raw TCP port carries bytes only: its line is set at the device server.
+void NoteRawTcp(size_t slot, const LineCodes& codes)
+{
+    const std::string url = ComDevicePath(static_cast<int>(slot) + 1);
+    if (!Form_Main || !IsRawTcpPath(url))
+        return;
+    Form_Main->Panel_Hint->setCaption(QString::asprintf(
+        "COM%d is a raw TCP port (%s): set %s, %s-%s-%s at the device server", static_cast<int>(slot) + 1,
+        url.c_str(), BaudText(codes.baud), DataBitsText(codes.dataBits), ParityText(codes.parity),
+        StopBitsText(codes.stopBits)));
+}
+
 void ChangeLine(size_t slot, const LineCodes& codes)
 {
+    NoteRawTcp(slot, codes);
     PortRecord& port = PortTable[slot];
     port.open = 0;
     ApplyLineCodes(port.handle.get(), codes); // a refusal leaves the old settings; nothing to tell

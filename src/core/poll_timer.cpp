@@ -5,6 +5,7 @@
 #include "core/dispatch.h"
 #include "core/display_staleness.h"
 #include "core/main_window.h"
+#include "core/network_status.h"
 #include "link/commands.h"
 #include "link/framing.h"
 #include "link/line_codes.h"
@@ -78,16 +79,21 @@ void TForm_Main::RunTick()
     bool displayFresh = false;
     for (int slot = 0; slot < kPortSlots; ++slot) {
         PortRecord& port = PortTable[static_cast<size_t>(slot)];
-        if (!port.open || MarkLostIfGone(port))
+        if (!port.open)
             continue;
-        anyOpen = true;
-        AdvanceSearch(slot);
-        const uint8_t seenBefore = port.packetSeen;
-        port.packetSeen = 0;
-        PollPort(port, &DispatchReport, 0);
-        if (slot + 1 == DisplayPort)
-            displayFresh = port.packetSeen != 0;
-        port.packetSeen |= seenBefore;
+        if (!MarkLostIfGone(port)) {
+            anyOpen = true;
+            // A network port's search waits for its connection, or its queries would only queue up.
+            if (!port.handle || port.handle->State() != DeviceState::Connecting)
+                AdvanceSearch(slot);
+            const uint8_t seenBefore = port.packetSeen;
+            port.packetSeen = 0;
+            PollPort(port, &DispatchReport, 0);
+            if (slot + 1 == DisplayPort)
+                displayFresh = port.packetSeen != 0;
+            port.packetSeen |= seenBefore;
+        }
+        FollowConnection(slot);
     }
     if (DisplayPort >= 1 && DisplayPort <= kPortSlots)
         TrackDisplayFreshness(displayFresh, PortTable[static_cast<size_t>(DisplayPort - 1)].lost);

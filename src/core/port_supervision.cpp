@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "core/main_window.h"
+#include "core/network_status.h"
 #include "link/line_codes.h"
 #include "link/port_table.h"
 #include "link/transmit_queue.h"
@@ -100,6 +101,7 @@ void TForm_Main::ShowSerialLost(bool lost)
 
 void TForm_Main::PortStateChanged(int slot)
 {
+    NoteLinkChange(slot);
     RefreshMonitorPanels();
     if (slot + 1 != DisplayPort)
         return;

@@ -6,6 +6,7 @@
 #include "link/line_codes.h"
 #include "link/shared_flags.h"
 #include "link/transmit_queue.h"
+#include "platform/network_url.h"
 #include "platform/port_enumeration.h"
 
 std::array<PortRecord, kPortSlots> PortTable;
@@ -88,6 +89,10 @@ bool ProbePort(int slot)
     const std::string path = ComDevicePath(slot + 1);
     if (path.empty())
         return false;
+    // Probing a network port would connect and hang up at once: the slot's
+    // own connection is what holds it, as the exclusive open holds a device.
+    if (IsNetworkPath(path))
+        return !PortTable[static_cast<size_t>(slot)].open && ParseNetworkUrl(path).has_value();
     return OpenSerialDevice(path) != nullptr;
 }
 
@@ -107,8 +112,13 @@ int OpenSlot(int slot, OpenError& error)
         return -1;
     }
     // Tried first so that a refused open leaves the slot's flags as they were.
-    if (!OpenSerialDevice(path, error))
+    // A network port is held by its own connection: an open one is not opened
+    // twice, and a trial connection would only be hung up at once.
+    if (IsNetworkPath(path) ? PortTable[static_cast<size_t>(slot)].open != 0 : !OpenSerialDevice(path, error)) {
+        if (IsNetworkPath(path))
+            error = {OpenFailure::Busy, "Already connected"};
         return -1;
+    }
     if (OpenPort(PortTable[static_cast<size_t>(slot)], path, slot, error) != 0)
         return -1;
     PortTable[static_cast<size_t>(slot)].searchStep = 9;
@@ -140,6 +150,7 @@ bool MarkLostIfGone(PortRecord& port)
     if (!port.open || !port.handle || port.handle->State() != DeviceState::Gone)
         return false;
     const int slot = static_cast<int>(&port - PortTable.data());
+    port.lostReason = port.handle->GoneReason();
     port.handle.reset();
     port.open = 0;
     port.lost = 1;

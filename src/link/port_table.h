@@ -29,6 +29,8 @@ struct PortRecord {
     // The device went away: closed on the PC side, still mapped, reopened by
     // ReopenLostPorts. monitored keeps its value meanwhile.
     uint8_t lost = 0;
+    // What the device said when it went (a network port's reason), for the user.
+    std::string lostReason;
     // Reopened after a loss: the search sequence keeps the slot's line codes.
     uint8_t resumed = 0;
     // Time between tries to reopen the lost slot, and the time left until the next.

@@ -1,6 +1,7 @@
 // COM numbers for Linux serial devices: from the command line, then from the
 // devices present, in the order USB adapters, ACM adapters, built-in UARTs.
 #include "platform/port_enumeration.h"
+#include "platform/network_url.h"
 
 #include <algorithm>
 #include <cctype>
@@ -57,6 +58,8 @@ fs::path SysTty(const std::string& name) { return fs::path("/sys/class/tty") / n
 // first driver that says more than the generic serial core ("port", "ctrl").
 std::string DescribeDevice(const std::string& path)
 {
+    if (IsNetworkPath(path))
+        return IsRawTcpPath(path) ? "network port, raw TCP" : "network port, Telnet RFC 2217";
     const std::string name = fs::path(path).filename().string();
     std::error_code ec;
     fs::path dir = fs::canonical(SysTty(name) / "device", ec);
@@ -115,8 +118,11 @@ int ComOfPath(const std::string& path)
 bool MapChecked(int com, const std::string& path, const std::string& argument, std::string* error)
 {
     std::string problem;
+    std::string urlError;
     if (path.empty())
         problem = "empty device path";
+    else if (IsNetworkPath(path) && !ParseNetworkUrl(path, &urlError))
+        problem = urlError;
     else if (com == 0)
         problem = "no free COM number left (COM1 to COM16 are all mapped)";
     else if (Mapping().count(com))
@@ -150,7 +156,7 @@ bool TakeComArguments(std::vector<std::string>& args, std::string* error)
     std::vector<std::string> bare;
     bool ok = true;
     for (const std::string& arg : args) {
-        if (arg.rfind("/dev/", 0) == 0) {
+        if (arg.rfind("/dev/", 0) == 0 || IsNetworkPath(arg)) {
             bare.push_back(arg);
         } else if (arg.rfind("--com", 0) == 0) {
             std::string path;
@@ -166,7 +172,7 @@ bool TakeComArguments(std::vector<std::string>& args, std::string* error)
             rest.push_back(arg);
         }
     }
-    // Bare devices take the numbers the explicit ones left, lowest first.
+    // Bare devices and URLs take the numbers the explicit ones left, lowest first.
     for (const std::string& path : bare) {
         if (ok)
             ok = MapChecked(FirstFreeCom(), path, path, error);

@@ -14,6 +14,7 @@ struct ComMapping {
 };
 
 // Takes the --comN=PATH and bare /dev/... arguments out of args and maps them;
+// PATH may also be a network port, tcp://HOST:PORT or rfc2217://HOST:PORT;
 // the other arguments stay, in order. Returns false and fills error on a bad one.
 bool TakeComArguments(std::vector<std::string>& args, std::string* error);
 // Gives the remaining free COM numbers to the serial devices present, in this
@@ -27,7 +28,7 @@ std::vector<std::string> OrderSerialDeviceNames(const std::vector<std::string>& 
 void SetComDevice(int com, const std::string& path);
 void ClearComMapping();
 
-// The device path of a COM number, or "" when none is mapped.
+// The device path (or network URL) of a COM number, or "" when none is mapped.
 std::string ComDevicePath(int com);
 // The current mapping, ascending by COM number.
 std::vector<ComMapping> CurrentComMapping();

@@ -28,6 +28,8 @@ public:
     virtual DeviceState State() const { return DeviceState::Ready; }
     // The descriptor to watch for readiness (QSocketNotifier), or -1.
     virtual int NativeHandle() const { return -1; }
+    // Why the device is Gone, in words for the user ("" when it is not).
+    virtual std::string GoneReason() const { return {}; }
 
     // Clears a pending line error and returns the number of bytes waiting
     // in the input queue (0 when none or when the device has gone).
@@ -59,6 +61,7 @@ struct OpenError {
 };
 
 // Opens the device exclusively (a second holder is refused), non-blocking,
-// raw, at 9600 8-O-1. Returns null and fills error on failure.
+// raw, at 9600 8-O-1. Returns null and fills error on failure. A network
+// URL (tcp://HOST:PORT, rfc2217://HOST:PORT) gives a connecting network device.
 std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, std::string* error = nullptr);
 std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, OpenError& error);

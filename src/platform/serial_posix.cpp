@@ -1,5 +1,6 @@
 // The serial device on a POSIX terminal: exclusive, non-blocking, raw.
 #include "platform/serial_device.h"
+#include "platform/network_serial.h"
 
 #include <cerrno>
 #include <cstring>
@@ -233,6 +234,13 @@ OpenError FailureFromErrno(int err)
 std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, OpenError& error)
 {
     error = {};
+    if (IsNetworkPath(path)) {
+        std::string why;
+        auto device = OpenNetworkPath(path, &why);
+        if (!device)
+            error = {OpenFailure::Other, why};
+        return device;
+    }
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         error = FailureFromErrno(errno);

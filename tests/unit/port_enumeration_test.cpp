@@ -35,6 +35,24 @@ TEST(ComArguments, ExplicitAndBareDevicesAreMappedAndTakenOut)
     EXPECT_EQ(SerialPortNames(), (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4"}));
 }
 
+TEST(ComArguments, NetworkPortsAreMappedLikeDevicesAndListedWithTheirUrl)
+{
+    std::vector<std::string> args = {"rfc2217://[::1]:2001", "--com2=tcp://127.0.0.1:2000", "/dev/ttyA",
+                                     "tcp://gps-roof.example:4001", "-c2"};
+    std::string error;
+    ASSERT_TRUE(TakeComArguments(args, &error)) << error;
+    EXPECT_EQ(args, (std::vector<std::string>{"-c2"}));
+    EXPECT_EQ(ComDevicePath(1), "rfc2217://[::1]:2001");
+    EXPECT_EQ(ComDevicePath(2), "tcp://127.0.0.1:2000");
+    EXPECT_EQ(ComDevicePath(3), "/dev/ttyA");
+    EXPECT_EQ(ComDevicePath(4), "tcp://gps-roof.example:4001");
+    std::ostringstream listing;
+    PrintComMapping(listing);
+    EXPECT_NE(listing.str().find("COM1  rfc2217://[::1]:2001  network port, Telnet RFC 2217\n"), std::string::npos)
+        << listing.str();
+    EXPECT_NE(listing.str().find("COM2  tcp://127.0.0.1:2000  network port, raw TCP\n"), std::string::npos);
+}
+
 TEST(ComArguments, BoundsOfTheComNumber)
 {
     std::vector<std::string> args = {"--com16=/dev/ttyX", "--com1=/dev/ttyY"};
@@ -59,6 +77,10 @@ TEST(ComArguments, BadArgumentsAreRefusedWithAReason)
         {{"--com3=/dev/ttyX", "--com3=/dev/ttyY"}, "COM3 is already mapped to /dev/ttyX"},
         {{"--com3=/dev/ttyX", "--com4=/dev/ttyX"}, "/dev/ttyX is already mapped to COM3"},
         {{"/dev/ttyX", "--com2=/dev/ttyX"}, "/dev/ttyX is already mapped to COM2"},
+        {{"--com2=tcp://host"}, "expected HOST:PORT"},
+        {{"rfc2217://::1:4000"}, "IPv6 address in brackets"},
+        {{"tcp://[::1]:0"}, "1 to 65535"},
+        {{"--com2=tcp://h:1", "tcp://h:1"}, "tcp://h:1 is already mapped to COM2"},
     };
     for (const Case& c : cases) {
         ClearComMapping();

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "dump_run.h"
+#include "platform/network_url.h"
 
 namespace {
 
@@ -67,6 +68,16 @@ void FeedStream(std::istream& in, Dumper& dumper, const DumpStop& stop)
     }
 }
 
+// A raw TCP source has no line settings of its own: the device server's apply.
+bool ApplyLine(SerialDevice& device, const std::string& path, const LineSettings& line, std::ostream& err)
+{
+    if (path.rfind("tcp://", 0) == 0 || device.SetLineSettings(line))
+        return true;
+    err << "zelk_dump: " << path << ": the port refuses " << line.baud << " bit/s, " << line.dataBits
+        << " data bits, parity " << "NOE"[line.parity] << ", " << (line.stopBits == 2 ? 2 : 1) << " stop bits\n";
+    return false;
+}
+
 bool FeedDevice(const std::string& path, const LineSettings& line, Dumper& dumper, std::ostream& err,
                 const DumpStop& stop)
 {
@@ -76,18 +87,25 @@ bool FeedDevice(const std::string& path, const LineSettings& line, Dumper& dumpe
         err << "zelk_dump: " << path << ": " << error << '\n';
         return false;
     }
-    if (!device->SetLineSettings(line)) {
-        err << "zelk_dump: " << path << ": the port refuses " << line.baud << " bit/s, " << line.dataBits
-            << " data bits, parity " << "NOE"[line.parity] << ", " << (line.stopBits == 2 ? 2 : 1)
-            << " stop bits\n";
+    if (!ApplyLine(*device, path, line, err))
         return false;
-    }
+    // A network device connects and negotiates inside its reads: poll it on a short period.
+    const int watchFd = IsNetworkPath(path) ? -1 : device->NativeHandle();
+    bool reached = false; // a network source that was never reached is a failure
     std::vector<uint8_t> buffer(kChunk);
-    while (WaitReadable(device->NativeHandle(), stop)) {
+    while (WaitReadable(watchFd, stop)) {
+        reached = reached || device->State() == DeviceState::Ready;
         const long got = device->Read(buffer.data(), buffer.size());
-        if (got < 0)
-            break; // the device went away: keep what was decoded
-        dumper.Feed(buffer.data(), static_cast<size_t>(got));
+        if (got < 0) { // the device went away: keep what was decoded
+            if (!device->GoneReason().empty())
+                err << "zelk_dump: " << path << ": " << device->GoneReason() << '\n';
+            return reached || !IsNetworkPath(path);
+        }
+        if (got > 0) {
+            reached = true;
+            dumper.Feed(buffer.data(), static_cast<size_t>(got));
+            dumper.WritePending();
+        }
     }
     return true;
 }
@@ -95,7 +113,7 @@ bool FeedDevice(const std::string& path, const LineSettings& line, Dumper& dumpe
 bool IsDevice(const std::string& path)
 {
     std::error_code ec;
-    return path.rfind("/dev/", 0) == 0 && std::filesystem::is_character_file(path, ec);
+    return IsNetworkPath(path) || (path.rfind("/dev/", 0) == 0 && std::filesystem::is_character_file(path, ec));
 }
 
 // A FIFO opened without waiting reads as ended while nobody has it open for

@@ -9,14 +9,16 @@
 namespace {
 
 const char kUsage[] =
-    "usage: zelk_dump [OPTION]... [FILE|DEVICE|-]...\n"
+    "usage: zelk_dump [OPTION]... [FILE|DEVICE|URL|-]...\n"
     "Decodes ZELK packets from raw recordings, standard input or a live serial\n"
     "port: one line per packet, then the count of packets per id.\n"
     "\n"
     "Inputs: every FILE given is read, in order, as one stream (as if\n"
     "concatenated); offsets count from the start of the first. '-' or no input\n"
     "reads standard input. A character device under /dev/ is opened as a live\n"
-    "port and read until Ctrl-C. A FIFO must have a writer already. Ctrl-C or\n"
+    "port and read until Ctrl-C; so is a network port, tcp://HOST:PORT (raw)\n"
+    "or rfc2217://HOST:PORT (Telnet, line settings sent to the device server).\n"
+    "A FIFO must have a writer already. Ctrl-C or\n"
     "SIGTERM ends any input at once; the summary of what was read follows.\n"
     "\n"
     "Options:\n"

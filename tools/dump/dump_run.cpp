@@ -32,6 +32,12 @@ void Dumper::Flush()
     trackText_.clear();
 }
 
+void Dumper::WritePending()
+{
+    Flush();
+    out_.flush();
+}
+
 void Dumper::WriteLine(const ScannedPacket& p, const char* key)
 {
     fields_.Clear();

@@ -39,6 +39,8 @@ public:
     // Ends the input and writes out everything; the summary is final afterwards.
     const DumpSummary& Finish();
     void WriteSummary(std::ostream& out) const;
+    // Writes out the lines decoded so far: a live line is watched as it comes.
+    void WritePending();
 
 private:
     void OnPacket(const ScannedPacket& p);

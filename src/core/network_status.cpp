@@ -1,0 +1,60 @@
+#include "core/network_status.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/main_window.h"
+#include "link/port_table.h"
+#include "platform/network_url.h"
+#include "platform/port_enumeration.h"
+
+namespace {
+
+constexpr int kFirstRetryMs = 1000;
+constexpr int kLongestRetryMs = 5000;
+
+struct Shown {
+    const SerialDevice* device = nullptr;
+    DeviceState state = DeviceState::Ready;
+};
+std::array<Shown, kPortSlots> g_shown;
+
+void Say(const QString& text)
+{
+    if (Form_Main && !text.isEmpty())
+        Form_Main->Panel_Hint->setCaption(text);
+}
+
+} // namespace
+
+void NoteLinkChange(int slot)
+{
+    PortRecord& port = PortTable[static_cast<size_t>(slot)];
+    if (!port.lost || !IsNetworkPath(ComDevicePath(slot + 1)))
+        return;
+    // Each loss in a row doubles the wait before the next try.
+    port.reopenDelayMs = std::min(std::max(port.reopenDelayMs, kFirstRetryMs) * 2, kLongestRetryMs);
+    Say(QString("COM%1: %2").arg(slot + 1).arg(QString::fromStdString(port.lostReason)));
+}
+
+void FollowConnection(int slot)
+{
+    PortRecord& port = PortTable[static_cast<size_t>(slot)];
+    const std::string url = ComDevicePath(slot + 1);
+    if (!port.handle || port.lost || !IsNetworkPath(url))
+        return;
+    Shown& shown = g_shown[static_cast<size_t>(slot)];
+    const DeviceState state = port.handle->State();
+    const bool fresh = shown.device != port.handle.get();
+    if (!fresh && shown.state == state)
+        return;
+    const bool wasConnecting = fresh || shown.state == DeviceState::Connecting;
+    shown = Shown{port.handle.get(), state};
+    const QString where = QString::fromStdString(url);
+    if (state == DeviceState::Connecting)
+        Say(QString("COM%1 connecting to %2").arg(slot + 1).arg(where));
+    if (state == DeviceState::Ready && wasConnecting) {
+        port.reopenDelayMs = kFirstRetryMs;
+        Say(QString("COM%1 connected to %2").arg(slot + 1).arg(where));
+    }
+}
