@@ -52,7 +52,7 @@ bool AddLine(LineRunner& runner, std::unique_ptr<LineSource> source, const Liste
 
 const char* ListenUsage()
 {
-    return "       --listen [HOST:]PORT  serve the receivers on TCP ports PORT, PORT+1, ... (0: any free\n"
-           "                             ports) on HOST or every address, instead of pseudo-terminals;\n"
-           "                             one URL per line on standard output\n";
+    return "  --listen [HOST:]PORT  serve the receivers on TCP ports PORT, PORT+1, ... (0: any\n"
+           "                        free ports) on HOST or every address instead of pseudo-\n"
+           "                        terminals; one URL per line on standard output\n";
 }

@@ -91,9 +91,9 @@ const char* SimUsage()
            "                [--radius M --speed MPS] [--no-almanac PRN,..] [--no-ephemeris PRN,..]\n"
            "                [--antenna-fault]\n"
            "       zelk_sim --replay FILE [--fast] [--loop] [--baud B]\n"
+           "       zelk_sim --help | --version\n"
            "Prints the device path of each simulated receiver, one per line, and runs\n"
-           "until interrupted.\n"
-           "       zelk_sim --help | --version\n";
+           "until interrupted.\n";
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* out, std::string* error)
