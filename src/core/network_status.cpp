@@ -40,9 +40,9 @@ void NoteLinkChange(int slot)
 void FollowConnection(int slot)
 {
     PortRecord& port = PortTable[static_cast<size_t>(slot)];
-    const std::string url = ComDevicePath(slot + 1);
-    if (!port.handle || port.lost || !IsNetworkPath(url))
+    if (!port.handle || port.lost)
         return;
+    // Only a change of device or state is worth a look at the mapping: this runs every tick.
     Shown& shown = g_shown[static_cast<size_t>(slot)];
     const DeviceState state = port.handle->State();
     const bool fresh = shown.device != port.handle.get();
@@ -50,11 +50,16 @@ void FollowConnection(int slot)
         return;
     const bool wasConnecting = fresh || shown.state == DeviceState::Connecting;
     shown = Shown{port.handle.get(), state};
+    const std::string url = ComDevicePath(slot + 1);
+    if (!IsNetworkPath(url))
+        return;
     const QString where = QString::fromStdString(url);
     if (state == DeviceState::Connecting)
         Say(QString("COM%1 connecting to %2").arg(slot + 1).arg(where));
     if (state == DeviceState::Ready && wasConnecting) {
         port.reopenDelayMs = kFirstRetryMs;
         Say(QString("COM%1 connected to %2").arg(slot + 1).arg(where));
+        if (Form_Main)
+            Form_Main->ScheduleTransmit(); // commands queued while connecting go out now
     }
 }

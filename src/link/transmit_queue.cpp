@@ -23,6 +23,11 @@ struct PortQueue {
 
 std::array<PortQueue, kPortSlots> g_queues;
 
+bool IsConnecting(const PortRecord& port)
+{
+    return port.open && port.handle && port.handle->State() == DeviceState::Connecting;
+}
+
 void LightTx()
 {
     if (TransmitLampHook)
@@ -63,7 +68,7 @@ void DrainSlot(size_t slot, TransmitClock::time_point now, bool ignoreSpacing)
             q.offset = 0;
             return;
         }
-        if (MarkLostIfGone(port) || port.handle->State() == DeviceState::Connecting)
+        if (MarkLostIfGone(port) || IsConnecting(port))
             return; // a connecting device: the queue waits
         if (q.offset == 0 && now < q.nextStart && !ignoreSpacing)
             return;
@@ -97,7 +102,8 @@ int DrainTransmitQueues()
     for (size_t slot = 0; slot < g_queues.size(); ++slot) {
         DrainSlot(slot, now, false);
         const PortQueue& q = g_queues[slot];
-        if (q.frames.empty())
+        // A connecting line is drained once it is connected, not polled meanwhile.
+        if (q.frames.empty() || IsConnecting(PortTable[slot]))
             continue;
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(q.nextStart - now).count();
         const int due = q.offset > 0 ? 0 : static_cast<int>(std::max<long long>(wait, 0));

@@ -26,7 +26,8 @@ extern TransmitClock::time_point (*TransmitNow)();
 // Queues one framed command for the slot and writes at once what is due.
 void QueueFrame(int slot, const uint8_t* frame, size_t count);
 // Writes what is due on every port. Returns the milliseconds until the next
-// frame falls due, 0 when a line is full and must be retried, -1 when all queues are empty.
+// frame falls due, 0 when a line is full and must be retried, -1 when no queue
+// waits on time (all empty, or waiting for their connection).
 int DrainTransmitQueues();
 // Writes the slot's queued frames now, ignoring the spacing (before a line change).
 void FlushTransmitQueue(int slot);

@@ -22,7 +22,11 @@ TransmitClock::time_point VirtualNow() { return g_now; }
 // A line that takes at most `room` more bytes (unlimited while room < 0).
 class NarrowLine : public FakeSerial {
 public:
-    NarrowLine(std::shared_ptr<State> s, long& room) : FakeSerial(std::move(s)), room_(room) {}
+    NarrowLine(std::shared_ptr<FakeSerial::State> s, long& room, bool& connecting)
+        : FakeSerial(std::move(s)), room_(room), connecting_(connecting)
+    {
+    }
+    DeviceState State() const override { return connecting_ ? DeviceState::Connecting : GoneAwareDevice::State(); }
     long Write(const uint8_t* bytes, size_t count) override
     {
         const long n = room_ < 0 ? static_cast<long>(count) : std::min(room_, static_cast<long>(count));
@@ -33,6 +37,7 @@ public:
 
 private:
     long& room_;
+    bool& connecting_;
 };
 
 class TransmitQueueTest : public testing::Test {
@@ -45,7 +50,7 @@ protected:
         for (int slot : {0, 1}) {
             lines[slot] = std::make_shared<FakeSerial::State>();
             PortRecord& port = PortTable[static_cast<size_t>(slot)];
-            port.handle = std::make_unique<NarrowLine>(lines[slot], room[slot]);
+            port.handle = std::make_unique<NarrowLine>(lines[slot], room[slot], connecting[slot]);
             port.open = 1;
             port.slot = slot;
         }
@@ -60,6 +65,7 @@ protected:
 
     std::shared_ptr<FakeSerial::State> lines[2];
     long room[2] = {-1, -1};
+    bool connecting[2] = {false, false};
 };
 
 TEST_F(TransmitQueueTest, OnePortKeepsOrderAndSpacingWhileAnotherSendsAlongside)
@@ -107,6 +113,20 @@ TEST_F(TransmitQueueTest, PartFrameIsFinishedFirstAndAStalledLineDropsAndCounts)
     // The port closes: its queue is forgotten.
     ClosePort(PortTable[0]);
     EXPECT_EQ(QueuedFrames(0), 0u);
+}
+
+TEST_F(TransmitQueueTest, AConnectingLineHoldsItsFramesWithoutAskingForATimer)
+{
+    connecting[0] = true;
+    Queue(0, {1});
+    Queue(0, {2});
+    EXPECT_TRUE(lines[0]->written.empty());
+    EXPECT_EQ(At(100ms), -1) << "nothing falls due while the connection is being made";
+    connecting[0] = false;
+    EXPECT_EQ(At(200ms), 10);
+    EXPECT_EQ(lines[0]->written, (Bytes{1}));
+    At(210ms);
+    EXPECT_EQ(lines[0]->written, (Bytes{1, 2}));
 }
 
 } // namespace
