@@ -37,11 +37,15 @@ void CompleteTimeToPc(float utcOffset)
 {
     // Cleared before any box opens: a report arriving meanwhile must not set the clock again.
     Flags.TimeToPcPending = 0;
-    if (!ClockChangeAgreed(utcOffset))
-        return;
-    const std::optional<ClockMessage> failure = SetPcClockFromGps(utcOffset);
-    if (failure)
-        ui::Message(QString::fromStdString(failure->text), QString::fromStdString(failure->title));
+    // The question and the clock set wait until the tick has returned, so the
+    // ports go on while the question is open.
+    ui::AfterDeferral([utcOffset] {
+        if (!ClockChangeAgreed(utcOffset))
+            return;
+        const std::optional<ClockMessage> failure = SetPcClockFromGps(utcOffset);
+        if (failure)
+            ui::Message(QString::fromStdString(failure->text), QString::fromStdString(failure->title));
+    });
 }
 
 } // namespace

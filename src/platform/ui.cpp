@@ -5,9 +5,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStringList>
 
 #include <deque>
-#include <QStringList>
+#include <functional>
 
 namespace ui {
 namespace {
@@ -70,14 +71,14 @@ namespace {
 
 int g_deferDepth = 0;
 bool g_showingDeferred = false;
-std::deque<MessageRequest> g_deferred;
+std::deque<std::function<void()>> g_deferred;
 
 } // namespace
 
 Answer ShowMessage(const MessageRequest& request)
 {
     if (g_deferDepth > 0 && request.buttons == Buttons::Ok) {
-        g_deferred.push_back(request);
+        g_deferred.push_back([request] { ShowMessage(request); });
         return Answer::Ok;
     }
     return g_answerer ? g_answerer->message(request) : QtMessage(request);
@@ -86,15 +87,23 @@ Answer ShowMessage(const MessageRequest& request)
 DeferBoxes::DeferBoxes() { ++g_deferDepth; }
 DeferBoxes::~DeferBoxes() { --g_deferDepth; }
 
+void AfterDeferral(std::function<void()> action)
+{
+    if (g_deferDepth > 0)
+        g_deferred.push_back(std::move(action));
+    else
+        action();
+}
+
 void ShowDeferredBoxes()
 {
     if (g_showingDeferred || g_deferDepth > 0)
         return;
     g_showingDeferred = true;
     while (!g_deferred.empty()) {
-        const MessageRequest request = g_deferred.front();
+        const std::function<void()> next = std::move(g_deferred.front());
         g_deferred.pop_front();
-        ShowMessage(request);
+        next();
     }
     g_showingDeferred = false;
 }

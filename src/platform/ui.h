@@ -3,6 +3,8 @@
 // answers in turn, so no test ever blocks in a modal loop.
 #pragma once
 
+#include <functional>
+
 #include <QString>
 
 class QDialog;
@@ -61,6 +63,9 @@ public:
     DeferBoxes(const DeferBoxes&) = delete;
     DeferBoxes& operator=(const DeferBoxes&) = delete;
 };
+// Runs an action that asks the user (a Yes/No box and what follows from the
+// answer) after the tick, in order with the waiting boxes; at once outside a tick.
+void AfterDeferral(std::function<void()> action);
 // Shows the waiting boxes one after another, in order. Returns at once when
 // called from inside a box already being shown: that loop takes them on.
 void ShowDeferredBoxes();

@@ -125,6 +125,24 @@ TEST_F(TimeReports, ClockMoreThanADayAwayIsSetOnlyAfterTheUserAgrees)
     }
 }
 
+TEST_F(TimeReports, TheClockQuestionOfATickOpensAfterTheTick)
+{
+    ScriptedUi ui;
+    ui.answers = {ui::Answer::Yes};
+    TestClock().now = UtcTime{2026, 12, 8, 13, 0, 0, 0};
+    Flags.TimeToPcPending = 1;
+    {
+        ui::DeferBoxes tick; // as the poll timer holds it around a tick
+        Deliver(kDisplaySlot, Report41{100.0f, 152, 13.0f}, &EncodeReport41);
+        EXPECT_TRUE(ui.boxes.empty()) << "no modal loop inside the tick";
+        EXPECT_EQ(Flags.TimeToPcPending, 0);
+    }
+    ui::ShowDeferredBoxes();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
+    EXPECT_EQ(TestClock().now, (UtcTime{1982, 12, 5, 0, 1, 27, 0}));
+}
+
 TEST_F(TimeReports, RefusedClockSetIsReported)
 {
     ScriptedUi ui;
