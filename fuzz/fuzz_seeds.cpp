@@ -16,7 +16,7 @@
 #include "link/packets.h"
 #include "report_codecs.h"
 #include "sim/receiver_simulator.h"
-#include "transfer/system_data_file.h"
+#include "model/formats/system_data_file.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "config/decimal_text.h"
-#include "config/position_file_reader.h"
+#include "model/formats/decimal_text.h"
+#include "model/formats/position_file_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

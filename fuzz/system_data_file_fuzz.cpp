@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "transfer/system_data_file.h"
+#include "model/formats/system_data_file.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "config/decimal_text.h"
+#include "model/formats/decimal_text.h"
 #include "config/dialog_controls.h"
 #include "config/number_field.h"
-#include "config/position_file_reader.h"
+#include "model/formats/position_file_reader.h"
 #include "config/radio_group.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "link/commands.h"
 #include "platform/ui.h"
 

@@ -4,7 +4,7 @@
 
 #include <QPushButton>
 
-#include "display/gps_time.h"
+#include "model/gps_time.h"
 #include "link/commands.h"
 
 TForm_InitialTime* Form_InitialTime = nullptr;

@@ -7,7 +7,7 @@
 
 #include <QLineEdit>
 
-#include "config/decimal_text.h"
+#include "model/formats/decimal_text.h"
 #include "platform/ui.h"
 
 namespace {

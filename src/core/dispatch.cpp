@@ -13,6 +13,7 @@
 #include "display/product.h"
 #include "display/tracking.h"
 #include "link/shared_flags.h"
+#include "notify/receiver_notifier.h"
 
 void (*RawPacketHook)(int, const uint8_t*, uint32_t) = nullptr;
 void (*CloseRawRecordingHook)() = nullptr;
@@ -87,6 +88,7 @@ void DispatchReport(PortRecord& port)
     if (!port.open)
         return;
     port.packetSeen = 1;
+    Receivers().AnnouncePacketIn(port.slot, port.id, port.data, port.length);
     const bool isDisplay = port.slot + 1 == DisplayPort;
     if (!port.monitored && !isDisplay)
         return;

@@ -10,7 +10,9 @@
 #include "core/network_status.h"
 #include "link/line_codes.h"
 #include "link/port_table.h"
+#include "link/framing.h"
 #include "link/transmit_queue.h"
+#include "notify/receiver_notifier.h"
 
 namespace {
 
@@ -44,6 +46,12 @@ void PortStateHookTarget(int slot)
 {
     if (Form_Main)
         Form_Main->PortStateChanged(slot);
+    emit Receivers().portStateChanged(slot);
+}
+
+void FrameQueuedTarget(int slot, const uint8_t* message, size_t length)
+{
+    Receivers().AnnouncePacketOut(slot, message, length);
 }
 
 void TransmitPendingTarget()
@@ -66,6 +74,7 @@ void TForm_Main::InstallLinkHooks()
     TransmitLampHook = &LightTxLampHook;
     PortStateHook = &PortStateHookTarget;
     TransmitPendingHook = &TransmitPendingTarget;
+    FrameQueuedHook = &FrameQueuedTarget;
 }
 
 void TForm_Main::RemoveLinkHooks()
@@ -76,6 +85,8 @@ void TForm_Main::RemoveLinkHooks()
         PortStateHook = nullptr;
     if (TransmitPendingHook == &TransmitPendingTarget)
         TransmitPendingHook = nullptr;
+    if (FrameQueuedHook == &FrameQueuedTarget)
+        FrameQueuedHook = nullptr;
 }
 
 void TForm_Main::ScheduleTransmit()

@@ -5,6 +5,7 @@
 #include "core/main_window.h"
 #include "display/form_track.h"
 #include "display/parsed_report.h"
+#include "notify/receiver_notifier.h"
 
 namespace {
 
@@ -101,22 +102,28 @@ void ShowDgps(const Report82& report)
 
 void DecodeReport_46(PortRecord& port)
 {
-    ParseStoreThenShow<Report46>(port, &ParseReport46, &KeepHealth, &ShowHealth);
+    if (ParseStoreThenShow<Report46>(port, &ParseReport46, &KeepHealth, &ShowHealth))
+        emit Receivers().statusChanged(port.slot);
 }
 
 void DecodeReport_4B(PortRecord& port)
 {
-    ParseStoreThenShow<Report4B>(port, &ParseReport4B, &KeepStatus, &ShowStatus);
+    if (ParseStoreThenShow<Report4B>(port, &ParseReport4B, &KeepStatus, &ShowStatus))
+        emit Receivers().statusChanged(port.slot);
 }
 
 void DecodeReport_6D(PortRecord& port)
 {
-    ParseStoreThenShow<Report6D>(port, &ParseReport6D, &KeepFix, &ShowFix);
+    if (!ParseStoreThenShow<Report6D>(port, &ParseReport6D, &KeepFix, &ShowFix))
+        return;
+    emit Receivers().statusChanged(port.slot);
+    emit Receivers().fixSatellitesChanged(port.slot);
 }
 
 void DecodeReport_82(PortRecord& port)
 {
-    ParseStoreThenShow<Report82>(port, &ParseReport82, &KeepDgps, &ShowDgps);
+    if (ParseStoreThenShow<Report82>(port, &ParseReport82, &KeepDgps, &ShowDgps))
+        emit Receivers().statusChanged(port.slot);
 }
 
 QString HealthText(uint8_t code)

@@ -8,7 +8,7 @@
 
 #include <QString>
 
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "link/packets.h"
 #include "link/port_table.h"
 

@@ -6,16 +6,19 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "display/report_decode.h"
 
 inline PortReportRecord& ReportsOf(const PortRecord& port) { return PortReports[static_cast<size_t>(port.slot)]; }
 
+// True when the packet was read and stored.
 template <class Report>
-void ParseStoreThenShow(PortRecord& port, bool (*parse)(const uint8_t*, size_t, Report&),
+bool ParseStoreThenShow(PortRecord& port, bool (*parse)(const uint8_t*, size_t, Report&),
                         void (*store)(PortRecord&, const Report&), void (*show)(const Report&))
 {
     Report report;
-    if (parse(port.data, port.length, report))
-        StoreThenShow(port, report, store, show);
+    if (!parse(port.data, port.length, report))
+        return false;
+    StoreThenShow(port, report, store, show);
+    return true;
 }

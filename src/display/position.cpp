@@ -8,14 +8,15 @@
 
 #include "config/form_bias.h"
 #include "core/main_window.h"
-#include "display/gps_time.h"
-#include "display/port_reports.h"
+#include "model/gps_time.h"
+#include "model/port_reports.h"
 #include "display/position_download.h"
 #include "display/report_decode.h"
 #include "link/commands.h"
 #include "link/packets.h"
 #include "link/shared_flags.h"
 #include "logging/data_log.h"
+#include "notify/receiver_notifier.h"
 #include "platform/ui.h"
 
 namespace {
@@ -97,6 +98,7 @@ void StorePosition(PortRecord& port, const PositionFix& fix)
     const auto slot = static_cast<size_t>(port.slot);
     PortReportRecord& r = PortReports[slot];
     r.fixTime = fix.fixTime;
+    r.positionId = static_cast<uint8_t>(fix.id);
     if (fix.kind == PositionKind::Ecef) {
         r.ecefX = fix.values[0];
         r.ecefY = fix.values[1];
@@ -234,8 +236,10 @@ template <class Report>
 void DecodePosition(PortRecord& port, bool (*parse)(const uint8_t*, size_t, Report&))
 {
     Report report;
-    if (parse(port.data, port.length, report))
-        StoreThenShow(port, FixOf(report), &StorePosition, &ShowPosition);
+    if (!parse(port.data, port.length, report))
+        return;
+    StoreThenShow(port, FixOf(report), &StorePosition, &ShowPosition);
+    emit Receivers().positionChanged(port.slot);
 }
 
 // ---------------------------------------------------------------- change of position

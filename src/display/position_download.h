@@ -2,7 +2,7 @@
 // saved into a position data file chosen by the user.
 #pragma once
 
-#include "display/position_file.h"
+#include "model/formats/position_file.h"
 
 // Runs once per request: clears PositionDownloadPending before the file
 // dialog opens, writes the file and tells the user how it went. Does nothing

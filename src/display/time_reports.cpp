@@ -5,9 +5,10 @@
 
 #include "config/form_initial_time.h"
 #include "core/main_window.h"
-#include "display/gps_time.h"
+#include "model/gps_time.h"
 #include "display/report_decode.h"
 #include "link/packets.h"
+#include "notify/receiver_notifier.h"
 #include "link/shared_flags.h"
 #include "platform/ui.h"
 #include "platform/widgets.h"
@@ -63,6 +64,7 @@ void DecodeReport_41(PortRecord& port)
     }
     if (Flags.TimeToPcPending == 1)
         CompleteTimeToPc(r.utcOffsetS);
+    emit Receivers().timeChanged(port.slot);
 }
 
 void DecodeReport_4E(PortRecord& port)

@@ -8,6 +8,7 @@
 #include "display/form_track.h"
 #include "display/health.h"
 #include "display/parsed_report.h"
+#include "notify/receiver_notifier.h"
 
 std::array<int32_t, kChannels> ChannelTimeout = {};
 
@@ -15,29 +16,37 @@ namespace {
 
 constexpr int32_t kTimeoutSeconds = 5;
 
-// Channels 8 and above lie outside every per-channel table: such reports are
+// Channels 12 and above lie outside every per-channel table: such reports are
 // refused like a packet of the wrong length.
 bool ParseTrackedChannel(const uint8_t* data, size_t length, Report5C& out)
 {
-    return ParseReport5C(data, length, out) && out.Channel() < kChannels;
+    return ParseReport5C(data, length, out) && out.Channel() < kTrackChannels;
 }
 
 void KeepChannel(PortRecord& port, const Report5C& report)
 {
     PortReportRecord& reports = ReportsOf(port);
     const int chan = report.Channel();
-    ChannelTimeout[static_cast<size_t>(chan)] = kTimeoutSeconds;
-    reports.chanPrn[static_cast<size_t>(chan)] = report.prn;
-    reports.chanLevel[static_cast<size_t>(chan)] = report.signalLevelAmu;
+    const size_t c = static_cast<size_t>(chan);
+    if (chan < kChannels)
+        ChannelTimeout[c] = kTimeoutSeconds;
+    reports.chanTimeout[c] = kTimeoutSeconds;
+    reports.chanPrn[c] = report.prn;
+    reports.chanLevel[c] = report.signalLevelAmu;
+    reports.chanAzimuthDeg[c] = static_cast<float>(report.azimuthRad * RadToDeg);
+    reports.chanElevationDeg[c] = static_cast<float>(report.elevationRad * RadToDeg);
     UpdateLatch(reports, chan, report.prn, report.signalLevelAmu);
 }
 
 QString Degrees(float radians) { return QString::asprintf("%5.1f", radians * RadToDeg); }
 
-// Only the display port's reports are shown.
+// Only the display port's reports are shown; the main window and the
+// tracking window have rows for the first eight channels.
 void ShowChannel(const Report5C& report)
 {
     const size_t chan = static_cast<size_t>(report.Channel());
+    if (chan >= kChannels)
+        return;
     if (Form_Track)
         Form_Track->Panel_TS[chan]->setCaption(TrackRowText(report));
     if (!Form_Main)
@@ -65,7 +74,11 @@ void BlankChannel(size_t chan)
 
 void DecodeReport_5C(PortRecord& port)
 {
-    ParseStoreThenShow<Report5C>(port, &ParseTrackedChannel, &KeepChannel, &ShowChannel);
+    Report5C report;
+    if (!ParseTrackedChannel(port.data, port.length, report))
+        return;
+    StoreThenShow(port, report, &KeepChannel, &ShowChannel);
+    emit Receivers().channelChanged(port.slot, report.Channel());
 }
 
 QString TrackRowText(const Report5C& r)
@@ -102,6 +115,13 @@ void ExpireChannels()
         if (ChannelTimeout[chan] > 0 && --ChannelTimeout[chan] == 0)
             BlankChannel(chan);
     }
+    for (size_t slot = 0; slot < PortReports.size(); ++slot) {
+        std::array<int32_t, kTrackChannels>& timeout = PortReports[slot].chanTimeout;
+        for (size_t chan = 0; chan < timeout.size(); ++chan) {
+            if (timeout[chan] > 0 && --timeout[chan] == 0)
+                emit Receivers().channelExpired(static_cast<int>(slot), static_cast<int>(chan));
+        }
+    }
 }
 
 void InstallTrackingHooks()
@@ -115,4 +135,9 @@ void RemoveTrackingHooks()
         ExpireChannelsHook = nullptr;
 }
 
-void ResetTrackingState() { ChannelTimeout = {}; }
+void ResetTrackingState()
+{
+    ChannelTimeout = {};
+    for (PortReportRecord& reports : PortReports)
+        reports.chanTimeout = {};
+}

@@ -9,18 +9,20 @@
 
 #include <QString>
 
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "link/packets.h"
 #include "link/port_table.h"
 
 class Panel;
 
-// Seconds left before each channel's displays are blanked; program-wide,
-// re-armed by a report of the channel from any port.
+// Seconds left before each channel's rows in the main and tracking windows are
+// blanked; program-wide, re-armed by a report of the channel from any port.
 extern std::array<int32_t, kChannels> ChannelTimeout;
 
 void DecodeReport_5C(PortRecord& port);
-// Counts the channels down once a second and blanks those that run out.
+// Counts the channels down once a second and blanks the rows that run out;
+// counts each port's own channels down too (PortReportRecord::chanTimeout)
+// and announces each that runs out.
 void ExpireChannels();
 // Green when prn is one of the port's satellites in the fix, else the window colour.
 void ColourSvPanel(int32_t prn, int slot, Panel* panel);

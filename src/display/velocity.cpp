@@ -7,9 +7,10 @@
 
 #include "config/form_bias.h"
 #include "core/main_window.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "display/report_decode.h"
 #include "link/packets.h"
+#include "notify/receiver_notifier.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ void StoreVelocity(PortRecord& port, const VelocityFix& fix)
     for (size_t i = 0; i < 3; ++i)
         *fields[i] = fix.values[i];
     r.biasRatePpb = static_cast<float>(MetresToNs(fix.biasRateMps));
+    r.velocityId = fix.enu ? 0x56 : 0x43;
 }
 
 // ENU components show their magnitude with a direction word (never "-0.00").
@@ -64,15 +66,19 @@ void ShowVelocity(const VelocityFix& fix)
 void DecodeReport_43(PortRecord& port)
 {
     Report43 r;
-    if (ParseReport43(port.data, port.length, r))
-        StoreThenShow(port, VelocityFix{false, {r.velXMps, r.velYMps, r.velZMps}, r.biasRateMps}, &StoreVelocity,
-                      &ShowVelocity);
+    if (!ParseReport43(port.data, port.length, r))
+        return;
+    StoreThenShow(port, VelocityFix{false, {r.velXMps, r.velYMps, r.velZMps}, r.biasRateMps}, &StoreVelocity,
+                  &ShowVelocity);
+    emit Receivers().velocityChanged(port.slot);
 }
 
 void DecodeReport_56(PortRecord& port)
 {
     Report56 r;
-    if (ParseReport56(port.data, port.length, r))
-        StoreThenShow(port, VelocityFix{true, {r.eastMps, r.northMps, r.upMps}, r.biasRateMps}, &StoreVelocity,
-                      &ShowVelocity);
+    if (!ParseReport56(port.data, port.length, r))
+        return;
+    StoreThenShow(port, VelocityFix{true, {r.eastMps, r.northMps, r.upMps}, r.biasRateMps}, &StoreVelocity,
+                  &ShowVelocity);
+    emit Receivers().velocityChanged(port.slot);
 }

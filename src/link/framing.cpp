@@ -2,6 +2,8 @@
 
 #include "link/transmit_queue.h"
 
+void (*FrameQueuedHook)(int, const uint8_t*, size_t) = nullptr;
+
 uint8_t PacketWaitDone = 0;
 
 int32_t ParseRxByte(PortRecord& port)
@@ -92,6 +94,9 @@ int SendFrame(int count, const uint8_t* message, PortRecord& port)
         return 0;
     uint8_t frame[kMaxFrameBytes];
     const size_t n = BuildFrame(message, static_cast<size_t>(count), frame);
-    QueueFrame(static_cast<int>(&port - PortTable.data()), frame, n);
+    const int slot = static_cast<int>(&port - PortTable.data());
+    QueueFrame(slot, frame, n);
+    if (FrameQueuedHook)
+        FrameQueuedHook(slot, message, static_cast<size_t>(count));
     return 0;
 }

@@ -5,12 +5,12 @@
 #include <set>
 
 #include "core/main_window.h"
-#include "display/gps_time.h"
-#include "display/port_reports.h"
+#include "model/gps_time.h"
+#include "model/port_reports.h"
 #include "link/commands.h"
 #include "link/shared_flags.h"
-#include "logging/files/log_file.h"
-#include "logging/files/log_record.h"
+#include "model/formats/log_file.h"
+#include "model/formats/log_record.h"
 #include "logging/form_log.h"
 
 int32_t LogByReports = 1;

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "core/main_window.h"
-#include "display/gps_time.h"
+#include "model/gps_time.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
 #include "logging/data_log.h"

@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "logging/files/log_record.h"
+#include "model/formats/log_record.h"
 #include "platform/widgets.h"
 
 struct LogPortRecord;

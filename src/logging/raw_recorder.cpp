@@ -1,6 +1,6 @@
 #include "logging/raw_recorder.h"
 
-#include "logging/files/raw_record.h"
+#include "model/formats/raw_record.h"
 #include "logging/form_log_zelk.h"
 #include "platform/ui.h"
 

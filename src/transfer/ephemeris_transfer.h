@@ -1,7 +1,7 @@
 // Ephemeris download into a data file and upload from one, on the display port.
 #pragma once
 
-#include "transfer/system_data_file.h"
+#include "model/formats/system_data_file.h"
 
 void RunEphemerisDownload();
 void RunEphemerisUpload();

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <ostream>
 
-#include "transfer/system_data_file.h"
+#include "model/formats/system_data_file.h"
 
 // Asks for the data file; "" when the user cancelled.
 QString ChooseDataFile();

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "core/main_window.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "link/frame_scanner.h"
 #include "link/packets.h"
 #include "link/port_table.h"

@@ -14,7 +14,7 @@
 #include <QPushButton>
 
 #include "core/main_window.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "link/commands.h"
 #include "link/shared_flags.h"
 #include "logging/data_log.h"

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "core/main_window.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"

@@ -19,7 +19,7 @@
 #include "core/main_window.h"
 #include "core/poll_timer.h"
 #include "core/startup.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
 #include "sim/line_runner.h"

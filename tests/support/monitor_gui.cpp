@@ -11,7 +11,7 @@
 #include "core/main_window.h"
 #include "core/poll_timer.h"
 #include "core/windows.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "display/tracking.h"
 #include "link/framing.h"
 #include "link/port_table.h"

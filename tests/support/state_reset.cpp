@@ -7,7 +7,7 @@
 #include "link/commands.h"
 #include "link/framing.h"
 #include "link/port_table.h"
-#include "display/gps_time.h"
+#include "model/gps_time.h"
 #include "platform/clock.h"
 #include "platform/port_enumeration.h"
 

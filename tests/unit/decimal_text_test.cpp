@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "config/decimal_text.h"
+#include "model/formats/decimal_text.h"
 
 namespace {
 

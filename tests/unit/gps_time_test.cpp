@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "display/gps_time.h"
+#include "model/gps_time.h"
 #include "platform/clock.h"
 #include "support/state_reset.h"
 

@@ -2,8 +2,8 @@
 // the shown last set, and the text files with CR LF line ends.
 #include <gtest/gtest.h>
 
-#include "logging/files/log_file.h"
-#include "logging/files/log_record.h"
+#include "model/formats/log_file.h"
+#include "model/formats/log_record.h"
 #include "support/temp_dir.h"
 
 namespace {

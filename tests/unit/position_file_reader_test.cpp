@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "config/position_file_reader.h"
+#include "model/formats/position_file_reader.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "link/framing.h"
-#include "logging/files/raw_record.h"
+#include "model/formats/raw_record.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "transfer/system_data_file.h"
+#include "model/formats/system_data_file.h"
 
 namespace {
 

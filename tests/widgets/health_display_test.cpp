@@ -5,7 +5,7 @@
 
 #include "core/main_window.h"
 #include "display/form_track.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "support/monitor_gui.h"
 #include "report_delivery.h"
 

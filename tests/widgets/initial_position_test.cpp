@@ -17,7 +17,7 @@
 
 #include "config/form_initial_pos.h"
 #include "config/radio_group.h"
-#include "display/position_file.h"
+#include "model/formats/position_file.h"
 #include "core/main_window.h"
 #include "support/monitor_gui.h"
 #include "support/ui_script_gui.h"

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 
 #include "core/main_window.h"
-#include "display/port_reports.h"
-#include "display/position_file.h"
+#include "model/port_reports.h"
+#include "model/formats/position_file.h"
 #include "link/shared_flags.h"
 #include "report_delivery.h"
 #include "support/monitor_gui.h"

@@ -10,7 +10,7 @@
 
 #include "config/form_bias.h"
 #include "core/main_window.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "link/commands.h"
 #include "link/shared_flags.h"
 #include "logging/data_log.h"

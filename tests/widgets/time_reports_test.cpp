@@ -7,7 +7,7 @@
 
 #include "config/form_initial_time.h"
 #include "core/main_window.h"
-#include "display/gps_time.h"
+#include "model/gps_time.h"
 #include "display/time_reports.h"
 #include "link/shared_flags.h"
 #include "platform/clock.h"

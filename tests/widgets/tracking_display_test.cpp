@@ -6,7 +6,7 @@
 #include "core/main_window.h"
 #include "core/poll_timer.h"
 #include "display/form_track.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "display/tracking.h"
 #include "support/monitor_gui.h"
 #include "report_delivery.h"
@@ -144,20 +144,25 @@ TEST_F(TrackingDisplay, ReportOfWrongLengthChangesNothingNotEvenTheCountdown)
     EXPECT_EQ(Form_Main->Panel_SV[2]->caption(), "");
 }
 
-TEST_F(TrackingDisplay, ChannelsEightAndAboveAreIgnored)
+TEST_F(TrackingDisplay, ChannelsEightToElevenAreStoredButNotShownAndTwelveUpAreIgnored)
 {
-    for (uint8_t byte1 : {uint8_t{0x40}, uint8_t{0x7F}, uint8_t{0xF8}}) {
+    for (uint8_t byte1 : {uint8_t{0x58}, uint8_t{0x60}, uint8_t{0x7F}, uint8_t{0xF8}}) { // channels 11, 12, 15, 31
         PortReports[kMonitoredSlot].latchRestart.fill(1);
         Send(kDisplaySlot, Channel(21, byte1));
         Send(kMonitoredSlot, Channel(21, byte1));
     }
     EXPECT_EQ(ChannelTimeout, (std::array<int32_t, 8>{}));
+    std::array<uint8_t, kTrackChannels> onlyEleven = {};
+    onlyEleven[11] = 21;
     for (int slot : {kDisplaySlot, kMonitoredSlot}) {
-        EXPECT_EQ(PortReports[slot].chanPrn, (std::array<uint8_t, 8>{}));
-        EXPECT_EQ(PortReports[slot].latchedPrn, (std::array<uint8_t, 8>{}));
+        EXPECT_EQ(PortReports[slot].chanPrn, onlyEleven);
+        EXPECT_EQ(PortReports[slot].chanTimeout[11], 5);
+        EXPECT_FLOAT_EQ(PortReports[slot].chanElevationDeg[11], 45.0f);
+        EXPECT_NEAR(PortReports[slot].chanAzimuthDeg[11], -28.6479f, 1e-3);
     }
-    EXPECT_EQ(PortReports[kMonitoredSlot].latchRestart, (std::array<uint8_t, 8>{1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(PortReports[kMonitoredSlot].latchedPrn, onlyEleven);
     for (size_t chan = 0; chan < 8; ++chan) {
+        EXPECT_EQ(PortReports[kMonitoredSlot].latchRestart[chan], 1);
         EXPECT_EQ(Form_Main->Panel_SV[chan]->caption(), "");
         EXPECT_EQ(Form_Track->Panel_TS[chan]->caption(), "");
     }

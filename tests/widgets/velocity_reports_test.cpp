@@ -4,7 +4,7 @@
 
 #include "config/form_bias.h"
 #include "core/main_window.h"
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 #include "report_delivery.h"
 #include "support/monitor_gui.h"
 

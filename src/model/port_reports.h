@@ -7,10 +7,15 @@
 
 #include "link/port_table.h"
 
+// Channels shown in the main window and written to the data log.
 constexpr int kChannels = 8;
+// Channels a receiver may report (0..11); the views beyond the main window show them all.
+constexpr int kTrackChannels = 12;
 
 struct PortReportRecord {
     // Position and velocity reports.
+    uint8_t positionId = 0; // the last position report's id (0x42, 0x4A, 0x83, 0x84; 0 before any)
+    uint8_t velocityId = 0; // the last velocity report's id (0x43, 0x56)
     float fixTime = 0;
     double ecefX = 0, ecefY = 0, ecefZ = 0;
     double latDeg = 0, lonDeg = 0, altM = 0;
@@ -27,11 +32,15 @@ struct PortReportRecord {
     float pdop = 0, hdop = 0, vdop = 0, tdop = 0;
     std::array<int32_t, kChannels> fixSvs = {};
     // Tracking status, per channel.
-    std::array<uint8_t, kChannels> chanPrn = {};
-    std::array<float, kChannels> chanLevel = {};
-    std::array<uint8_t, kChannels> latchedPrn = {};
-    std::array<float, kChannels> latchedLevel = {};
-    std::array<uint8_t, kChannels> latchRestart = {};
+    std::array<uint8_t, kTrackChannels> chanPrn = {};
+    std::array<float, kTrackChannels> chanLevel = {};
+    std::array<float, kTrackChannels> chanAzimuthDeg = {};
+    std::array<float, kTrackChannels> chanElevationDeg = {};
+    // Seconds left before the channel counts as no longer tracked (0: not tracked).
+    std::array<int32_t, kTrackChannels> chanTimeout = {};
+    std::array<uint8_t, kTrackChannels> latchedPrn = {};
+    std::array<float, kTrackChannels> latchedLevel = {};
+    std::array<uint8_t, kTrackChannels> latchRestart = {};
 };
 
 extern std::array<PortReportRecord, kPortSlots> PortReports;

@@ -1,4 +1,4 @@
-#include "logging/files/log_record.h"
+#include "model/formats/log_record.h"
 
 #include <cctype>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "display/position_file.h"
+#include "model/formats/position_file.h"
 
 #include <cstdio>
 #include <fstream>

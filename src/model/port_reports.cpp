@@ -1,3 +1,3 @@
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 
 std::array<PortReportRecord, kPortSlots> PortReports;

@@ -1,4 +1,4 @@
-#include "logging/files/log_file.h"
+#include "model/formats/log_file.h"
 
 #include <cstdint>
 #include <cstdio>

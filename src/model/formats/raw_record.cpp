@@ -1,4 +1,4 @@
-#include "logging/files/raw_record.h"
+#include "model/formats/raw_record.h"
 
 #include <filesystem>
 

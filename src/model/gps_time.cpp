@@ -1,4 +1,4 @@
-#include "display/gps_time.h"
+#include "model/gps_time.h"
 
 #include <cmath>
 #include <cstdio>

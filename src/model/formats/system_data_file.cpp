@@ -1,4 +1,4 @@
-#include "transfer/system_data_file.h"
+#include "model/formats/system_data_file.h"
 
 bool TypeHasSv(uint8_t type)
 {

@@ -1,4 +1,4 @@
-#include "config/decimal_text.h"
+#include "model/formats/decimal_text.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,10 +1,10 @@
-#include "config/position_file_reader.h"
+#include "model/formats/position_file_reader.h"
 
 #include <charconv>
 #include <filesystem>
 #include <fstream>
 
-#include "config/decimal_text.h"
+#include "model/formats/decimal_text.h"
 
 namespace {
 

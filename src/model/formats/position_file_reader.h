@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "display/position_file.h" // PositionKind, shared with the writer
+#include "model/formats/position_file.h" // PositionKind, shared with the writer
 
 struct PositionFileData {
     PositionKind kind = PositionKind::Geodetic;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "display/port_reports.h"
+#include "model/port_reports.h"
 
 // The record's value groups, in the order they appear in a line.
 enum class LogField {

@@ -1,0 +1,36 @@
+// What the decoders announce after they have stored a report's values in
+// PortReports, per port (slot 0..15). Windows subscribe to these signals and
+// read the values from PortReports; no decoder writes another module's widgets.
+// All connections are direct: a signal is handled before the decoder returns.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+
+#include <cstdint>
+
+class ReceiverNotifier : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Emit packetIn / packetOut, copying the bytes only when somebody listens.
+    void AnnouncePacketIn(int slot, int id, const uint8_t* data, uint32_t length);
+    void AnnouncePacketOut(int slot, const uint8_t* message, size_t length);
+
+signals:
+    void positionChanged(int slot);                // fix time, ECEF or LLA position, clock bias
+    void velocityChanged(int slot);                // ENU or ECEF velocity, bias rate
+    void timeChanged(int slot);                    // GPS time of week, week, UTC offset
+    void statusChanged(int slot);                  // health, fix mode, DOPs, DGPS mode, status flags
+    void channelChanged(int slot, int channel);    // one tracking channel's satellite, level, azimuth, elevation
+    void channelExpired(int slot, int channel);    // no report for the channel within its timeout
+    void fixSatellitesChanged(int slot);           // the satellites used in the fix
+    // A whole frame's id and data (0x10 stuffing and DLE ETX removed): received, or queued to send.
+    void packetIn(int slot, int id, const QByteArray& data);
+    void packetOut(int slot, int id, const QByteArray& data);
+    void portStateChanged(int slot);               // opened, closed, lost, reconnected, display port changed
+};
+
+// The program's one notifier. It lives as long as the program.
+ReceiverNotifier& Receivers();
