@@ -9,8 +9,10 @@
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
 #include "core/main_window.h"
+#include "core/poll_timer.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
+#include "display/tracking.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "transfer/form_alm.h"
@@ -41,6 +43,16 @@ void CreateCompanions()
     Form_LogZelk = new TForm_LogZelk;
 }
 
+// The poll timer counts the tracked channels down while the tracking window exists.
+void WireChannelExpiry()
+{
+    ExpireChannelsHook = &ExpireChannels;
+    QObject::connect(Form_Track, &QObject::destroyed, [] {
+        if (ExpireChannelsHook == &ExpireChannels)
+            ExpireChannelsHook = nullptr;
+    });
+}
+
 } // namespace
 
 bool CreateAllWindows()
@@ -51,6 +63,7 @@ bool CreateAllWindows()
         return false;
     }
     CreateCompanions();
+    WireChannelExpiry();
     return true;
 }
 
