@@ -7,7 +7,7 @@
 
 namespace {
 
-QString Degrees(double degrees) { return QString::asprintf("%5.1f", degrees); }
+QString Degrees(float radians) { return QString::asprintf("%5.1f", radians * RadToDeg); }
 
 // Green when the satellite is one of the display port's satellites in the fix.
 QColor SvColour(const PortReportRecord& reports, int32_t prn)
@@ -25,8 +25,8 @@ void TForm_Main::ShowChannel(int slot, int channel)
     const auto c = static_cast<size_t>(channel);
     Panel_SV[c]->setCaption(QString::asprintf("%02d", r.chanPrn[c]));
     Panel_AMU[c]->setCaption(QString::asprintf("%5.1f", static_cast<double>(r.chanLevel[c])));
-    Panel_AZ[c]->setCaption(Degrees(r.chanAzimuthDeg[c]));
-    Panel_EL[c]->setCaption(Degrees(r.chanElevationDeg[c]));
+    Panel_AZ[c]->setCaption(Degrees(r.chanAzimuthRad[c]));
+    Panel_EL[c]->setCaption(Degrees(r.chanElevationRad[c]));
     Panel_SV[c]->setColour(SvColour(r, r.chanPrn[c]));
 }
 

@@ -29,8 +29,10 @@ void KeepChannel(PortRecord& port, const Report5C& report)
     reports.chanTimeout[c] = kTimeoutSeconds;
     reports.chanPrn[c] = report.prn;
     reports.chanLevel[c] = report.signalLevelAmu;
-    reports.chanAzimuthDeg[c] = report.azimuthRad * RadToDeg;
-    reports.chanElevationDeg[c] = report.elevationRad * RadToDeg;
+    reports.chanAzimuthDeg[c] = static_cast<float>(report.azimuthRad * RadToDeg);
+    reports.chanElevationDeg[c] = static_cast<float>(report.elevationRad * RadToDeg);
+    reports.chanAzimuthRad[c] = report.azimuthRad;
+    reports.chanElevationRad[c] = report.elevationRad;
     UpdateLatch(reports, chan, report.prn, report.signalLevelAmu);
 }
 

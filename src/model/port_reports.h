@@ -38,8 +38,11 @@ struct PortReportRecord {
     // Tracking status, per channel.
     std::array<uint8_t, kTrackChannels> chanPrn = {};
     std::array<float, kTrackChannels> chanLevel = {};
-    std::array<double, kTrackChannels> chanAzimuthDeg = {};
-    std::array<double, kTrackChannels> chanElevationDeg = {};
+    std::array<float, kTrackChannels> chanAzimuthDeg = {};
+    std::array<float, kTrackChannels> chanElevationDeg = {};
+    // As received, for the main window's rows (degrees with one decimal, unrounded before).
+    std::array<float, kTrackChannels> chanAzimuthRad = {};
+    std::array<float, kTrackChannels> chanElevationRad = {};
     // Seconds left before the channel counts as no longer tracked (0: not tracked).
     std::array<int32_t, kTrackChannels> chanTimeout = {};
     std::array<uint8_t, kTrackChannels> latchedPrn = {};
