@@ -200,6 +200,9 @@ std::vector<GoldenCase> ReportCases()
         ReportCase("8F-26 saved", 0x8F, "26 01020304", Report8F26{{1, 2, 3, 4}}, ParseReport8F26,
                    EncodeReport8F26),
         ReportCase("BB GPS configuration", 0xBB, gpsHex, gps, ParseReportBB, EncodeReportBB),
+        // the subcode of the report is not checked: 05 is taken as it comes
+        ReportCase("BB other subcode", 0xBB, "05" + gpsHex.substr(2), ReportBB{5, gps.config}, ParseReportBB,
+                   EncodeReportBB),
         // port 0, baud 8 twice, 8 bits (3), odd (1), 1 stop (0), unused, in ZELK (2), out NMEA (4), unused
         ReportCase("BC serial", 0xBC, "00 08 08 03 01 00 00 02 04 00", ReportBC{0, 8, 3, 1, 0, 2, 4, 0},
                    ParseReportBC, EncodeReportBC),
@@ -214,6 +217,33 @@ TEST(GoldenPackets, ReportsParseToTheirValuesAndEncodeToTheirBytes)
     for (const GoldenCase& c : ReportCases()) {
         SCOPED_TRACE(c.name);
         c.check();
+    }
+}
+
+// The bit fields the displays read: 0x6D byte 0 (bits 0-2 dimension code,
+// bit 3 unused, bits 4-7 satellites in the fix) and 0x5C byte 1 (bits 3-7
+// channel from 0, bits 0-2 slot).
+TEST(GoldenPackets, BitFieldsOfFixModeAndTrackingChannel)
+{
+    struct Bits {
+        uint8_t byte;
+        int high, low;
+    };
+    for (const Bits& b : {Bits{0x44, 4, 4}, Bits{0x4C, 4, 4}, Bits{0xC3, 12, 3}, Bits{0x08, 0, 0}}) {
+        Bytes d = Hex("00 3F800000 3F800000 3F800000 3F800000");
+        d[0] = b.byte;
+        Report6D r;
+        ASSERT_TRUE(ParseReport6D(d.data(), d.size(), r));
+        EXPECT_EQ(r.SatelliteCount(), b.high) << int(b.byte);
+        EXPECT_EQ(r.DimensionCode(), b.low) << int(b.byte);
+    }
+    for (const Bits& b : {Bits{0x1B, 3, 3}, Bits{0xFF, 31, 7}, Bits{0x07, 0, 7}, Bits{0x58, 11, 0}}) {
+        Bytes d = Hex("07 00 01 01 41400000 42C80000 3F000000 3FC00000 00 01 00 01");
+        d[1] = b.byte;
+        Report5C r;
+        ASSERT_TRUE(ParseReport5C(d.data(), d.size(), r));
+        EXPECT_EQ(r.Channel(), b.high) << int(b.byte);
+        EXPECT_EQ(r.Slot(), b.low) << int(b.byte);
     }
 }
 
