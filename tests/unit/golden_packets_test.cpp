@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -220,31 +221,35 @@ TEST(GoldenPackets, ReportsParseToTheirValuesAndEncodeToTheirBytes)
     }
 }
 
-// The bit fields the displays read: 0x6D byte 0 (bits 0-2 dimension code,
-// bit 3 unused, bits 4-7 satellites in the fix) and 0x5C byte 1 (bits 3-7
+struct Bits {
+    uint8_t byte;
+    int high, low;
+};
+
+// Puts each row's byte at `at` in the hand-made report and reads both fields.
+template <typename R>
+void ExpectBitFields(const std::string& hex, size_t at, bool (*parse)(const uint8_t*, size_t, R&),
+                     int (R::*high)() const, int (R::*low)() const, std::initializer_list<Bits> rows)
+{
+    for (const Bits& b : rows) {
+        Bytes d = Hex(hex);
+        d[at] = b.byte;
+        R r;
+        ASSERT_TRUE(parse(d.data(), d.size(), r));
+        EXPECT_EQ((r.*high)(), b.high) << int(b.byte);
+        EXPECT_EQ((r.*low)(), b.low) << int(b.byte);
+    }
+}
+
+// The bit fields the displays read: 0x6D byte 0 (bits 4-7 satellites in the
+// fix, bit 3 unused, bits 0-2 dimension code) and 0x5C byte 1 (bits 3-7
 // channel from 0, bits 0-2 slot).
 TEST(GoldenPackets, BitFieldsOfFixModeAndTrackingChannel)
 {
-    struct Bits {
-        uint8_t byte;
-        int high, low;
-    };
-    for (const Bits& b : {Bits{0x44, 4, 4}, Bits{0x4C, 4, 4}, Bits{0xC3, 12, 3}, Bits{0x08, 0, 0}}) {
-        Bytes d = Hex("00 3F800000 3F800000 3F800000 3F800000");
-        d[0] = b.byte;
-        Report6D r;
-        ASSERT_TRUE(ParseReport6D(d.data(), d.size(), r));
-        EXPECT_EQ(r.SatelliteCount(), b.high) << int(b.byte);
-        EXPECT_EQ(r.DimensionCode(), b.low) << int(b.byte);
-    }
-    for (const Bits& b : {Bits{0x1B, 3, 3}, Bits{0xFF, 31, 7}, Bits{0x07, 0, 7}, Bits{0x58, 11, 0}}) {
-        Bytes d = Hex("07 00 01 01 41400000 42C80000 3F000000 3FC00000 00 01 00 01");
-        d[1] = b.byte;
-        Report5C r;
-        ASSERT_TRUE(ParseReport5C(d.data(), d.size(), r));
-        EXPECT_EQ(r.Channel(), b.high) << int(b.byte);
-        EXPECT_EQ(r.Slot(), b.low) << int(b.byte);
-    }
+    ExpectBitFields("00 3F800000 3F800000 3F800000 3F800000", 0, ParseReport6D, &Report6D::SatelliteCount,
+                    &Report6D::DimensionCode, {{0x44, 4, 4}, {0x4C, 4, 4}, {0xC3, 12, 3}, {0x08, 0, 0}});
+    ExpectBitFields("07 00 01 01 41400000 42C80000 3F000000 3FC00000 00 01 00 01", 1, ParseReport5C,
+                    &Report5C::Channel, &Report5C::Slot, {{0x1B, 3, 3}, {0xFF, 31, 7}, {0x07, 0, 7}, {0x58, 11, 0}});
 }
 
 // ---------------------------------------------------------------- commands
