@@ -190,9 +190,15 @@ int OpenEveryWindowOfTheWindowMenu()
     QMenu* menu = main ? main->findChild<QMenu*>("WindowMenu") : nullptr;
     if (menu == nullptr)
         return 0;
-    for (QAction* item : menu->actions())
-        if (!item->isSeparator() && !item->isCheckable() && item->menu() == nullptr && item->isEnabled())
+    for (QAction* item : menu->actions()) {
+        if (item->isSeparator() || item->menu() != nullptr || !item->isEnabled() || item->isChecked())
+            continue;
+        const int before = VisibleFormWindows();
+        item->trigger();
+        // A checkable item that opened no window is a switch (the layout): put it back.
+        if (item->isCheckable() && VisibleFormWindows() == before)
             item->trigger();
+    }
     return VisibleFormWindows();
 }
 

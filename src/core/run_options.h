@@ -42,9 +42,10 @@ void NoteNewMappings(PortOrigins& origins, const std::string& origin);
 // Prints the COM number -> device mapping, one line each, with its origin.
 void ListPorts(std::ostream& out, const PortOrigins& origins);
 
-// Triggers every item of the main window's Window menu that opens a window
-// (not the layout switch), as a user opening them all would. Returns how many
-// Form_ windows are then visible, the main window included.
+// Triggers every item of the main window's Window menu that opens a window,
+// as a user opening them all would; a check item that opens none (the layout
+// switch) is put back as it was. Returns how many Form_ windows are then
+// visible, the main window included.
 int OpenEveryWindowOfTheWindowMenu();
 // How many top-level Form_ windows are visible.
 int VisibleFormWindows();

@@ -91,7 +91,7 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
 }
 
 // What --show-all and the dispatch benchmark open: each window of the Window
-// menu, not the layout switch.
+// menu; the layout switch stays as it was, single or multiport.
 TEST_F(MainMenu, EveryWindowOfTheWindowMenuOpensAtOnce)
 {
     const int visible = OpenEveryWindowOfTheWindowMenu();
@@ -99,7 +99,10 @@ TEST_F(MainMenu, EveryWindowOfTheWindowMenuOpensAtOnce)
                           static_cast<QWidget*>(Form_Product)})
         EXPECT_TRUE(form->isVisible()) << form->objectName().toStdString();
     EXPECT_GE(visible, 3); // those three (the tests do not show the main window)
-    EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
+    EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked()); // the layout switch is left as it was
+    Form_Main->WindowMultiPortClick();
+    OpenEveryWindowOfTheWindowMenu();
+    EXPECT_TRUE(Form_Main->WindowMultiPort->isChecked());
 }
 
 TEST_F(MainMenu, PopupMenusOfTheComPanelAndTheSerialPanel)
