@@ -122,15 +122,17 @@ Report58 SystemData(uint8_t op, uint8_t type, uint8_t sv, const Bytes& block)
     return r;
 }
 
+// The GPS configuration of report 0xBB and of its set command (the same 40
+// data bytes): subcode 3, receiver mode 4, DGPS 3, dynamics 1, 11 x FF,
+// elevation mask 0.25 rad, signal mask 4.0, PDOP mask 12.0, PDOP switch 8.0,
+// 4 x FF, age limit 30 s, 4 x FF.
+const GpsConfigRecord kGps{4, 3, 1, 0.25f, 4.0f, 12.0f, 8.0f, 30};
+const std::string kGpsHex = "03 04 03 01" + Times("FF", 11) + "3E800000 40800000 41400000 41000000" +
+                            Times("FF", 4) + "1E" + Times("FF", 4);
+
 std::vector<GoldenCase> ReportCases()
 {
     Report5C track{7, 0x1B, 1, 1, 12.0f, 100.0f, 0.5f, 1.5f, 0, 1, 0, 1};
-    ReportBB gps;
-    gps.config = {4, 3, 1, 0.25f, 4.0f, 12.0f, 8.0f, 30};
-    // subcode, receiver mode 4, DGPS 3, dynamics 1, 11 x FF, elevation mask 0.25 rad,
-    // signal mask 4.0, PDOP mask 12.0, PDOP switch 8.0, 4 x FF, age limit 30 s, 4 x FF
-    const std::string gpsHex = "03 04 03 01" + Times("FF", 11) + "3E800000 40800000 41400000 41000000" +
-                               Times("FF", 4) + "1E" + Times("FF", 4);
     return {
         // time of week 100.0 s, week 1042, GPS - UTC 18.0 s
         ReportCase("41 GPS time", 0x41, "42C80000 0412 41900000", Report41{100.0f, 1042, 18.0f},
@@ -200,9 +202,9 @@ std::vector<GoldenCase> ReportCases()
         // subcode 26 and four status bytes
         ReportCase("8F-26 saved", 0x8F, "26 01020304", Report8F26{{1, 2, 3, 4}}, ParseReport8F26,
                    EncodeReport8F26),
-        ReportCase("BB GPS configuration", 0xBB, gpsHex, gps, ParseReportBB, EncodeReportBB),
+        ReportCase("BB GPS configuration", 0xBB, kGpsHex, ReportBB{3, kGps}, ParseReportBB, EncodeReportBB),
         // the subcode of the report is not checked: 05 is taken as it comes
-        ReportCase("BB other subcode", 0xBB, "05" + gpsHex.substr(2), ReportBB{5, gps.config}, ParseReportBB,
+        ReportCase("BB other subcode", 0xBB, "05" + kGpsHex.substr(2), ReportBB{5, kGps}, ParseReportBB,
                    EncodeReportBB),
         // port 0, baud 8 twice, 8 bits (3), odd (1), 1 stop (0), unused, in ZELK (2), out NMEA (4), unused
         ReportCase("BC serial", 0xBC, "00 08 08 03 01 00 00 02 04 00", ReportBC{0, 8, 3, 1, 0, 2, 4, 0},
@@ -285,7 +287,6 @@ std::vector<GoldenCase> CommandCases()
     using K = CommandKind;
     const auto pos = [](Command& c) { c.position = {0.5f, -2.0f, 100.0f}; };
     const std::string triple = " 3F000000 C0000000 42C80000"; // 0.5, -2.0, 100.0
-    const GpsConfigRecord gps{4, 3, 1, 0.25f, 4.0f, 12.0f, 8.0f, 30};
     return {
         CommandCase("cold reset", "1E 4B", Cmd(K::ResetMode, [](Command& c) { c.resetMode = 0x4B; })),
         CommandCase("factory reset", "1E 46", Cmd(K::ResetMode, [](Command& c) { c.resetMode = 0x46; })),
@@ -319,11 +320,8 @@ std::vector<GoldenCase> CommandCases()
         CommandCase("filters query", "70", Cmd(K::RequestFilters)),
         CommandCase("filters set", "70 01 00 01 00", Cmd(K::SetFilters, [](Command& c) { c.filters = {1, 0, 1, 0}; })),
         CommandCase("GPS configuration query", "BB 03", Cmd(K::RequestGpsConfig)),
-        // the same 40 data bytes as report BB above, behind the id
-        CommandCase("GPS configuration set",
-                    "BB 03 04 03 01" + Times("FF", 11) + "3E800000 40800000 41400000 41000000" + Times("FF", 4) +
-                        "1E" + Times("FF", 4),
-                    Cmd(K::SetGpsConfig, [gps](Command& c) { c.gpsConfig = gps; })),
+        CommandCase("GPS configuration set", "BB" + kGpsHex,
+                    Cmd(K::SetGpsConfig, [](Command& c) { c.gpsConfig = kGps; })),
         CommandCase("serial query, port 1", "BC 01",
                     Cmd(K::RequestSerialConfig, [](Command& c) { c.serialConfig.receiverPort = 1; })),
         // port 0, baud 8 twice, bits 3, parity 1, stop 0, 00, in 2, out 4, 00
