@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/port_reports.h"
+
 namespace {
 
 constexpr double kA = 6378137.0;               // WGS-84 semi-major axis, m
@@ -51,6 +53,32 @@ LocalOffset OffsetFrom(const Geodetic& origin, const Ecef& p)
     return {-sinLon * dx + cosLon * dy,
             -sinLat * cosLon * dx - sinLat * sinLon * dy + cosLat * dz,
             cosLat * cosLon * dx + cosLat * sinLon * dy + sinLat * dz};
+}
+
+std::optional<Ecef> LastFixOf(const PortReportRecord& r)
+{
+    constexpr double kNotAPlaceM = 1e6; // well inside the Earth
+    switch (r.positionId) {
+    case 0x42:
+    case 0x83: {
+        const Ecef p{r.ecefX, r.ecefY, r.ecefZ};
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z) ||
+            std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z) < kNotAPlaceM)
+            return std::nullopt;
+        return p;
+    }
+    case 0x4A:
+    case 0x84: {
+        // The store holds degrees made with the program's factor; its inverse gives the report's radians.
+        const Geodetic g{r.latDeg * DegToRad, r.lonDeg * DegToRad, r.altM};
+        if (!std::isfinite(g.latRad) || !std::isfinite(g.lonRad) || !std::isfinite(g.altM) ||
+            std::fabs(r.latDeg) > 90.0)
+            return std::nullopt;
+        return GeodeticToEcef(g);
+    }
+    default:
+        return std::nullopt;
+    }
 }
 
 ScatterStats SummariseOffsets(std::span<const LocalOffset> offsets)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -24,6 +25,12 @@ Ecef GeodeticToEcef(const Geodetic& p);
 Geodetic EcefToGeodetic(const Ecef& p);
 // Where p lies in the local tangent plane at origin.
 LocalOffset OffsetFrom(const Geodetic& origin, const Ecef& p);
+
+struct PortReportRecord;
+// The ECEF point of a port's last position report (ECEF 0x42/0x83 as they are,
+// LLA 0x4A/0x84 converted); none before any, or when the values are not a place
+// (not finite, the origin a receiver reports before its first fix, a latitude past a pole).
+std::optional<Ecef> LastFixOf(const PortReportRecord& reports);
 
 struct ScatterStats {
     size_t count = 0;
