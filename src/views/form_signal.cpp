@@ -11,7 +11,6 @@ TForm_Signal* Form_Signal = nullptr;
 
 namespace {
 
-constexpr double kLegendHeight = 46;
 constexpr double kAxisWidth = 34;   // level captions left of the plot
 constexpr double kLabelHeight = 20; // PRN captions under the bars
 constexpr double kTopRoom = 18;     // level captions over the bars
@@ -70,8 +69,6 @@ TForm_Signal::TForm_Signal() : Form("Form_Signal", "Signal Levels", 440, 300)
     MakeResizable(this, QSize(300, 200));
     RepaintOnTrackingChanges(this);
 }
-
-QRectF TForm_Signal::LegendArea() const { return QRectF(0, height() - kLegendHeight, width(), kLegendHeight); }
 
 QRectF TForm_Signal::PlotArea() const
 {
@@ -140,5 +137,5 @@ void TForm_Signal::paintEvent(QPaintEvent*)
         p.setPen(InactiveCaptionTextColour());
         p.drawText(plot, Qt::AlignCenter, "No satellites tracked");
     }
-    DrawSamples(p, DrawLevelScale(p, LegendArea()));
+    DrawSamples(p, DrawLevelScale(p, LegendStrip(width(), height())));
 }

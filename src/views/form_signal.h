@@ -35,7 +35,6 @@ protected:
 
 private:
     QRectF PlotArea() const;
-    QRectF LegendArea() const;
     void DrawGrid(QPainter& p, double top) const;
 };
 

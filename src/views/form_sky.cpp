@@ -13,7 +13,6 @@ TForm_Sky* Form_Sky = nullptr;
 namespace {
 
 constexpr double kMargin = 26;      // room for the N/E/S/W letters around the horizon
-constexpr double kLegendHeight = 46;
 constexpr double kDiscRadius = 11;
 constexpr double kFixRingGap = 4;
 
@@ -49,14 +48,19 @@ void DrawCompass(QPainter& p, QPointF centre, double horizon)
     p.setFont(bold);
 }
 
-void DrawMark(QPainter& p, const TForm_Sky::Mark& m)
+void DrawFixRing(QPainter& p, const TForm_Sky::Mark& m)
+{
+    if (!m.inFix)
+        return;
+    p.setPen(QPen(InFixColour(), 2.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(m.at, kDiscRadius + kFixRingGap, kDiscRadius + kFixRingGap);
+}
+
+// Over the rings of all satellites, so close neighbours stay readable.
+void DrawDisc(QPainter& p, const TForm_Sky::Mark& m)
 {
     const QColor fill = LevelColour(m.level);
-    if (m.inFix) {
-        p.setPen(QPen(InFixColour(), 2.5));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(m.at, kDiscRadius + kFixRingGap, kDiscRadius + kFixRingGap);
-    }
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(fill);
     p.drawEllipse(m.at, kDiscRadius, kDiscRadius);
@@ -70,7 +74,9 @@ void DrawMark(QPainter& p, const TForm_Sky::Mark& m)
 void DrawFixSample(QPainter& p, const QRectF& area)
 {
     const QPointF at(area.left() + kDiscRadius + kFixRingGap, area.top() + 23);
-    DrawMark(p, {0, at, true, kFullScaleAmu});
+    const TForm_Sky::Mark sample{0, at, true, kFullScaleAmu};
+    DrawFixRing(p, sample);
+    DrawDisc(p, sample);
     p.setPen(WindowTextColour());
     p.drawText(QRectF(at.x() + kDiscRadius + 8, at.y() - 8, 80, 16), Qt::AlignLeft | Qt::AlignVCenter, "in fix");
 }
@@ -82,8 +88,6 @@ TForm_Sky::TForm_Sky() : Form("Form_Sky", "Sky Plot", 360, 420)
     MakeResizable(this, QSize(220, 260));
     RepaintOnTrackingChanges(this);
 }
-
-QRectF TForm_Sky::LegendArea() const { return QRectF(0, height() - kLegendHeight, width(), kLegendHeight); }
 
 QRectF TForm_Sky::PlotArea() const
 {
@@ -127,10 +131,12 @@ void TForm_Sky::paintEvent(QPaintEvent*)
     DrawCompass(p, centre, horizon);
     const std::vector<Mark> marks = Marks();
     for (const Mark& m : marks)
-        DrawMark(p, m);
+        DrawFixRing(p, m);
+    for (const Mark& m : marks)
+        DrawDisc(p, m);
     if (marks.empty()) {
         p.setPen(InactiveCaptionTextColour());
         p.drawText(PlotArea(), Qt::AlignCenter, "No satellites tracked");
     }
-    DrawFixSample(p, DrawLevelScale(p, LegendArea()));
+    DrawFixSample(p, DrawLevelScale(p, LegendStrip(width(), height())));
 }

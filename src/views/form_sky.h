@@ -30,7 +30,6 @@ protected:
 
 private:
     QRectF PlotArea() const;
-    QRectF LegendArea() const;
 };
 
 extern TForm_Sky* Form_Sky;

@@ -14,6 +14,11 @@ constexpr int kTicks = 4; // 0, 5, 10, 15, 20+
 
 } // namespace
 
+QRectF LegendStrip(double windowWidth, double windowHeight)
+{
+    return QRectF(0, windowHeight - kLegendHeight, windowWidth, kLegendHeight);
+}
+
 QColor LevelColour(float levelAmu)
 {
     const double fraction = std::clamp(std::fabs(static_cast<double>(levelAmu)) / kFullScaleAmu, 0.0, 1.0);

@@ -7,6 +7,10 @@
 
 class QPainter;
 
+// The strip along a window's bottom that holds the scale.
+constexpr double kLegendHeight = 46;
+QRectF LegendStrip(double windowWidth, double windowHeight);
+
 // Levels at and above this many AMU are full green.
 constexpr float kFullScaleAmu = 20.0f;
 

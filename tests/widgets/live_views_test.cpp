@@ -36,15 +36,6 @@ void SendChannel(int slot, int channel, uint8_t prn, float level, double azimuth
     Deliver(slot, r, &EncodeReport5C);
 }
 
-void SendFixList(int slot, std::initializer_list<int> prns)
-{
-    Report6D r;
-    r.fixModeBits = 0x44;
-    for (int prn : prns)
-        r.prns[r.prnCount++] = static_cast<int8_t>(prn);
-    Deliver(slot, r, &EncodeReport6D);
-}
-
 // A double-precision LLA fix this many metres north/east of (0 N, 0 E).
 void SendLlaFix(int slot, double northM, double eastM, float fixTime)
 {
