@@ -8,7 +8,7 @@
 class QPainter;
 
 // The strip along a window's bottom that holds the scale.
-constexpr double kLegendHeight = 46;
+constexpr double kLegendHeight = 50;
 QRectF LegendStrip(double windowWidth, double windowHeight);
 
 // Levels at and above this many AMU are full green.

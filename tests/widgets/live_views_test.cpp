@@ -49,7 +49,7 @@ protected:
         ASSERT_NE(StartMonitorOnFake(kDisplaySlot + 1), nullptr);
         AttachFakeSerial(kMonitoredSlot);
         PortTable[kMonitoredSlot].monitored = 1;
-        Form_Sky->resize(400, 446); // a plot of 348 x 348 inside the margins
+        Form_Sky->resize(400, 450); // a plot of 348 x 348 inside the margins, over the legend
         Form_Signal->resize(500, 300);
         Form_Scatter->resize(400, 470);
     }
@@ -111,7 +111,7 @@ TEST_F(LiveViews, SkyPlotPlacesSatellitesNorthUpWithTheZenithInTheCentre)
 
     // Resizing moves the plot with the window.
     EXPECT_LT(Form_Sky->minimumWidth(), Form_Sky->maximumWidth());
-    Form_Sky->resize(600, 646);
+    Form_Sky->resize(600, 650);
     EXPECT_DOUBLE_EQ(Form_Sky->HorizonRadius(), 274.0);
 }
 
