@@ -3,9 +3,11 @@
 // positions and statistics are worked out by hand in the comments.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QPushButton>
 #include <cmath>
+#include <memory>
 
 #include "core/main_window.h"
 #include "link/packets.h"
@@ -256,6 +258,56 @@ TEST_F(LiveViews, ChangingTheDisplayPortShowsTheNewPortsSatellitesAndFixes)
     EXPECT_EQ(Form_Signal->Bars()[1].prn, 22);
     EXPECT_EQ(Form_Scatter->Stats().count, 2u);
     EXPECT_TRUE(Form_Scatter->SummaryText().startsWith("Fixes: 2 (COM4)"));
+}
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST_F(LiveViews, HiddenViewsDoNotPaintAndShownOnesCoalesceTheirRepaints)
+{
+    const std::vector<QWidget*> views = {Form_Sky, Form_Signal, Form_Scatter};
+    std::vector<std::unique_ptr<PaintCounter>> counters;
+    for (QWidget* view : views)
+        counters.push_back(std::make_unique<PaintCounter>(view));
+    auto burst = [] {
+        for (int i = 0; i < 40; ++i) {
+            SendChannel(kDisplaySlot, i % 12, static_cast<uint8_t>(i % 12 + 1), 10.0f);
+            SendLlaFix(kDisplaySlot, i % 3, 0, static_cast<float>(i));
+        }
+        QApplication::processEvents();
+    };
+    burst();
+    for (const auto& c : counters)
+        EXPECT_EQ(c->paints, 0);
+
+    for (QWidget* view : views)
+        view->show();
+    QApplication::processEvents();
+    for (const auto& c : counters)
+        c->paints = 0;
+    burst(); // 80 announcements each, one paint
+    for (size_t i = 0; i < views.size(); ++i) {
+        SCOPED_TRACE(views[i]->objectName().toStdString());
+        EXPECT_GE(counters[i]->paints, 1);
+        EXPECT_LE(counters[i]->paints, 2);
+        counters[i]->paints = 0;
+    }
+    // A change of display port repaints them, though the new port sends nothing.
+    Form_Main->ComboBox_DisplayComChange(kMonitoredSlot);
+    QApplication::processEvents();
+    for (const auto& c : counters)
+        EXPECT_GE(c->paints, 1);
 }
 
 TEST_F(LiveViews, WindowMenuOpensEachView)
