@@ -80,7 +80,8 @@ TForm_Scatter::TForm_Scatter() : Form("Form_Scatter", "Position Scatter", 400, 4
     connect(clear_, &QPushButton::clicked, this, &TForm_Scatter::Clear);
     ReceiverNotifier& r = Receivers();
     connect(&r, &ReceiverNotifier::positionChanged, this, &TForm_Scatter::KeepFix);
-    connect(&r, &ReceiverNotifier::portStateChanged, this, [this](int) { RepaintIfShown(this); });
+    repaint_ = new RepaintThrottle(this);
+    connect(&r, &ReceiverNotifier::portStateChanged, repaint_, &RepaintThrottle::Request);
 }
 
 void TForm_Scatter::KeepFix(int slot)
@@ -98,7 +99,7 @@ void TForm_Scatter::KeepFix(int slot)
     last_[s] = {reports.positionId, reports.fixTime};
     history_[s].Add(*fix);
     if (IsDisplaySlot(slot))
-        RepaintIfShown(this);
+        repaint_->Request();
 }
 
 void TForm_Scatter::Clear()
@@ -107,7 +108,7 @@ void TForm_Scatter::Clear()
         history_[static_cast<size_t>(DisplayPort - 1)].Clear();
         last_[static_cast<size_t>(DisplayPort - 1)] = {};
     }
-    RepaintIfShown(this);
+    repaint_->Request();
 }
 
 QRectF TForm_Scatter::PlotArea() const
@@ -179,11 +180,10 @@ void TForm_Scatter::paintEvent(QPaintEvent*)
     const QRectF plot = PlotArea();
     const QPointF centre = plot.center();
     DrawGrid(p, centre, scale, std::min(plot.width(), plot.height()) / 2);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(60, 60, 60));
-    for (const QPointF& at : points)
-        p.drawEllipse(at, 1.8, 1.8);
+    p.setPen(QPen(QColor(60, 60, 60), 3.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawPoints(points.data(), static_cast<int>(points.size()));
     if (!points.empty()) {
+        p.setPen(Qt::NoPen);
         p.setBrush(Qt::red); // the latest fix
         p.drawEllipse(points.back(), 3.5, 3.5);
         DrawCircle(p, centre, picture.stats.cep50 * scale, QPen(QColor(0, 90, 220), 2), "CEP50", false);

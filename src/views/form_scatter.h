@@ -15,6 +15,7 @@
 #include "platform/widgets.h"
 
 class QPushButton;
+class RepaintThrottle;
 
 class TForm_Scatter : public Form {
     Q_OBJECT
@@ -53,6 +54,7 @@ private:
     std::array<FixHistory, kPortSlots> history_;
     std::array<LastFix, kPortSlots> last_ = {};
     QPushButton* clear_ = nullptr;
+    RepaintThrottle* repaint_ = nullptr;
 };
 
 extern TForm_Scatter* Form_Scatter;

@@ -37,23 +37,44 @@ void MakeResizable(QWidget* form, QSize minimum)
     form->setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 }
 
-void RepaintIfShown(QWidget* view)
+RepaintThrottle::RepaintThrottle(QWidget* view) : QObject(view), view_(view)
 {
-    if (view->isVisible())
-        view->update();
+    timer_.setSingleShot(true);
+    timer_.setInterval(kIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, &RepaintThrottle::IntervalEnded);
+}
+
+void RepaintThrottle::Request()
+{
+    if (!view_->isVisible())
+        return;
+    if (timer_.isActive()) {
+        pending_ = true;
+        return;
+    }
+    view_->update();
+    timer_.start();
+}
+
+void RepaintThrottle::IntervalEnded()
+{
+    if (!pending_)
+        return;
+    pending_ = false;
+    Request();
 }
 
 void RepaintOnTrackingChanges(QWidget* view)
 {
+    auto* throttle = new RepaintThrottle(view);
     ReceiverNotifier& r = Receivers();
-    auto onSlot = [view](int slot) {
+    auto onSlot = [throttle](int slot) {
         if (IsDisplaySlot(slot))
-            RepaintIfShown(view);
+            throttle->Request();
     };
     auto onChannel = [onSlot](int slot, int) { onSlot(slot); };
-    QObject::connect(&r, &ReceiverNotifier::channelChanged, view, onChannel);
-    QObject::connect(&r, &ReceiverNotifier::channelExpired, view, onChannel);
-    QObject::connect(&r, &ReceiverNotifier::fixSatellitesChanged, view, onSlot);
-    // Any port: a change of display port announces the new port, a closed one the old.
-    QObject::connect(&r, &ReceiverNotifier::portStateChanged, view, [view](int) { RepaintIfShown(view); });
+    QObject::connect(&r, &ReceiverNotifier::channelChanged, throttle, onChannel);
+    QObject::connect(&r, &ReceiverNotifier::channelExpired, throttle, onChannel);
+    QObject::connect(&r, &ReceiverNotifier::fixSatellitesChanged, throttle, onSlot);
+    QObject::connect(&r, &ReceiverNotifier::portStateChanged, throttle, &RepaintThrottle::Request);
 }

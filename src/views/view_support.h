@@ -2,7 +2,9 @@
 // satellites, and the wiring that repaints a view only while it is shown.
 #pragma once
 
+#include <QObject>
 #include <QSize>
+#include <QTimer>
 #include <vector>
 
 #include "model/port_reports.h"
@@ -28,8 +30,25 @@ std::vector<TrackedSatellite> TrackedSatellites(const PortReportRecord& reports)
 
 // Lifts the fixed size of a form so the user can resize it down to minimum.
 void MakeResizable(QWidget* form, QSize minimum);
-// Schedules a repaint of view (coalesced by Qt, skipped while hidden) whenever the
-// display port announces a channel, an expiry, a fix list or a change of state.
+// Paints a view at most once per interval, and only while it is shown: a change
+// after a quiet interval is painted at the next pass of the event loop, later ones
+// are folded into one paint at the interval's end. Receivers report once a second;
+// a burst of reports (a replay, a fast line) costs a few paints, not one per report.
+class RepaintThrottle : public QObject {
+public:
+    static constexpr int kIntervalMs = 200;
+    explicit RepaintThrottle(QWidget* view);
+    void Request();
+
+private:
+    void IntervalEnded();
+
+    QWidget* view_;
+    QTimer timer_;
+    bool pending_ = false;
+};
+
+// Repaints view through a throttle whenever the display port announces a
+// channel, an expiry or a fix list, and whenever any port changes state (a
+// change of display port announces the new one).
 void RepaintOnTrackingChanges(QWidget* view);
-// Schedules a repaint of view if it is shown.
-void RepaintIfShown(QWidget* view);
