@@ -44,15 +44,18 @@ Geodetic EcefToGeodetic(const Ecef& p)
     return {lat, std::atan2(p.y, p.x), alt};
 }
 
-LocalOffset OffsetFrom(const Geodetic& origin, const Ecef& p)
+LocalFrame::LocalFrame(const Geodetic& origin)
+    : origin_(GeodeticToEcef(origin)), sinLat_(std::sin(origin.latRad)), cosLat_(std::cos(origin.latRad)),
+      sinLon_(std::sin(origin.lonRad)), cosLon_(std::cos(origin.lonRad))
 {
-    const Ecef o = GeodeticToEcef(origin);
-    const double dx = p.x - o.x, dy = p.y - o.y, dz = p.z - o.z;
-    const double sinLat = std::sin(origin.latRad), cosLat = std::cos(origin.latRad);
-    const double sinLon = std::sin(origin.lonRad), cosLon = std::cos(origin.lonRad);
-    return {-sinLon * dx + cosLon * dy,
-            -sinLat * cosLon * dx - sinLat * sinLon * dy + cosLat * dz,
-            cosLat * cosLon * dx + cosLat * sinLon * dy + sinLat * dz};
+}
+
+LocalOffset LocalFrame::Of(const Ecef& p) const
+{
+    const double dx = p.x - origin_.x, dy = p.y - origin_.y, dz = p.z - origin_.z;
+    return {-sinLon_ * dx + cosLon_ * dy,
+            -sinLat_ * cosLon_ * dx - sinLat_ * sinLon_ * dy + cosLat_ * dz,
+            cosLat_ * cosLon_ * dx + cosLat_ * sinLon_ * dy + sinLat_ * dz};
 }
 
 std::optional<Ecef> LastFixOf(const PortReportRecord& r)
@@ -154,11 +157,11 @@ Geodetic FixHistory::Mean() const
 
 std::vector<LocalOffset> FixHistory::Offsets() const
 {
-    const Geodetic mean = Mean();
+    const LocalFrame frame(Mean());
     std::vector<LocalOffset> out;
     out.reserve(fixes_.size());
     for (size_t i = 0; i < fixes_.size(); ++i)
-        out.push_back(OffsetFrom(mean, fixes_[(next_ + i) % fixes_.size()]));
+        out.push_back(frame.Of(fixes_[(next_ + i) % fixes_.size()]));
     return out;
 }
 

@@ -23,8 +23,18 @@ struct LocalOffset {
 Ecef GeodeticToEcef(const Geodetic& p);
 // Iterative; better than 0.1 mm from the centre of the Earth to beyond the GPS orbits.
 Geodetic EcefToGeodetic(const Ecef& p);
+// The local tangent plane at a point: east, north and up there.
+class LocalFrame {
+public:
+    explicit LocalFrame(const Geodetic& origin);
+    LocalOffset Of(const Ecef& p) const;
+
+private:
+    Ecef origin_;
+    double sinLat_, cosLat_, sinLon_, cosLon_;
+};
 // Where p lies in the local tangent plane at origin.
-LocalOffset OffsetFrom(const Geodetic& origin, const Ecef& p);
+inline LocalOffset OffsetFrom(const Geodetic& origin, const Ecef& p) { return LocalFrame(origin).Of(p); }
 
 struct PortReportRecord;
 // The ECEF point of a port's last position report (ECEF 0x42/0x83 as they are,
