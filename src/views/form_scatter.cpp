@@ -70,6 +70,32 @@ void DrawCircle(QPainter& p, QPointF centre, double radiusPx, const QPen& pen, c
                caption);
 }
 
+// One dot per pixel however many fixes fall on it: a long history of a still
+// receiver piles thousands of fixes on a few hundred pixels.
+void DrawDots(QPainter& p, const std::vector<QPointF>& points)
+{
+    std::vector<QPoint> pixels;
+    pixels.reserve(points.size());
+    for (const QPointF& at : points)
+        pixels.push_back(at.toPoint());
+    std::sort(pixels.begin(), pixels.end(),
+              [](const QPoint& a, const QPoint& b) { return a.x() != b.x() ? a.x() < b.x() : a.y() < b.y(); });
+    pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+    // A dot drawn once and copied: much cheaper than thousands of antialiased circles.
+    static const QImage dot = [] {
+        QImage image(5, 5, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(60, 60, 60));
+        painter.drawEllipse(QPointF(2.5, 2.5), 1.8, 1.8);
+        return image;
+    }();
+    for (const QPoint& at : pixels)
+        p.drawImage(at - QPoint(2, 2), dot);
+}
+
 } // namespace
 
 TForm_Scatter::TForm_Scatter() : Form("Form_Scatter", "Position Scatter", 400, 470)
@@ -180,8 +206,7 @@ void TForm_Scatter::paintEvent(QPaintEvent*)
     const QRectF plot = PlotArea();
     const QPointF centre = plot.center();
     DrawGrid(p, centre, scale, std::min(plot.width(), plot.height()) / 2);
-    p.setPen(QPen(QColor(60, 60, 60), 3.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawPoints(points.data(), static_cast<int>(points.size()));
+    DrawDots(p, points);
     if (!points.empty()) {
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::red); // the latest fix
