@@ -16,6 +16,9 @@
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "transfer/form_alm.h"
+#include "views/form_scatter.h"
+#include "views/form_signal.h"
+#include "views/form_sky.h"
 
 namespace {
 
@@ -41,6 +44,10 @@ void CreateCompanions()
     Form_Log = new TForm_Log;
     Form_Bias = new TForm_Bias;
     Form_LogZelk = new TForm_LogZelk;
+    // The live views.
+    Form_Sky = new TForm_Sky;
+    Form_Signal = new TForm_Signal;
+    Form_Scatter = new TForm_Scatter;
 }
 
 // The poll timer counts the tracked channels down while the tracking window exists.
@@ -69,6 +76,9 @@ bool CreateAllWindows()
 
 void DestroyAllWindows()
 {
+    Destroy(Form_Scatter);
+    Destroy(Form_Signal);
+    Destroy(Form_Sky);
     Destroy(Form_LogZelk);
     Destroy(Form_Bias);
     Destroy(Form_Log);
