@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/main_window.h"
+#include "config/config_notifier.h"
 #include "link/commands.h"
 #include "link/line_codes.h"
 #include "link/port_table.h"
@@ -41,20 +41,18 @@ std::vector<size_t> SlotsToChange()
 
 void ShowSerialCaption(const LineCodes& codes)
 {
-    if (!Form_Main)
-        return;
-    Form_Main->Panel_Serial->setCaption(QString::asprintf("COM%d %s, %s-%s-%s", DisplayPort, BaudText(codes.baud),
-                                                          DataBitsText(codes.dataBits), ParityText(codes.parity),
-                                                          StopBitsText(codes.stopBits)));
+    emit ConfigEvents().serialCaptionChanged(QString::asprintf("COM%d %s, %s-%s-%s", DisplayPort, BaudText(codes.baud),
+                                                              DataBitsText(codes.dataBits), ParityText(codes.parity),
+                                                              StopBitsText(codes.stopBits)));
 }
 
 // A raw TCP port carries bytes only: its line is set at the device server.
 void NoteRawTcp(size_t slot, const LineCodes& codes)
 {
     const std::string url = ComDevicePath(static_cast<int>(slot) + 1);
-    if (!Form_Main || !IsRawTcpPath(url))
+    if (!IsRawTcpPath(url))
         return;
-    Form_Main->Panel_Hint->setCaption(QString::asprintf(
+    emit ConfigEvents().noteForUser(QString::asprintf(
         "COM%d is a raw TCP port (%s): set %s, %s-%s-%s at the device server", static_cast<int>(slot) + 1,
         url.c_str(), BaudText(codes.baud), DataBitsText(codes.dataBits), ParityText(codes.parity),
         StopBitsText(codes.stopBits)));

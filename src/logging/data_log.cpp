@@ -4,7 +4,6 @@
 #include <QString>
 #include <set>
 
-#include "core/main_window.h"
 #include "model/gps_time.h"
 #include "model/port_reports.h"
 #include "link/commands.h"
@@ -12,6 +11,7 @@
 #include "model/formats/log_file.h"
 #include "model/formats/log_record.h"
 #include "logging/form_log.h"
+#include "logging/logging_notifier.h"
 
 int32_t LogByReports = 1;
 int32_t LogInterval = 0;
@@ -41,11 +41,7 @@ LogSelection CurrentSelection()
     return towOnly;
 }
 
-void ColourLogStatus(const QColor& colour)
-{
-    if (Form_Main)
-        Form_Main->Panel_LogStatus->setColour(colour);
-}
+void ColourLogStatus(const QColor& colour) { emit LoggingEvents().logStatusColourChanged(colour); }
 
 float Now(int slot)
 {
@@ -58,8 +54,7 @@ void ShowDuration(int slot)
     const QString text = QString::fromStdString(FormatTimeOfWeek(elapsed, 0));
     if (Form_Log)
         Form_Log->Panel_Duration->setCaption(text);
-    if (Form_Main)
-        Form_Main->Panel_LogStatus->setCaption(text);
+    emit LoggingEvents().logStatusCaptionChanged(text);
 }
 
 // Builds the record, restarts the latch and appends the line; true when it is on disk.
