@@ -12,8 +12,11 @@
 #include "platform/port_enumeration.h"
 #include "platform/ui.h"
 
-int SerialChangePauseMs = 50;
-uint32_t SerialChangePauseCount = 0;
+SerialChangePacing& SerialChangePauses()
+{
+    static SerialChangePacing pacing;
+    return pacing;
+}
 
 namespace {
 
@@ -22,9 +25,10 @@ constexpr uint8_t kAllReceiverPorts = 255;
 // Keeps the old line settings for a moment so the set command can leave first.
 void SerialChangePause()
 {
-    ++SerialChangePauseCount;
-    if (SerialChangePauseMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(SerialChangePauseMs));
+    SerialChangePacing& pacing = SerialChangePauses();
+    ++pacing.pausesRun;
+    if (pacing.pauseMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(pacing.pauseMs));
 }
 
 // The targets whose PC side follows: every open one while Tx-All is lit, else the display port if open.
@@ -94,6 +98,5 @@ void ApplySerialSettings(SerialConfigRecord record)
 
 void ResetSerialApplyState()
 {
-    SerialChangePauseMs = 50;
-    SerialChangePauseCount = 0;
+    SerialChangePauses() = SerialChangePacing{};
 }

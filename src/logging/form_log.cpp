@@ -230,8 +230,8 @@ void TForm_Log::Button_StartClick()
     Label_FileError->setCaption("");
     Label_FileError->setToolTip("");
     PrepareDataLog(settings);
-    const bool haveActive = LogActivePort >= 0;
-    const LogPortRecord* active = haveActive ? &LogPorts[static_cast<size_t>(LogActivePort)] : nullptr;
+    const bool haveActive = LogRun().activePort >= 0;
+    const LogPortRecord* active = haveActive ? &LogPorts[static_cast<size_t>(LogRun().activePort)] : nullptr;
     ShowFilesWritten(active);
     Panel_StartTime->setCaption(active ? QString::fromStdString(FormatTimeOfWeek(active->startTime, 1)) : " ");
     Panel_DataSets->setCaption("0");
@@ -276,13 +276,13 @@ void TForm_Log::Button_BrowseClick()
     request.initialName = " ";
     const QString chosen = ui::ChooseFile(request);
     if (!chosen.isEmpty())
-        BrowsedLogFileName = ToPath(chosen);
-    Panel_Filename->setCaption(BrowsedLogFileName ? FromPath(*BrowsedLogFileName) : QString());
+        LogRun().browsedFileName = ToPath(chosen);
+    Panel_Filename->setCaption(LogRun().browsedFileName ? FromPath(*LogRun().browsedFileName) : QString());
 }
 
 void TForm_Log::Button_ClearClick()
 {
-    BrowsedLogFileName.reset();
+    LogRun().browsedFileName.reset();
     Panel_Filename->setCaption(" ");
 }
 

@@ -73,17 +73,17 @@ void TForm_LogZelk::Button_OpenClick()
     const QString chosen = ui::ChooseFile(request);
     if (chosen.isEmpty())
         return;
-    RawRecordFileName = QFile::encodeName(chosen).toStdString();
+    SetRawRecordFileName(QFile::encodeName(chosen).toStdString());
     Panel_Filename->setCaption(chosen);
 }
 
 void TForm_LogZelk::Button_StartClick()
 {
-    if (RawRecordFileName == " ") {
+    if (RawRecordFileName() == " ") {
         ui::Message("No ZELK file selected.", "Error", ui::Icon::Exclamation);
         return;
     }
-    if (!CheckBox_Append->isChecked() && !MayEmptyFiles({RawRecordFileName}))
+    if (!CheckBox_Append->isChecked() && !MayEmptyFiles({RawRecordFileName()}))
         return;
     if (!OpenRawRecordFile(CheckBox_Append->isChecked())) {
         ui::Message("Unable to open data record file.", "Error");
