@@ -132,9 +132,11 @@ TEST_F(LogWindow, BrowseCancelAndClear)
 
 TEST_F(LogWindow, StartAndStopSwitchTheWindowAndTheMainPanels)
 {
+    ASSERT_EQ(Form_Main->Panel_MonCom[2]->colour(), ButtonFaceColour());
     f().Button_Start->click();
     EXPECT_TRUE(Flags.DataLoggingOn);
     EXPECT_TRUE(PortTable[2].monitored);
+    EXPECT_EQ(Form_Main->Panel_MonCom[2]->colour(), Colours::Yellow); // lit at once, green when packets come
     for (QWidget* w : std::initializer_list<QWidget*>{f().Panel_DataSelection, f().Panel_Setup, f().Button_Browse,
                                                       f().Button_Clear, f().Button_Start, f().Button_SelectAll,
                                                       f().Button_SelectClear})
