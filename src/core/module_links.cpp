@@ -1,12 +1,12 @@
 // The main window's subscriptions to what the configuration, logging and
 // transfer modules announce: the figures they decide are shown here, by the
 // window that owns the widgets.
+#include <QTimer>
+
 #include "config/config_notifier.h"
 #include "core/main_window.h"
 #include "logging/logging_notifier.h"
 #include "transfer/transfer_notifier.h"
-
-#include <QTimer>
 
 void TForm_Main::SubscribeToModules()
 {
