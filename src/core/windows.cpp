@@ -16,6 +16,9 @@
 #include "logging/form_log_zelk.h"
 #include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
+#include "views/form_scatter.h"
+#include "views/form_signal.h"
+#include "views/form_sky.h"
 
 namespace {
 
@@ -44,6 +47,10 @@ void CreateCompanions()
     // The dispatch hands the display port's packets to the recorder from now on.
     RawPacketHook = &WriteRawPacket;
     CloseRawRecordingHook = &CloseRawRecordFile;
+    // The live views.
+    Form_Sky = new TForm_Sky;
+    Form_Signal = new TForm_Signal;
+    Form_Scatter = new TForm_Scatter;
 }
 
 } // namespace
@@ -61,6 +68,9 @@ bool CreateAllWindows()
 
 void DestroyAllWindows()
 {
+    Destroy(Form_Scatter);
+    Destroy(Form_Signal);
+    Destroy(Form_Sky);
     if (RawPacketHook == &WriteRawPacket)
         RawPacketHook = nullptr;
     if (CloseRawRecordingHook == &CloseRawRecordFile)
