@@ -8,6 +8,7 @@
 #include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
+#include "core/dispatch.h"
 #include "core/main_window.h"
 #include "core/poll_timer.h"
 #include "display/form_product.h"
@@ -15,6 +16,7 @@
 #include "display/tracking.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
@@ -44,6 +46,9 @@ void CreateCompanions()
     Form_Log = new TForm_Log;
     Form_Bias = new TForm_Bias;
     Form_LogZelk = new TForm_LogZelk;
+    // The dispatch hands the display port's packets to the recorder from now on.
+    RawPacketHook = &WriteRawPacket;
+    CloseRawRecordingHook = &CloseRawRecordFile;
     // The live views.
     Form_Sky = new TForm_Sky;
     Form_Signal = new TForm_Signal;
@@ -79,6 +84,10 @@ void DestroyAllWindows()
     Destroy(Form_Scatter);
     Destroy(Form_Signal);
     Destroy(Form_Sky);
+    if (RawPacketHook == &WriteRawPacket)
+        RawPacketHook = nullptr;
+    if (CloseRawRecordingHook == &CloseRawRecordFile)
+        CloseRawRecordingHook = nullptr;
     Destroy(Form_LogZelk);
     Destroy(Form_Bias);
     Destroy(Form_Log);
