@@ -1,5 +1,8 @@
 #include "config/form_bias.h"
 
+#include "model/port_reports.h"
+#include "notify/receiver_notifier.h"
+
 TForm_Bias* Form_Bias = nullptr;
 
 namespace {
@@ -21,4 +24,27 @@ TForm_Bias::TForm_Bias() : Form("Form_Bias", "Timing Outputs", 260, 110)
     Panel_Bias = Row(this, "Bias", "Bias", "ns", 24);
     Panel_BiasRate = Row(this, "BiasRate", "Bias Rate", "ppb", 62);
     CentreOnScreen(this);
+    connect(&Receivers(), &ReceiverNotifier::positionChanged, this, &TForm_Bias::ShowBias);
+    connect(&Receivers(), &ReceiverNotifier::velocityChanged, this, &TForm_Bias::ShowBiasRate);
+}
+
+// A report without a bias greys the field; the last bias stays readable.
+void TForm_Bias::ShowBias(int slot)
+{
+    if (slot + 1 != DisplayPort)
+        return;
+    const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
+    if (!CarriesBias(r.positionId)) {
+        Panel_Bias->setColour(ButtonFaceColour());
+        return;
+    }
+    Panel_Bias->setCaption(QString::asprintf("%.2f", r.biasNs));
+    Panel_Bias->setColour(WindowColour());
+}
+
+void TForm_Bias::ShowBiasRate(int slot)
+{
+    if (slot + 1 == DisplayPort)
+        Panel_BiasRate->setCaption(
+            QString::asprintf("%.2f", MetresToNs(PortReports[static_cast<size_t>(slot)].biasRateMps)));
 }

@@ -12,6 +12,11 @@ public:
 
     Panel* Panel_Bias = nullptr;     // clock bias, ns
     Panel* Panel_BiasRate = nullptr; // clock bias rate, ppb
+
+private:
+    // The display port's position and velocity reports, as Receivers() announces them.
+    void ShowBias(int slot);
+    void ShowBiasRate(int slot);
 };
 
 extern TForm_Bias* Form_Bias;

@@ -5,7 +5,9 @@
 #include <QPushButton>
 
 #include "model/gps_time.h"
+#include "model/port_reports.h"
 #include "link/commands.h"
+#include "notify/receiver_notifier.h"
 
 TForm_InitialTime* Form_InitialTime = nullptr;
 
@@ -24,6 +26,7 @@ TForm_InitialTime::TForm_InitialTime() : Form("Form_InitialTime", "Time From PC"
     Place(Button_Cancel, QStringLiteral("Button_Cancel"), 140, 56, 80, 25);
     connect(Button_SetTime, &QPushButton::clicked, this, &TForm_InitialTime::Button_SetTimeClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_InitialTime::Button_CancelClick);
+    connect(&Receivers(), &ReceiverNotifier::timeAnswered, this, &TForm_InitialTime::ShowTimeAnswer);
     CentreOnScreen(this);
 }
 
@@ -42,5 +45,10 @@ void TForm_InitialTime::Button_SetTimeClick()
 void TForm_InitialTime::Button_CancelClick() { hide(); }
 
 void TForm_InitialTime::SetTimeAccepted(bool accepted) { Shape_TimeAccepted->setFill(accepted ? Colours::Lime : Colours::Red); }
+
+void TForm_InitialTime::ShowTimeAnswer(int slot)
+{
+    SetTimeAccepted(PortReports[static_cast<size_t>(slot)].timeAnswer == 'Y');
+}
 
 void TForm_InitialTime::ClearTimeAccepted() { Shape_TimeAccepted->setFill(Colours::Grey); }

@@ -25,6 +25,10 @@ public:
     void SetTimeAccepted(bool accepted);
     // No answer yet: the lamp goes grey (on every opening from the menu).
     void ClearTimeAccepted();
+
+private:
+    // The display port's 0x4E, as Receivers() announces it.
+    void ShowTimeAnswer(int slot);
 };
 
 extern TForm_InitialTime* Form_InitialTime;

@@ -9,6 +9,8 @@
 #include "config/dialog_controls.h"
 #include "config/radio_group.h"
 #include "link/commands.h"
+#include "model/port_reports.h"
+#include "notify/receiver_notifier.h"
 #include "platform/ui.h"
 
 TForm_IOOptions* Form_IOOptions = nullptr;
@@ -84,6 +86,7 @@ TForm_IOOptions::TForm_IOOptions() : Form("Form_IOOptions", "I/O Options", 480, 
     connect(Button_OK, &QPushButton::clicked, this, &TForm_IOOptions::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_IOOptions::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_IOOptions::Button_CancelClick);
+    connect(&Receivers(), &ReceiverNotifier::productChanged, this, &TForm_IOOptions::ShowProduct);
     CentreOnScreen(this);
 }
 
@@ -123,6 +126,12 @@ void TForm_IOOptions::EnableDatum()
     Label_Datum->setEnabled(true);
     ComboBox_Datum->setEnabled(true);
     SetListColour(ComboBox_Datum, WindowColour());
+}
+
+void TForm_IOOptions::ShowProduct(int slot)
+{
+    if (SupportsDatums(PortReports[static_cast<size_t>(slot)].navigation))
+        EnableDatum();
 }
 
 void TForm_IOOptions::ShowOptions(const IoOptionsRecord& options)

@@ -46,6 +46,8 @@ public:
     void Button_CancelClick();
 
 private:
+    // The display port's firmware versions, as Receivers() announces them.
+    void ShowProduct(int slot);
     void BuildPosition();
     void BuildDatum(QWidget* panel);
     // The option bytes, or nothing when a group has no row checked (the box has been shown).

@@ -58,6 +58,7 @@ TForm_Main::TForm_Main()
     SetDesignFont(this);
     BuildClientArea();
     BuildMainMenu();
+    ConnectReceivers();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     Timer_ZELK = new QTimer(this);
     Timer_ZELK->setObjectName("Timer_ZELK");

@@ -277,6 +277,16 @@ private:
     void CloseUnlessDisplay(int slot);
     // The nine position panels back to "?" after a reset.
     void BlankPositionPanels();
+    // The display port's reports, as Receivers() announces them (main_window_reports.cpp,
+    // main_position_panels.cpp, main_status_panels.cpp, main_channel_rows.cpp).
+    void ConnectReceivers();
+    void ShowPosition(int slot);
+    void ShowVelocity(int slot);
+    void ShowTime(int slot);
+    void ShowStatus(int slot);
+    void ShowChannel(int slot, int channel);
+    void BlankChannelRow(int channel);
+    void ShowProduct(int slot);
 
     int designWidth_ = 0;
     bool created_ = false;

@@ -10,8 +10,10 @@
 #include "config/form_serial.h"
 #include "core/dispatch.h"
 #include "core/main_window.h"
+#include "core/poll_timer.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
+#include "display/tracking.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "logging/raw_recorder.h"
@@ -53,6 +55,16 @@ void CreateCompanions()
     Form_Scatter = new TForm_Scatter;
 }
 
+// The poll timer counts the tracked channels down while the tracking window exists.
+void WireChannelExpiry()
+{
+    ExpireChannelsHook = &ExpireChannels;
+    QObject::connect(Form_Track, &QObject::destroyed, [] {
+        if (ExpireChannelsHook == &ExpireChannels)
+            ExpireChannelsHook = nullptr;
+    });
+}
+
 } // namespace
 
 bool CreateAllWindows()
@@ -63,6 +75,7 @@ bool CreateAllWindows()
         return false;
     }
     CreateCompanions();
+    WireChannelExpiry();
     return true;
 }
 

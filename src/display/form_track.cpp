@@ -83,10 +83,7 @@ TForm_Track::TForm_Track()
     BuildHeader(charWidth);
     BuildRows(charWidth);
     BuildSelection(charWidth);
-    InstallTrackingHooks();
 }
-
-TForm_Track::~TForm_Track() { RemoveTrackingHooks(); }
 
 void TForm_Track::BuildHeader(int charWidth)
 {

@@ -11,7 +11,6 @@ class TForm_Track : public Form {
     Q_OBJECT
 public:
     TForm_Track();
-    ~TForm_Track() override;
 
     // Header captions, one per column of the row text, left to right.
     std::array<Label*, 13> Label_Column{};

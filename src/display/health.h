@@ -1,9 +1,10 @@
 // Receiver health and status: reports 0x46 (health code and error bits),
 // 0x4B (status bits), 0x6D (fix mode, DOPs, satellites in the fix) and 0x82
-// (DGPS mode) fill the Status panel, its four lamps, the DOP fields and the
-// tracking window's satellite list, and each port's PortReports.
+// (DGPS mode) are stored per port and announced; the display port's 0x6D
+// fills the tracking window's DOPs and satellite list.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include <QString>
@@ -17,11 +18,10 @@ void DecodeReport_4B(PortRecord& port);
 void DecodeReport_6D(PortRecord& port);
 void DecodeReport_82(PortRecord& port);
 
-// The Status panel's texts; codes without a text of their own show their number.
-QString HealthText(uint8_t code);
-QString DgpsModeText(uint8_t mode);
-// "3-D  (4 SV)" from byte 0 of 0x6D.
-QString FixModeText(const Report6D& report);
+class Panel;
+
+// PDOP, HDOP, VDOP and TDOP with one decimal, in the main and the tracking window.
+void ShowDops(const std::array<Panel*, 4>& panels, const std::array<float, 4>& dops);
 // Every PRN of the report, 4 characters each.
 QString SvSelectionText(const Report6D& report);
 

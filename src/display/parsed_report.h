@@ -1,6 +1,6 @@
 // Status reports read by a packet codec parse function: a packet the parse
 // refuses (another length) changes nothing; one it reads is stored for its
-// port, then shown if the port is the display port.
+// port, then shown in display's windows if the port is the display port.
 #pragma once
 
 #include <cstddef>

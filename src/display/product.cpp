@@ -1,55 +1,19 @@
 #include "display/product.h"
 
-#include <QComboBox>
-#include <QPalette>
-
-#include "config/form_io_options.h"
-#include "core/main_window.h"
 #include "display/form_product.h"
+#include "model/port_reports.h"
+#include "notify/receiver_notifier.h"
 
 namespace {
 
-template <class Widget>
-Widget* FindControl(QWidget* form, const char* name)
-{
-    return form ? form->findChild<Widget*>(name) : nullptr;
-}
-
-void GiveWindowColour(QWidget* widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, WindowColour());
-    palette.setColor(QPalette::Button, WindowColour());
-    widget->setPalette(palette);
-}
-
-// Once enabled they stay enabled, also for a later receiver with older firmware.
-void EnableDatumControls()
-{
-    if (auto* label = FindControl<QWidget>(Form_IOOptions, "Label_Datum"))
-        label->setEnabled(true);
-    if (auto* list = FindControl<QComboBox>(Form_IOOptions, "ComboBox_Datum")) {
-        list->setEnabled(true);
-        GiveWindowColour(list);
-    }
-    if (!Form_Main)
-        return;
-    Form_Main->Label_DatumMain->setEnabled(true);
-    Form_Main->Panel_Datum->setColour(WindowColour());
-}
-
 void ShowVersions(const Report45& report)
 {
-    if (Form_Product) {
-        Form_Product->Panel_NavVersion->setCaption(VersionText(report.navigation));
-        Form_Product->Panel_NavDate->setCaption(VersionDateText(report.navigation));
-        Form_Product->Panel_SigVersion->setCaption(VersionText(report.signal));
-        Form_Product->Panel_SigDate->setCaption(VersionDateText(report.signal));
-    }
-    if (Form_Main)
-        Form_Main->Panel_Version->setCaption(VersionText(report.navigation));
-    if (SupportsDatums(report.navigation))
-        EnableDatumControls();
+    if (!Form_Product)
+        return;
+    Form_Product->Panel_NavVersion->setCaption(VersionText(report.navigation));
+    Form_Product->Panel_NavDate->setCaption(VersionDateText(report.navigation));
+    Form_Product->Panel_SigVersion->setCaption(VersionText(report.signal));
+    Form_Product->Panel_SigDate->setCaption(VersionDateText(report.signal));
 }
 
 } // namespace
@@ -58,8 +22,13 @@ void ShowVersions(const Report45& report)
 void DecodeReport_45(PortRecord& port)
 {
     Report45 report;
-    if (ParseReport45(port.data, port.length, report))
-        ShowVersions(report);
+    if (!ParseReport45(port.data, port.length, report))
+        return;
+    PortReportRecord& reports = PortReports[static_cast<size_t>(port.slot)];
+    reports.navigation = report.navigation;
+    reports.signal = report.signal;
+    ShowVersions(report);
+    emit Receivers().productChanged(port.slot);
 }
 
 QString VersionText(const FirmwareVersion& version)
@@ -71,5 +40,3 @@ QString VersionDateText(const FirmwareVersion& version)
 {
     return QString::asprintf("%d/%d/%d", version.month, version.day, version.yearSince2000 + 2000);
 }
-
-bool SupportsDatums(const FirmwareVersion& navigation) { return navigation.major >= 2 || navigation.minor >= 12; }

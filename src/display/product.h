@@ -1,7 +1,7 @@
 // Product information: report 0x45 gives the firmware versions and dates of
-// the navigation and signal processors; it fills the product window and the
-// status bar's version field, and unlocks the datum controls for firmware
-// that knows datums.
+// the navigation and signal processors; stored for the port, shown in the
+// product window and announced (the status bar's version field and the datum
+// controls follow it).
 #pragma once
 
 #include <QString>
@@ -14,5 +14,3 @@ void DecodeReport_45(PortRecord& port);
 // "1.12" and "3/7/2001" of one processor's version.
 QString VersionText(const FirmwareVersion& version);
 QString VersionDateText(const FirmwareVersion& version);
-// Firmware from 1.12 on (either number on its own) supports datums.
-bool SupportsDatums(const FirmwareVersion& navigation);

@@ -3,15 +3,13 @@
 #include <QString>
 #include <cmath>
 
-#include "config/form_initial_time.h"
-#include "core/main_window.h"
 #include "model/gps_time.h"
+#include "model/port_reports.h"
 #include "display/report_decode.h"
 #include "link/packets.h"
 #include "notify/receiver_notifier.h"
 #include "link/shared_flags.h"
 #include "platform/ui.h"
-#include "platform/widgets.h"
 
 namespace {
 
@@ -58,21 +56,20 @@ void DecodeReport_41(PortRecord& port)
         return;
     GpsSeconds = static_cast<double>(static_cast<long double>(r.week) * kSecondsPerWeek +
                                      static_cast<long double>(r.timeOfWeekS));
-    if (Form_Main) {
-        Form_Main->Panel_Week->setCaption(QString::number(r.week));
-        Form_Main->Panel_Date->setCaption(QString::fromStdString(FormatGpsDate(GpsSeconds)));
-    }
+    PortReportRecord& reports = PortReports[static_cast<size_t>(port.slot)];
+    reports.gpsWeek = r.week;
+    reports.timeOfWeekS = r.timeOfWeekS;
+    reports.utcOffsetS = r.utcOffsetS;
+    emit Receivers().timeChanged(port.slot);
     if (Flags.TimeToPcPending == 1)
         CompleteTimeToPc(r.utcOffsetS);
-    emit Receivers().timeChanged(port.slot);
 }
 
 void DecodeReport_4E(PortRecord& port)
 {
     Report4E r;
-    if (!ParseReport4E(port.data, port.length, r) || !Form_InitialTime)
+    if (!ParseReport4E(port.data, port.length, r))
         return;
-    // The lamp belongs to the initial time dialog; it is found by its name.
-    if (auto* lamp = Form_InitialTime->findChild<Shape*>(QStringLiteral("Shape_TimeAccepted")))
-        lamp->setFill(r.answer == 'Y' ? Colours::Lime : Colours::Red);
+    PortReports[static_cast<size_t>(port.slot)].timeAnswer = r.answer;
+    emit Receivers().timeAnswered(port.slot);
 }

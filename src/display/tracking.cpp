@@ -2,11 +2,7 @@
 
 #include <cmath>
 
-#include "core/dispatch.h"
-#include "core/main_window.h"
-#include "core/poll_timer.h"
 #include "display/form_track.h"
-#include "display/health.h"
 #include "display/parsed_report.h"
 #include "notify/receiver_notifier.h"
 
@@ -35,39 +31,18 @@ void KeepChannel(PortRecord& port, const Report5C& report)
     reports.chanLevel[c] = report.signalLevelAmu;
     reports.chanAzimuthDeg[c] = static_cast<float>(report.azimuthRad * RadToDeg);
     reports.chanElevationDeg[c] = static_cast<float>(report.elevationRad * RadToDeg);
+    reports.chanAzimuthRad[c] = report.azimuthRad;
+    reports.chanElevationRad[c] = report.elevationRad;
     UpdateLatch(reports, chan, report.prn, report.signalLevelAmu);
 }
 
-QString Degrees(float radians) { return QString::asprintf("%5.1f", radians * RadToDeg); }
-
-// Only the display port's reports are shown; the main window and the
-// tracking window have rows for the first eight channels.
+// Only the display port's reports are shown; the tracking window has rows
+// for the first eight channels.
 void ShowChannel(const Report5C& report)
 {
     const size_t chan = static_cast<size_t>(report.Channel());
-    if (chan >= kChannels)
-        return;
-    if (Form_Track)
+    if (chan < kChannels && Form_Track)
         Form_Track->Panel_TS[chan]->setCaption(TrackRowText(report));
-    if (!Form_Main)
-        return;
-    Form_Main->Panel_SV[chan]->setCaption(QString::asprintf("%02d", report.prn));
-    Form_Main->Panel_AMU[chan]->setCaption(QString::asprintf("%5.1f", static_cast<double>(report.signalLevelAmu)));
-    Form_Main->Panel_AZ[chan]->setCaption(Degrees(report.azimuthRad));
-    Form_Main->Panel_EL[chan]->setCaption(Degrees(report.elevationRad));
-    ColourSvPanel(report.prn, DisplayPort - 1, Form_Main->Panel_SV[chan]);
-}
-
-void BlankChannel(size_t chan)
-{
-    if (Form_Track)
-        Form_Track->Panel_TS[chan]->setCaption(QString());
-    if (!Form_Main)
-        return;
-    for (Panel* panel : {Form_Main->Panel_SV[chan], Form_Main->Panel_AMU[chan], Form_Main->Panel_AZ[chan],
-                         Form_Main->Panel_EL[chan]})
-        panel->setCaption(QString());
-    Form_Main->Panel_SV[chan]->setColour(WindowColour());
 }
 
 } // namespace
@@ -103,17 +78,14 @@ void UpdateLatch(PortReportRecord& reports, int chan, uint8_t prn, float level)
     reports.latchedLevel[c] = level;
 }
 
-void ColourSvPanel(int32_t prn, int slot, Panel* panel)
-{
-    const bool inFix = prn != 0 && IsFixSatellite(PortReports[static_cast<size_t>(slot)], prn);
-    panel->setColour(inFix ? Colours::Lime : WindowColour());
-}
-
 void ExpireChannels()
 {
     for (size_t chan = 0; chan < ChannelTimeout.size(); ++chan) {
-        if (ChannelTimeout[chan] > 0 && --ChannelTimeout[chan] == 0)
-            BlankChannel(chan);
+        if (ChannelTimeout[chan] > 0 && --ChannelTimeout[chan] == 0) {
+            if (Form_Track)
+                Form_Track->Panel_TS[chan]->setCaption(QString());
+            emit Receivers().channelRowsExpired(static_cast<int>(chan));
+        }
     }
     for (size_t slot = 0; slot < PortReports.size(); ++slot) {
         std::array<int32_t, kTrackChannels>& timeout = PortReports[slot].chanTimeout;
@@ -122,17 +94,6 @@ void ExpireChannels()
                 emit Receivers().channelExpired(static_cast<int>(slot), static_cast<int>(chan));
         }
     }
-}
-
-void InstallTrackingHooks()
-{
-    ExpireChannelsHook = &ExpireChannels;
-}
-
-void RemoveTrackingHooks()
-{
-    if (ExpireChannelsHook == &ExpireChannels)
-        ExpireChannelsHook = nullptr;
 }
 
 void ResetTrackingState()

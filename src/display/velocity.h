@@ -1,6 +1,5 @@
-// The velocity reports (0x43 ECEF, 0x56 east/north/up): stored per port and,
-// for the display port, shown in the velocity panel and, as the clock bias
-// rate, in the timing outputs window.
+// The velocity reports (0x43 ECEF, 0x56 east/north/up): stored per port and
+// announced.
 #pragma once
 
 #include "link/port_table.h"

@@ -13,6 +13,7 @@
 #include "link/shared_flags.h"
 #include "logging/data_log.h"
 #include "logging/logging_notifier.h"
+#include "logging/position_logging.h"
 #include "logging/record_status.h"
 #include "logging/replace_question.h"
 #include "platform/ui.h"
@@ -89,6 +90,7 @@ TForm_Log::TForm_Log() : Form("Form_Log", "Data Logging Setup and Status", 473, 
     Timer_System->start();
     BiasWarned.fill(0);
     CentreOnScreen(this);
+    LogPositionReports(this);
 }
 
 void TForm_Log::BuildDataSelection()

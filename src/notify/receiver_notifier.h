@@ -21,7 +21,7 @@ public:
 signals:
     void positionChanged(int slot);                // fix time, ECEF or LLA position, clock bias
     void velocityChanged(int slot);                // ENU or ECEF velocity, bias rate
-    void timeChanged(int slot);                    // GPS time of week, week, UTC offset
+    void timeChanged(int slot);                    // GPS time of week, week, UTC offset (display port)
     void statusChanged(int slot);                  // health, fix mode, DOPs, DGPS mode, status flags
     void channelChanged(int slot, int channel);    // one tracking channel's satellite, level, azimuth, elevation
     void channelExpired(int slot, int channel);    // no report for the channel within its timeout
@@ -30,6 +30,10 @@ signals:
     void packetIn(int slot, int id, const QByteArray& data);
     void packetOut(int slot, int id, const QByteArray& data);
     void portStateChanged(int slot);               // opened, closed, lost, reconnected, display port changed
+    // No port reported the channel (0..7) within the timeout: the display's channel rows blank.
+    void channelRowsExpired(int channel);
+    void productChanged(int slot);                 // firmware versions (display port)
+    void timeAnswered(int slot);                   // the answer to a set-GPS-time command (display port)
 };
 
 // The program's one notifier. It lives as long as the program.
