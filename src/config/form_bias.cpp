@@ -22,3 +22,15 @@ TForm_Bias::TForm_Bias() : Form("Form_Bias", "Timing Outputs", 260, 110)
     Panel_BiasRate = Row(this, "BiasRate", "Bias Rate", "ppb", 62);
     CentreOnScreen(this);
 }
+
+void TForm_Bias::ShowBias(std::optional<double> biasNs)
+{
+    if (biasNs) {
+        Panel_Bias->setCaption(QString::asprintf("%.2f", *biasNs));
+        Panel_Bias->setColour(WindowColour());
+    } else {
+        Panel_Bias->setColour(ButtonFaceColour()); // the last bias stays readable
+    }
+}
+
+void TForm_Bias::ShowBiasRate(double ppb) { Panel_BiasRate->setCaption(QString::asprintf("%.2f", ppb)); }

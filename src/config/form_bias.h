@@ -3,6 +3,8 @@
 // Created hidden at start.
 #pragma once
 
+#include <optional>
+
 #include "platform/widgets.h"
 
 class TForm_Bias : public Form {
@@ -10,6 +12,11 @@ class TForm_Bias : public Form {
 public:
     TForm_Bias();
 
+    // The clock bias in ns; without one the last value stays, greyed.
+    void ShowBias(std::optional<double> biasNs);
+    void ShowBiasRate(double ppb);
+
+private:
     Panel* Panel_Bias = nullptr;     // clock bias, ns
     Panel* Panel_BiasRate = nullptr; // clock bias rate, ppb
 };

@@ -12,11 +12,6 @@ class TForm_InitialTime : public Form {
 public:
     TForm_InitialTime();
 
-    Shape* Shape_TimeAccepted = nullptr;
-    Label* Label4 = nullptr;
-    QPushButton* Button_SetTime = nullptr;
-    QPushButton* Button_Cancel = nullptr;
-
     void Button_SetTimeClick();
     void Button_CancelClick();
 
@@ -25,6 +20,12 @@ public:
     void SetTimeAccepted(bool accepted);
     // No answer yet: the lamp goes grey (on every opening from the menu).
     void ClearTimeAccepted();
+
+private:
+    Shape* Shape_TimeAccepted = nullptr;
+    Label* Label4 = nullptr;
+    QPushButton* Button_SetTime = nullptr;
+    QPushButton* Button_Cancel = nullptr;
 };
 
 extern TForm_InitialTime* Form_InitialTime;

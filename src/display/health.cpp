@@ -84,9 +84,8 @@ void ShowFix(const Report6D& report)
         ShowDops(Form_Main->Panel_PDOP, Form_Main->Panel_HDOP, Form_Main->Panel_VDOP, Form_Main->Panel_TDOP, report);
     }
     if (Form_Track) {
-        ShowDops(Form_Track->Panel_PDOP, Form_Track->Panel_HDOP, Form_Track->Panel_VDOP, Form_Track->Panel_TDOP,
-                 report);
-        Form_Track->Panel_SVSel->setCaption(SvSelectionText(report));
+        Form_Track->ShowDops(report.pdop, report.hdop, report.vdop, report.tdop);
+        Form_Track->ShowFixSatellites(SvSelectionText(report));
     }
 }
 

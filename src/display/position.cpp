@@ -196,14 +196,8 @@ void ShowDeltaPanels(TForm_Main& f, bool shown)
 void ShowBias(const PositionFix& fix)
 {
     SetLogBiasAvailable(fix.biasM.has_value());
-    if (!Form_Bias)
-        return;
-    if (fix.biasM) {
-        Form_Bias->Panel_Bias->setCaption(QString::asprintf("%.2f", MetresToNs(*fix.biasM)));
-        Form_Bias->Panel_Bias->setColour(WindowColour());
-    } else {
-        Form_Bias->Panel_Bias->setColour(ButtonFaceColour()); // the last bias stays readable
-    }
+    if (Form_Bias)
+        Form_Bias->ShowBias(fix.biasM ? std::optional<double>(MetresToNs(*fix.biasM)) : std::nullopt);
 }
 
 PositionFileRecord FileRecordOf(const PositionFix& fix)

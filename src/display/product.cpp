@@ -41,10 +41,8 @@ void EnableDatumControls()
 void ShowVersions(const Report45& report)
 {
     if (Form_Product) {
-        Form_Product->Panel_NavVersion->setCaption(VersionText(report.navigation));
-        Form_Product->Panel_NavDate->setCaption(VersionDateText(report.navigation));
-        Form_Product->Panel_SigVersion->setCaption(VersionText(report.signal));
-        Form_Product->Panel_SigDate->setCaption(VersionDateText(report.signal));
+        Form_Product->ShowVersions(VersionText(report.navigation), VersionDateText(report.navigation),
+                                   VersionText(report.signal), VersionDateText(report.signal));
     }
     if (Form_Main)
         Form_Main->Panel_Version->setCaption(VersionText(report.navigation));

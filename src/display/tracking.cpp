@@ -48,7 +48,7 @@ void ShowChannel(const Report5C& report)
     if (chan >= kChannels)
         return;
     if (Form_Track)
-        Form_Track->Panel_TS[chan]->setCaption(TrackRowText(report));
+        Form_Track->ShowRow(chan, TrackRowText(report));
     if (!Form_Main)
         return;
     Form_Main->Panel_SV[chan]->setCaption(QString::asprintf("%02d", report.prn));
@@ -61,7 +61,7 @@ void ShowChannel(const Report5C& report)
 void BlankChannel(size_t chan)
 {
     if (Form_Track)
-        Form_Track->Panel_TS[chan]->setCaption(QString());
+        Form_Track->ShowRow(chan, QString());
     if (!Form_Main)
         return;
     for (Panel* panel : {Form_Main->Panel_SV[chan], Form_Main->Panel_AMU[chan], Form_Main->Panel_AZ[chan],

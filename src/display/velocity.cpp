@@ -58,7 +58,7 @@ void ShowVelocity(const VelocityFix& fix)
             (fix.enu ? ShowEnuRow : ShowEcefRow)(i, fix.values[i]);
     }
     if (Form_Bias)
-        Form_Bias->Panel_BiasRate->setCaption(QString::asprintf("%.2f", MetresToNs(fix.biasRateMps)));
+        Form_Bias->ShowBiasRate(MetresToNs(fix.biasRateMps));
 }
 
 } // namespace
