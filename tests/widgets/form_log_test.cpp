@@ -60,7 +60,6 @@ TEST_F(LogWindow, StartsWithItsDefaults)
                               "Position LLA ", "Position XYZ", "Velocity ENU", "Velocity XYZ",
                               "Receiver Mode", "Health", "DGPS Mode", "DOPs"};
     const std::vector<QCheckBox*> boxes = Boxes();
-    ASSERT_EQ(boxes.size(), std::size(captions));
     for (size_t i = 0; i < boxes.size(); ++i)
         EXPECT_EQ(boxes[i]->text(), captions[i]);
     EXPECT_EQ(Checked(), (std::vector<bool>{true, false, false, false, false, false, false, false, false, false,
