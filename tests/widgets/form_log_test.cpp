@@ -136,17 +136,19 @@ TEST_F(LogWindow, BrowseCancelAndClear)
     EXPECT_EQ(Ui<Panel>(&f(), "Panel_Filename")->caption(), "/tmp/x/mine.dat");
     Ui<QPushButton>(&f(), "Button_Browse")->click(); // cancelled: the choice stays
     EXPECT_EQ(Ui<Panel>(&f(), "Panel_Filename")->caption(), "/tmp/x/mine.dat");
-    ASSERT_TRUE(BrowsedLogFileName.has_value());
+    ASSERT_TRUE(LogRun().browsedFileName.has_value());
     Ui<QPushButton>(&f(), "Button_Clear")->click();
     EXPECT_EQ(Ui<Panel>(&f(), "Panel_Filename")->caption(), " ");
-    EXPECT_FALSE(BrowsedLogFileName.has_value());
+    EXPECT_FALSE(LogRun().browsedFileName.has_value());
 }
 
 TEST_F(LogWindow, StartAndStopSwitchTheWindowAndTheMainPanels)
 {
+    ASSERT_EQ(Form_Main->Panel_MonCom[2]->colour(), ButtonFaceColour());
     Ui<QPushButton>(&f(), "Button_Start")->click();
     EXPECT_TRUE(Flags.DataLoggingOn);
     EXPECT_TRUE(PortTable[2].monitored);
+    EXPECT_EQ(Form_Main->Panel_MonCom[2]->colour(), Colours::Yellow); // lit at once, green when packets come
     for (QWidget* w : std::initializer_list<QWidget*>{
              Ui<Panel>(&f(), "Panel_DataSelection"), Ui<Panel>(&f(), "Panel_Setup"),
              Ui<QPushButton>(&f(), "Button_Browse"), Ui<QPushButton>(&f(), "Button_Clear"),
@@ -234,29 +236,29 @@ TEST_F(LogWindow, StartWhileLoggingOnlyMonitorsAndClearsWarnings)
 {
     Ui<QPushButton>(&f(), "Button_Start")->click();
     BiasWarned[4] = 1;
-    LogInterval = 9;
+    LogRun().interval = 9;
     Ui<QLineEdit>(&f(), "Edit_Interval")->setText("3");
     f().Button_StartClick(); // the button itself is disabled while logging
     EXPECT_EQ(BiasWarned[4], 0);
-    EXPECT_EQ(LogInterval, 9);
+    EXPECT_EQ(LogRun().interval, 9);
 }
 
 TEST_F(LogWindow, IntervalBelowOneOrNotANumber)
 {
     Ui<QLineEdit>(&f(), "Edit_Interval")->setText("0");
     Ui<QPushButton>(&f(), "Button_Start")->click();
-    EXPECT_EQ(LogInterval, 1);
+    EXPECT_EQ(LogRun().interval, 1);
     Ui<QPushButton>(&f(), "Button_Stop")->click();
     Ui<QLineEdit>(&f(), "Edit_Interval")->setText("7");
     Ui<QPushButton>(&f(), "Button_Start")->click();
     Ui<QPushButton>(&f(), "Button_Stop")->click();
     Ui<QLineEdit>(&f(), "Edit_Interval")->setText("x");
     Ui<QPushButton>(&f(), "Button_Start")->click();
-    EXPECT_EQ(LogInterval, 7);
+    EXPECT_EQ(LogRun().interval, 7);
     Ui<QPushButton>(&f(), "Button_Stop")->click();
     Ui<QLineEdit>(&f(), "Edit_Interval")->setText("-2");
     Ui<QPushButton>(&f(), "Button_Start")->click();
-    EXPECT_EQ(LogInterval, 1);
+    EXPECT_EQ(LogRun().interval, 1);
 }
 
 TEST_F(LogWindow, BiasBoxFollowsThePositionReportKind)

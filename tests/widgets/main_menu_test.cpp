@@ -84,7 +84,11 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
     ExpectItems(Form_Main->WindowMenu, {{"WindowTrack", "&Track Status...", ""},
                                         {"WindowBias", "Timing &Outputs...", ""},
                                         {"WindowProductInfo", "&Product Info...", ""},
-                                        {"WindowMultiPort", "&Multiport", "Ctrl+M"}});
+                                        {"WindowMultiPort", "&Multiport", "Ctrl+M"},
+                                        {"N_Views", "-", ""},
+                                        {"WindowSky", "&Sky Plot...", ""},
+                                        {"WindowSignal", "&Signal Levels...", ""},
+                                        {"WindowScatter", "Position &Scatter...", ""}});
     ExpectItems(Form_Main->HelpMenu, {{"HelpAbout", "&About...", ""}});
     EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
     EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
