@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include <QLineEdit>
 
 #include "core/dispatch.h"
 #include "core/main_window.h"
@@ -54,7 +53,7 @@ void StopLoggers(uint8_t mode)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     StartHarnessMonitor("monitor_receive_fuzz");
-    Form_Log->Edit_FileRoot->setText(HarnessFile("log"));
+    Form_Log->SetFileRoot(HarnessFile("log"));
     Form_LogZelk->Button_OpenClick();
     return 0;
 }

@@ -15,11 +15,12 @@ public:
     static constexpr int kPictureWidth = 150;
     static constexpr int kPictureHeight = 61;
 
+    void Button_OKClick();
+
+private:
     QLabel* Image_Logo = nullptr;
     Label* Label_Version = nullptr;
     QPushButton* Button_OK = nullptr;
-
-    void Button_OKClick();
 };
 
 // The picture at the top of the about box, drawn by the program.

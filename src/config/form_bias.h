@@ -3,6 +3,8 @@
 // Created hidden at start.
 #pragma once
 
+#include <optional>
+
 #include "platform/widgets.h"
 
 class TForm_Bias : public Form {
@@ -10,10 +12,10 @@ class TForm_Bias : public Form {
 public:
     TForm_Bias();
 
+private:
     Panel* Panel_Bias = nullptr;     // clock bias, ns
     Panel* Panel_BiasRate = nullptr; // clock bias rate, ppb
 
-private:
     // The display port's position and velocity reports, as Receivers() announces them.
     void ShowBias(int slot);
     void ShowBiasRate(int slot);

@@ -18,13 +18,6 @@ public:
     // Writes a report's switches into the check boxes.
     void ShowFilters(const FilterRecord& filters);
 
-    QCheckBox* CheckBox_Dynamic = nullptr;
-    QCheckBox* CheckBox_Static = nullptr;
-    QCheckBox* CheckBox_Altitude = nullptr;
-    QPushButton* Button_OK = nullptr;
-    QPushButton* Button_Apply = nullptr;
-    QPushButton* Button_Cancel = nullptr;
-
     // Runs on every change of CheckBox_Dynamic, by the user or by a report.
     void CheckBox_DynamicClick();
     void Button_OKClick();
@@ -32,6 +25,13 @@ public:
     void Button_CancelClick();
 
 private:
+    QCheckBox* CheckBox_Dynamic = nullptr;
+    QCheckBox* CheckBox_Static = nullptr;
+    QCheckBox* CheckBox_Altitude = nullptr;
+    QPushButton* Button_OK = nullptr;
+    QPushButton* Button_Apply = nullptr;
+    QPushButton* Button_Cancel = nullptr;
+
     void SendSettings();
 };
 

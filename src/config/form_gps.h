@@ -21,6 +21,11 @@ public:
     // Writes a report's settings into the controls.
     void ShowConfig(const GpsConfigRecord& config);
 
+    void Button_OKClick();
+    void Button_ApplyClick();
+    void Button_CancelClick();
+
+private:
     QComboBox* ComboBox_RMode = nullptr;
     QComboBox* ComboBox_DCode = nullptr;
     QComboBox* ComboBox_DifMode = nullptr;
@@ -33,11 +38,6 @@ public:
     QPushButton* Button_Apply = nullptr;
     QPushButton* Button_Cancel = nullptr;
 
-    void Button_OKClick();
-    void Button_ApplyClick();
-    void Button_CancelClick();
-
-private:
     QLineEdit* AddField(const QString& name, const QString& caption, const QString& hint, int top);
     // The record from the controls, or nothing when a field does not parse
     // (the box has been shown).

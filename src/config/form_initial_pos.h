@@ -22,6 +22,13 @@ public:
     // Rows of RadioGroup_PosMode.
     enum PosMode { ApproximateLla = 0, ApproximateEcef = 1, ExactLla = 2, ExactEcef = 3 };
 
+    void RadioGroup_PosModeClick();
+    void Button_FileClick();
+    void Button_OKClick();
+    void Button_ApplyClick();
+    void Button_CancelClick();
+
+private:
     RadioGroup* RadioGroup_PosMode = nullptr;
     QGroupBox* GroupBox_LLA = nullptr;
     QLineEdit* Edit_Lat = nullptr;
@@ -37,13 +44,6 @@ public:
     QPushButton* Button_Apply = nullptr;
     QPushButton* Button_Cancel = nullptr;
 
-    void RadioGroup_PosModeClick();
-    void Button_FileClick();
-    void Button_OKClick();
-    void Button_ApplyClick();
-    void Button_CancelClick();
-
-private:
     void BuildLlaGroup();
     void BuildEcefGroup();
     void BuildButtons();

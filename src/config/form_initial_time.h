@@ -12,11 +12,6 @@ class TForm_InitialTime : public Form {
 public:
     TForm_InitialTime();
 
-    Shape* Shape_TimeAccepted = nullptr;
-    Label* Label4 = nullptr;
-    QPushButton* Button_SetTime = nullptr;
-    QPushButton* Button_Cancel = nullptr;
-
     void Button_SetTimeClick();
     void Button_CancelClick();
 
@@ -27,6 +22,10 @@ public:
     void ClearTimeAccepted();
 
 private:
+    Shape* Shape_TimeAccepted = nullptr;
+    Label* Label4 = nullptr;
+    QPushButton* Button_SetTime = nullptr;
+    QPushButton* Button_Cancel = nullptr;
     // The display port's 0x4E, as Receivers() announces it.
     void ShowTimeAnswer(int slot);
 };

@@ -26,6 +26,11 @@ public:
     // Unlocks the datum controls for receivers that know datums; never undone.
     void EnableDatum();
 
+    void Button_OKClick();
+    void Button_ApplyClick();
+    void Button_CancelClick();
+
+private:
     Panel* Panel_Position = nullptr;
     Panel* Panel_Velocity = nullptr;
     Panel* Panel_Timing = nullptr;
@@ -41,11 +46,6 @@ public:
     QPushButton* Button_Apply = nullptr;
     QPushButton* Button_Cancel = nullptr;
 
-    void Button_OKClick();
-    void Button_ApplyClick();
-    void Button_CancelClick();
-
-private:
     // The display port's firmware versions, as Receivers() announces them.
     void ShowProduct(int slot);
     void BuildPosition();

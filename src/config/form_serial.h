@@ -21,6 +21,10 @@ public:
     // Writes a report of receiver port 0 into the lists.
     void ShowConfig(const SerialConfigRecord& config);
 
+    void Button_Port1Click();
+    void Button_CancelClick();
+
+private:
     QComboBox* ComboBox_Port1Input = nullptr;
     QComboBox* ComboBox_Port1Output = nullptr;
     QComboBox* ComboBox_BaudRate = nullptr;
@@ -30,10 +34,6 @@ public:
     QPushButton* Button_Port1 = nullptr;
     QPushButton* Button_Cancel = nullptr;
 
-    void Button_Port1Click();
-    void Button_CancelClick();
-
-private:
     QComboBox* AddRow(const QString& name, const QString& caption, const QString& hint, const QStringList& rows,
                       int top);
     // The record for receiver port 0, or nothing when a line setting has no row (the box has been shown).

@@ -54,6 +54,8 @@ void TForm_Comm::SetPorts(const int* ports, int count)
     ShowDevice(ComboBox_Com->currentIndex());
 }
 
+int TForm_Comm::ChosenRow() const { return ComboBox_Com->currentIndex(); }
+
 void TForm_Comm::ShowDevice(int row)
 {
     const int com = row >= 0 && row < static_cast<int>(rowComs_.size()) ? rowComs_[static_cast<size_t>(row)] : 0;

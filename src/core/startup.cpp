@@ -1,6 +1,5 @@
 #include "core/startup.h"
 
-#include <QComboBox>
 #include <QDialog>
 #include <algorithm>
 #include <cerrno>
@@ -59,7 +58,7 @@ bool ChooseDisplayPort()
         dialog.SetPorts(PortList.data(), PortCount);
     if (ui::RunModal(dialog) != QDialog::Accepted)
         return false;
-    const int row = dialog.ComboBox_Com->currentIndex();
+    const int row = dialog.ChosenRow();
     if (row < 0)
         return false;
     DisplayPort = PortCount == -1 ? row + 1 : PortList[static_cast<size_t>(std::min(row, kPortSlots - 1))];

@@ -31,3 +31,12 @@ TForm_Product::TForm_Product() : Form("Form_Product", "Product Information", 330
     GroupBox_Nav = VersionGroup(this, "GroupBox_Nav", "Navigation Processor:", 6, Panel_NavVersion, Panel_NavDate, "Nav");
     GroupBox_Sig = VersionGroup(this, "GroupBox_Sig", "Signal Processor:", 104, Panel_SigVersion, Panel_SigDate, "Sig");
 }
+
+void TForm_Product::ShowVersions(const QString& navVersion, const QString& navDate, const QString& sigVersion,
+                                 const QString& sigDate)
+{
+    Panel_NavVersion->setCaption(navVersion);
+    Panel_NavDate->setCaption(navDate);
+    Panel_SigVersion->setCaption(sigVersion);
+    Panel_SigDate->setCaption(sigDate);
+}

@@ -11,6 +11,11 @@ class TForm_Product : public Form {
 public:
     TForm_Product();
 
+    // The firmware version and date texts of the navigation and the signal processor.
+    void ShowVersions(const QString& navVersion, const QString& navDate, const QString& sigVersion,
+                      const QString& sigDate);
+
+private:
     QGroupBox* GroupBox_Nav = nullptr;
     QGroupBox* GroupBox_Sig = nullptr;
     Panel* Panel_NavVersion = nullptr;

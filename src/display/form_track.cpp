@@ -137,3 +137,19 @@ void TForm_Track::BuildSelection(int charWidth)
     Panel_VDOP = DopField(this, "VDOP", "VDOP", kLeft + 220, dopTop);
     Panel_TDOP = DopField(this, "TDOP", "TDOP", kLeft + 330, dopTop);
 }
+
+void TForm_Track::ShowRow(size_t chan, const QString& text)
+{
+    if (chan < Panel_TS.size())
+        Panel_TS[chan]->setCaption(text);
+}
+
+void TForm_Track::ShowFixSatellites(const QString& prns) { Panel_SVSel->setCaption(prns); }
+
+void TForm_Track::ShowDops(float pdop, float hdop, float vdop, float tdop)
+{
+    const std::array<std::pair<Panel*, float>, 4> dops = {
+        {{Panel_PDOP, pdop}, {Panel_HDOP, hdop}, {Panel_VDOP, vdop}, {Panel_TDOP, tdop}}};
+    for (const auto& [panel, value] : dops)
+        panel->setCaption(QString::asprintf("%.1f", static_cast<double>(value)));
+}

@@ -12,6 +12,13 @@ class TForm_Track : public Form {
 public:
     TForm_Track();
 
+    // Row text of channel `chan` (0..7); an empty text blanks the row. Other channels have no row.
+    void ShowRow(size_t chan, const QString& text);
+    // The satellites in the fix, as one line of PRNs.
+    void ShowFixSatellites(const QString& prns);
+    void ShowDops(float pdop, float hdop, float vdop, float tdop);
+
+private:
     // Header captions, one per column of the row text, left to right.
     std::array<Label*, 13> Label_Column{};
     // Row n (1..8) shows channel n-1.
@@ -22,7 +29,6 @@ public:
     Panel* Panel_VDOP = nullptr;
     Panel* Panel_TDOP = nullptr;
 
-private:
     void BuildHeader(int charWidth);
     void BuildRows(int charWidth);
     void BuildSelection(int charWidth);

@@ -37,9 +37,8 @@ void ShowFix(const Report6D& report)
 {
     if (!Form_Track)
         return;
-    ShowDops({Form_Track->Panel_PDOP, Form_Track->Panel_HDOP, Form_Track->Panel_VDOP, Form_Track->Panel_TDOP},
-             {report.pdop, report.hdop, report.vdop, report.tdop});
-    Form_Track->Panel_SVSel->setCaption(SvSelectionText(report));
+    Form_Track->ShowDops(report.pdop, report.hdop, report.vdop, report.tdop);
+    Form_Track->ShowFixSatellites(SvSelectionText(report));
 }
 
 void KeepDgps(PortRecord& port, const Report82& report) { ReportsOf(port).dgpsMode = report.dgpsMode; }

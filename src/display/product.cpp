@@ -10,10 +10,8 @@ void ShowVersions(const Report45& report)
 {
     if (!Form_Product)
         return;
-    Form_Product->Panel_NavVersion->setCaption(VersionText(report.navigation));
-    Form_Product->Panel_NavDate->setCaption(VersionDateText(report.navigation));
-    Form_Product->Panel_SigVersion->setCaption(VersionText(report.signal));
-    Form_Product->Panel_SigDate->setCaption(VersionDateText(report.signal));
+    Form_Product->ShowVersions(VersionText(report.navigation), VersionDateText(report.navigation),
+                               VersionText(report.signal), VersionDateText(report.signal));
 }
 
 } // namespace

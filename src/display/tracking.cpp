@@ -42,7 +42,7 @@ void ShowChannel(const Report5C& report)
 {
     const size_t chan = static_cast<size_t>(report.Channel());
     if (chan < kChannels && Form_Track)
-        Form_Track->Panel_TS[chan]->setCaption(TrackRowText(report));
+        Form_Track->ShowRow(chan, TrackRowText(report));
 }
 
 } // namespace
@@ -83,7 +83,7 @@ void ExpireChannels()
     for (size_t chan = 0; chan < ChannelTimeout.size(); ++chan) {
         if (ChannelTimeout[chan] > 0 && --ChannelTimeout[chan] == 0) {
             if (Form_Track)
-                Form_Track->Panel_TS[chan]->setCaption(QString());
+                Form_Track->ShowRow(chan, QString());
             emit Receivers().channelRowsExpired(static_cast<int>(chan));
         }
     }

@@ -52,7 +52,7 @@ void ShowDuration(int slot)
     const float elapsed = ElapsedWeekSeconds(Now(slot), LogPorts[static_cast<size_t>(slot)].startTime);
     const QString text = QString::fromStdString(FormatTimeOfWeek(elapsed, 0));
     if (Form_Log)
-        Form_Log->Panel_Duration->setCaption(text);
+        Form_Log->ShowDuration(text);
     emit LoggingEvents().logStatusCaptionChanged(text);
 }
 
@@ -169,15 +169,12 @@ void LogSystemTick()
     }
 }
 
-bool LogBiasChecked() { return Form_Log && Form_Log->CheckBox_Bias->isChecked(); }
+bool LogBiasChecked() { return Form_Log && Form_Log->BiasChecked(); }
 
 void SetLogBiasAvailable(bool available)
 {
-    if (!Form_Log)
-        return;
-    Form_Log->CheckBox_Bias->setEnabled(available);
-    if (!available && !Flags.DataLoggingOn)
-        Form_Log->CheckBox_Bias->setChecked(false);
+    if (Form_Log)
+        Form_Log->SetBiasAvailable(available);
 }
 
 void ResetDataLogState()

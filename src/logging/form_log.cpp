@@ -206,6 +206,21 @@ void TForm_Log::ShowUnwritable(const std::string& fileName)
     Label_FileError->setToolTip(text);
 }
 
+void TForm_Log::ShowDuration(const QString& text) { Panel_Duration->setCaption(text); }
+
+bool TForm_Log::BiasChecked() const { return CheckBox_Bias->isChecked(); }
+
+void TForm_Log::SetBiasAvailable(bool available)
+{
+    CheckBox_Bias->setEnabled(available);
+    if (!available && !Flags.DataLoggingOn)
+        CheckBox_Bias->setChecked(false);
+}
+
+void TForm_Log::SetFileRoot(const QString& root) { Edit_FileRoot->setText(root); }
+
+void TForm_Log::StopSystemTimer() { Timer_System->stop(); }
+
 void TForm_Log::SetSetupEnabled(bool enabled)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{Panel_DataSelection, Panel_Setup, Button_Browse, Button_Clear,

@@ -28,6 +28,17 @@ public:
     void ShowLastSet(int count, const std::string& line);
     // A log file that cannot be written: told once per file in the status.
     void ShowUnwritable(const std::string& fileName);
+    // The active port's logging time so far.
+    void ShowDuration(const QString& text);
+    // Whether the record is to hold the clock bias.
+    bool BiasChecked() const;
+    // Bias is offered only while the receiver reports one; without it the
+    // choice is cleared, unless logging is on.
+    void SetBiasAvailable(bool available);
+    // The root of the log file names, as if typed into the window.
+    void SetFileRoot(const QString& root);
+    // For callers that run Timer_SystemTimer() on their own clock.
+    void StopSystemTimer();
 
     void Button_StartClick();
     void Button_StopClick();
@@ -38,6 +49,7 @@ public:
     void Button_CancelClick();
     void Timer_SystemTimer();
 
+private:
     Panel* Panel_DataSelection = nullptr;
     // In record order: TOW, Bias, Bias Rate, Signal Levels, Position LLA,
     // Position XYZ, Velocity ENU, Velocity XYZ, Receiver Mode, Health, DGPS, DOPs.
@@ -81,7 +93,6 @@ public:
     QPushButton* Button_Cancel = nullptr;
     QTimer* Timer_System = nullptr;
 
-private:
     void ShowFilesWritten(const LogPortRecord* active);
     void BuildDataSelection();
     void BuildSetup();

@@ -22,6 +22,7 @@ public:
     void Button_StopClick();
     void Button_CloseClick();
 
+private:
     Label* Label6 = nullptr;
     Shape* Shape_OnOff = nullptr;
     Label* Label_OnOff = nullptr;
@@ -35,7 +36,6 @@ public:
     QPushButton* Button_Stop = nullptr;
     QPushButton* Button_Close = nullptr;
 
-private:
     void ShowRecording(bool on);
 };
 

@@ -17,10 +17,11 @@ public:
     // Closing the window clears the memo, so the next transfer starts afresh.
     void FormClose();
 
-    QPlainTextEdit* Memo_Alm = nullptr;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    QPlainTextEdit* Memo_Alm = nullptr;
 };
 
 extern TForm_Alm* Form_Alm;

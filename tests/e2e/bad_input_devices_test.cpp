@@ -20,6 +20,7 @@
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 #include "transfer/form_alm.h"
 #include "transfer/reply_wait.h"
@@ -177,7 +178,7 @@ TEST(VanishingDisplayPort, UploadWhoseReceiverVanishesEndsWithItsOwnLines)
     Form_Main->InitializeEphemerisClick();
     EXPECT_EQ(loads, 2);
 
-    const QStringList lines = Form_Alm->Memo_Alm->toPlainText().split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = Ui<QPlainTextEdit>(Form_Alm, "Memo_Alm")->toPlainText().split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines, (QStringList{"Ephemeris data for SV 01...", "   Data block acknowledged",
                                   "Ephemeris data for SV 02...", "   No reply to data block",
                                   "Ephemeris data for SV 03...", "   No reply to data block",

@@ -28,6 +28,7 @@
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -80,7 +81,7 @@ TEST(FullDisk, RecordingPastTheFileSizeLimitIsToldOnceAndKeepsTheWholeFrames)
     TempDir dir;
     ui.fileNames.push_back(QString::fromStdString(dir.file("rec.zlk")));
     Form_LogZelk->Button_OpenClick();
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     ASSERT_TRUE(Flags.RawRecordingOn);
 
     const Bytes health = Frame({0x46, 0x00, 0x00}); // 6 bytes on disk
@@ -98,7 +99,7 @@ TEST(FullDisk, RecordingPastTheFileSizeLimitIsToldOnceAndKeepsTheWholeFrames)
     }
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "Unable to write to data record file.");
-    EXPECT_EQ(Form_LogZelk->Label_WriteError->caption(), "Unable to write to data record file.");
+    EXPECT_EQ(Ui<Label>(Form_LogZelk, "Label_WriteError")->caption(), "Unable to write to data record file.");
     EXPECT_EQ(ReadFileBytes(dir.file("rec.zlk")), Bytes({0x10, 0x46, 0, 0, 0x10, 0x03, 0x10, 0x46, 0, 0, 0x10, 0x03}));
     // Room again: recording goes on without a second box.
     receive();
@@ -115,7 +116,7 @@ protected:
         display = lines.display;
         other = lines.monitored;
         ASSERT_NE(display, nullptr);
-        Form_Log->Edit_FileRoot->setText(QString::fromStdString(dir.file("data")));
+        Ui<QLineEdit>(Form_Log, "Edit_FileRoot")->setText(QString::fromStdString(dir.file("data")));
     }
 
     // A position report on both ports, a second apart.
@@ -136,13 +137,13 @@ TEST_F(DataLogOnBadDisk, FullDeviceIsToldOnceAndTheOtherPortIsLogged)
     if (!FileExists("/dev/full"))
         GTEST_SKIP() << "no /dev/full on this system";
     ui.fileNames.push_back("/dev/full");
-    Form_Log->Button_Browse->click();
-    Form_Log->Button_Start->click();
+    Ui<QPushButton>(Form_Log, "Button_Browse")->click();
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     for (float t : {100.0f, 101.0f, 102.0f})
         SendBoth(t);
     EXPECT_EQ(ReadFileText(dir.file("data5.dat")), "100.00 \r\n101.00 \r\n102.00 \r\n");
-    EXPECT_EQ(Form_Log->Label_FileError->caption(), "Unable to write /dev/full");
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "0"); // nothing of the active port reached the disk
+    EXPECT_EQ(Ui<Label>(Form_Log, "Label_FileError")->caption(), "Unable to write /dev/full");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "0"); // nothing of the active port reached the disk
     EXPECT_TRUE(ui.boxes.empty());
 }
 
@@ -151,7 +152,7 @@ TEST_F(DataLogOnBadDisk, FullDeviceIsToldOnceAndTheOtherPortIsLogged)
 TEST_F(DataLogOnBadDisk, RecordPastTheFileSizeLimitLeavesOnlyWholeLines)
 {
     std::signal(SIGXFSZ, SIG_IGN); // the program's start-up does this; tested above
-    Form_Log->Button_Start->click();
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     SendBoth(100.0f); // "100.00 \r\n": 9 bytes in each file
     {
         LoweredFileSizeLimit limit(13);
@@ -160,7 +161,7 @@ TEST_F(DataLogOnBadDisk, RecordPastTheFileSizeLimitLeavesOnlyWholeLines)
     SendBoth(102.0f);
     EXPECT_EQ(ReadFileText(dir.file("data3.dat")), "100.00 \r\n102.00 \r\n");
     EXPECT_EQ(ReadFileText(dir.file("data5.dat")), "100.00 \r\n102.00 \r\n");
-    EXPECT_EQ(Form_Log->Label_FileError->caption().toStdString(),
+    EXPECT_EQ(Ui<Label>(Form_Log, "Label_FileError")->caption().toStdString(),
               "Unable to write " + dir.file("data3.dat") + ", " + dir.file("data5.dat"));
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -170,28 +171,30 @@ TEST_F(DataLogOnBadDisk, RecordPastTheFileSizeLimitLeavesOnlyWholeLines)
 TEST_F(DataLogOnBadDisk, UnwritableDirectoryIsToldOnceAndTheOtherPortIsLogged)
 {
     WriteFileText(dir.file("plain"), "not a directory");
-    Form_Log->Edit_FileRoot->setText(QString::fromStdString(dir.file("plain/data")));
+    Ui<QLineEdit>(Form_Log, "Edit_FileRoot")->setText(QString::fromStdString(dir.file("plain/data")));
     ui.fileNames.push_back(QString::fromStdString(dir.file("mine.dat")));
-    Form_Log->Button_Browse->click();
-    Form_Log->Button_Start->click();
+    Ui<QPushButton>(Form_Log, "Button_Browse")->click();
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     for (float t : {7.0f, 8.0f})
         SendBoth(t);
     EXPECT_EQ(ReadFileText(dir.file("mine.dat")), "7.00 \r\n8.00 \r\n");
-    EXPECT_EQ(Form_Log->Label_FileError->caption().toStdString(), "Unable to write " + dir.file("plain/data5.dat"));
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "2");
+    EXPECT_EQ(Ui<Label>(Form_Log, "Label_FileError")->caption().toStdString(),
+              "Unable to write " + dir.file("plain/data5.dat"));
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "2");
 
     // A directory without write permission (privileged users write there all the same).
-    Form_Log->Button_Stop->click();
+    Ui<QPushButton>(Form_Log, "Button_Stop")->click();
     const std::string locked = dir.file("locked");
     fs::create_directory(locked);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
     if (::access(locked.c_str(), W_OK) != 0) {
-        Form_Log->Edit_FileRoot->setText(QString::fromStdString(locked + "/data"));
-        Form_Log->Button_Start->click();
+        Ui<QLineEdit>(Form_Log, "Edit_FileRoot")->setText(QString::fromStdString(locked + "/data"));
+        Ui<QPushButton>(Form_Log, "Button_Start")->click();
         SendBoth(9.0f);
-        EXPECT_EQ(Form_Log->Label_FileError->caption().toStdString(), "Unable to write " + locked + "/data5.dat");
+        EXPECT_EQ(Ui<Label>(Form_Log, "Label_FileError")->caption().toStdString(),
+                  "Unable to write " + locked + "/data5.dat");
         EXPECT_EQ(ReadFileText(dir.file("mine.dat")), "9.00 \r\n");
-        Form_Log->Button_Stop->click();
+        Ui<QPushButton>(Form_Log, "Button_Stop")->click();
     }
     fs::permissions(locked, fs::perms::owner_all);
     EXPECT_TRUE(ui.boxes.empty());
@@ -206,24 +209,24 @@ TEST_F(DataLogOnBadDisk, PipeOrDirectoryAtALogOrRecordingPathIsRefusedWithoutWai
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const std::string folder = dir.file("folder.dat");
     fs::create_directory(folder);
-    Form_Log->CheckBox_Append->setChecked(true); // the other port's file grows across both runs
+    Ui<QCheckBox>(Form_Log, "CheckBox_Append")->setChecked(true); // the other port's file grows across both runs
     std::string otherLog;
     float timeOfFix = 1.0f;
     for (const std::string& path : {pipe, folder}) {
         SCOPED_TRACE(path);
         ui.fileNames.push_back(QString::fromStdString(path));
-        Form_Log->Button_Browse->click();
-        Form_Log->Button_Start->click();
+        Ui<QPushButton>(Form_Log, "Button_Browse")->click();
+        Ui<QPushButton>(Form_Log, "Button_Start")->click();
         SendBoth(timeOfFix);
         otherLog += std::to_string(static_cast<int>(timeOfFix)) + ".00 \r\n";
         timeOfFix += 1.0f;
-        EXPECT_EQ(Form_Log->Label_FileError->caption().toStdString(), "Unable to write " + path);
+        EXPECT_EQ(Ui<Label>(Form_Log, "Label_FileError")->caption().toStdString(), "Unable to write " + path);
         EXPECT_EQ(ReadFileText(dir.file("data5.dat")), otherLog);
-        Form_Log->Button_Stop->click();
+        Ui<QPushButton>(Form_Log, "Button_Stop")->click();
 
         ui.fileNames.push_back(QString::fromStdString(path));
         Form_LogZelk->Button_OpenClick();
-        Form_LogZelk->Button_Start->click();
+        Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].text, "Unable to open data record file.");
         EXPECT_FALSE(Flags.RawRecordingOn);
@@ -238,11 +241,11 @@ TEST_F(DataLogOnBadDisk, RecordingIntoAnUnwritablePlaceIsRefusedAtStart)
     WriteFileText(dir.file("plain"), "not a directory");
     ui.fileNames.push_back(QString::fromStdString(dir.file("plain/rec.zlk")));
     Form_LogZelk->Button_OpenClick();
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "Unable to open data record file.");
     EXPECT_FALSE(Flags.RawRecordingOn);
-    EXPECT_EQ(Form_LogZelk->Label_OnOff->caption(), "Off");
+    EXPECT_EQ(Ui<Label>(Form_LogZelk, "Label_OnOff")->caption(), "Off");
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "support/monitor_gui.h"
 #include "support/state_reset.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -60,11 +61,11 @@ TEST(BoxesUnderTraffic, TenSecondsUnderAnOpenBoxLoseNoRecordFrameOrQuery)
         auto third = AttachFakeSerial(5);
         PortTable[5].monitored = 1;
         const std::vector<std::shared_ptr<FakeSerial::State>> ports = {lines.display, lines.monitored, third};
-        Form_Log->Edit_FileRoot->setText(QString::fromStdString(dir.file("data")));
-        Form_Log->Button_Start->click();
+        Ui<QLineEdit>(Form_Log, "Edit_FileRoot")->setText(QString::fromStdString(dir.file("data")));
+        Ui<QPushButton>(Form_Log, "Button_Start")->click();
         ui.fileNames.push_back(QString::fromStdString(dir.file("rec.zlk")));
         Form_LogZelk->Button_OpenClick();
-        Form_LogZelk->Button_Start->click();
+        Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
         auto sendAll = [&](float t) {
             for (const auto& port : ports)
                 Feed(*port, PositionAt(t));
@@ -102,8 +103,8 @@ TEST(BoxesUnderTraffic, TenSecondsUnderAnOpenBoxLoseNoRecordFrameOrQuery)
         const std::vector<int> queries = FrameIds(TakeWritten(*lines.display));
         EXPECT_EQ(std::count(queries.begin(), queries.end(), 0x26), 10) << "health asked twice a second";
         EXPECT_EQ(std::count(queries.begin(), queries.end(), 0x24), 10) << "satellites asked twice a second";
-        Form_LogZelk->Button_Stop->click();
-        Form_Log->Button_Stop->click();
+        Ui<QPushButton>(Form_LogZelk, "Button_Stop")->click();
+        Ui<QPushButton>(Form_Log, "Button_Stop")->click();
     }
 }
 

@@ -26,6 +26,7 @@
 #include "sim/virtual_line.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -92,7 +93,7 @@ protected:
                 peer->line.Receive(bytes, count);
             };
         }
-        Form_Log->Edit_FileRoot->setText(QString::fromStdString(dir.file("data")));
+        Ui<QLineEdit>(Form_Log, "Edit_FileRoot")->setText(QString::fromStdString(dir.file("data")));
     }
 
     // Whole seconds of virtual time on every line, the poll timer at each
@@ -154,7 +155,7 @@ protected:
 TEST_F(SixteenReceivers, AnHourOfReportPacedLoggingHasEveryRecordAndMemoryStaysFlat)
 {
     RunSeconds(20); // search sequences answered, fixes reported
-    Form_Log->Button_Start->click();
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     ASSERT_TRUE(Flags.DataLoggingOn);
     ASSERT_EQ(LogByReports, 1);
     RunSeconds(300);
@@ -162,7 +163,7 @@ TEST_F(SixteenReceivers, AnHourOfReportPacedLoggingHasEveryRecordAndMemoryStaysF
     RunSeconds(3300);
     const int64_t end = ResidentSetBytes();
     ExpectOneRecordASecond(20, 3620);
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption().toStdString(), std::to_string(LoggedTimesOf(1).size()));
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption().toStdString(), std::to_string(LoggedTimesOf(1).size()));
     // 52 800 records after the warm-up: a leak of 160 bytes a record would pass the bound.
     if (!kSanitized && warm > 0) {
         EXPECT_LT(end - warm, 8 << 20) << "resident set grew from " << warm << " to " << end;
@@ -172,9 +173,9 @@ TEST_F(SixteenReceivers, AnHourOfReportPacedLoggingHasEveryRecordAndMemoryStaysF
 
 TEST_F(SixteenReceivers, SystemTimerPacingWritesOneRecordASecond)
 {
-    Form_Log->CheckBox_SystemTimer->setChecked(true);
+    Ui<QCheckBox>(Form_Log, "CheckBox_SystemTimer")->setChecked(true);
     RunSeconds(20);
-    Form_Log->Button_Start->click();
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     ASSERT_EQ(LogByReports, 0);
     RunSeconds(600);
     ExpectOneRecordASecond(20, 620);
@@ -184,13 +185,13 @@ TEST_F(SixteenReceivers, SystemTimerPacingWritesOneRecordASecond)
 TEST_F(SixteenReceivers, IoOptionsAppliedToEveryPortKeepEveryPortLogging)
 {
     RunSeconds(20);
-    Form_Log->Button_Start->click();
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     RunSeconds(20);
     Form_Main->Button_TxAllClick(); // the settings go to every receiver
     ASSERT_TRUE(TxAllLit);
     Form_Main->ConfigureIOClick();
     RunSeconds(1);
-    Form_IOOptions->RadioGroup_Format->setItemIndex(0); // ECEF: report 0x42 instead of 0x4A
+    Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->setItemIndex(0); // ECEF: report 0x42 instead of 0x4A
     Form_IOOptions->Button_ApplyClick();
     RunSeconds(40);
     ExpectOneRecordASecond(20, 81);
@@ -208,7 +209,7 @@ protected:
 TEST_F(SixteenReceiversAtTheWeekEnd, RecordsGoOnAcrossTheEndOfTheWeek)
 {
     RunSeconds(20);
-    Form_Log->Button_Start->click();
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     RunSeconds(300); // the week ends 130 s after Start
     ExpectOneRecordASecond(20, 320);
     EXPECT_LT(LoggedTimesOf(1).back(), 200.0);

@@ -21,6 +21,7 @@
 #include "logging/form_log.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -65,8 +66,11 @@ protected:
     }
     void TearDown() override { PortReports.fill(PortReportRecord{}); }
 
-    void SetRoot(const std::string& root) { Form_Log->Edit_FileRoot->setText(QString::fromStdString(root)); }
-    void Start() { Form_Log->Button_Start->click(); }
+    void SetRoot(const std::string& root)
+    {
+        Ui<QLineEdit>(Form_Log, "Edit_FileRoot")->setText(QString::fromStdString(root));
+    }
+    void Start() { Ui<QPushButton>(Form_Log, "Button_Start")->click(); }
     void Send(FakeSerial::State& to, const std::vector<uint8_t>& message)
     {
         Feed(to, Frame(message));
@@ -89,14 +93,14 @@ TEST_F(DataLog, DefaultsWriteOneTimeOfWeekLinePerSecond)
     Start();
     SendTimes(*display, 0x4A, {345600.0f, 345601.0f, 345602.0f});
     EXPECT_EQ(Log(3), "345600.00 \r\n345601.00 \r\n345602.00 \r\n");
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "3");
-    EXPECT_EQ(Form_Log->Panel_Data->caption(), " 345602.00");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "3");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Data")->caption(), " 345602.00");
     EXPECT_EQ(Form_Main->Panel_LogStatus->colour(), Colours::Yellow);
     // 345602 s after a start time of 0: day 4, 00:00:02.
-    EXPECT_EQ(Form_Log->Panel_Duration->caption(), " 4 00:00:02");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Duration")->caption(), " 4 00:00:02");
     EXPECT_EQ(Form_Main->Panel_LogStatus->caption(), " 4 00:00:02");
     Send(*display, Position(0x4A, 345602.5f)); // within the interval: no record
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "3");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "3");
     EXPECT_EQ(Form_Main->Panel_LogStatus->colour(), Colours::Lime);
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -105,10 +109,10 @@ TEST_F(DataLog, StartTimeAndDurationCountFromTheFixBeforeStart)
 {
     Send(*display, Position(0x4A, 345600.0f)); // Thursday 00:00, before logging
     Start();
-    EXPECT_EQ(Form_Log->Panel_StartTime->caption(), " Thu 00:00:00.00");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_StartTime")->caption(), " Thu 00:00:00.00");
     SendTimes(*display, 0x4A, {345600.0f, 345661.5f});
     EXPECT_EQ(Log(3), "345600.00 \r\n345661.50 \r\n");
-    EXPECT_EQ(Form_Log->Panel_Duration->caption(), " 0 00:01:02"); // 61.5 s shown to whole seconds
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Duration")->caption(), " 0 00:01:02"); // 61.5 s shown to whole seconds
 }
 
 TEST_F(DataLog, MonitoredPortsHaveTheirOwnFiles)
@@ -118,15 +122,15 @@ TEST_F(DataLog, MonitoredPortsHaveTheirOwnFiles)
     Send(*display, Position(0x4A, 200.0f));
     EXPECT_EQ(Log(5), "100.00 \r\n");
     EXPECT_EQ(Log(3), "200.00 \r\n");
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "1"); // only the active port counts
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "1"); // only the active port counts
 }
 
 TEST_F(DataLog, BoxesCheckedInTheWindowChooseTheValues)
 {
-    Form_Log->Button_SelectClear->click();
-    Form_Log->CheckBox_Mode->setChecked(true);
-    Form_Log->CheckBox_DGPS->setChecked(true);
-    Form_Log->CheckBox_Bias->setChecked(true);
+    Ui<QPushButton>(Form_Log, "Button_SelectClear")->click();
+    Ui<QCheckBox>(Form_Log, "CheckBox_Mode")->setChecked(true);
+    Ui<QCheckBox>(Form_Log, "CheckBox_DGPS")->setChecked(true);
+    Ui<QCheckBox>(Form_Log, "CheckBox_Bias")->setChecked(true);
     Reports(PortTable[2]).fixMode = 3;
     Reports(PortTable[2]).dgpsMode = 2;
     Start();
@@ -134,19 +138,19 @@ TEST_F(DataLog, BoxesCheckedInTheWindowChooseTheValues)
     Send(*display, WithFloat(Position(0x4A, 10.0f), 12, -1.5f));
     EXPECT_EQ(Log(3), "-5.003461 3 2 \r\n");
     Form_Log->Button_StopClick();
-    Form_Log->Button_SelectClear->click();
+    Ui<QPushButton>(Form_Log, "Button_SelectClear")->click();
     ui.answers = {ui::Answer::Yes}; // the file holds the first run: emptying it is asked
-    Form_Log->Button_Start->click();
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     Send(*display, Position(0x4A, 11.0f));
     EXPECT_EQ(Log(3), "\r\n");
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "1");
-    EXPECT_EQ(Form_Log->Panel_Data->caption(), " ");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "1");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Data")->caption(), " ");
 }
 
 TEST_F(DataLog, WeakestLevelBetweenRecordsIsLoggedWithItsPrn)
 {
-    Form_Log->CheckBox_TOW->setChecked(false);
-    Form_Log->CheckBox_Levels->setChecked(true);
+    Ui<QCheckBox>(Form_Log, "CheckBox_TOW")->setChecked(false);
+    Ui<QCheckBox>(Form_Log, "CheckBox_Levels")->setChecked(true);
     Start();
     Send(*display, Position(0x4A, 100.0f)); // first record restarts the latch
     Send(*display, Tracking(0, 5, 40.0f));
@@ -180,7 +184,7 @@ TEST_F(DataLog, LatchRestartsWhileLoggingIsOff)
 
 TEST_F(DataLog, WeekEndKeepsTheInterval)
 {
-    Form_Log->Edit_Interval->setText("2");
+    Ui<QLineEdit>(Form_Log, "Edit_Interval")->setText("2");
     Start();
     SendTimes(*display, 0x4A, {604797.0f, 604798.0f, 604799.0f, 0.0f, 1.0f, 2.0f, 3.0f});
     EXPECT_EQ(Log(3), "604797.00 \r\n604799.00 \r\n1.00 \r\n3.00 \r\n");
@@ -206,7 +210,7 @@ TEST_F(DataLog, WithoutAppendStartEmptiesOnlyTheFilesOfMonitoredPorts)
 TEST_F(DataLog, WithAppendStartKeepsTheFiles)
 {
     WriteFileText(dir.file("data3.dat"), "old\r\n");
-    Form_Log->CheckBox_Append->setChecked(true);
+    Ui<QCheckBox>(Form_Log, "CheckBox_Append")->setChecked(true);
     Start();
     Send(*display, Position(0x4A, 50.0f));
     EXPECT_EQ(Log(3), "old\r\n50.00 \r\n");
@@ -215,9 +219,9 @@ TEST_F(DataLog, WithAppendStartKeepsTheFiles)
 TEST_F(DataLog, BrowsedFileReplacesOnlyTheActivePortsFile)
 {
     ui.fileNames.push_back(QString::fromStdString(dir.file("mine.dat")));
-    Form_Log->Button_Browse->click();
+    Ui<QPushButton>(Form_Log, "Button_Browse")->click();
     Start();
-    EXPECT_EQ(Form_Log->Panel_Filename->caption().toStdString(), " " + dir.file("mine.dat"));
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Filename")->caption().toStdString(), " " + dir.file("mine.dat"));
     Send(*display, Position(0x4A, 7.0f));
     Send(*other, Position(0x4A, 8.0f));
     EXPECT_EQ(ReadFileText(dir.file("mine.dat")), "7.00 \r\n");
@@ -235,8 +239,8 @@ TEST_F(DataLog, FirstPositionKindAfterStartPacesThePort)
     EXPECT_EQ(Log(3), "100.00 \r\n102.00 \r\n");
     EXPECT_EQ(LogTriggerId[2], 0x84);
     // A new run unbinds every port: the next first kind binds again.
-    Form_Log->Button_Stop->click();
-    Form_Log->CheckBox_Append->setChecked(true);
+    Ui<QPushButton>(Form_Log, "Button_Stop")->click();
+    Ui<QCheckBox>(Form_Log, "CheckBox_Append")->setChecked(true);
     Start();
     EXPECT_EQ(LogTriggerId[2], 0);
     Send(*display, Position(0x4A, 105.0f));
@@ -258,7 +262,7 @@ TEST_F(DataLog, SystemTimerKeepsLoggingWhileHealthIsBad)
     Form_Log->Timer_SystemTimer();
     Flags.TransferRunning = 0;
     EXPECT_EQ(Log(3), "100.00 \r\n100.00 \r\n100.00 \r\n");
-    EXPECT_EQ(Form_Log->Panel_Duration->caption(), " 0 00:01:42"); // fix 100 + 2 counted seconds since 0
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Duration")->caption(), " 0 00:01:42"); // fix 100 + 2 counted seconds since 0
     Send(*display, Position(0x4A, 101.0f)); // a fix clears the counted seconds
     EXPECT_EQ(LogPorts[2].TicksSinceFix, 0.0f);
     EXPECT_EQ(Log(3), "100.00 \r\n100.00 \r\n100.00 \r\n101.00 \r\n");
@@ -266,7 +270,7 @@ TEST_F(DataLog, SystemTimerKeepsLoggingWhileHealthIsBad)
 
 TEST_F(DataLog, UseSystemTimerPacesByTheTimerOnly)
 {
-    Form_Log->CheckBox_SystemTimer->setChecked(true);
+    Ui<QCheckBox>(Form_Log, "CheckBox_SystemTimer")->setChecked(true);
     Start();
     EXPECT_EQ(LogByReports, 0);
     Send(*display, Position(0x4A, 200.0f));
@@ -290,35 +294,36 @@ TEST_F(DataLog, UnwritableFileIsToldOnceAndTheOtherPortsGoOn)
 {
     SetRoot(dir.file("missing/data"));
     ui.fileNames.push_back(QString::fromStdString(dir.file("mine.dat")));
-    Form_Log->Button_Browse->click();
+    Ui<QPushButton>(Form_Log, "Button_Browse")->click();
     Start(); // emptying data5.dat fails already
     for (float t : {1.0f, 2.0f, 3.0f}) {
         Send(*display, Position(0x4A, t));
         Send(*other, Position(0x4A, t));
     }
     EXPECT_EQ(ReadFileText(dir.file("mine.dat")), "1.00 \r\n2.00 \r\n3.00 \r\n");
-    const std::string told = Form_Log->Label_FileError->caption().toStdString();
+    const std::string told = Ui<Label>(Form_Log, "Label_FileError")->caption().toStdString();
     const std::string name = dir.file("missing/data5.dat");
     EXPECT_EQ(told, "Unable to write " + name);
     EXPECT_TRUE(ui.boxes.empty());
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "3");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "3");
     // A new run clears the notice.
     Form_Log->Button_StopClick();
     SetRoot(dir.file("data"));
     ui.answers = {ui::Answer::Yes}; // data3.dat holds the first run
     Start();
-    EXPECT_EQ(Form_Log->Label_FileError->caption(), "");
+    EXPECT_EQ(Ui<Label>(Form_Log, "Label_FileError")->caption(), "");
 }
 
 TEST_F(DataLog, UnwritableActiveFileIsNotCounted)
 {
     SetRoot(dir.file("missing/data"));
-    Form_Log->CheckBox_Append->setChecked(true);
+    Ui<QCheckBox>(Form_Log, "CheckBox_Append")->setChecked(true);
     Start();
     Send(*display, Position(0x4A, 1.0f));
     Send(*display, Position(0x4A, 2.0f));
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "0");
-    EXPECT_EQ(Form_Log->Label_FileError->caption().toStdString(), "Unable to write " + dir.file("missing/data3.dat"));
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "0");
+    EXPECT_EQ(Ui<Label>(Form_Log, "Label_FileError")->caption().toStdString(),
+              "Unable to write " + dir.file("missing/data3.dat"));
 }
 
 TEST_F(DataLog, LongFileRootIsUsedWhole)
@@ -339,9 +344,9 @@ TEST_F(DataLog, LongFileRootIsUsedWhole)
 TEST_F(DataLog, ClosingTheWindowKeepsLoggingAndStopEndsIt)
 {
     Start();
-    Form_Log->Button_Cancel->click();
+    Ui<QPushButton>(Form_Log, "Button_Cancel")->click();
     Send(*display, Position(0x4A, 1.0f));
-    Form_Log->Button_Stop->click();
+    Ui<QPushButton>(Form_Log, "Button_Stop")->click();
     Send(*display, Position(0x4A, 2.0f));
     EXPECT_EQ(Log(3), "1.00 \r\n");
 }
@@ -355,10 +360,10 @@ TEST_F(DataLog, StartWithoutDisplayPortLogsTheMonitoredPorts)
     DisplayPort = 0;
     Start();
     EXPECT_EQ(LogRun().activePort, -1);
-    EXPECT_EQ(Form_Log->Panel_Filename->caption(), " ");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Filename")->caption(), " ");
     Send(*other, Position(0x4A, 4.0f));
     EXPECT_EQ(Log(5), "4.00 \r\n");
-    EXPECT_EQ(Form_Log->Panel_DataSets->caption(), "0");
+    EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "0");
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "core/main_window.h"
 #include "sim/receiver_simulator.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -48,8 +49,8 @@ TEST_F(DialogsWithSimulator, IoOptionsChangeTheReportsTheMainWindowShows)
     EXPECT_EQ(Form_Main->Label_PanelPos->caption(), "LLA Position");
     Form_Main->ConfigureIOClick();
     Run(2);
-    ASSERT_EQ(Form_IOOptions->RadioGroup_Format->itemIndex(), 1); // LLA, as the receiver answered
-    Form_IOOptions->RadioGroup_Format->setItemIndex(0);           // XYZ ECEF
+    ASSERT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->itemIndex(), 1); // LLA, as the receiver answered
+    Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->setItemIndex(0); // XYZ ECEF
     Form_IOOptions->Button_ApplyClick();
     Run(10);
     EXPECT_EQ(Form_Main->Label_PanelPos->caption(), "ECEF Position");
@@ -61,13 +62,13 @@ TEST_F(DialogsWithSimulator, ElevationMaskIsKeptByTheReceiverAndReportedBack)
     Run(10);
     Form_Main->ConfigureGPSClick();
     Run(2);
-    Form_GPS->Edit_EMask->setText("15");
+    Ui<QLineEdit>(Form_GPS, "Edit_EMask")->setText("15");
     Form_GPS->Button_ApplyClick();
     Run(2);
-    Form_GPS->Edit_EMask->setText("0");
+    Ui<QLineEdit>(Form_GPS, "Edit_EMask")->setText("0");
     Form_Main->ConfigureGPSClick(); // asks again: the answer refills the dialog
     Run(2);
-    EXPECT_EQ(Form_GPS->Edit_EMask->text().toDouble(), 15.0);
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_EMask")->text().toDouble(), 15.0);
 }
 
 TEST_F(DialogsWithSimulator, SerialChangeTo19200KeepsTheLinkAliveOnBothSides)
@@ -75,7 +76,7 @@ TEST_F(DialogsWithSimulator, SerialChangeTo19200KeepsTheLinkAliveOnBothSides)
     Run(10);
     Form_Main->ConfigureSerialClick();
     Run(2);
-    Form_Serial->ComboBox_BaudRate->setCurrentText("19200");
+    Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->setCurrentText("19200");
     ScriptedUi ui;
     ui.answers = {ui::Answer::Yes, ui::Answer::No}; // change the PC side; do not save to flash
     Form_Serial->Button_Port1Click();

@@ -20,6 +20,7 @@
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -80,8 +81,8 @@ TEST(LostPorts, UnpluggedPortsAreShownLostAndComeBackBehindTheirLinks)
     Form_Main->MouseLeft(1, Qt::LeftButton); // COM2 opened and monitored
     ASSERT_TRUE(PortTable[1].monitored);
     PortTable[1].searchStep = 0;
-    Form_Log->Edit_FileRoot->setText(QString::fromStdString(dir.file("data")));
-    Form_Log->Button_Start->click();
+    Ui<QLineEdit>(Form_Log, "Edit_FileRoot")->setText(QString::fromStdString(dir.file("data")));
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     for (float tow : {100.0f, 101.0f}) {
         ASSERT_TRUE(monitoredPeer->Write(Position(tow)));
         TickWhenQueued(1, Position(tow).size());

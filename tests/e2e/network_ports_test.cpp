@@ -27,6 +27,7 @@
 #include "support/loopback_listener.h"
 #include "support/monitor_gui.h"
 #include "support/ser2net.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -126,8 +127,8 @@ TEST_F(NetworkPorts, Rfc2217SerialChangeReachesTheRemoteLine)
     ASSERT_TRUE(RunUntil(ShowsTheReceiver));
     EXPECT_EQ(DeviceSpeed(ports[1].device), static_cast<speed_t>(B9600));
     Form_Main->ConfigureSerialClick();
-    ASSERT_TRUE(RunUntil([] { return Form_Serial->ComboBox_BaudRate->currentText() == "9600"; }));
-    Form_Serial->ComboBox_BaudRate->setCurrentText("19200");
+    ASSERT_TRUE(RunUntil([] { return Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->currentText() == "9600"; }));
+    Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->setCurrentText("19200");
     ui.answers = {ui::Answer::Yes, ui::Answer::No}; // change the PC side; do not save to flash
     Form_Serial->Button_Port1Click();
     EXPECT_TRUE(RunUntil([&] { return DeviceSpeed(ports[1].device) == B19200; }));

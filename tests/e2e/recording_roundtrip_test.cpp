@@ -19,6 +19,7 @@
 #include "support/monitor_gui.h"
 #include "support/parsed_packets.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 #include "tools/dump/dump_run.h"
 
@@ -189,7 +190,7 @@ protected:
 
 TEST_F(RecordingRoundTrip, DecoderAndParserGiveBackEveryDispatchedPacket)
 {
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     ASSERT_TRUE(Flags.RawRecordingOn);
     std::vector<uint8_t> big(511);
     for (size_t i = 0; i < big.size(); ++i)
@@ -201,7 +202,7 @@ TEST_F(RecordingRoundTrip, DecoderAndParserGiveBackEveryDispatchedPacket)
     source.Add(Stuffed(0x58, big));
     source.Add(Stuffed(0x8F, {0x15, kDle, kDle, 0x01}));
     Run(60);
-    Form_LogZelk->Button_Stop->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Stop")->click();
 
     const std::vector<ParsedPacket> expected = WholeFrames(wire);
     ASSERT_GT(expected.size(), 200u); // 28 s of queries answered and reports sent

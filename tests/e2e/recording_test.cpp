@@ -14,6 +14,7 @@
 #include "logging/form_log_zelk.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -58,7 +59,7 @@ protected:
 
 TEST_F(Recording, FileHoldsExactlyTheDisplayPortsPacketsInOrder)
 {
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     const std::vector<Packet> first = {
         {0x4A, {0x10, 0x01, 0x10, 0x10, 0x03}}, {0x41, {}}, {0x99, {0xFF}}, // no decoder handles 0x99
     };
@@ -66,7 +67,7 @@ TEST_F(Recording, FileHoldsExactlyTheDisplayPortsPacketsInOrder)
     Send(*display, first);
     Send(*other, {{0x46, {0x00, 0x00}}}); // monitored, never recorded
     Send(*display, second);
-    Form_LogZelk->Button_Stop->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Stop")->click();
     std::vector<Packet> expected = first;
     expected.insert(expected.end(), second.begin(), second.end());
     EXPECT_EQ(ParseFile(path), expected);
@@ -75,7 +76,7 @@ TEST_F(Recording, FileHoldsExactlyTheDisplayPortsPacketsInOrder)
 
 TEST_F(Recording, FramesAreOnDiskWhileRecordingRuns)
 {
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     Send(*display, {{0x41, {1, 2}}});
     EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {1, 2}}}));
     EXPECT_TRUE(Flags.RawRecordingOn);
@@ -83,31 +84,31 @@ TEST_F(Recording, FramesAreOnDiskWhileRecordingRuns)
 
 TEST_F(Recording, AppendFollowsOldContentsAndOverwriteEmpties)
 {
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     Send(*display, {{0x41, {1}}});
-    Form_LogZelk->Button_Stop->click();
-    Form_LogZelk->CheckBox_Append->setChecked(true);
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Stop")->click();
+    Ui<QCheckBox>(Form_LogZelk, "CheckBox_Append")->setChecked(true);
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     Send(*display, {{0x42, {2}}});
-    Form_LogZelk->Button_Stop->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Stop")->click();
     EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {1}}, {0x42, {2}}}));
-    Form_LogZelk->CheckBox_Append->setChecked(false);
+    Ui<QCheckBox>(Form_LogZelk, "CheckBox_Append")->setChecked(false);
     ui.answers = {ui::Answer::Yes}; // emptying a file that holds data is asked
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     EXPECT_TRUE(ReadFileBytes(path).empty());
 }
 
 TEST_F(Recording, NothingIsRecordedAfterStop)
 {
-    Form_LogZelk->Button_Start->click();
-    Form_LogZelk->Button_Stop->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Stop")->click();
     Send(*display, {{0x41, {1}}});
     EXPECT_TRUE(ReadFileBytes(path).empty());
 }
 
 TEST_F(Recording, ChangingTheDisplayPortContinuesTheFileWithTheNewPort)
 {
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     Send(*display, {{0x41, {3}}});
     DisplayPort = 5;
     Send(*other, {{0x41, {5}}});
@@ -117,7 +118,7 @@ TEST_F(Recording, ChangingTheDisplayPortContinuesTheFileWithTheNewPort)
 
 TEST_F(Recording, ProgramEndClosesTheFileWithEveryFrame)
 {
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     Send(*display, {{0x41, {7}}, {0x42, {8}}});
     DestroyAllWindows();
     EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {7}}, {0x42, {8}}}));

@@ -16,6 +16,7 @@
 #include "platform/port_enumeration.h"
 #include "support/monitor_gui.h"
 #include "support/pty.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -40,17 +41,17 @@ protected:
     void ReceiveReport()
     {
         ASSERT_TRUE(receiver.Write(Frame(kReport9600)));
-        for (int i = 0; i < 20 && Form_Serial->ComboBox_BaudRate->currentIndex() != 1; ++i) {
+        for (int i = 0; i < 20 && Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->currentIndex() != 1; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             Tick();
         }
-        ASSERT_EQ(Form_Serial->ComboBox_BaudRate->currentText(), "9600");
+        ASSERT_EQ(Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->currentText(), "9600");
     }
 
     static void ChooseTwoStopBitsAt4800()
     {
-        Form_Serial->ComboBox_BaudRate->setCurrentIndex(0);
-        Form_Serial->ComboBox_StopBits->setCurrentIndex(1);
+        Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->setCurrentIndex(0);
+        Ui<QComboBox>(Form_Serial, "ComboBox_StopBits")->setCurrentIndex(1);
     }
 
     // Checks the device's own settings, read back through the serial layer and through the peer end.

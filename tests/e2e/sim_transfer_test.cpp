@@ -7,6 +7,7 @@
 
 #include "sim/receiver_simulator.h"
 #include "transfer/almanac_transfer.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ TEST_F(SimTransfer, EphemerisDownloadOnSlowLinesGetsEveryBlock)
         PortLineCodes[0].baud = static_cast<uint8_t>(baudCode);
         SlowLine line(*port, baud);
         onPause = [&] { line.Pass(ReplyWait().pollInterval); };
-        Form_Alm->Memo_Alm->clear();
+        Ui<QPlainTextEdit>(Form_Alm, "Memo_Alm")->clear();
         ui.fileNames.push_back(Path("eph.dat"));
         Form_Main->DownloadEphemerisClick();
         const QStringList lines = MemoLines();

@@ -27,6 +27,7 @@
 #include "support/pty.h"
 #include "support/state_reset.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 #include "transfer/form_alm.h"
 
@@ -40,13 +41,14 @@ std::function<int(QDialog&)> ChooseRow(int row, QStringList* offered, QStringLis
 {
     return [row, offered, devices](QDialog& dialog) {
         auto& comm = static_cast<TForm_Comm&>(dialog);
-        for (int i = 0; i < comm.ComboBox_Com->count(); ++i) {
-            *offered << comm.ComboBox_Com->itemText(i);
-            comm.ComboBox_Com->setCurrentIndex(i);
+        QComboBox* rows = Ui<QComboBox>(&comm, "ComboBox_Com");
+        for (int i = 0; i < rows->count(); ++i) {
+            *offered << rows->itemText(i);
+            rows->setCurrentIndex(i);
             if (devices)
-                *devices << comm.Label_Device->text();
+                *devices << Ui<QLabel>(&comm, "Label_Device")->text();
         }
-        comm.ComboBox_Com->setCurrentIndex(row);
+        rows->setCurrentIndex(row);
         comm.Button_ContinueClick();
         return dialog.result();
     };

@@ -12,6 +12,7 @@
 
 #include "core/dispatch.h"
 #include "core/main_window.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 #include "transfer/form_alm.h"
 #include "transfer/reply_wait.h"
@@ -74,7 +75,7 @@ protected:
     // The memo's lines; every message ended with a line break.
     static QStringList MemoLines()
     {
-        QStringList lines = Form_Alm->Memo_Alm->toPlainText().split(QLatin1Char('\n'));
+        QStringList lines = Ui<QPlainTextEdit>(Form_Alm, "Memo_Alm")->toPlainText().split(QLatin1Char('\n'));
         if (!lines.isEmpty() && lines.back().isEmpty())
             lines.pop_back();
         return lines;

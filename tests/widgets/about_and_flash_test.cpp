@@ -11,6 +11,7 @@
 #include "core/main_window.h"
 #include "link/port_table.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -21,23 +22,23 @@ TEST(AboutBox, ShowsAPictureTheVersionAndOk)
     TForm_About* form = Form_About;
     EXPECT_EQ(form->windowTitle(), "About JX_Monitor");
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->Image_Logo->size(), QSize(150, 61));
-    const QImage picture = form->Image_Logo->pixmap().toImage();
+    EXPECT_EQ(Ui<QLabel>(form, "Image_Logo")->size(), QSize(150, 61));
+    const QImage picture = Ui<QLabel>(form, "Image_Logo")->pixmap().toImage();
     EXPECT_EQ(picture.size(), QSize(150, 61));
     QSet<QRgb> colours;
     for (int y = 0; y < picture.height(); y += 3)
         for (int x = 0; x < picture.width(); x += 3)
             colours.insert(picture.pixel(x, y));
     EXPECT_GT(colours.size(), 10); // drawn, not a blank fill
-    EXPECT_EQ(form->Label_Version->text(), "Version 1.00");
-    EXPECT_EQ(form->Button_OK->text(), "&OK");
+    EXPECT_EQ(Ui<Label>(form, "Label_Version")->text(), "Version 1.00");
+    EXPECT_EQ(Ui<QPushButton>(form, "Button_OK")->text(), "&OK");
     // The picture sits above the version, the version above the button.
-    EXPECT_LT(form->Image_Logo->geometry().bottom(), form->Label_Version->y());
-    EXPECT_LT(form->Label_Version->geometry().bottom(), form->Button_OK->y());
+    EXPECT_LT(Ui<QLabel>(form, "Image_Logo")->geometry().bottom(), Ui<Label>(form, "Label_Version")->y());
+    EXPECT_LT(Ui<Label>(form, "Label_Version")->geometry().bottom(), Ui<QPushButton>(form, "Button_OK")->y());
 
     Form_Main->HelpAbout->trigger();
     EXPECT_TRUE(form->isVisible());
-    form->Button_OK->click();
+    Ui<QPushButton>(form, "Button_OK")->click();
     EXPECT_FALSE(form->isVisible());
 }
 

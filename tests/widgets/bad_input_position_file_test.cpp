@@ -18,6 +18,7 @@
 #include "config/radio_group.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -33,8 +34,9 @@ protected:
     {
         ASSERT_NE(StartMonitorOnFake(1), nullptr);
         form = Form_InitialPos;
-        auto* exactLla = form->RadioGroup_PosMode->findChild<QRadioButton*>(
-            QStringLiteral("RadioGroup_PosMode_%1").arg(TForm_InitialPos::ExactLla));
+        auto* exactLla =
+            Ui<RadioGroup>(form, "RadioGroup_PosMode")
+                ->findChild<QRadioButton*>(QStringLiteral("RadioGroup_PosMode_%1").arg(TForm_InitialPos::ExactLla));
         ASSERT_NE(exactLla, nullptr);
         exactLla->click();
         Type("4", "5", "6");
@@ -42,18 +44,22 @@ protected:
 
     void Type(const char* lat, const char* lon, const char* alt)
     {
-        form->Edit_Lat->setText(lat);
-        form->Edit_Lon->setText(lon);
-        form->Edit_Alt->setText(alt);
+        Ui<QLineEdit>(form, "Edit_Lat")->setText(lat);
+        Ui<QLineEdit>(form, "Edit_Lon")->setText(lon);
+        Ui<QLineEdit>(form, "Edit_Alt")->setText(alt);
     }
-    QStringList Lla() const { return {form->Edit_Lat->text(), form->Edit_Lon->text(), form->Edit_Alt->text()}; }
+    QStringList Lla() const
+    {
+        return {Ui<QLineEdit>(form, "Edit_Lat")->text(), Ui<QLineEdit>(form, "Edit_Lon")->text(),
+                Ui<QLineEdit>(form, "Edit_Alt")->text()};
+    }
 
     // Presses "From File" with the path chosen; returns the box text, "" when none.
     std::string Load(const std::string& path)
     {
         ui.boxes.clear();
         ui.fileNames.push_back(QString::fromStdString(path));
-        form->Button_File1->click();
+        Ui<QPushButton>(form, "Button_File1")->click();
         EXPECT_LE(ui.boxes.size(), 1u);
         return ui.boxes.empty() ? std::string() : ui.boxes[0].text.toStdString();
     }

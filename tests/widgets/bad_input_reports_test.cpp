@@ -24,6 +24,7 @@
 #include "link/port_table.h"
 #include "report_delivery.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -211,13 +212,13 @@ TEST_F(BadReports, Every8FSubIdAtEveryLengthAndFillLeavesLaterReportsDecodable)
 TEST_F(BadReports, JunkWhileLoggingAndRecordingKeepsBothGoing)
 {
     TempDir dir;
-    Form_Log->Button_SelectAll->click();
-    Form_Log->CheckBox_SystemTimer->setChecked(true);
-    Form_Log->Edit_FileRoot->setText(QString::fromStdString(dir.file("log")));
-    Form_Log->Button_Start->click();
+    Ui<QPushButton>(Form_Log, "Button_SelectAll")->click();
+    Ui<QCheckBox>(Form_Log, "CheckBox_SystemTimer")->setChecked(true);
+    Ui<QLineEdit>(Form_Log, "Edit_FileRoot")->setText(QString::fromStdString(dir.file("log")));
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     ui.fileNames.push_back(QString::fromStdString(dir.file("rec.zlk")));
     Form_LogZelk->Button_OpenClick();
-    Form_LogZelk->Button_Start->click();
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     ASSERT_TRUE(Flags.DataLoggingOn && Flags.RawRecordingOn);
 
     for (Fill fill : {Fill::Random, Fill::Ones, Fill::Huge}) {
@@ -247,7 +248,7 @@ TEST_F(BadReports, JunkWhileLoggingAndRecordingKeepsBothGoing)
     EXPECT_TRUE(std::equal(good.begin(), good.end(), recorded.end() - static_cast<long>(good.size())));
     EXPECT_FALSE(ReadFileText(dir.file("log1.dat")).empty());
     EXPECT_FALSE(ReadFileText(dir.file("log4.dat")).empty());
-    EXPECT_EQ(Form_Log->Label_FileError->caption(), "");
+    EXPECT_EQ(Ui<Label>(Form_Log, "Label_FileError")->caption(), "");
 }
 
 // A frame cut short by the start of the next one, a frame that never ends and

@@ -17,6 +17,7 @@
 #include "logging/record_status.h"
 #include "report_delivery.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ TEST_P(CaptionsFit, TheWholeSatelliteSelectionShowsInTheTrackingWindow)
     for (int i = 0; i < 14; ++i)
         fix.prns[static_cast<size_t>(i)] = static_cast<int8_t>(i + 10);
     Deliver(kDisplaySlot, fix, &EncodeReport6D);
-    const Panel& list = *Form_Track->Panel_SVSel;
+    const Panel& list = *Ui<Panel>(Form_Track, "Panel_SVSel");
     ASSERT_TRUE(list.text().endsWith("  23"));
     const QRect room = list.contentsRect().adjusted(Room(list) - list.contentsRect().width(), 0, 0, 0);
     const int wrap = list.wordWrap() ? Qt::TextWordWrap : 0;
@@ -144,7 +145,8 @@ TEST_P(CaptionsFit, TheWholeSatelliteSelectionShowsInTheTrackingWindow)
 
 TEST_P(CaptionsFit, InitialPositionFieldsShowTheWholeSignedValue)
 {
-    for (QLineEdit* edit : {Form_InitialPos->Edit_X, Form_InitialPos->Edit_Lon, Form_InitialPos->Edit_Alt}) {
+    for (QLineEdit* edit : {Ui<QLineEdit>(Form_InitialPos, "Edit_X"), Ui<QLineEdit>(Form_InitialPos, "Edit_Lon"),
+                            Ui<QLineEdit>(Form_InitialPos, "Edit_Alt")}) {
         edit->setText("-6378137.12");
         // Qt keeps 2 pixels of margin each side inside the frame.
         const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
@@ -169,7 +171,7 @@ TEST(NumberOverflow, NumbersTooWideForTheirFieldShowABoundNotACutNumber)
     EXPECT_TRUE(Form_Main->Panel_HDOP->text().startsWith("< -9")) << Form_Main->Panel_HDOP->text().toStdString();
     EXPECT_EQ(Form_Main->Panel_VDOP->text(), "NaN");
     EXPECT_TRUE(Form_Main->Panel_TDOP->text().startsWith("> 9"));
-    for (const Panel* p : {Form_Main->Panel_PDOP, Form_Main->Panel_HDOP, Form_Track->Panel_PDOP})
+    for (const Panel* p : {Form_Main->Panel_PDOP, Form_Main->Panel_HDOP, Ui<Panel>(Form_Track, "Panel_PDOP")})
         ExpectFits(*p, "overflow");
     // A far position and velocity are bounded too; the altitude that fits is shown whole.
     Deliver(kDisplaySlot, Report42{3e12f, -3e12f, 1234.5f, 0}, &EncodeReport42);

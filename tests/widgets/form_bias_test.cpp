@@ -3,6 +3,7 @@
 
 #include "config/form_bias.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ TEST(FormBias, StartsHiddenWithEmptyDataFieldsBetweenCaptionsAndUnits)
     ASSERT_NE(Form_Bias, nullptr);
     EXPECT_EQ(Form_Bias->windowTitle(), "Timing Outputs");
     EXPECT_FALSE(Form_Bias->isVisible());
-    for (Panel* p : {Form_Bias->Panel_Bias, Form_Bias->Panel_BiasRate}) {
+    for (Panel* p : {Ui<Panel>(Form_Bias, "Panel_Bias"), Ui<Panel>(Form_Bias, "Panel_BiasRate")}) {
         EXPECT_EQ(p->text(), "");
         EXPECT_EQ(p->colour(), WindowColour());
     }
@@ -24,8 +25,8 @@ TEST(FormBias, StartsHiddenWithEmptyDataFieldsBetweenCaptionsAndUnits)
     EXPECT_EQ(text("Label_BiasUnit"), "ns");
     EXPECT_EQ(text("Label_BiasRate"), "Bias Rate");
     EXPECT_EQ(text("Label_BiasRateUnit"), "ppb");
-    EXPECT_EQ(Form_Bias->Panel_Bias->objectName(), "Panel_Bias");
-    EXPECT_EQ(Form_Bias->Panel_BiasRate->objectName(), "Panel_BiasRate");
+    EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_Bias")->objectName(), "Panel_Bias");
+    EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_BiasRate")->objectName(), "Panel_BiasRate");
 }
 
 } // namespace

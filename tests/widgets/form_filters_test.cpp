@@ -4,6 +4,7 @@
 
 #include "config/form_filters.h"
 #include "config_test_support.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -12,9 +13,9 @@ class FiltersDialog : public ConfigDialogTest {};
 TEST_F(FiltersDialog, StartsUncheckedAndEnabledAndSendsZeros)
 {
     EXPECT_EQ(Form_Filters->windowTitle(), "Configure Filters");
-    EXPECT_EQ(Form_Filters->CheckBox_Static->text(), "Static Filter");
-    EXPECT_TRUE(Form_Filters->CheckBox_Static->isEnabled());
-    EXPECT_FALSE(Form_Filters->CheckBox_Dynamic->isChecked());
+    EXPECT_EQ(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->text(), "Static Filter");
+    EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isEnabled());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->isChecked());
     Form_Filters->showForm();
     Form_Filters->Button_OKClick();
     EXPECT_EQ(Sent(), Frame({0x70, 0, 0, 0, 0}));
@@ -23,42 +24,42 @@ TEST_F(FiltersDialog, StartsUncheckedAndEnabledAndSendsZeros)
 
 TEST_F(FiltersDialog, UncheckingThePositionVelocityFilterGreysTheStaticFilter)
 {
-    Form_Filters->CheckBox_Dynamic->setChecked(true);
-    Form_Filters->CheckBox_Static->setChecked(true);
-    Form_Filters->CheckBox_Dynamic->click();
-    EXPECT_FALSE(Form_Filters->CheckBox_Static->isChecked());
-    EXPECT_FALSE(Form_Filters->CheckBox_Static->isEnabled());
-    Form_Filters->CheckBox_Dynamic->click();
-    EXPECT_TRUE(Form_Filters->CheckBox_Static->isEnabled());
-    EXPECT_FALSE(Form_Filters->CheckBox_Static->isChecked());
+    Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->setChecked(true);
+    Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->setChecked(true);
+    Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->click();
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isChecked());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isEnabled());
+    Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->click();
+    EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isEnabled());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isChecked());
 }
 
 TEST_F(FiltersDialog, ReportOneOneZeroZeroGoesBackUnchanged)
 {
     Deliver({0x70, 1, 1, 0, 0});
-    EXPECT_TRUE(Form_Filters->CheckBox_Dynamic->isChecked());
-    EXPECT_TRUE(Form_Filters->CheckBox_Static->isChecked());
-    EXPECT_TRUE(Form_Filters->CheckBox_Static->isEnabled());
-    EXPECT_FALSE(Form_Filters->CheckBox_Altitude->isChecked());
+    EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->isChecked());
+    EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isChecked());
+    EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isEnabled());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Altitude")->isChecked());
     Form_Filters->Button_OKClick();
     EXPECT_EQ(Sent(), Frame({0x70, 1, 1, 0, 0}));
 }
 
 TEST_F(FiltersDialog, StaticFilterOnWithoutThePositionVelocityFilterShowsCheckedAndGreyed)
 {
-    Form_Filters->CheckBox_Dynamic->setChecked(true);
+    Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->setChecked(true);
     Deliver({0x70, 0, 1, 1, 0});
-    EXPECT_FALSE(Form_Filters->CheckBox_Dynamic->isChecked());
-    EXPECT_TRUE(Form_Filters->CheckBox_Static->isChecked());
-    EXPECT_FALSE(Form_Filters->CheckBox_Static->isEnabled());
-    EXPECT_TRUE(Form_Filters->CheckBox_Altitude->isChecked());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->isChecked());
+    EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isChecked());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isEnabled());
+    EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Altitude")->isChecked());
     Form_Filters->Button_ApplyClick();
     EXPECT_EQ(Sent(), Frame({0x70, 0, 1, 1, 0}));
     // The same report with the filter already off greys the box as well.
     Deliver({0x70, 1, 0, 0, 0});
     Deliver({0x70, 0, 1, 1, 0});
-    EXPECT_FALSE(Form_Filters->CheckBox_Static->isEnabled());
-    EXPECT_TRUE(Form_Filters->CheckBox_Static->isChecked());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isEnabled());
+    EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isChecked());
 }
 
 TEST_F(FiltersDialog, NonzeroCountsAsOnAndOtherLengthsAreIgnored)
@@ -66,8 +67,8 @@ TEST_F(FiltersDialog, NonzeroCountsAsOnAndOtherLengthsAreIgnored)
     Deliver({0x70, 2, 0, 0, 0});
     Deliver({0x70, 0, 1, 1});
     Deliver({0x70, 0, 1, 1, 0, 0});
-    EXPECT_TRUE(Form_Filters->CheckBox_Dynamic->isChecked());
-    EXPECT_FALSE(Form_Filters->CheckBox_Altitude->isChecked());
+    EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->isChecked());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Altitude")->isChecked());
     Form_Filters->Button_ApplyClick();
     EXPECT_EQ(Sent(), Frame({0x70, 1, 0, 0, 0}));
 }

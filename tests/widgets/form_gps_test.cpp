@@ -6,6 +6,7 @@
 #include "config/form_gps.h"
 #include "config/number_field.h"
 #include "config_test_support.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -47,10 +48,10 @@ TEST_F(GpsDialog, StartsBlankWithMinusOneAndAppliesTheDefaults)
 {
     EXPECT_EQ(Form_GPS->windowTitle(), "Receiver Configuration");
     EXPECT_FALSE(Form_GPS->isVisible());
-    EXPECT_EQ(Form_GPS->ComboBox_RMode->currentIndex(), -1);
-    EXPECT_EQ(Form_GPS->ComboBox_DCode->count(), 5);
-    EXPECT_EQ(Form_GPS->ComboBox_DifMode->itemText(3), "DGPS auto");
-    EXPECT_EQ(Form_GPS->Edit_DGPSAge->text(), "-1");
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_RMode")->currentIndex(), -1);
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_DCode")->count(), 5);
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_DifMode")->itemText(3), "DGPS auto");
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_DGPSAge")->text(), "-1");
     Form_GPS->Button_ApplyClick();
     // -1 degree is 0xBC8EFA35 (-0.0174532924 rad) as a single float.
     EXPECT_EQ(Sent(), Frame(GpsSet(0xFF, 0xFF, 0xFF, {0xBC, 0x8E, 0xFA, 0x35}, kMinusOneMasks, 0xFF)));
@@ -60,16 +61,16 @@ TEST_F(GpsDialog, StartsBlankWithMinusOneAndAppliesTheDefaults)
 TEST_F(GpsDialog, TenDegreesTravelAs3E32B8C3BothWays)
 {
     Deliver(GpsReport(4, 3, 1, {0x3E, 0x32, 0xB8, 0xC3}, 30));
-    EXPECT_EQ(Form_GPS->Edit_EMask->text(), "10.0");
-    EXPECT_EQ(Form_GPS->Edit_SMask->text(), "4.0");
-    EXPECT_EQ(Form_GPS->Edit_PMask->text(), "12.0");
-    EXPECT_EQ(Form_GPS->Edit_PSwitch->text(), "6.0");
-    EXPECT_EQ(Form_GPS->Edit_DGPSAge->text(), "30");
-    EXPECT_EQ(Form_GPS->ComboBox_RMode->currentText(), "Full Position (3D)");
-    EXPECT_EQ(Form_GPS->ComboBox_DCode->currentText(), "Land");
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_EMask")->text(), "10.0");
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_SMask")->text(), "4.0");
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_PMask")->text(), "12.0");
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_PSwitch")->text(), "6.0");
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_DGPSAge")->text(), "30");
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_RMode")->currentText(), "Full Position (3D)");
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_DCode")->currentText(), "Land");
     // The second "DGPS auto" row is code 3 and goes back as 3.
-    EXPECT_EQ(Form_GPS->ComboBox_DifMode->currentIndex(), 3);
-    Form_GPS->Edit_EMask->setText("10");
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_DifMode")->currentIndex(), 3);
+    Ui<QLineEdit>(Form_GPS, "Edit_EMask")->setText("10");
     Form_GPS->Button_ApplyClick();
     EXPECT_EQ(Sent(), Frame(GpsSet(4, 3, 1, {0x3E, 0x32, 0xB8, 0xC3},
                                    {0x40, 0x80, 0, 0, 0x41, 0x40, 0, 0, 0x40, 0xC0, 0, 0}, 30)));
@@ -79,7 +80,7 @@ TEST_F(GpsDialog, AgeLimitIsTruncatedToItsLowByte)
 {
     const std::pair<const char*, uint8_t> cases[] = {{"12.9", 12}, {"300", 44}, {"-1", 255}, {"-0.5", 0}};
     for (const auto& [text, age] : cases) {
-        Form_GPS->Edit_DGPSAge->setText(text);
+        Ui<QLineEdit>(Form_GPS, "Edit_DGPSAge")->setText(text);
         Form_GPS->Button_ApplyClick();
         const std::vector<uint8_t> sent = Sent();
         EXPECT_EQ(sent, Frame(GpsSet(0xFF, 0xFF, 0xFF, {0xBC, 0x8E, 0xFA, 0x35}, kMinusOneMasks, age))) << text;
@@ -89,8 +90,8 @@ TEST_F(GpsDialog, AgeLimitIsTruncatedToItsLowByte)
 TEST_F(GpsDialog, ValuesBeyondTheSingleRangeAreRefusedNotSentAsInfinity)
 {
     // Each field in turn: a receiver must never be sent an infinite mask.
-    QLineEdit* const fields[] = {Form_GPS->Edit_EMask, Form_GPS->Edit_SMask, Form_GPS->Edit_PMask,
-                                 Form_GPS->Edit_PSwitch};
+    QLineEdit* const fields[] = {Ui<QLineEdit>(Form_GPS, "Edit_EMask"), Ui<QLineEdit>(Form_GPS, "Edit_SMask"),
+                                 Ui<QLineEdit>(Form_GPS, "Edit_PMask"), Ui<QLineEdit>(Form_GPS, "Edit_PSwitch")};
     for (QLineEdit* field : fields) {
         const QString before = field->text();
         field->setText("-1e39");
@@ -103,7 +104,7 @@ TEST_F(GpsDialog, ValuesBeyondTheSingleRangeAreRefusedNotSentAsInfinity)
         field->setText(before);
     }
     // The largest single value itself still goes out.
-    Form_GPS->Edit_SMask->setText("3.4028234e38");
+    Ui<QLineEdit>(Form_GPS, "Edit_SMask")->setText("3.4028234e38");
     Form_GPS->Button_ApplyClick();
     EXPECT_EQ(Sent(), Frame(GpsSet(0xFF, 0xFF, 0xFF, {0xBC, 0x8E, 0xFA, 0x35},
                                    {0x7F, 0x7F, 0xFF, 0xFF, 0xBF, 0x80, 0, 0, 0xBF, 0x80, 0, 0}, 0xFF)));
@@ -117,18 +118,18 @@ TEST_F(GpsDialog, ReportsOfAnotherLengthAndUnknownCodesAreHandled)
     std::vector<uint8_t> longReport = GpsReport(4, 1, 2, {0x3E, 0x32, 0xB8, 0xC3}, 9);
     longReport.push_back(0);
     Deliver(longReport);
-    EXPECT_EQ(Form_GPS->ComboBox_RMode->currentIndex(), -1);
-    EXPECT_EQ(Form_GPS->Edit_EMask->text(), "-1");
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_RMode")->currentIndex(), -1);
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_EMask")->text(), "-1");
     // A code the list has no row for leaves it blank, and it goes back as 255.
     Deliver(GpsReport(9, 1, 2, {0, 0, 0, 0}, 9));
-    EXPECT_EQ(Form_GPS->ComboBox_RMode->currentIndex(), -1);
-    EXPECT_EQ(Form_GPS->ComboBox_DifMode->currentIndex(), 1);
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_RMode")->currentIndex(), -1);
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_DifMode")->currentIndex(), 1);
 }
 
 TEST_F(GpsDialog, AWordInAFieldStopsOkAndApplyWithTheMessage)
 {
     Form_GPS->showForm();
-    Form_GPS->Edit_PMask->setText("twelve");
+    Ui<QLineEdit>(Form_GPS, "Edit_PMask")->setText("twelve");
     Form_GPS->Button_OKClick();
     Form_GPS->Button_ApplyClick();
     EXPECT_TRUE(Sent().empty());
@@ -136,7 +137,7 @@ TEST_F(GpsDialog, AWordInAFieldStopsOkAndApplyWithTheMessage)
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[0].text, "'twelve' is not a valid floating point value");
     EXPECT_EQ(ui.boxes[0].buttons, ui::Buttons::Ok);
-    Form_GPS->Edit_PMask->setText("");
+    Ui<QLineEdit>(Form_GPS, "Edit_PMask")->setText("");
     Form_GPS->Button_ApplyClick();
     EXPECT_EQ(ui.boxes.back().text, "'' is not a valid floating point value");
     EXPECT_TRUE(Sent().empty());

@@ -8,6 +8,7 @@
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "platform/widgets.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -16,20 +17,23 @@ protected:
     // Rows of Format, AltOut, AltIn, Precision, Velocity, Timing.
     static void Choose(int format, int altOut, int altIn, int precision, int velocity, int timing)
     {
-        Form_IOOptions->RadioGroup_Format->setItemIndex(format);
-        Form_IOOptions->RadioGroup_AltOut->setItemIndex(altOut);
-        Form_IOOptions->RadioGroup_AltIn->setItemIndex(altIn);
-        Form_IOOptions->RadioGroup_Precision->setItemIndex(precision);
-        Form_IOOptions->RadioGroup_Velocity->setItemIndex(velocity);
-        Form_IOOptions->RadioGroup_Timing->setItemIndex(timing);
+        Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->setItemIndex(format);
+        Ui<RadioGroup>(Form_IOOptions, "RadioGroup_AltOut")->setItemIndex(altOut);
+        Ui<RadioGroup>(Form_IOOptions, "RadioGroup_AltIn")->setItemIndex(altIn);
+        Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Precision")->setItemIndex(precision);
+        Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Velocity")->setItemIndex(velocity);
+        Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Timing")->setItemIndex(timing);
     }
 
     static std::vector<int> Rows()
     {
         auto* f = Form_IOOptions;
-        return {f->RadioGroup_Format->itemIndex(),    f->RadioGroup_AltOut->itemIndex(),
-                f->RadioGroup_AltIn->itemIndex(),     f->RadioGroup_Precision->itemIndex(),
-                f->RadioGroup_Velocity->itemIndex(), f->RadioGroup_Timing->itemIndex()};
+        return {Ui<RadioGroup>(f, "RadioGroup_Format")->itemIndex(),
+                Ui<RadioGroup>(f, "RadioGroup_AltOut")->itemIndex(),
+                Ui<RadioGroup>(f, "RadioGroup_AltIn")->itemIndex(),
+                Ui<RadioGroup>(f, "RadioGroup_Precision")->itemIndex(),
+                Ui<RadioGroup>(f, "RadioGroup_Velocity")->itemIndex(),
+                Ui<RadioGroup>(f, "RadioGroup_Timing")->itemIndex()};
     }
 
     // The option frame followed by the datum frame.
@@ -54,15 +58,16 @@ TEST_F(IoOptionsDialog, StartsWithNoRowsAndALockedDatumList)
 {
     EXPECT_EQ(Form_IOOptions->windowTitle(), "I/O Options");
     EXPECT_EQ(Rows(), std::vector<int>(6, -1));
-    EXPECT_EQ(Form_IOOptions->RadioGroup_AltOut->title(), "LLA Altitude output");
-    EXPECT_EQ(Form_IOOptions->ComboBox_Datum->count(), 180);
-    EXPECT_EQ(Form_IOOptions->ComboBox_Datum->itemText(4), Form_IOOptions->ComboBox_Datum->itemText(13));
-    EXPECT_FALSE(Form_IOOptions->ComboBox_Datum->isEnabled());
-    EXPECT_FALSE(Form_IOOptions->Label_Datum->isEnabled());
-    EXPECT_EQ(Form_IOOptions->ComboBox_Datum->palette().color(QPalette::Base), ButtonFaceColour());
+    EXPECT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_AltOut")->title(), "LLA Altitude output");
+    EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->count(), 180);
+    EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->itemText(4),
+              Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->itemText(13));
+    EXPECT_FALSE(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->isEnabled());
+    EXPECT_FALSE(Ui<Label>(Form_IOOptions, "Label_Datum")->isEnabled());
+    EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->palette().color(QPalette::Base), ButtonFaceColour());
     Form_IOOptions->EnableDatum();
-    EXPECT_TRUE(Form_IOOptions->ComboBox_Datum->isEnabled());
-    EXPECT_EQ(Form_IOOptions->ComboBox_Datum->palette().color(QPalette::Base), WindowColour());
+    EXPECT_TRUE(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->isEnabled());
+    EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->palette().color(QPalette::Base), WindowColour());
 }
 
 TEST_F(IoOptionsDialog, LlaMslDoubleEnuUtcSends16020100)
@@ -110,29 +115,29 @@ TEST_F(IoOptionsDialog, AltitudeReferenceFollowsLlaAndMsl)
     EXPECT_EQ(Form_Main->Label_Datum->caption(), "HAE");
     EXPECT_EQ(HintOf(Form_Main->Label_Datum), "Height Above Ellipsoid (datum)");
     Deliver({0x55, 0x05, 0x00, 0x00, 0x00}); // XYZ with the MSL bit
-    EXPECT_EQ(Form_IOOptions->RadioGroup_Format->itemIndex(), 0);
-    EXPECT_EQ(Form_IOOptions->RadioGroup_AltOut->itemIndex(), 1);
+    EXPECT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->itemIndex(), 0);
+    EXPECT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_AltOut")->itemIndex(), 1);
     EXPECT_EQ(Form_Main->Label_Datum->caption(), "");
     EXPECT_EQ(HintOf(Form_Main->Label_Datum), "");
     Deliver({0x55, 0x16, 0x02, 0x01}); // three bytes: ignored
-    EXPECT_EQ(Form_IOOptions->RadioGroup_Format->itemIndex(), 0);
+    EXPECT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->itemIndex(), 0);
 }
 
 TEST_F(IoOptionsDialog, DatumReportNamesTheDatumInTheListAndTheMainWindow)
 {
     Deliver(DatumReport(0, 0));
-    EXPECT_EQ(Form_IOOptions->ComboBox_Datum->currentText(), "WGS-84");
+    EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->currentText(), "WGS-84");
     EXPECT_EQ(Form_Main->Panel_Datum->caption(), "WGS-84");
     Deliver(DatumReport(0, 179));
-    EXPECT_EQ(Form_IOOptions->ComboBox_Datum->currentText(), "Tokyo GSI coords");
+    EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->currentText(), "Tokyo GSI coords");
     EXPECT_EQ(Form_Main->Panel_Datum->caption(), "Tokyo GSI coords");
     Deliver(DatumReport(0, 123, 42));
     EXPECT_EQ(Form_Main->Panel_Datum->caption(), "Tokyo GSI coords");
     Deliver(DatumReport(0, 200));
-    EXPECT_EQ(Form_IOOptions->ComboBox_Datum->currentIndex(), -1);
+    EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->currentIndex(), -1);
     EXPECT_EQ(Form_Main->Panel_Datum->caption(), "");
     Deliver(DatumReport(1, 0)); // 256
-    EXPECT_EQ(Form_IOOptions->ComboBox_Datum->currentIndex(), -1);
+    EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->currentIndex(), -1);
 }
 
 TEST_F(IoOptionsDialog, AGroupWithoutARowRefusesTheSendAndNamesIt)

@@ -19,6 +19,7 @@
 #include "support/file_size_limit.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -45,17 +46,17 @@ TEST_F(LogZelkWindow, StartsStoppedWithItsControls)
     EXPECT_EQ(f().windowTitle(), "ZELK Logging Setup and Status");
     EXPECT_EQ(f().size(), QSize(441, 127));
     EXPECT_FALSE(f().isVisible());
-    EXPECT_EQ(f().Label6->caption(), "ZELK Log Status:");
-    EXPECT_EQ(f().Label5->caption(), "File Name");
-    EXPECT_EQ(f().Label_OnOff->caption(), "Off");
-    EXPECT_EQ(f().Shape_OnOff->fill(), Colours::Grey);
-    EXPECT_EQ(f().Panel_Filename->caption(), "");
-    EXPECT_EQ(f().CheckBox_Append->text(), "Append to Log File");
-    EXPECT_FALSE(f().CheckBox_Append->isChecked());
-    EXPECT_EQ(f().Button_Open->text(), "&Open");
-    EXPECT_EQ(f().Button_Start->text(), "&Start");
-    EXPECT_EQ(f().Button_Stop->text(), "Sto&p");
-    EXPECT_EQ(f().Button_Close->text(), "&Close");
+    EXPECT_EQ(Ui<Label>(&f(), "Label6")->caption(), "ZELK Log Status:");
+    EXPECT_EQ(Ui<Label>(&f(), "Label5")->caption(), "File Name");
+    EXPECT_EQ(Ui<Label>(&f(), "Label_OnOff")->caption(), "Off");
+    EXPECT_EQ(Ui<Shape>(&f(), "Shape_OnOff")->fill(), Colours::Grey);
+    EXPECT_EQ(Ui<Panel>(&f(), "Panel_Filename")->caption(), "");
+    EXPECT_EQ(Ui<QCheckBox>(&f(), "CheckBox_Append")->text(), "Append to Log File");
+    EXPECT_FALSE(Ui<QCheckBox>(&f(), "CheckBox_Append")->isChecked());
+    EXPECT_EQ(Ui<QPushButton>(&f(), "Button_Open")->text(), "&Open");
+    EXPECT_EQ(Ui<QPushButton>(&f(), "Button_Start")->text(), "&Start");
+    EXPECT_EQ(Ui<QPushButton>(&f(), "Button_Stop")->text(), "Sto&p");
+    EXPECT_EQ(Ui<QPushButton>(&f(), "Button_Close")->text(), "&Close");
     EXPECT_EQ(record(), "Off");
     EXPECT_EQ(HintOf(Form_Main->Panel_Record), "Logging Status;  Either Off, Data, Zelk, or Zelk/Data.");
 }
@@ -64,7 +65,7 @@ TEST_F(LogZelkWindow, MenuShowsAndCloseHides)
 {
     Form_Main->LoggingZELK->trigger();
     EXPECT_TRUE(f().isVisible());
-    f().Button_Close->click();
+    Ui<QPushButton>(&f(), "Button_Close")->click();
     EXPECT_FALSE(f().isVisible());
 }
 
@@ -75,7 +76,7 @@ TEST_F(LogZelkWindow, StartWithoutFileIsRefusedEvenAfterCancel)
     EXPECT_EQ(ui.fileRequests[0].filter, "ZELK Files (*.zlk)|*.zlk|All Files (*.*)|*.*");
     EXPECT_EQ(ui.fileRequests[0].defaultExtension, "zlk");
     EXPECT_EQ(ui.fileRequests[0].initialName, " ");
-    f().Button_Start->click();
+    Ui<QPushButton>(&f(), "Button_Start")->click();
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "No ZELK file selected.");
     EXPECT_EQ(ui.boxes[0].title, "Error");
@@ -88,8 +89,8 @@ TEST_F(LogZelkWindow, CancelKeepsTheEarlierChoice)
 {
     Choose(dir.file("a.zlk"));
     Form_LogZelk->Button_OpenClick(); // cancelled
-    EXPECT_EQ(f().Panel_Filename->caption().toStdString(), dir.file("a.zlk"));
-    f().Button_Start->click();
+    EXPECT_EQ(Ui<Panel>(&f(), "Panel_Filename")->caption().toStdString(), dir.file("a.zlk"));
+    Ui<QPushButton>(&f(), "Button_Start")->click();
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(FileExists(dir.file("a.zlk")));
 }
@@ -97,66 +98,66 @@ TEST_F(LogZelkWindow, CancelKeepsTheEarlierChoice)
 TEST_F(LogZelkWindow, UnopenableFileLeavesRecordingOffAndTheWindowAsItWas)
 {
     Choose(dir.file("missing/a.zlk"));
-    f().Button_Start->click();
+    Ui<QPushButton>(&f(), "Button_Start")->click();
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "Unable to open data record file.");
     EXPECT_EQ(ui.boxes[0].title, "Error");
     EXPECT_EQ(ui.boxes[0].icon, ui::Icon::None);
     EXPECT_FALSE(Flags.RawRecordingOn);
-    EXPECT_TRUE(f().Button_Start->isEnabled());
-    EXPECT_EQ(f().Label_OnOff->caption(), "Off");
+    EXPECT_TRUE(Ui<QPushButton>(&f(), "Button_Start")->isEnabled());
+    EXPECT_EQ(Ui<Label>(&f(), "Label_OnOff")->caption(), "Off");
     EXPECT_EQ(record(), "Off");
 }
 
 TEST_F(LogZelkWindow, StartAndStopSwitchLampButtonsAndCaption)
 {
     Choose(dir.file("a.zlk"));
-    f().Button_Start->click();
+    Ui<QPushButton>(&f(), "Button_Start")->click();
     EXPECT_TRUE(Flags.RawRecordingOn);
-    EXPECT_FALSE(f().Button_Open->isEnabled());
-    EXPECT_FALSE(f().Button_Start->isEnabled());
-    EXPECT_TRUE(f().Button_Stop->isEnabled());
-    EXPECT_EQ(f().Label_OnOff->caption(), "On");
-    EXPECT_EQ(f().Shape_OnOff->fill(), Colours::Lime);
+    EXPECT_FALSE(Ui<QPushButton>(&f(), "Button_Open")->isEnabled());
+    EXPECT_FALSE(Ui<QPushButton>(&f(), "Button_Start")->isEnabled());
+    EXPECT_TRUE(Ui<QPushButton>(&f(), "Button_Stop")->isEnabled());
+    EXPECT_EQ(Ui<Label>(&f(), "Label_OnOff")->caption(), "On");
+    EXPECT_EQ(Ui<Shape>(&f(), "Shape_OnOff")->fill(), Colours::Lime);
     EXPECT_EQ(record(), "Zelk");
-    f().Button_Stop->click();
+    Ui<QPushButton>(&f(), "Button_Stop")->click();
     EXPECT_FALSE(Flags.RawRecordingOn);
-    EXPECT_TRUE(f().Button_Open->isEnabled());
-    EXPECT_TRUE(f().Button_Start->isEnabled());
-    EXPECT_EQ(f().Label_OnOff->caption(), "Off");
-    EXPECT_EQ(f().Shape_OnOff->fill(), Colours::Grey);
+    EXPECT_TRUE(Ui<QPushButton>(&f(), "Button_Open")->isEnabled());
+    EXPECT_TRUE(Ui<QPushButton>(&f(), "Button_Start")->isEnabled());
+    EXPECT_EQ(Ui<Label>(&f(), "Label_OnOff")->caption(), "Off");
+    EXPECT_EQ(Ui<Shape>(&f(), "Shape_OnOff")->fill(), Colours::Grey);
     EXPECT_EQ(record(), "Off");
 }
 
 TEST_F(LogZelkWindow, StopWhileStoppedOnlySetsTheStates)
 {
-    f().Button_Stop->click();
+    Ui<QPushButton>(&f(), "Button_Stop")->click();
     EXPECT_EQ(record(), "Off");
-    EXPECT_TRUE(f().Button_Start->isEnabled());
+    EXPECT_TRUE(Ui<QPushButton>(&f(), "Button_Start")->isEnabled());
     EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(LogZelkWindow, CaptionFollowsBothLoggers)
 {
     Choose(dir.file("a.zlk"));
-    f().Button_Start->click();
+    Ui<QPushButton>(&f(), "Button_Start")->click();
     EXPECT_EQ(record(), "Zelk");
-    Form_Log->Edit_FileRoot->setText(QString::fromStdString(dir.file("data")));
-    Form_Log->Button_Start->click();
+    Ui<QLineEdit>(Form_Log, "Edit_FileRoot")->setText(QString::fromStdString(dir.file("data")));
+    Ui<QPushButton>(Form_Log, "Button_Start")->click();
     EXPECT_EQ(record(), "Zelk/Data");
-    f().Button_Stop->click();
+    Ui<QPushButton>(&f(), "Button_Stop")->click();
     EXPECT_EQ(record(), "Data");
-    f().Button_Start->click();
+    Ui<QPushButton>(&f(), "Button_Start")->click();
     EXPECT_EQ(record(), "Zelk/Data");
-    Form_Log->Button_Stop->click();
+    Ui<QPushButton>(Form_Log, "Button_Stop")->click();
     EXPECT_EQ(record(), "Zelk");
 }
 
 TEST_F(LogZelkWindow, FailedWritesAreToldOnceAndRecordingGoesOn)
 {
     Choose(dir.file("full.zlk"));
-    f().CheckBox_Append->setChecked(true);
-    f().Button_Start->click();
+    Ui<QCheckBox>(&f(), "CheckBox_Append")->setChecked(true);
+    Ui<QPushButton>(&f(), "Button_Start")->click();
     ASSERT_TRUE(Flags.RawRecordingOn);
     const uint8_t data[3] = {1, 2, 3};
     {
@@ -167,20 +168,20 @@ TEST_F(LogZelkWindow, FailedWritesAreToldOnceAndRecordingGoesOn)
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "Unable to write to data record file.");
     EXPECT_EQ(ui.boxes[0].title, "Error");
-    EXPECT_EQ(f().Label_WriteError->caption(), "Unable to write to data record file.");
+    EXPECT_EQ(Ui<Label>(&f(), "Label_WriteError")->caption(), "Unable to write to data record file.");
     EXPECT_TRUE(Flags.RawRecordingOn);
-    EXPECT_EQ(f().Label_OnOff->caption(), "On");
+    EXPECT_EQ(Ui<Label>(&f(), "Label_OnOff")->caption(), "On");
     // A new recording starts without the old notice.
-    f().Button_Stop->click();
+    Ui<QPushButton>(&f(), "Button_Stop")->click();
     Choose(dir.file("b.zlk"));
-    f().Button_Start->click();
-    EXPECT_EQ(f().Label_WriteError->caption(), "");
+    Ui<QPushButton>(&f(), "Button_Start")->click();
+    EXPECT_EQ(Ui<Label>(&f(), "Label_WriteError")->caption(), "");
 }
 
 TEST_F(LogZelkWindow, ShortWriteKeepsTheFramesWrittenBefore)
 {
     Choose(dir.file("short.zlk"));
-    f().Button_Start->click();
+    Ui<QPushButton>(&f(), "Button_Start")->click();
     std::vector<uint8_t> expected;
     {
         FileSizeLimit limit(40);

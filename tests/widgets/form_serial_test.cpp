@@ -8,6 +8,7 @@
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "link/port_table.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -24,9 +25,12 @@ protected:
     static std::vector<int> Rows()
     {
         auto* f = Form_Serial;
-        return {f->ComboBox_Port1Input->currentIndex(), f->ComboBox_Port1Output->currentIndex(),
-                f->ComboBox_BaudRate->currentIndex(),   f->ComboBox_DataBits->currentIndex(),
-                f->ComboBox_Parity->currentIndex(),     f->ComboBox_StopBits->currentIndex()};
+        return {Ui<QComboBox>(f, "ComboBox_Port1Input")->currentIndex(),
+                Ui<QComboBox>(f, "ComboBox_Port1Output")->currentIndex(),
+                Ui<QComboBox>(f, "ComboBox_BaudRate")->currentIndex(),
+                Ui<QComboBox>(f, "ComboBox_DataBits")->currentIndex(),
+                Ui<QComboBox>(f, "ComboBox_Parity")->currentIndex(),
+                Ui<QComboBox>(f, "ComboBox_StopBits")->currentIndex()};
     }
 };
 
@@ -35,8 +39,8 @@ TEST_F(SerialDialog, ReportOfPortZeroFillsTheLists)
     EXPECT_EQ(Rows(), std::vector<int>(6, -1));
     DeliverNmeaAt9600();
     EXPECT_EQ(Rows(), (std::vector<int>{0, 1, 1, 0, 0, 0}));
-    EXPECT_EQ(Form_Serial->ComboBox_BaudRate->currentText(), "9600");
-    EXPECT_EQ(Form_Serial->ComboBox_Port1Output->currentText(), "NMEA");
+    EXPECT_EQ(Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->currentText(), "9600");
+    EXPECT_EQ(Ui<QComboBox>(Form_Serial, "ComboBox_Port1Output")->currentText(), "NMEA");
 }
 
 TEST_F(SerialDialog, OtherPortsUnknownCodesAndOtherLengthsLeaveListsAsTheyAre)
@@ -75,11 +79,11 @@ TEST_F(SerialDialog, SetAnsweredNoSendsPortZeroAndLeavesThePcSide)
 
 TEST_F(SerialDialog, SetAnsweredYesSendsPort255AndSwitchesTheDisplayPort)
 {
-    Form_Serial->ComboBox_Port1Output->setCurrentIndex(0);
-    Form_Serial->ComboBox_BaudRate->setCurrentIndex(0);  // 4800
-    Form_Serial->ComboBox_DataBits->setCurrentIndex(0);
-    Form_Serial->ComboBox_Parity->setCurrentIndex(2);    // even
-    Form_Serial->ComboBox_StopBits->setCurrentIndex(1);  // 2
+    Ui<QComboBox>(Form_Serial, "ComboBox_Port1Output")->setCurrentIndex(0);
+    Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->setCurrentIndex(0); // 4800
+    Ui<QComboBox>(Form_Serial, "ComboBox_DataBits")->setCurrentIndex(0);
+    Ui<QComboBox>(Form_Serial, "ComboBox_Parity")->setCurrentIndex(2); // even
+    Ui<QComboBox>(Form_Serial, "ComboBox_StopBits")->setCurrentIndex(1); // 2
     ui.answers = {Answer::Yes, Answer::Yes};
     Form_Serial->Button_Port1Click();
     std::vector<uint8_t> expected = Frame({0xBC, 0xFF, 0x06, 0x06, 0x03, 0x02, 0x01, 0x00, 0x02, 0x02, 0x00});
@@ -206,7 +210,7 @@ TEST_F(SerialDialog, MenuQueriesBothReceiverPortsAndCloseHides)
     expected.insert(expected.end(), second.begin(), second.end());
     EXPECT_EQ(Sent(), expected);
     EXPECT_TRUE(Form_Serial->isVisible());
-    EXPECT_EQ(Form_Serial->Button_Port1->text(), "&Set ");
+    EXPECT_EQ(Ui<QPushButton>(Form_Serial, "Button_Port1")->text(), "&Set ");
     Form_Serial->Button_CancelClick();
     EXPECT_FALSE(Form_Serial->isVisible());
     EXPECT_TRUE(Sent().empty());

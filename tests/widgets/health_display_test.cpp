@@ -7,6 +7,7 @@
 #include "display/form_track.h"
 #include "model/port_reports.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 #include "report_delivery.h"
 
 namespace {
@@ -160,10 +161,11 @@ TEST_F(HealthDisplay, FixModeCountsSatellitesFromTheModeByteNotThePrnList)
 TEST_F(HealthDisplay, DopsGoToBothWindowsWithOneDecimal)
 {
     SendFix(kDisplaySlot, Fix(0x44, {}));
-    const std::array<std::pair<Panel*, Panel*>, 4> pairs = {{{Form_Main->Panel_PDOP, Form_Track->Panel_PDOP},
-                                                              {Form_Main->Panel_HDOP, Form_Track->Panel_HDOP},
-                                                              {Form_Main->Panel_VDOP, Form_Track->Panel_VDOP},
-                                                              {Form_Main->Panel_TDOP, Form_Track->Panel_TDOP}}};
+    const std::array<std::pair<Panel*, Panel*>, 4> pairs = {
+        {{Form_Main->Panel_PDOP, Ui<Panel>(Form_Track, "Panel_PDOP")},
+         {Form_Main->Panel_HDOP, Ui<Panel>(Form_Track, "Panel_HDOP")},
+         {Form_Main->Panel_VDOP, Ui<Panel>(Form_Track, "Panel_VDOP")},
+         {Form_Main->Panel_TDOP, Ui<Panel>(Form_Track, "Panel_TDOP")}}};
     const std::array<QString, 4> expected = {"2.0", "1.2", "0.9", "12.3"};
     for (size_t i = 0; i < pairs.size(); ++i) {
         EXPECT_EQ(pairs[i].first->caption(), expected[i]);
@@ -174,10 +176,10 @@ TEST_F(HealthDisplay, DopsGoToBothWindowsWithOneDecimal)
 TEST_F(HealthDisplay, SelectionListRightAlignsEachPrnInFourCharacters)
 {
     SendFix(kDisplaySlot, Fix(0x34, {2, 15, 29}));
-    EXPECT_EQ(Form_Track->Panel_SVSel->caption(), "   2  15  29");
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption(), "   2  15  29");
     // A PRN byte is signed.
     SendFix(kDisplaySlot, Fix(0x14, {0xF6}));
-    EXPECT_EQ(Form_Track->Panel_SVSel->caption(), " -10");
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption(), " -10");
     EXPECT_EQ(PortReports[kDisplaySlot].fixSvs[0], -10);
 }
 
@@ -185,12 +187,12 @@ TEST_F(HealthDisplay, FixWithoutPrnsClearsTheListButOneByteShortIsIgnored)
 {
     SendFix(kDisplaySlot, Fix(0x44, {4, 5, 6}));
     SendFix(kDisplaySlot, Fix(0x11, {}), -1); // 16 bytes
-    EXPECT_EQ(Form_Track->Panel_SVSel->caption(), "   4   5   6");
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption(), "   4   5   6");
     EXPECT_EQ(PortReports[kDisplaySlot].fixSvs[2], 6);
     EXPECT_EQ(PortReports[kDisplaySlot].fixMode, 0x44);
 
     SendFix(kDisplaySlot, Fix(0x11, {})); // 17 bytes
-    EXPECT_EQ(Form_Track->Panel_SVSel->caption(), "");
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption(), "");
     EXPECT_EQ(PortReports[kDisplaySlot].fixSvs, (std::array<int32_t, 8>{}));
 }
 
@@ -198,7 +200,7 @@ TEST_F(HealthDisplay, LongSatelliteListKeepsTheFirstEightAndShowsAll)
 {
     SendFix(kDisplaySlot, Fix(0xA4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(PortReports[kDisplaySlot].fixSvs, (std::array<int32_t, 8>{1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(Form_Track->Panel_SVSel->caption(), "   1   2   3   4   5   6   7   8   9  10");
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption(), "   1   2   3   4   5   6   7   8   9  10");
 
     // The longest packet the parser can complete: 494 PRNs, none of them stored past entry 7.
     Report6D longest = Fix(0xF4, {});
@@ -208,7 +210,7 @@ TEST_F(HealthDisplay, LongSatelliteListKeepsTheFirstEightAndShowsAll)
     EXPECT_EQ(PortReports[kMonitoredSlot].fixSvs, (std::array<int32_t, 8>{31, 31, 31, 31, 31, 31, 31, 31}));
     EXPECT_EQ(PortReports[kMonitoredSlot + 1].fixSvs, (std::array<int32_t, 8>{}));
     SendFix(kDisplaySlot, longest);
-    EXPECT_EQ(Form_Track->Panel_SVSel->caption().size(), 4 * static_cast<qsizetype>(kMaxFixPrns));
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption().size(), 4 * static_cast<qsizetype>(kMaxFixPrns));
 }
 
 TEST_F(HealthDisplay, DgpsModesShowTheirTextsAndOthersTheirNumber)
@@ -240,9 +242,9 @@ TEST_F(HealthDisplay, MonitoredPortChangesOnlyItsStoredValues)
     EXPECT_EQ(PortReports[kDisplaySlot].fixSvs, (std::array<int32_t, 8>{}));
 
     for (Panel* panel : {Form_Main->Panel_Health, Form_Main->Panel_RecMode, Form_Main->Panel_DGPS,
-                         Form_Main->Panel_PDOP, Form_Track->Panel_PDOP})
+                         Form_Main->Panel_PDOP, Ui<Panel>(Form_Track, "Panel_PDOP")})
         EXPECT_EQ(panel->caption(), "?") << panel->objectName().toStdString();
-    EXPECT_EQ(Form_Track->Panel_SVSel->caption(), "");
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption(), "");
     for (Shape* lamp : {Form_Main->Shape_Err1, Form_Main->Shape_Err2, Form_Main->Shape_Err3, Form_Main->Shape_Err4})
         EXPECT_EQ(lamp->fill(), Colours::Grey);
     EXPECT_FALSE(Form_Main->Shape_RxLED->isLit());

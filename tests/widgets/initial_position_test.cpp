@@ -20,6 +20,7 @@
 #include "model/formats/position_file.h"
 #include "core/main_window.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -43,7 +44,8 @@ protected:
 
     QRadioButton* Row(int row)
     {
-        auto* button = form->RadioGroup_PosMode->findChild<QRadioButton*>(QStringLiteral("RadioGroup_PosMode_%1").arg(row));
+        auto* button = Ui<RadioGroup>(form, "RadioGroup_PosMode")
+                           ->findChild<QRadioButton*>(QStringLiteral("RadioGroup_PosMode_%1").arg(row));
         EXPECT_NE(button, nullptr) << row;
         return button;
     }
@@ -57,8 +59,12 @@ protected:
         const fs::path path = dir / "position.dat";
         std::ofstream(path, std::ios::binary) << content;
         ui.fileNames.push_back(QString::fromStdString(path.string()));
-        (form->GroupBox_LLA->isHidden() ? form->Button_File2 : form->Button_File1)->click();
+        (Group("GroupBox_LLA")->isHidden() ? Button("Button_File2") : Button("Button_File1"))->click();
     }
+
+    QLineEdit* Edit(const char* name) { return Ui<QLineEdit>(form, name); }
+    QPushButton* Button(const char* name) { return Ui<QPushButton>(form, name); }
+    QGroupBox* Group(const char* name) { return Ui<QGroupBox>(form, name); }
 
     void Type(QLineEdit* a, QLineEdit* b, QLineEdit* c, const char* ta, const char* tb, const char* tc)
     {
@@ -66,10 +72,18 @@ protected:
         b->setText(tb);
         c->setText(tc);
     }
+    void TypeLla(const char* lat, const char* lon, const char* alt)
+    {
+        Type(Edit("Edit_Lat"), Edit("Edit_Lon"), Edit("Edit_Alt"), lat, lon, alt);
+    }
+    void TypeEcef(const char* x, const char* y, const char* z)
+    {
+        Type(Edit("Edit_X"), Edit("Edit_Y"), Edit("Edit_Z"), x, y, z);
+    }
 
     QStringList Texts(QLineEdit* a, QLineEdit* b, QLineEdit* c) { return {a->text(), b->text(), c->text()}; }
-    QStringList Lla() { return Texts(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt); }
-    QStringList Ecef() { return Texts(form->Edit_X, form->Edit_Y, form->Edit_Z); }
+    QStringList Lla() { return Texts(Edit("Edit_Lat"), Edit("Edit_Lon"), Edit("Edit_Alt")); }
+    QStringList Ecef() { return Texts(Edit("Edit_X"), Edit("Edit_Y"), Edit("Edit_Z")); }
 
     void ExpectOneBox(const char* text, ui::Icon icon = ui::Icon::None)
     {
@@ -105,54 +119,54 @@ TEST_F(InitialPosition, StartsWithNoModeAGreyedLlaGroupAndNoFileButtons)
     EXPECT_EQ(form->windowTitle(), "Initial Position");
     EXPECT_EQ(HintOf(form), "Set Initial Position: packets 23, 2B, 31, 33.");
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->RadioGroup_PosMode->title(), "Upload Options");
-    EXPECT_EQ(form->RadioGroup_PosMode->itemIndex(), -1);
+    EXPECT_EQ(Ui<RadioGroup>(form, "RadioGroup_PosMode")->title(), "Upload Options");
+    EXPECT_EQ(Ui<RadioGroup>(form, "RadioGroup_PosMode")->itemIndex(), -1);
     const QStringList rows = {"Approximate LLA", "Approximate ECEF", "Exact LLA", "Exact ECEF"};
-    ASSERT_EQ(form->RadioGroup_PosMode->rowCount(), 4);
+    ASSERT_EQ(Ui<RadioGroup>(form, "RadioGroup_PosMode")->rowCount(), 4);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(Row(i)->text(), rows[i]);
 
-    EXPECT_EQ(form->GroupBox_LLA->title(), "Initial LLA ");
-    EXPECT_FALSE(form->GroupBox_LLA->isHidden());
-    EXPECT_FALSE(form->GroupBox_LLA->isEnabled());
-    EXPECT_EQ(form->GroupBox_LLA->palette().color(QPalette::WindowText), InactiveCaptionTextColour());
-    EXPECT_EQ(form->GroupBox_ECEF->title(), "Initial ECEF Position");
-    EXPECT_TRUE(form->GroupBox_ECEF->isHidden());
-    EXPECT_FALSE(form->GroupBox_ECEF->isEnabled());
-    EXPECT_FALSE(form->Button_File1->isEnabledTo(form->GroupBox_LLA));
-    EXPECT_FALSE(form->Button_File2->isEnabledTo(form->GroupBox_ECEF));
-    EXPECT_EQ(form->Button_File1->text(), "&From File");
+    EXPECT_EQ(Group("GroupBox_LLA")->title(), "Initial LLA ");
+    EXPECT_FALSE(Group("GroupBox_LLA")->isHidden());
+    EXPECT_FALSE(Group("GroupBox_LLA")->isEnabled());
+    EXPECT_EQ(Group("GroupBox_LLA")->palette().color(QPalette::WindowText), InactiveCaptionTextColour());
+    EXPECT_EQ(Group("GroupBox_ECEF")->title(), "Initial ECEF Position");
+    EXPECT_TRUE(Group("GroupBox_ECEF")->isHidden());
+    EXPECT_FALSE(Group("GroupBox_ECEF")->isEnabled());
+    EXPECT_FALSE(Button("Button_File1")->isEnabledTo(Group("GroupBox_LLA")));
+    EXPECT_FALSE(Button("Button_File2")->isEnabledTo(Group("GroupBox_ECEF")));
+    EXPECT_EQ(Button("Button_File1")->text(), "&From File");
     EXPECT_EQ(Lla(), QStringList({"", "", ""}));
     EXPECT_EQ(Ecef(), QStringList({"", "", ""}));
-    EXPECT_EQ(form->Button_OK->text(), "&OK");
-    EXPECT_EQ(form->Button_Apply->text(), "&Apply");
-    EXPECT_EQ(form->Button_Cancel->text(), "&Close");
+    EXPECT_EQ(Button("Button_OK")->text(), "&OK");
+    EXPECT_EQ(Button("Button_Apply")->text(), "&Apply");
+    EXPECT_EQ(Button("Button_Cancel")->text(), "&Close");
 }
 
 TEST_F(InitialPosition, EachModeShowsExactlyOneEnabledGroup)
 {
     for (int row : {1, 3}) {
         ChooseMode(row);
-        EXPECT_TRUE(form->GroupBox_LLA->isHidden());
-        EXPECT_FALSE(form->GroupBox_LLA->isEnabled());
-        EXPECT_FALSE(form->GroupBox_ECEF->isHidden());
-        EXPECT_TRUE(form->GroupBox_ECEF->isEnabled());
+        EXPECT_TRUE(Group("GroupBox_LLA")->isHidden());
+        EXPECT_FALSE(Group("GroupBox_LLA")->isEnabled());
+        EXPECT_FALSE(Group("GroupBox_ECEF")->isHidden());
+        EXPECT_TRUE(Group("GroupBox_ECEF")->isEnabled());
         // Both buttons are on from the first choice; each shows greyed only
         // while its own group is off.
-        EXPECT_TRUE(form->Button_File1->isEnabledTo(form->GroupBox_LLA));
-        EXPECT_TRUE(form->Button_File2->isEnabledTo(form->GroupBox_ECEF));
+        EXPECT_TRUE(Button("Button_File1")->isEnabledTo(Group("GroupBox_LLA")));
+        EXPECT_TRUE(Button("Button_File2")->isEnabledTo(Group("GroupBox_ECEF")));
     }
     for (int row : {0, 2}) {
         ChooseMode(row);
-        EXPECT_FALSE(form->GroupBox_LLA->isHidden());
-        EXPECT_TRUE(form->GroupBox_LLA->isEnabled());
-        EXPECT_EQ(form->GroupBox_LLA->palette().color(QPalette::WindowText), WindowTextColour());
-        EXPECT_TRUE(form->GroupBox_ECEF->isHidden());
-        EXPECT_FALSE(form->GroupBox_ECEF->isEnabled());
+        EXPECT_FALSE(Group("GroupBox_LLA")->isHidden());
+        EXPECT_TRUE(Group("GroupBox_LLA")->isEnabled());
+        EXPECT_EQ(Group("GroupBox_LLA")->palette().color(QPalette::WindowText), WindowTextColour());
+        EXPECT_TRUE(Group("GroupBox_ECEF")->isHidden());
+        EXPECT_FALSE(Group("GroupBox_ECEF")->isEnabled());
         // Both buttons are on from the first choice; each shows greyed only
         // while its own group is off.
-        EXPECT_TRUE(form->Button_File1->isEnabledTo(form->GroupBox_LLA));
-        EXPECT_TRUE(form->Button_File2->isEnabledTo(form->GroupBox_ECEF));
+        EXPECT_TRUE(Button("Button_File1")->isEnabledTo(Group("GroupBox_LLA")));
+        EXPECT_TRUE(Button("Button_File2")->isEnabledTo(Group("GroupBox_ECEF")));
     }
 }
 
@@ -173,7 +187,7 @@ TEST_F(InitialPosition, LlaFileFillsTheFieldsAndOkSendsApproximateLla)
     EXPECT_EQ(Lla(), QStringList({"37.500", "-122.250", "15.0"}));
     EXPECT_TRUE(TakeWritten(*device).empty()); // reading a file sends nothing
 
-    form->Button_OK->click();
+    Button("Button_OK")->click();
     EXPECT_EQ(TakeWritten(*device), Message(0x2B, kLlaFloats));
     EXPECT_FALSE(form->isVisible());
 }
@@ -186,14 +200,14 @@ TEST_F(InitialPosition, EveryModeSendsItsOwnCommand)
     };
     for (const Case c : {Case{TForm_InitialPos::ApproximateLla, 0x2B}, Case{TForm_InitialPos::ExactLla, 0x32}}) {
         ChooseMode(c.row);
-        Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "37.5", " -122.25", "1.5e1");
-        form->Button_Apply->click();
+        TypeLla("37.5", " -122.25", "1.5e1");
+        Button("Button_Apply")->click();
         EXPECT_EQ(TakeWritten(*device), Message(c.id, kLlaFloats)) << c.row;
     }
     for (const Case c : {Case{TForm_InitialPos::ApproximateEcef, 0x23}, Case{TForm_InitialPos::ExactEcef, 0x31}}) {
         ChooseMode(c.row);
-        Type(form->Edit_X, form->Edit_Y, form->Edit_Z, "1234.5", "-.25", "6378137");
-        form->Button_Apply->click();
+        TypeEcef("1234.5", "-.25", "6378137");
+        Button("Button_Apply")->click();
         EXPECT_EQ(TakeWritten(*device), Message(c.id, kEcefFloats)) << c.row;
     }
     EXPECT_TRUE(ui.boxes.empty());
@@ -204,9 +218,9 @@ TEST_F(InitialPosition, EnterInAFieldPressesOk)
 {
     form->showForm();
     ChooseMode(TForm_InitialPos::ExactEcef);
-    Type(form->Edit_X, form->Edit_Y, form->Edit_Z, "1234.5", "-.25", "6378137");
-    form->Edit_Z->setFocus();
-    QTest::keyClick(form->Edit_Z, Qt::Key_Return);
+    TypeEcef("1234.5", "-.25", "6378137");
+    Edit("Edit_Z")->setFocus();
+    QTest::keyClick(Edit("Edit_Z"), Qt::Key_Return);
     EXPECT_TRUE(ui.fileRequests.empty());
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_EQ(TakeWritten(*device), Message(0x31, kEcefFloats));
@@ -217,8 +231,8 @@ TEST_F(InitialPosition, NoRangeIsChecked)
 {
     ChooseMode(TForm_InitialPos::ExactLla);
     // 100 deg -> 1.7453293 rad = 0x3FDF66F3; -12.5 = 0xC1480000.
-    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "100", "100", "-12.5");
-    form->Button_Apply->click();
+    TypeLla("100", "100", "-12.5");
+    Button("Button_Apply")->click();
     EXPECT_EQ(TakeWritten(*device), Message(0x32, {0x3F, 0xDF, 0x66, 0xF3, 0x3F, 0xDF, 0x66, 0xF3, 0xC1, 0x48, 0x00, 0x00}));
 }
 
@@ -226,12 +240,12 @@ TEST_F(InitialPosition, ApplyKeepsTheDialogAndCloseSendsNothing)
 {
     form->showForm();
     ChooseMode(TForm_InitialPos::ApproximateEcef);
-    Type(form->Edit_X, form->Edit_Y, form->Edit_Z, "1234.5", "-0.25", "6378137");
-    form->Button_Apply->click();
+    TypeEcef("1234.5", "-0.25", "6378137");
+    Button("Button_Apply")->click();
     EXPECT_EQ(TakeWritten(*device), Message(0x23, kEcefFloats));
     EXPECT_TRUE(form->isVisible());
 
-    form->Button_Cancel->click();
+    Button("Button_Cancel")->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(TakeWritten(*device).empty());
     EXPECT_EQ(Ecef(), QStringList({"1234.5", "-0.25", "6378137"}));
@@ -245,8 +259,8 @@ TEST_F(InitialPosition, ApplyKeepsTheDialogAndCloseSendsNothing)
 TEST_F(InitialPosition, OkWithNoModeSendsNothingAndHides)
 {
     form->showForm();
-    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "1", "2", "3");
-    form->Button_OK->click();
+    TypeLla("1", "2", "3");
+    Button("Button_OK")->click();
     EXPECT_TRUE(TakeWritten(*device).empty());
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(ui.boxes.empty());
@@ -270,8 +284,8 @@ TEST_F(InitialPosition, AFieldThatIsNoNumberStopsTheSendAndKeepsTheDialogOpen)
         {"37.5", "-122.25", "1e39", "'1e39' is not a valid floating point value"}, // beyond a float
     };
     for (const Case& c : cases) {
-        Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, c.lat, c.lon, c.alt);
-        for (QPushButton* button : {form->Button_OK, form->Button_Apply}) {
+        TypeLla(c.lat, c.lon, c.alt);
+        for (QPushButton* button : {Button("Button_OK"), Button("Button_Apply")}) {
             button->click();
             ASSERT_EQ(ui.boxes.size(), 1u) << c.message;
             EXPECT_EQ(ui.boxes[0].text, c.message);
@@ -285,13 +299,13 @@ TEST_F(InitialPosition, AFieldThatIsNoNumberStopsTheSendAndKeepsTheDialogOpen)
 TEST_F(InitialPosition, AFileOfTheOtherKindChangesNothing)
 {
     ChooseMode(TForm_InitialPos::ExactEcef);
-    Type(form->Edit_X, form->Edit_Y, form->Edit_Z, "1", "2", "3");
+    TypeEcef("1", "2", "3");
     LoadFile("0 37.500 -122.250 15.0");
     ExpectOneBox("Position data is in LLA.", ui::Icon::Exclamation);
     EXPECT_EQ(Ecef(), QStringList({"1", "2", "3"}));
 
     ChooseMode(TForm_InitialPos::ApproximateLla);
-    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "4", "5", "6");
+    TypeLla("4", "5", "6");
     LoadFile("1 -2700000.12 -4300000.50 3850000.75");
     ExpectOneBox("Position data is in ECEF.", ui::Icon::Exclamation);
     EXPECT_EQ(Lla(), QStringList({"4", "5", "6"}));
@@ -302,7 +316,7 @@ TEST_F(InitialPosition, AFileOfTheOtherKindChangesNothing)
 TEST_F(InitialPosition, BrokenFilesAreRefusedAndChangeNothing)
 {
     ChooseMode(TForm_InitialPos::ExactLla);
-    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "4", "5", "6");
+    TypeLla("4", "5", "6");
     for (const char* content : {"2 37.5 -122.25 15", "word 37.5 -122.25 15", "0 37.5 abc 15", "0 37.5 -122.25", ""}) {
         LoadFile(content);
         ExpectOneBox("Position data file format incorrect");
@@ -313,11 +327,11 @@ TEST_F(InitialPosition, BrokenFilesAreRefusedAndChangeNothing)
 TEST_F(InitialPosition, ACancelledOrMissingFileCannotBeOpened)
 {
     ChooseMode(TForm_InitialPos::ApproximateLla);
-    Type(form->Edit_Lat, form->Edit_Lon, form->Edit_Alt, "4", "5", "6");
-    form->Button_File1->click(); // no file name scripted: the dialog is cancelled
+    TypeLla("4", "5", "6");
+    Button("Button_File1")->click(); // no file name scripted: the dialog is cancelled
     ExpectOneBox("Couldn't open position data file.");
     ui.fileNames.push_back(QString::fromStdString((dir / "missing.dat").string()));
-    form->Button_File1->click();
+    Button("Button_File1")->click();
     ExpectOneBox("Couldn't open position data file.");
     EXPECT_EQ(Lla(), QStringList({"4", "5", "6"}));
 }
@@ -330,7 +344,7 @@ TEST_F(InitialPosition, DownloadedFilesReadBackInSinglePrecision)
     ChooseMode(TForm_InitialPos::ExactEcef);
     LoadFile(line);
     EXPECT_EQ(Ecef(), QStringList({"-2700000.00", "-4300000.50", "3850000.75"}));
-    form->Button_Apply->click();
+    Button("Button_Apply")->click();
     // -2700000 = 0xCA24CB80, -4300000.5 = 0xCA8339C1, 3850000.75 = 0x4A6AFC43.
     EXPECT_EQ(TakeWritten(*device), Message(0x31, {0xCA, 0x24, 0xCB, 0x80, 0xCA, 0x83, 0x39, 0xC1, 0x4A, 0x6A, 0xFC, 0x43}));
 
@@ -339,7 +353,7 @@ TEST_F(InitialPosition, DownloadedFilesReadBackInSinglePrecision)
     ChooseMode(TForm_InitialPos::ApproximateLla);
     LoadFile(line);
     EXPECT_EQ(Lla(), QStringList({"37.500", "-122.250", "15.0"}));
-    form->Button_Apply->click();
+    Button("Button_Apply")->click();
     EXPECT_EQ(TakeWritten(*device), Message(0x2B, kLlaFloats));
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -366,7 +380,7 @@ TEST_F(InitialPosition, EveryLineThePositionDownloadWritesReadsBack)
         ASSERT_TRUE(WritePositionFile(path.string(), c.record));
         ChooseMode(c.row);
         ui.fileNames.push_back(QString::fromStdString(path.string()));
-        (form->GroupBox_LLA->isHidden() ? form->Button_File2 : form->Button_File1)->click();
+        (Group("GroupBox_LLA")->isHidden() ? Button("Button_File2") : Button("Button_File1"))->click();
         EXPECT_TRUE(ui.boxes.empty());
         ui.boxes.clear();
         EXPECT_EQ(c.record.kind == PositionKind::Ecef ? Ecef() : Lla(), c.fields);

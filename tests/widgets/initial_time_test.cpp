@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "support/monitor_gui.h"
 #include "support/state_reset.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ protected:
     Bytes SetTimeAt(const UtcTime& now)
     {
         TestClock().now = now;
-        form->Button_SetTime->click();
+        Ui<QPushButton>(form, "Button_SetTime")->click();
         return TakeWritten(*device);
     }
 
@@ -42,14 +43,15 @@ TEST_F(InitialTime, ControlsCaptionsAndHints)
     EXPECT_EQ(form->windowTitle(), "Time From PC");
     EXPECT_EQ(HintOf(form), "Set Initial Time: packets 2E, 4E.");
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->Shape_TimeAccepted->fill(), Colours::Grey);
-    EXPECT_EQ(form->Shape_TimeAccepted->width(), form->Shape_TimeAccepted->height());
-    EXPECT_EQ(HintOf(form->Shape_TimeAccepted),
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Grey);
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->width(), Ui<Shape>(form, "Shape_TimeAccepted")->height());
+    EXPECT_EQ(HintOf(Ui<Shape>(form, "Shape_TimeAccepted")),
               "When red, the receiver already had time from a sattelite and uses that time.");
-    EXPECT_EQ(form->Label4->text(), "Time Accepted by Receiver");
-    EXPECT_EQ(HintOf(form->Label4), "When red, the receiver already has time from a sattelite and uses that time.");
-    EXPECT_EQ(form->Button_SetTime->text(), "&Set Time");
-    EXPECT_EQ(form->Button_Cancel->text(), "&Close");
+    EXPECT_EQ(Ui<Label>(form, "Label4")->text(), "Time Accepted by Receiver");
+    EXPECT_EQ(HintOf(Ui<Label>(form, "Label4")),
+              "When red, the receiver already has time from a sattelite and uses that time.");
+    EXPECT_EQ(Ui<QPushButton>(form, "Button_SetTime")->text(), "&Set Time");
+    EXPECT_EQ(Ui<QPushButton>(form, "Button_Cancel")->text(), "&Close");
 }
 
 TEST_F(InitialTime, SetTimeSendsWeekAndTimeOfWeekOfThePcClock)
@@ -80,26 +82,26 @@ TEST_F(InitialTime, TheLampShowsTheLastAnswerUntilTheDialogIsOpenedAgain)
 {
     Form_Main->InitializeTime->trigger();
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->Shape_TimeAccepted->fill(), Colours::Grey);
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Grey);
 
     form->SetTimeAccepted(true);
-    EXPECT_EQ(form->Shape_TimeAccepted->fill(), Colours::Lime);
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Lime);
     SetTimeAt({2002, 6, 15, 12, 0, 0, 0}); // Set Time leaves the lamp alone
-    EXPECT_EQ(form->Shape_TimeAccepted->fill(), Colours::Lime);
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Lime);
     form->SetTimeAccepted(false);
-    EXPECT_EQ(form->Shape_TimeAccepted->fill(), Colours::Red);
-    EXPECT_EQ(form->Shape_TimeAccepted->accessibleName(), "fault");
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Red);
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->accessibleName(), "fault");
 
     // Reopening from the menu, shown or hidden before, turns it grey again.
     Form_Main->InitializeTime->trigger();
-    EXPECT_EQ(form->Shape_TimeAccepted->fill(), Colours::Grey);
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Grey);
     form->SetTimeAccepted(true);
-    form->Button_Cancel->click();
+    Ui<QPushButton>(form, "Button_Cancel")->click();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->Shape_TimeAccepted->fill(), Colours::Lime); // the answer is kept while hidden
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Lime); // the answer is kept while hidden
     Form_Main->InitializeTime->trigger();
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->Shape_TimeAccepted->fill(), Colours::Grey);
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Grey);
     EXPECT_TRUE(TakeWritten(*device).empty()); // opening sends nothing
 }
 
@@ -108,7 +110,7 @@ TEST_F(InitialTime, TheReceiversAnswerColoursTheLamp)
     const auto answer = [this](std::vector<uint8_t> message) {
         Feed(*device, Frame(message));
         Tick();
-        return form->Shape_TimeAccepted->fill();
+        return Ui<Shape>(form, "Shape_TimeAccepted")->fill();
     };
     EXPECT_EQ(answer({0x4E, 'Y'}), Colours::Lime);
     EXPECT_EQ(answer({0x4E, 'N'}), Colours::Red);
@@ -122,7 +124,7 @@ TEST_F(InitialTime, SetTimeToAClosedPortSendsNothing)
 {
     PortTable[0].open = 0;
     EXPECT_TRUE(SetTimeAt({2002, 6, 15, 12, 0, 0, 0}).empty());
-    EXPECT_EQ(form->Shape_TimeAccepted->fill(), Colours::Grey);
+    EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Grey);
 }
 
 } // namespace

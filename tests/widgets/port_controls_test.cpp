@@ -12,6 +12,7 @@
 #include "display/form_track.h"
 #include "link/port_table.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 #include "report_delivery.h"
 
 namespace {
@@ -202,8 +203,9 @@ TEST(PortControls, PanelTextStaysReadableOnADarkTheme)
     channel.prn = 7;
     Deliver(0, channel, &EncodeReport5C);
 
-    const Panel* panels[] = {Form_Main->Panel_MonCom[0], Form_Main->Panel_MonCom[1], Form_Main->Panel_SV[0],
-                             Form_Main->Panel_PDOP, Form_Main->Panel_Time, Form_Track->Panel_PDOP};
+    const Panel* panels[] = {Form_Main->Panel_MonCom[0], Form_Main->Panel_MonCom[1],
+                             Form_Main->Panel_SV[0],     Form_Main->Panel_PDOP,
+                             Form_Main->Panel_Time,      Ui<Panel>(Form_Track, "Panel_PDOP")};
     EXPECT_EQ(panels[0]->colour(), Colours::Lime);
     EXPECT_EQ(panels[2]->colour(), Colours::Lime);
     for (const Panel* p : panels) {

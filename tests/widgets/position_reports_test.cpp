@@ -16,6 +16,7 @@
 #include "logging/data_log.h"
 #include "report_delivery.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ TEST_F(PositionReports, DoublePrecisionEcefShowsTwoDecimalsAndTheBias)
     EXPECT_EQ(Caption(f->Panel_Alt_Z), "-3860000.50");
     EXPECT_EQ(Caption(f->Panel_Time), " Thu 00:00:00.50"); // day 4 begins at 345600 s
     EXPECT_EQ(Caption(f->Panel_TOW), "345600.50");
-    EXPECT_EQ(Caption(Form_Bias->Panel_Bias), "1000.00");
+    EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "1000.00");
     EXPECT_NEAR(PortReports[kDisplaySlot].biasNs, 1000.0, 1e-9);
     EXPECT_EQ(PortReports[kDisplaySlot].ecefY, 4290000.88);
 }
@@ -138,7 +139,7 @@ TEST_F(PositionReports, SinglePrecisionLlaSouthOfTheEquatorShowsDegreesMinutesAn
     EXPECT_EQ(Caption(f->Panel_EastWest), "E");
     EXPECT_EQ(Caption(f->Panel_Alt_Z), "10.0");
     ExpectDeltasShown(true);
-    EXPECT_EQ(Caption(Form_Bias->Panel_Bias), "1000.00");
+    EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "1000.00");
 
     const PortReportRecord& r = PortReports[kDisplaySlot];
     EXPECT_NEAR(r.latDeg, -0.5, 1e-6);
@@ -170,7 +171,7 @@ TEST_F(PositionReports, DoublePrecisionLlaShowsWestLongitudeAndOneDecimalAltitud
     EXPECT_EQ(Caption(f->Panel_LonMin), "15.00000'");
     EXPECT_EQ(Caption(f->Panel_EastWest), "W");
     EXPECT_EQ(Caption(f->Panel_Alt_Z), "1234.6");
-    EXPECT_EQ(Caption(Form_Bias->Panel_Bias), "-100.00");
+    EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "-100.00");
     EXPECT_NEAR(PortReports[kDisplaySlot].lonDeg, -122.25, 1e-9);
 }
 
@@ -211,13 +212,13 @@ TEST_F(PositionReports, ModeFollowsTheLastReportKind)
 TEST_F(PositionReports, BiasPanelTurnsButtonFaceForEcefSinglePrecisionAndKeepsItsText)
 {
     Deliver(kDisplaySlot, Report4A{0, 0, 0, 299.792458f, 0}, &EncodeReport4A);
-    EXPECT_EQ(Form_Bias->Panel_Bias->colour(), WindowColour());
+    EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_Bias")->colour(), WindowColour());
     Deliver(kDisplaySlot, Report42{1, 2, 3, 4}, &EncodeReport42);
-    EXPECT_EQ(Caption(Form_Bias->Panel_Bias), "1000.00");
-    EXPECT_EQ(Form_Bias->Panel_Bias->colour(), ButtonFaceColour());
+    EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "1000.00");
+    EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_Bias")->colour(), ButtonFaceColour());
     Deliver(kDisplaySlot, Report83{1, 2, 3, 0, 0}, &EncodeReport83);
-    EXPECT_EQ(Caption(Form_Bias->Panel_Bias), "0.00");
-    EXPECT_EQ(Form_Bias->Panel_Bias->colour(), WindowColour());
+    EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "0.00");
+    EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_Bias")->colour(), WindowColour());
 }
 
 TEST_F(PositionReports, ChangeOfPositionAgainstTheReferenceAndItsReset)
@@ -297,8 +298,8 @@ TEST_F(PositionReports, MonitoredPortIsStoredButShowsNothing)
     EXPECT_EQ(Caption(f->Label_PanelPos), "Position:");
     EXPECT_EQ(Caption(f->Panel_LatDeg), "?");
     EXPECT_EQ(Caption(f->Panel_Time), "?");
-    EXPECT_EQ(Caption(Form_Bias->Panel_Bias), "");
-    EXPECT_EQ(Form_Bias->Panel_Bias->colour(), WindowColour());
+    EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "");
+    EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_Bias")->colour(), WindowColour());
     EXPECT_FALSE(f->Panel_Disable->isHidden());
     EXPECT_EQ(Flags.ReferenceSet, 0);
     EXPECT_EQ(PortReports[kDisplaySlot].altM, 0.0);

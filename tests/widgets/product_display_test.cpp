@@ -10,6 +10,7 @@
 #include "core/main_window.h"
 #include "display/form_product.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 #include "report_delivery.h"
 
 namespace {
@@ -32,8 +33,8 @@ protected:
         ASSERT_NE(StartMonitorOnFake(kDisplaySlot + 1), nullptr);
         other = AttachFakeSerial(kMonitoredSlot);
         PortTable[kMonitoredSlot].monitored = 1;
-        datumLabel = Form_IOOptions->Label_Datum;
-        datumList = Form_IOOptions->ComboBox_Datum;
+        datumLabel = Ui<Label>(Form_IOOptions, "Label_Datum");
+        datumList = Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum");
     }
 
     // The datum row of both windows is enabled and drawn in the window colour.
@@ -51,15 +52,15 @@ protected:
 
 TEST_F(ProductDisplay, VersionsAndDatesFillTheProductWindowAndStatusBar)
 {
-    EXPECT_EQ(Form_Product->Panel_NavVersion->caption(), "?");
-    EXPECT_EQ(Form_Product->Panel_SigDate->caption(), "?");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavVersion")->caption(), "?");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_SigDate")->caption(), "?");
     EXPECT_EQ(Form_Main->Panel_Version->caption(), "");
 
     Deliver(kDisplaySlot, Versions(1, 12), &EncodeReport45);
-    EXPECT_EQ(Form_Product->Panel_NavVersion->caption(), "1.12");
-    EXPECT_EQ(Form_Product->Panel_NavDate->caption(), "3/7/2001");
-    EXPECT_EQ(Form_Product->Panel_SigVersion->caption(), "4.2");
-    EXPECT_EQ(Form_Product->Panel_SigDate->caption(), "12/31/2255");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavVersion")->caption(), "1.12");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavDate")->caption(), "3/7/2001");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_SigVersion")->caption(), "4.2");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_SigDate")->caption(), "12/31/2255");
     EXPECT_EQ(Form_Main->Panel_Version->caption(), "1.12");
     EXPECT_FALSE(Form_Product->isVisible());
 }
@@ -95,8 +96,8 @@ TEST_F(ProductDisplay, ReportOfWrongLengthChangesNothing)
 {
     Deliver(kDisplaySlot, Versions(2, 0), &EncodeReport45, -1);
     Deliver(kDisplaySlot, Versions(2, 0), &EncodeReport45, +1);
-    EXPECT_EQ(Form_Product->Panel_NavVersion->caption(), "?");
-    EXPECT_EQ(Form_Product->Panel_NavDate->caption(), "?");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavVersion")->caption(), "?");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavDate")->caption(), "?");
     EXPECT_EQ(Form_Main->Panel_Version->caption(), "");
     EXPECT_FALSE(datumList->isEnabled());
 }
@@ -104,7 +105,7 @@ TEST_F(ProductDisplay, ReportOfWrongLengthChangesNothing)
 TEST_F(ProductDisplay, MonitoredPortVersionsAreNotShown)
 {
     Deliver(kMonitoredSlot, Versions(2, 0), &EncodeReport45);
-    EXPECT_EQ(Form_Product->Panel_NavVersion->caption(), "?");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavVersion")->caption(), "?");
     EXPECT_EQ(Form_Main->Panel_Version->caption(), "");
     EXPECT_FALSE(datumList->isEnabled());
     EXPECT_TRUE(PortTable[kMonitoredSlot].packetSeen);
@@ -115,8 +116,8 @@ TEST_F(ProductDisplay, WindowLayoutNamesItsGroupsAndHint)
     EXPECT_EQ(Form_Product->windowTitle(), "Product Information");
     EXPECT_EQ(HintOf(Form_Product), "Software versions: packets 1F, 45.");
     // Each processor's fields sit in their own framed group.
-    auto* nav = qobject_cast<QGroupBox*>(Form_Product->Panel_NavDate->parentWidget());
-    auto* sig = qobject_cast<QGroupBox*>(Form_Product->Panel_SigVersion->parentWidget());
+    auto* nav = qobject_cast<QGroupBox*>(Ui<Panel>(Form_Product, "Panel_NavDate")->parentWidget());
+    auto* sig = qobject_cast<QGroupBox*>(Ui<Panel>(Form_Product, "Panel_SigVersion")->parentWidget());
     ASSERT_TRUE(nav && sig);
     EXPECT_EQ(nav->title(), "Navigation Processor:");
     EXPECT_EQ(sig->title(), "Signal Processor:");

@@ -12,6 +12,7 @@
 #include "notify/receiver_notifier.h"
 #include "report_delivery.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {
@@ -94,14 +95,14 @@ TEST_F(ReportAnnouncements, EachReportIsStoredBeforeItsPortIsAnnounced)
 TEST_F(ReportAnnouncements, TheDisplayShowsAPositionBeforeTheLoggerWarnsAboutIt)
 {
     PortTable[kDisplaySlot].monitored = 1;
-    Form_Log->CheckBox_Bias->setEnabled(true);
-    Form_Log->CheckBox_Bias->setChecked(true);
+    Ui<QCheckBox>(Form_Log, "CheckBox_Bias")->setEnabled(true);
+    Ui<QCheckBox>(Form_Log, "CheckBox_Bias")->setChecked(true);
     ScriptedUi ui;
     QString shownX;
     bool boxStillChecked = false;
     ui.whileOpen = [&](const ui::MessageRequest&) {
         shownX = Form_Main->Panel_X->caption();
-        boxStillChecked = Form_Log->CheckBox_Bias->isChecked();
+        boxStillChecked = Ui<QCheckBox>(Form_Log, "CheckBox_Bias")->isChecked();
     };
     // X 1.5, Y -2, Z 4 m, fix time 8 s.
     DeliverMessage(kDisplaySlot, {0x42, 0x3F, 0xC0, 0, 0, 0xC0, 0, 0, 0, 0x40, 0x80, 0, 0, 0x41, 0, 0, 0});
@@ -109,8 +110,8 @@ TEST_F(ReportAnnouncements, TheDisplayShowsAPositionBeforeTheLoggerWarnsAboutIt)
     EXPECT_EQ(ui.boxes[0].text, "Port 1 monitored but not outputting bias.");
     EXPECT_EQ(shownX, "1.50");
     EXPECT_TRUE(boxStillChecked);
-    EXPECT_FALSE(Form_Log->CheckBox_Bias->isChecked());
-    EXPECT_FALSE(Form_Log->CheckBox_Bias->isEnabled());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Log, "CheckBox_Bias")->isChecked());
+    EXPECT_FALSE(Ui<QCheckBox>(Form_Log, "CheckBox_Bias")->isEnabled());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "model/port_reports.h"
 #include "support/captures.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ TEST(StatusCaptures, TimingReceiverWithMoreThanEightChannelsAndSatellites)
     EXPECT_EQ(Form_Main->Panel_RecMode->caption(), "4-D  (10 SV)");
     EXPECT_EQ(Form_Main->Panel_PDOP->caption(), "0.0");
     EXPECT_EQ(Form_Main->Panel_TDOP->caption(), "1.0");
-    EXPECT_EQ(Form_Track->Panel_SVSel->caption(), "  16  14  29   3  26  23  22  31  32  25");
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption(), "  16  14  29   3  26  23  22  31  32  25");
     EXPECT_EQ(PortReports[kDisplayCom - 1].fixSvs, (std::array<int32_t, 8>{16, 14, 29, 3, 26, 23, 22, 31}));
 
     EXPECT_EQ(Form_Main->Panel_Health->caption(), "Status code 187");
@@ -57,14 +58,14 @@ TEST(StatusCaptures, TimingReceiverWithMoreThanEightChannelsAndSatellites)
               (QStringList{" 32.0", "108.0", "187.0", "266.0", "295.0", "123.0", "198.0", " 79.0"}));
     EXPECT_EQ(SatelliteColumn(Form_Main->Panel_EL),
               (QStringList{" 68.0", " 63.0", " 60.0", " 42.0", " 37.0", " 34.0", " 31.0", " 20.0"}));
-    EXPECT_TRUE(Form_Track->Panel_TS[4]->caption().startsWith("  3  0   5"));
+    EXPECT_TRUE(Ui<Panel>(Form_Track, "Panel_TS", 4)->caption().startsWith("  3  0   5"));
 }
 
 TEST(StatusCaptures, NavigationReceiverFixModeHealthAndDgps)
 {
     PlayOnDisplayPort("receiver-a.bin");
     EXPECT_EQ(Form_Main->Panel_RecMode->caption(), "2-D  (4 SV)");
-    EXPECT_EQ(Form_Track->Panel_SVSel->caption(), "   2  10  30  24");
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption(), "   2  10  30  24");
     EXPECT_EQ(Form_Main->Panel_PDOP->caption(), "5.2");
     EXPECT_EQ(Form_Main->Panel_VDOP->caption(), "0.0");
     EXPECT_EQ(Form_Main->Panel_Health->caption(), "Doing Position Fixes");
@@ -78,10 +79,10 @@ TEST(StatusCaptures, NavigationReceiverFixModeHealthAndDgps)
 TEST(StatusCaptures, ProductVersionsOfTheRichestReceiver)
 {
     PlayOnDisplayPort("receiver-h.bin");
-    EXPECT_EQ(Form_Product->Panel_NavVersion->caption(), "1.5");
-    EXPECT_EQ(Form_Product->Panel_NavDate->caption(), "4/3/2018");
-    EXPECT_EQ(Form_Product->Panel_SigVersion->caption(), "3.86");
-    EXPECT_EQ(Form_Product->Panel_SigDate->caption(), "2/6/2018");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavVersion")->caption(), "1.5");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavDate")->caption(), "4/3/2018");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_SigVersion")->caption(), "3.86");
+    EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_SigDate")->caption(), "2/6/2018");
     EXPECT_EQ(Form_Main->Panel_Version->caption(), "1.5");
 }
 

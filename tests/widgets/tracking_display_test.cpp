@@ -9,6 +9,7 @@
 #include "model/port_reports.h"
 #include "display/tracking.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 #include "report_delivery.h"
 
 namespace {
@@ -61,10 +62,10 @@ TEST_F(TrackingDisplay, ChannelReportFillsItsRowInBothWindows)
     const QString row = "  7  0   3    1   1"          // PRN, slot, channel + 1, acquisition, ephemeris
                         "    43.5     123.4  45.0  -28.6" // level, time, elevation, azimuth
                         "    0    1   0   2";          // old, integer ms, bad data, collection
-    EXPECT_EQ(Form_Track->Panel_TS[2]->caption(), row);
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", 2)->caption(), row);
     EXPECT_EQ(row.size(), 68);
     for (size_t other : {0u, 1u, 3u, 7u}) {
-        EXPECT_EQ(Form_Track->Panel_TS[other]->caption(), "");
+        EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", other)->caption(), "");
         EXPECT_EQ(Form_Main->Panel_SV[other]->caption(), "");
     }
     EXPECT_EQ(PortReports[kDisplaySlot].chanPrn[2], 7);
@@ -74,7 +75,7 @@ TEST_F(TrackingDisplay, ChannelReportFillsItsRowInBothWindows)
 TEST_F(TrackingDisplay, ChannelAndSlotComeFromTheSameByte)
 {
     Send(kDisplaySlot, Channel(7, 0x0B)); // channel 1, slot 3
-    EXPECT_TRUE(Form_Track->Panel_TS[1]->caption().startsWith("  7  3   2"));
+    EXPECT_TRUE(Ui<Panel>(Form_Track, "Panel_TS", 1)->caption().startsWith("  7  3   2"));
     EXPECT_EQ(Form_Main->Panel_SV[1]->caption(), "07");
 }
 
@@ -155,7 +156,7 @@ TEST_F(TrackingDisplay, ChannelsEightToElevenAreStoredButNotShownAndTwelveUpAreI
     for (size_t chan = 0; chan < 8; ++chan) {
         EXPECT_EQ(PortReports[kMonitoredSlot].latchRestart[chan], 1);
         EXPECT_EQ(Form_Main->Panel_SV[chan]->caption(), "");
-        EXPECT_EQ(Form_Track->Panel_TS[chan]->caption(), "");
+        EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", chan)->caption(), "");
     }
 }
 
@@ -172,14 +173,14 @@ TEST_F(TrackingDisplay, ChannelBlanksFourToFiveSecondsAfterItsLastReport)
             Tick();
             ++ticks;
             if (Form_Main->Panel_SV[2]->caption() != "") {
-                EXPECT_EQ(Form_Track->Panel_TS[2]->caption().left(3), "  7");
+                EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", 2)->caption().left(3), "  7");
             }
         }
         // 200 ms ticks: more than 4 s and at most 5 s.
         EXPECT_GT(ticks, 20);
         EXPECT_LE(ticks, 25);
         EXPECT_EQ(MainRow(2), (QStringList{"", "", "", ""}));
-        EXPECT_EQ(Form_Track->Panel_TS[2]->caption(), "");
+        EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", 2)->caption(), "");
         EXPECT_EQ(Form_Main->Panel_SV[2]->colour(), WindowColour());
         // The stored values are the data logger's: they stay.
         EXPECT_EQ(PortReports[kDisplaySlot].chanPrn[2], 7);
@@ -203,25 +204,26 @@ TEST_F(TrackingDisplay, MonitoredPortKeepsTheDisplayedChannelAliveWithTheDisplay
 
 TEST_F(TrackingDisplay, TrackWindowHasThirteenCaptionedColumnsOverItsFixedPitchRows)
 {
-    const QStringList captions = {"SV",  "Slot", "Chan", "Acq",   "Eph",  "AMU", "Time",
-                                  "Elev", "Azim", "Old", "Intms", "Data", "Dcol"};
-    ASSERT_EQ(Form_Track->Label_Column.size(), 13u);
+    const QStringList captions = {"SV",   "Slot", "Chan", "Acq",   "Eph",  "AMU", "Time",
+                                  "Elev", "Azim", "Old",  "Intms", "Data", "Dcol"};
     int lastRight = 0;
-    for (size_t i = 0; i < 13; ++i) {
-        const Label* label = Form_Track->Label_Column[i];
-        EXPECT_EQ(label->caption(), captions[static_cast<qsizetype>(i)]);
+    for (const QString& caption : captions) {
+        const Label* label = Ui<Label>(Form_Track, "Label_" + caption);
+        EXPECT_EQ(label->caption(), caption);
         EXPECT_FALSE(HintOf(label).isEmpty());
         EXPECT_GT(label->geometry().right(), lastRight);
         lastRight = label->geometry().right();
     }
-    EXPECT_EQ(HintOf(Form_Track->Label_Column[3]), "Acquisition Flag: 0=never aquired; 1=acquired; 2=re-opened search");
-    EXPECT_EQ(HintOf(Form_Track->Label_Column[12]), "Data Collection Flag: >0 when trying to collect data from SV");
+    EXPECT_EQ(HintOf(Ui<Label>(Form_Track, "Label_Acq")),
+              "Acquisition Flag: 0=never aquired; 1=acquired; 2=re-opened search");
+    EXPECT_EQ(HintOf(Ui<Label>(Form_Track, "Label_Dcol")),
+              "Data Collection Flag: >0 when trying to collect data from SV");
     EXPECT_EQ(Form_Track->windowTitle(), "Tracking Status");
     EXPECT_FALSE(Form_Track->isVisible());
 
     // A full row fits its panel and ends under the last caption.
     Send(kDisplaySlot, Channel(7, 0x38));
-    const Panel* row = Form_Track->Panel_TS[7];
+    const Panel* row = Ui<Panel>(Form_Track, "Panel_TS", 7);
     EXPECT_TRUE(row->font().fixedPitch());
     EXPECT_EQ(row->font().pixelSize(), 15);
     const int textWidth = row->fontMetrics().horizontalAdvance(row->caption());
@@ -231,7 +233,7 @@ TEST_F(TrackingDisplay, TrackWindowHasThirteenCaptionedColumnsOverItsFixedPitchR
 
     // Twelve satellites in the fix fit the selection list.
     SendFixList(kDisplaySlot, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-    const Panel* list = Form_Track->Panel_SVSel;
+    const Panel* list = Ui<Panel>(Form_Track, "Panel_SVSel");
     EXPECT_LE(list->fontMetrics().horizontalAdvance(list->caption()), list->contentsRect().width());
 }
 

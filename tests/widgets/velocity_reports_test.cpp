@@ -7,6 +7,7 @@
 #include "model/port_reports.h"
 #include "report_delivery.h"
 #include "support/monitor_gui.h"
+#include "support/ui_find.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ TEST_F(VelocityReports, EnuShowsMagnitudesWithDirectionWords)
     EXPECT_EQ(f->Label_PanelVel->text(), "ENU Velocity");
     EXPECT_EQ(HintOf(f->Panel_Velocity), "Velocity: Packet 56");
     EXPECT_EQ(Rows(), QStringList({"West 1.23", "North 2.50", "Up 0.00"}));
-    EXPECT_EQ(Form_Bias->Panel_BiasRate->text(), "1.00");
+    EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_BiasRate")->text(), "1.00");
 
     const PortReportRecord& r = PortReports[kDisplaySlot];
     EXPECT_EQ(r.velEast, -1.234f);
@@ -66,7 +67,7 @@ TEST_F(VelocityReports, EcefShowsSignedComponents)
     EXPECT_EQ(f->Label_PanelVel->text(), "ECEF Velocity");
     EXPECT_EQ(HintOf(f->Panel_Velocity), "Velocity: Packet 43");
     EXPECT_EQ(Rows(), QStringList({"X -1.50", "Y 2.25", "Z -0.75"}));
-    EXPECT_EQ(Form_Bias->Panel_BiasRate->text(), "10.00");
+    EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_BiasRate")->text(), "10.00");
 
     const PortReportRecord& r = PortReports[kDisplaySlot];
     EXPECT_EQ(r.velX, -1.5f);
@@ -82,7 +83,7 @@ TEST_F(VelocityReports, MonitoredPortIsStoredButShowsNothing)
     EXPECT_NEAR(PortReports[kMonitoredSlot].biasRatePpb, 1.0f, 1e-6f);
     EXPECT_EQ(f->Label_PanelVel->text(), "Velocity:");
     EXPECT_EQ(Rows(), QStringList({"X ?", "Y ?", "Z ?"}));
-    EXPECT_EQ(Form_Bias->Panel_BiasRate->text(), "");
+    EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_BiasRate")->text(), "");
 }
 
 TEST_F(VelocityReports, WrongLengthIsIgnored)

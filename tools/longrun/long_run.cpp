@@ -1,7 +1,6 @@
 #include "long_run.h"
 
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QTimer>
 
 #include <fstream>
@@ -106,7 +105,7 @@ bool LongRun::Start(std::ostream& err)
     }
     // Virtual time drives both timers' handlers.
     Form_Main->Timer_ZELK->stop();
-    Form_Log->Timer_System->stop();
+    Form_Log->StopSystemTimer();
     g_recorder = RawPacketHook;
     RawPacketHook = &CountAndRecord;
     return g_recorder != nullptr;
@@ -132,7 +131,7 @@ void LongRun::StartLoggers()
 {
     Form_LogZelk->Button_OpenClick();
     Form_LogZelk->Button_StartClick();
-    Form_Log->Edit_FileRoot->setText(QString::fromStdString(dir_ + "/data"));
+    Form_Log->SetFileRoot(QString::fromStdString(dir_ + "/data"));
     Form_Log->Button_StartClick();
     for (size_t slot = 0; slot < ports_.size(); ++slot)
         logStart_[slot] = ports_[slot]->Receiver().GpsSeconds();
