@@ -5,6 +5,8 @@
 #include <QMenuBar>
 
 #include "core/main_window.h"
+#include "views/form_packets.h"
+#include "views/form_ports.h"
 
 namespace {
 
@@ -28,6 +30,19 @@ QAction* AddItem(TForm_Main* form, QMenu* menu, const QString& name, const QStri
 }
 
 void AddSeparator(QMenu* menu, const QString& name) { menu->addSeparator()->setObjectName(name); }
+
+// A Window menu line that shows one of the added views. The menu is built
+// before the views are created: the line reads the window's pointer when used.
+template <class View>
+void AddView(TForm_Main* form, QMenu* menu, const QString& name, const QString& caption, View* const& view)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    QObject::connect(action, &QAction::triggered, form, [&view] {
+        if (view)
+            view->showForm();
+    });
+}
 
 } // namespace
 
@@ -103,6 +118,9 @@ void TForm_Main::BuildWindowMenu()
     WindowMultiPort = AddItem(this, m, "WindowMultiPort", "&Multiport", &TForm_Main::WindowMultiPortClick,
                               QKeySequence("Ctrl+M"));
     WindowMultiPort->setCheckable(true);
+    AddSeparator(m, "N_Receivers");
+    AddView(this, m, "WindowPorts", "&All Receivers...", Form_Ports);
+    AddView(this, m, "WindowPackets", "Packet &Console...", Form_Packets);
 }
 
 void TForm_Main::BuildComPopup()

@@ -14,6 +14,8 @@
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "transfer/form_alm.h"
+#include "views/form_packets.h"
+#include "views/form_ports.h"
 
 namespace {
 
@@ -39,6 +41,10 @@ void CreateCompanions()
     Form_Log = new TForm_Log;
     Form_Bias = new TForm_Bias;
     Form_LogZelk = new TForm_LogZelk;
+    // The added views.
+    Form_Ports = new TForm_Ports;
+    QObject::connect(Form_Ports, &TForm_Ports::displayPortChosen, Form_Main, &TForm_Main::ChooseDisplayCom);
+    Form_Packets = new TForm_Packets;
 }
 
 } // namespace
@@ -56,6 +62,8 @@ bool CreateAllWindows()
 
 void DestroyAllWindows()
 {
+    Destroy(Form_Packets);
+    Destroy(Form_Ports);
     Destroy(Form_LogZelk);
     Destroy(Form_Bias);
     Destroy(Form_Log);

@@ -1,0 +1,70 @@
+#include "views/packet_rows.h"
+
+#include "describe/field_text.h"
+#include "describe/packet_fields.h"
+
+namespace {
+
+const uint8_t* Bytes(const QByteArray& data) { return reinterpret_cast<const uint8_t*>(data.constData()); }
+
+} // namespace
+
+void PacketRows::Append(PacketRow row)
+{
+    if (static_cast<int>(rows_.size()) >= kMaxPacketRows) {
+        beginRemoveRows({}, 0, 0);
+        rows_.pop_front();
+        endRemoveRows();
+    }
+    const int at = static_cast<int>(rows_.size());
+    beginInsertRows({}, at, at);
+    rows_.push_back(std::move(row));
+    endInsertRows();
+}
+
+void PacketRows::Clear()
+{
+    beginResetModel();
+    rows_.clear();
+    endResetModel();
+}
+
+int PacketRows::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int PacketRows::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QString PacketRows::CellText(const PacketRow& row, int column)
+{
+    const auto length = static_cast<size_t>(row.data.size());
+    switch (column) {
+    case Time: return row.time.toString("HH:mm:ss.zzz");
+    case Direction: return row.sent ? "out" : "in";
+    case Id: {
+        char key[8];
+        PacketKey(row.id, Bytes(row.data), length, key);
+        return QString::fromLatin1(key);
+    }
+    case Length: return QString::number(length);
+    case Summary: return QString::fromStdString(PacketSummary(row.id, Bytes(row.data), length));
+    case Hex: return QString::fromLatin1(row.data.toHex(' ').toUpper());
+    default: return {};
+    }
+}
+
+QVariant PacketRows::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= static_cast<int>(rows_.size()))
+        return {};
+    return CellText(rows_[static_cast<size_t>(index.row())], index.column());
+}
+
+QVariant PacketRows::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const char* const kTitles[ColumnCount] = {"Time", "Dir", "ID", "Len", "Summary", "Hex"};
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    return QString(kTitles[section]);
+}
