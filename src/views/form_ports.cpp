@@ -158,6 +158,9 @@ void TForm_Ports::hideEvent(QHideEvent* event)
 
 void TForm_Ports::RowDoubleClicked(int row)
 {
-    if (row >= 0 && row < static_cast<int>(rowComs_.size()))
-        emit displayPortChosen(rowComs_[static_cast<size_t>(row)]);
+    if (row < 0 || row >= static_cast<int>(rowComs_.size()))
+        return;
+    emit displayPortChosen(rowComs_[static_cast<size_t>(row)]);
+    Refresh(); // the new display port at once, not a second later
+
 }
