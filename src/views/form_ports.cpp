@@ -88,6 +88,7 @@ TForm_Ports::TForm_Ports() : Form("Form_Ports", "All Receivers", 760, 220)
     Table_Ports->setSelectionMode(QAbstractItemView::SingleSelection);
     Table_Ports->horizontalHeader()->setStretchLastSection(true);
     Table_Ports->setWordWrap(false);
+    Table_Ports->verticalHeader()->setDefaultSectionSize(Table_Ports->fontMetrics().height() + 6);
     SetHint(Table_Ports, "Double-click a receiver to show it in the main window.");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);

@@ -56,7 +56,9 @@ QString PacketRows::CellText(const PacketRow& row, int column)
 
 QVariant PacketRows::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= static_cast<int>(rows_.size()))
+    // The tool tip shows a summary or hex too long for its column in full.
+    const bool tip = role == Qt::ToolTipRole && (index.column() == Summary || index.column() == Hex);
+    if ((role != Qt::DisplayRole && !tip) || !index.isValid() || index.row() >= static_cast<int>(rows_.size()))
         return {};
     return CellText(rows_[static_cast<size_t>(index.row())], index.column());
 }
