@@ -31,6 +31,7 @@ TForm_Packets* Form_Packets = nullptr;
 namespace {
 
 constexpr int kPortListMs = 1000;
+constexpr int kFlushMs = 200;
 const QString kTitle = "Packet Console";
 
 // "8E 15" or "8E15" (id first): the message bytes, or why there are none.
@@ -121,6 +122,9 @@ TForm_Packets::TForm_Packets() : Form("Form_Packets", kTitle, 820, 360)
     Timer_Ports = new QTimer(this);
     Timer_Ports->setInterval(kPortListMs);
     connect(Timer_Ports, &QTimer::timeout, this, &TForm_Packets::RefreshPortList);
+    Timer_Flush = new QTimer(this);
+    Timer_Flush->setInterval(kFlushMs);
+    connect(Timer_Flush, &QTimer::timeout, this, &TForm_Packets::FlushRows);
 }
 
 void TForm_Packets::BuildTopRow(QWidget* parent)
@@ -168,20 +172,32 @@ const QAbstractItemModel& TForm_Packets::ShownRows() const { return *shown_; }
 
 void TForm_Packets::Collect(int slot, int id, const QByteArray& data, bool sent)
 {
+    FollowDisplayPort();
     if (slot + 1 != com_)
         return;
-    PacketRow row{QTime::currentTime(), sent, id, data};
-    if (!paused_) {
-        rows_->Append(std::move(row));
+    if (waiting_.size() >= static_cast<size_t>(kMaxPacketRows))
+        waiting_.pop_front();
+    waiting_.push_back(PacketRow{QTime::currentTime(), sent, id, data});
+}
+
+void TForm_Packets::FlushRows()
+{
+    if (!paused_)
+        rows_->Append(waiting_);
+}
+
+// The rows are one port's: following the display port to another starts anew.
+void TForm_Packets::FollowDisplayPort()
+{
+    if (!followDisplay_ || com_ == DisplayPort)
         return;
-    }
-    if (static_cast<int>(held_.size()) >= kMaxPacketRows)
-        held_.pop_front();
-    held_.push_back(std::move(row));
+    com_ = DisplayPort;
+    Button_ClearClick();
 }
 
 void TForm_Packets::RefreshPortList()
 {
+    FollowDisplayPort();
     QList<int> coms;
     for (int slot = 0; slot < kPortSlots; ++slot)
         if (SlotInUse(slot) || slot + 1 == com_)
@@ -200,6 +216,7 @@ void TForm_Packets::RefreshPortList()
 void TForm_Packets::ComboBox_PortChange(int index)
 {
     const int com = ComboBox_Port->itemData(index).toInt();
+    followDisplay_ = false;
     if (com == com_)
         return;
     com_ = com;
@@ -220,16 +237,12 @@ void TForm_Packets::Button_PauseClick(bool paused)
 {
     paused_ = paused;
     Button_Pause->setText(paused ? "&Resume" : "&Pause");
-    if (paused)
-        return;
-    for (PacketRow& row : held_)
-        rows_->Append(std::move(row));
-    held_.clear();
+    FlushRows();
 }
 
 void TForm_Packets::Button_ClearClick()
 {
-    held_.clear();
+    waiting_.clear();
     rows_->Clear();
 }
 
@@ -276,12 +289,15 @@ void TForm_Packets::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
     RefreshPortList();
+    FlushRows();
     Timer_Ports->start();
+    Timer_Flush->start();
     Table_Packets->scrollToBottom();
 }
 
 void TForm_Packets::hideEvent(QHideEvent* event)
 {
     Timer_Ports->stop();
+    Timer_Flush->stop();
     Form::hideEvent(event);
 }

@@ -1,6 +1,8 @@
 // The "Packet Console" window: the packets of one port as they come and go,
 // with a one-line description of each, and a line to send a packet typed in hex.
-// It keeps collecting the chosen port's packets while hidden (bounded, as when shown).
+// Packets wait in a queue (the last kMaxPacketRows) and reach the table five
+// times a second while shown and not paused: a burst costs one table update,
+// and while hidden the chosen port's packets are only queued.
 #pragma once
 
 #include <deque>
@@ -24,8 +26,10 @@ public:
 
     // The rows shown (after the id filter), for reading.
     const QAbstractItemModel& ShownRows() const;
-    // The COM number whose packets are collected (the display port at start).
+    // The COM number whose packets are collected: the display port until the user picks another.
     int Com() const { return com_; }
+    // Moves the waiting packets into the table (the window's timer does it while shown).
+    void FlushRows();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -35,6 +39,7 @@ private:
     void BuildTopRow(QWidget* parent);
     void BuildSendRow(QWidget* parent);
     void Collect(int slot, int id, const QByteArray& data, bool sent);
+    void FollowDisplayPort();
     void RefreshPortList();
     void ComboBox_PortChange(int index);
     void Edit_FilterChange(const QString& text);
@@ -45,8 +50,9 @@ private:
     void ShowSendResult(const QString& text, bool error);
 
     int com_ = 0;
+    bool followDisplay_ = true;
     bool paused_ = false;
-    std::deque<PacketRow> held_; // arrived while paused, shown on resume
+    std::deque<PacketRow> waiting_; // not in the table yet
     PacketRows* rows_ = nullptr;
     QSortFilterProxyModel* shown_ = nullptr;
     QComboBox* ComboBox_Port = nullptr;
@@ -59,6 +65,7 @@ private:
     QPushButton* Button_Send = nullptr;
     QLabel* Label_SendResult = nullptr;
     QTimer* Timer_Ports = nullptr;
+    QTimer* Timer_Flush = nullptr;
 };
 
 extern TForm_Packets* Form_Packets;

@@ -1,5 +1,8 @@
 #include "views/packet_rows.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "describe/field_text.h"
 #include "describe/packet_fields.h"
 
@@ -9,17 +12,23 @@ const uint8_t* Bytes(const QByteArray& data) { return reinterpret_cast<const uin
 
 } // namespace
 
-void PacketRows::Append(PacketRow row)
+void PacketRows::Append(std::deque<PacketRow>& batch)
 {
-    if (static_cast<int>(rows_.size()) >= kMaxPacketRows) {
-        beginRemoveRows({}, 0, 0);
-        rows_.pop_front();
+    while (batch.size() > static_cast<size_t>(kMaxPacketRows))
+        batch.pop_front();
+    if (batch.empty())
+        return;
+    const size_t overflow = rows_.size() + batch.size() - std::min(rows_.size() + batch.size(), size_t{kMaxPacketRows});
+    if (overflow > 0) {
+        beginRemoveRows({}, 0, static_cast<int>(overflow) - 1);
+        rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(overflow));
         endRemoveRows();
     }
     const int at = static_cast<int>(rows_.size());
-    beginInsertRows({}, at, at);
-    rows_.push_back(std::move(row));
+    beginInsertRows({}, at, at + static_cast<int>(batch.size()) - 1);
+    std::move(batch.begin(), batch.end(), std::back_inserter(rows_));
     endInsertRows();
+    batch.clear();
 }
 
 void PacketRows::Clear()

@@ -24,7 +24,9 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    void Append(PacketRow row);
+    // Adds the rows at the end (taking them out of batch), dropping the oldest
+    // beyond kMaxPacketRows: one insertion and at most one removal per batch.
+    void Append(std::deque<PacketRow>& batch);
     void Clear();
 
     int rowCount(const QModelIndex& parent = {}) const override;

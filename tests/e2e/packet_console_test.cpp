@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "core/main_window.h"
 #include "notify/receiver_notifier.h"
 #include "support/monitor_gui.h"
 #include "support/ui_script_gui.h"
@@ -67,6 +68,8 @@ TEST(PacketConsole, RowsFromTheLineAreDescribedAsZelkDumpDoesAndCanBeFilteredPau
     Feed(*lines.display, kPosition);
     Feed(*lines.monitored, kTime); // another port's packet: not this console's
     Tick();
+    EXPECT_EQ(rows.rowCount(), 0) << "packets reach the table on the window's timer";
+    Form_Packets->FlushRows();
     ASSERT_EQ(rows.rowCount(), 2);
     EXPECT_EQ(RowWithoutTime(rows, 0),
               (std::vector<std::string>{"in", "41", "10", kTimeSummary, "45 61 00 00 08 34 41 90 00 00"}));
@@ -91,6 +94,7 @@ TEST(PacketConsole, RowsFromTheLineAreDescribedAsZelkDumpDoesAndCanBeFilteredPau
     pause->click();
     Feed(*lines.display, kTime);
     Tick();
+    Form_Packets->FlushRows();
     EXPECT_EQ(rows.rowCount(), 2) << "paused: the view stands still";
     pause->click();
     ASSERT_EQ(rows.rowCount(), 3) << "resumed: nothing that came meanwhile is lost";
@@ -111,6 +115,16 @@ TEST(PacketConsole, RowsFromTheLineAreDescribedAsZelkDumpDoesAndCanBeFilteredPau
 
     Child<QPushButton>("Button_Clear")->click();
     EXPECT_EQ(rows.rowCount(), 0);
+
+    // Not chosen by hand, the console follows the display port.
+    Form_Main->ChooseDisplayCom(5);
+    Feed(*lines.monitored, kPosition);
+    Tick();
+    Form_Packets->FlushRows();
+    EXPECT_EQ(Form_Packets->Com(), 5);
+    ASSERT_GE(rows.rowCount(), 1);
+    EXPECT_EQ(Cell(rows, 0, 1), "out") << "the Display list's queries to the new display port";
+    EXPECT_EQ(RowWithoutTime(rows, rows.rowCount() - 1)[3], kPositionSummary);
 }
 
 TEST(PacketConsole, KeepsTheLastTenThousandRows)
@@ -121,7 +135,10 @@ TEST(PacketConsole, KeepsTheLastTenThousandRows)
     for (int n = 0; n < total; ++n) {
         const uint8_t count[2] = {static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n)};
         Receivers().AnnouncePacketIn(2, 0x99, count, 2);
+        if (n == 2)
+            Form_Packets->FlushRows(); // some in the table, the rest waiting
     }
+    Form_Packets->FlushRows();
     const QAbstractItemModel& rows = Form_Packets->ShownRows();
     ASSERT_EQ(rows.rowCount(), 10000);
     EXPECT_EQ(Cell(rows, 0, 5), "00 05") << "the five oldest went first";
@@ -168,6 +185,7 @@ TEST(PacketConsole, ATypedPacketIsConfirmedThenSentFramedWithItsDleDoubled)
     EXPECT_EQ(ui.boxes[1].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(TakeWritten(*lines.display), (Bytes{0x10, 0x8E, 0x10, 0x10, 0x03, 0x10, 0x03}));
     EXPECT_TRUE(TakeWritten(*lines.monitored).empty());
+    Form_Packets->FlushRows();
     const QAbstractItemModel& rows = Form_Packets->ShownRows();
     ASSERT_EQ(rows.rowCount(), 1);
     EXPECT_EQ(RowWithoutTime(rows, 0), (std::vector<std::string>{"out", "8E", "2", "", "10 03"}));
