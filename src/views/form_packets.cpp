@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -177,7 +178,7 @@ void TForm_Packets::Collect(int slot, int id, const QByteArray& data, bool sent)
         return;
     if (waiting_.size() >= static_cast<size_t>(kMaxPacketRows))
         waiting_.pop_front();
-    waiting_.push_back(PacketRow{QTime::currentTime(), sent, id, data});
+    waiting_.push_back(PacketRow{QDateTime::currentMSecsSinceEpoch(), sent, id, data});
 }
 
 void TForm_Packets::FlushRows()

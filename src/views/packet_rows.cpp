@@ -1,5 +1,7 @@
 #include "views/packet_rows.h"
 
+#include <QDateTime>
+
 #include <algorithm>
 #include <iterator>
 
@@ -49,7 +51,7 @@ QString PacketRows::CellText(const PacketRow& row, int column)
 {
     const auto length = static_cast<size_t>(row.data.size());
     switch (column) {
-    case Time: return row.time.toString("HH:mm:ss.zzz");
+    case Time: return QDateTime::fromMSecsSinceEpoch(row.msecs).toString("HH:mm:ss.zzz");
     case Direction: return row.sent ? "out" : "in";
     case Id: {
         char key[8];

@@ -5,14 +5,13 @@
 
 #include <QAbstractTableModel>
 #include <QByteArray>
-#include <QTime>
 
 #include <deque>
 
 constexpr int kMaxPacketRows = 10000;
 
 struct PacketRow {
-    QTime time;    // PC time of arrival or queueing
+    qint64 msecs = 0; // PC time of arrival or queueing (UTC ms since 1970: cheap to read per packet)
     bool sent = false;
     int id = 0;
     QByteArray data; // after the id, unstuffed
