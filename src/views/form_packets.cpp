@@ -70,12 +70,28 @@ bool SlotInUse(int slot)
     return port.open || port.lost;
 }
 
+// A named widget of the row, with the row's spare width shared by stretch.
+template <class W>
+W* AddToRow(QWidget* parent, QBoxLayout* row, const QString& name, int stretch = 0)
+{
+    auto* widget = new W(parent);
+    widget->setObjectName(name);
+    row->addWidget(widget, stretch);
+    return widget;
+}
+
 QPushButton* AddButton(QWidget* parent, QBoxLayout* row, const QString& name, const QString& caption)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    row->addWidget(button);
+    auto* button = AddToRow<QPushButton>(parent, row, name);
+    button->setText(caption);
     return button;
+}
+
+QLineEdit* AddEdit(QWidget* parent, QBoxLayout* row, const QString& name, const QString& placeholder)
+{
+    auto* edit = AddToRow<QLineEdit>(parent, row, name, 1);
+    edit->setPlaceholderText(placeholder);
+    return edit;
 }
 
 } // namespace
@@ -91,7 +107,14 @@ TForm_Packets::TForm_Packets() : Form("Form_Packets", kTitle, 820, 360)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     BuildTopRow(this);
-    Table_Packets = new QTableView(this);
+    BuildTable(this);
+    BuildSendRow(this);
+    Subscribe();
+}
+
+void TForm_Packets::BuildTable(QWidget* parent)
+{
+    Table_Packets = new QTableView(parent);
     Table_Packets->setObjectName("Table_Packets");
     Table_Packets->setModel(shown_);
     Table_Packets->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -103,19 +126,17 @@ TForm_Packets::TForm_Packets() : Form("Form_Packets", kTitle, 820, 360)
     for (const auto& [column, width] : {std::pair{PacketRows::Time, 90}, {PacketRows::Direction, 32},
                                         {PacketRows::Id, 48}, {PacketRows::Length, 36}, {PacketRows::Summary, 380}})
         Table_Packets->setColumnWidth(column, Scaled(width));
-    layout->addWidget(Table_Packets);
-    BuildSendRow(this);
-
+    static_cast<QBoxLayout*>(layout())->addWidget(Table_Packets);
     connect(new QShortcut(QKeySequence::Copy, Table_Packets), &QShortcut::activated, this,
             &TForm_Packets::CopySelectedRows);
-    connect(shown_, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (isVisible())
-            Table_Packets->scrollToBottom();
-    });
+}
+
+void TForm_Packets::Subscribe()
+{
     connect(&Receivers(), &ReceiverNotifier::packetIn, this,
-            [this](int slot, int id, const QByteArray& data) { Collect(slot, id, data, false); });
+            [this](int slot, int id, const QByteArray& bytes) { Collect(slot, id, bytes, false); });
     connect(&Receivers(), &ReceiverNotifier::packetOut, this,
-            [this](int slot, int id, const QByteArray& data) { Collect(slot, id, data, true); });
+            [this](int slot, int id, const QByteArray& bytes) { Collect(slot, id, bytes, true); });
     connect(&Receivers(), &ReceiverNotifier::portStateChanged, this, [this] {
         if (isVisible())
             RefreshPortList();
@@ -132,14 +153,9 @@ void TForm_Packets::BuildTopRow(QWidget* parent)
 {
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel("Port:", parent));
-    ComboBox_Port = new QComboBox(parent);
-    ComboBox_Port->setObjectName("ComboBox_Port");
-    row->addWidget(ComboBox_Port);
+    ComboBox_Port = AddToRow<QComboBox>(parent, row, "ComboBox_Port");
     row->addWidget(new QLabel("ID:", parent));
-    Edit_Filter = new QLineEdit(parent);
-    Edit_Filter->setObjectName("Edit_Filter");
-    Edit_Filter->setPlaceholderText("all (or e.g. 4A, 8F, 8F-15)");
-    row->addWidget(Edit_Filter, 1);
+    Edit_Filter = AddEdit(parent, row, "Edit_Filter", "all (or e.g. 4A, 8F, 8F-15)");
     Button_Pause = AddButton(parent, row, "Button_Pause", "&Pause");
     Button_Pause->setCheckable(true);
     Button_Clear = AddButton(parent, row, "Button_Clear", "C&lear");
@@ -156,14 +172,9 @@ void TForm_Packets::BuildSendRow(QWidget* parent)
 {
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel("Send:", parent));
-    Edit_Send = new QLineEdit(parent);
-    Edit_Send->setObjectName("Edit_Send");
-    Edit_Send->setPlaceholderText("hex, id first, e.g. 8E 15");
-    row->addWidget(Edit_Send, 1);
+    Edit_Send = AddEdit(parent, row, "Edit_Send", "hex, id first, e.g. 8E 15");
     Button_Send = AddButton(parent, row, "Button_Send", "&Send...");
-    Label_SendResult = new QLabel(parent);
-    Label_SendResult->setObjectName("Label_SendResult");
-    row->addWidget(Label_SendResult, 2);
+    Label_SendResult = AddToRow<QLabel>(parent, row, "Label_SendResult", 2);
     static_cast<QBoxLayout*>(layout())->addLayout(row);
     connect(Button_Send, &QPushButton::clicked, this, &TForm_Packets::Button_SendClick);
     connect(Edit_Send, &QLineEdit::returnPressed, this, &TForm_Packets::Button_SendClick);
@@ -171,20 +182,26 @@ void TForm_Packets::BuildSendRow(QWidget* parent)
 
 const QAbstractItemModel& TForm_Packets::ShownRows() const { return *shown_; }
 
-void TForm_Packets::Collect(int slot, int id, const QByteArray& data, bool sent)
+void TForm_Packets::Collect(int slot, int id, const QByteArray& bytes, bool sent)
 {
     FollowDisplayPort();
     if (slot + 1 != com_)
         return;
     if (waiting_.size() >= static_cast<size_t>(kMaxPacketRows))
         waiting_.pop_front();
-    waiting_.push_back(PacketRow{QDateTime::currentMSecsSinceEpoch(), sent, id, data});
+    waiting_.push_back(PacketRow{QDateTime::currentMSecsSinceEpoch(), sent, id, bytes});
 }
 
 void TForm_Packets::FlushRows()
 {
-    if (!paused_)
-        rows_->Append(waiting_);
+    if (paused_ || waiting_.empty())
+        return;
+    // The newest rows stay in view unless the user has scrolled up to read.
+    const QScrollBar* bar = Table_Packets->verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    rows_->Append(waiting_);
+    if (atEnd && isVisible())
+        Table_Packets->scrollToBottom();
 }
 
 // The rows are one port's: following the display port to another starts anew.

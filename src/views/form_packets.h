@@ -37,8 +37,10 @@ protected:
 
 private:
     void BuildTopRow(QWidget* parent);
+    void BuildTable(QWidget* parent);
     void BuildSendRow(QWidget* parent);
-    void Collect(int slot, int id, const QByteArray& data, bool sent);
+    void Subscribe();
+    void Collect(int slot, int id, const QByteArray& bytes, bool sent);
     void FollowDisplayPort();
     void RefreshPortList();
     void ComboBox_PortChange(int index);

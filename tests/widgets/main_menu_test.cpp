@@ -6,6 +6,8 @@
 #include <QMenuBar>
 
 #include "core/main_window.h"
+#include "views/form_packets.h"
+#include "views/form_ports.h"
 #include "link/commands.h"
 #include "support/monitor_gui.h"
 
@@ -80,7 +82,14 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
     ExpectItems(Form_Main->WindowMenu, {{"WindowTrack", "&Track Status...", ""},
                                         {"WindowBias", "Timing &Outputs...", ""},
                                         {"WindowProductInfo", "&Product Info...", ""},
-                                        {"WindowMultiPort", "&Multiport", "Ctrl+M"}});
+                                        {"WindowMultiPort", "&Multiport", "Ctrl+M"},
+                                        {"N_Receivers", "-", ""},
+                                        {"WindowPorts", "&All Receivers...", ""},
+                                        {"WindowPackets", "Packet &Console...", ""}});
+    for (const char* name : {"WindowPorts", "WindowPackets"})
+        Form_Main->WindowMenu->findChild<QAction*>(name)->trigger();
+    EXPECT_TRUE(Form_Ports->isVisible());
+    EXPECT_TRUE(Form_Packets->isVisible());
     ExpectItems(Form_Main->HelpMenu, {{"HelpAbout", "&About...", ""}});
     EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
     EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
