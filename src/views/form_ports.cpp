@@ -98,9 +98,9 @@ TForm_Ports::TForm_Ports() : Form("Form_Ports", "All Receivers", 760, 220)
     Timer_Refresh->setInterval(kRefreshMs);
     connect(Timer_Refresh, &QTimer::timeout, this, &TForm_Ports::Refresh);
     connect(Table_Ports, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { RowDoubleClicked(row); });
-    // A port lost or back changes the rows at once; the rest waits for the timer.
+    // A port lost or back shows at once unless the rows are less than a second old.
     connect(&Receivers(), &ReceiverNotifier::portStateChanged, this, [this] {
-        if (isVisible())
+        if (isVisible() && lastRefresh_.hasExpired(kRefreshMs))
             Refresh();
     });
 }
@@ -119,6 +119,9 @@ std::vector<QStringList> TForm_Ports::Rows() const
 
 void TForm_Ports::Refresh()
 {
+    lastRefresh_.start();
+    if (isVisible())
+        Timer_Refresh->start(); // the next refresh a whole second from this one
     rowComs_.clear();
     for (int slot = 0; slot < kPortSlots; ++slot) {
         const PortRecord& port = PortTable[static_cast<size_t>(slot)];
@@ -148,7 +151,6 @@ void TForm_Ports::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
     Refresh();
-    Timer_Refresh->start();
 }
 
 void TForm_Ports::hideEvent(QHideEvent* event)

@@ -2,6 +2,7 @@
 // its last fix and what it has received. Refreshed once a second while shown.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <vector>
 
@@ -17,7 +18,8 @@ public:
 
     // The cells of each row as shown, top to bottom.
     std::vector<QStringList> Rows() const;
-    // Fills the rows from the port table and the reports now.
+    // Fills the rows from the port table and the reports now (while shown,
+    // the window does it once a second and when a port is lost or back).
     void Refresh();
 
 signals:
@@ -33,6 +35,7 @@ private:
 
     QTableWidget* Table_Ports = nullptr;
     QTimer* Timer_Refresh = nullptr;
+    QElapsedTimer lastRefresh_;
     std::vector<int> rowComs_; // the COM number of each row
 };
 
