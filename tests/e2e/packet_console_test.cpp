@@ -189,6 +189,12 @@ TEST(PacketConsole, ATypedPacketIsConfirmedThenSentFramedWithItsDleDoubled)
     const QAbstractItemModel& rows = Form_Packets->ShownRows();
     ASSERT_EQ(rows.rowCount(), 1);
     EXPECT_EQ(RowWithoutTime(rows, 0), (std::vector<std::string>{"out", "8E", "2", "", "10 03"}));
+
+    lines.display->gone = true; // unplugged: nothing to confirm, nothing sent
+    Tick();
+    send->click();
+    EXPECT_EQ(result->text().toStdString(), "COM3 is not open: nothing was sent.");
+    EXPECT_EQ(ui.boxes.size(), 2u);
 }
 
 } // namespace
