@@ -7,6 +7,9 @@
 #include "core/main_window.h"
 #include "views/form_packets.h"
 #include "views/form_ports.h"
+#include "views/form_scatter.h"
+#include "views/form_signal.h"
+#include "views/form_sky.h"
 
 namespace {
 
@@ -31,10 +34,9 @@ QAction* AddItem(TForm_Main* form, QMenu* menu, const QString& name, const QStri
 
 void AddSeparator(QMenu* menu, const QString& name) { menu->addSeparator()->setObjectName(name); }
 
-// A Window menu line that shows one of the added views. The menu is built
-// before the views are created: the line reads the window's pointer when used.
+// A line that opens a view; the view is looked up when chosen, as it is made after the menu.
 template <class View>
-void AddView(TForm_Main* form, QMenu* menu, const QString& name, const QString& caption, View* const& view)
+void AddViewItem(TForm_Main* form, QMenu* menu, const QString& name, const QString& caption, View*& view)
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
@@ -42,6 +44,19 @@ void AddView(TForm_Main* form, QMenu* menu, const QString& name, const QString& 
         if (view)
             view->showForm();
     });
+}
+
+// The views: the display port's, then those of every port.
+void AddViewItems(TForm_Main* form, QMenu* m)
+{
+    AddSeparator(m, "N_Views");
+    AddViewItem(form, m, "WindowSky", "&Sky Plot...", Form_Sky);
+    AddViewItem(form, m, "WindowSignal", "&Signal Levels...", Form_Signal);
+    AddViewItem(form, m, "WindowScatter", "Position &Scatter...", Form_Scatter);
+    // The views of every port.
+    AddSeparator(m, "N_Receivers");
+    AddViewItem(form, m, "WindowPorts", "&All Receivers...", Form_Ports);
+    AddViewItem(form, m, "WindowPackets", "Packet &Console...", Form_Packets);
 }
 
 } // namespace
@@ -118,9 +133,7 @@ void TForm_Main::BuildWindowMenu()
     WindowMultiPort = AddItem(this, m, "WindowMultiPort", "&Multiport", &TForm_Main::WindowMultiPortClick,
                               QKeySequence("Ctrl+M"));
     WindowMultiPort->setCheckable(true);
-    AddSeparator(m, "N_Receivers");
-    AddView(this, m, "WindowPorts", "&All Receivers...", Form_Ports);
-    AddView(this, m, "WindowPackets", "Packet &Console...", Form_Packets);
+    AddViewItems(this, m);
 }
 
 void TForm_Main::BuildComPopup()

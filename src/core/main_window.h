@@ -238,6 +238,8 @@ public:
     void ChooseDisplayCom(int com);
 
 private:
+    // Shows what the configuration, logging and transfer modules announce (module_links.cpp).
+    void SubscribeToModules();
     // Construction, one region each (main_window_regions.cpp).
     void BuildClientArea();
     void BuildTiming();

@@ -8,14 +8,19 @@
 #include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
+#include "core/dispatch.h"
 #include "core/main_window.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
 #include "views/form_packets.h"
 #include "views/form_ports.h"
+#include "views/form_scatter.h"
+#include "views/form_signal.h"
+#include "views/form_sky.h"
 
 namespace {
 
@@ -41,7 +46,14 @@ void CreateCompanions()
     Form_Log = new TForm_Log;
     Form_Bias = new TForm_Bias;
     Form_LogZelk = new TForm_LogZelk;
-    // The added views.
+    // The dispatch hands the display port's packets to the recorder from now on.
+    RawPacketHook = &WriteRawPacket;
+    CloseRawRecordingHook = &CloseRawRecordFile;
+    // The live views.
+    Form_Sky = new TForm_Sky;
+    Form_Signal = new TForm_Signal;
+    Form_Scatter = new TForm_Scatter;
+    // The views of every port.
     Form_Ports = new TForm_Ports;
     QObject::connect(Form_Ports, &TForm_Ports::displayPortChosen, Form_Main, &TForm_Main::ChooseDisplayCom);
     Form_Packets = new TForm_Packets;
@@ -64,6 +76,13 @@ void DestroyAllWindows()
 {
     Destroy(Form_Packets);
     Destroy(Form_Ports);
+    Destroy(Form_Scatter);
+    Destroy(Form_Signal);
+    Destroy(Form_Sky);
+    if (RawPacketHook == &WriteRawPacket)
+        RawPacketHook = nullptr;
+    if (CloseRawRecordingHook == &CloseRawRecordFile)
+        CloseRawRecordingHook = nullptr;
     Destroy(Form_LogZelk);
     Destroy(Form_Bias);
     Destroy(Form_Log);

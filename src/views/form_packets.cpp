@@ -25,7 +25,7 @@
 #include "link/port_table.h"
 #include "notify/receiver_notifier.h"
 #include "platform/ui.h"
-#include "views/view_window.h"
+#include "views/view_support.h"
 
 TForm_Packets* Form_Packets = nullptr;
 
@@ -98,7 +98,7 @@ QLineEdit* AddEdit(QWidget* parent, QBoxLayout* row, const QString& name, const 
 
 TForm_Packets::TForm_Packets() : Form("Form_Packets", kTitle, 820, 360)
 {
-    MakeResizable(this, 480, 200);
+    MakeResizable(this, QSize(Scaled(480), Scaled(200)));
     com_ = DisplayPort;
     rows_ = new PacketRows(this);
     shown_ = new QSortFilterProxyModel(this);

@@ -12,7 +12,7 @@
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
 #include "platform/port_enumeration.h"
-#include "views/view_window.h"
+#include "views/view_support.h"
 
 TForm_Ports* Form_Ports = nullptr;
 
@@ -78,7 +78,7 @@ QStringList RowTexts(int slot)
 
 TForm_Ports::TForm_Ports() : Form("Form_Ports", "All Receivers", 760, 220)
 {
-    MakeResizable(this, 400, 120);
+    MakeResizable(this, QSize(Scaled(400), Scaled(120)));
     Table_Ports = new QTableWidget(0, static_cast<int>(kColumns.size()), this);
     Table_Ports->setObjectName("Table_Ports");
     Table_Ports->setHorizontalHeaderLabels(kColumns);
