@@ -1,4 +1,6 @@
 // Re-targets the whole main window to another receiver.
+#include <QComboBox>
+
 #include "core/display_staleness.h"
 #include "core/main_window.h"
 #include "core/open_failure.h"
@@ -46,4 +48,15 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
     RequestIoOptions(slot);
     RequestDatum(slot);
     RequestTime(slot);
+}
+
+void TForm_Main::ChooseDisplayCom(int com)
+{
+    for (int i = 0; i < PortCount && i < kPortSlots; ++i) {
+        if (PortList[static_cast<size_t>(i)] == com) {
+            ComboBox_DisplayCom->setCurrentIndex(i);
+            ComboBox_DisplayComChange(i);
+            return;
+        }
+    }
 }

@@ -5,6 +5,8 @@
 #include <QMenuBar>
 
 #include "core/main_window.h"
+#include "views/form_packets.h"
+#include "views/form_ports.h"
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
@@ -44,13 +46,17 @@ void AddViewItem(TForm_Main* form, QMenu* menu, const QString& name, const QStri
     });
 }
 
-// The live views of the display port.
+// The views: the display port's, then those of every port.
 void AddViewItems(TForm_Main* form, QMenu* m)
 {
     AddSeparator(m, "N_Views");
     AddViewItem(form, m, "WindowSky", "&Sky Plot...", Form_Sky);
     AddViewItem(form, m, "WindowSignal", "&Signal Levels...", Form_Signal);
     AddViewItem(form, m, "WindowScatter", "Position &Scatter...", Form_Scatter);
+    // The views of every port.
+    AddSeparator(m, "N_Receivers");
+    AddViewItem(form, m, "WindowPorts", "&All Receivers...", Form_Ports);
+    AddViewItem(form, m, "WindowPackets", "Packet &Console...", Form_Packets);
 }
 
 } // namespace

@@ -234,6 +234,8 @@ public:
     void Button_ResetLLAClick();
     void Button_TxAllClick();
     void ComboBox_DisplayComChange(int index);
+    // Makes com the display port as choosing it in the Display list does (another window asks).
+    void ChooseDisplayCom(int com);
 
 private:
     // Shows what the configuration, logging and transfer modules announce (module_links.cpp).

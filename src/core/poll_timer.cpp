@@ -75,6 +75,7 @@ void TForm_Main::ZELKTimer()
 void TForm_Main::RunTick()
 {
     FadeLamps();
+    AgePortTraffic(kTickMs);
     bool anyOpen = false;
     bool displayFresh = false;
     for (int slot = 0; slot < kPortSlots; ++slot) {

@@ -18,6 +18,8 @@
 #include "logging/form_log_zelk.h"
 #include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
+#include "views/form_packets.h"
+#include "views/form_ports.h"
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
@@ -53,6 +55,10 @@ void CreateCompanions()
     Form_Sky = new TForm_Sky;
     Form_Signal = new TForm_Signal;
     Form_Scatter = new TForm_Scatter;
+    // The views of every port.
+    Form_Ports = new TForm_Ports;
+    QObject::connect(Form_Ports, &TForm_Ports::displayPortChosen, Form_Main, &TForm_Main::ChooseDisplayCom);
+    Form_Packets = new TForm_Packets;
 }
 
 // The poll timer counts the tracked channels down while the tracking window exists.
@@ -81,6 +87,8 @@ bool CreateAllWindows()
 
 void DestroyAllWindows()
 {
+    Destroy(Form_Packets);
+    Destroy(Form_Ports);
     Destroy(Form_Scatter);
     Destroy(Form_Signal);
     Destroy(Form_Sky);

@@ -60,11 +60,16 @@ int PollPort(PortRecord& port, PacketHandler handler, uint8_t stopOnFlag)
         return 0;
     port.bytesLeft = got > 0 ? static_cast<uint32_t>(got) : 0;
     port.readPos = 0;
+    port.traffic.bytes += port.bytesLeft;
 
     while (port.bytesLeft > 0) {
         if (stopOnFlag && PacketWaitDone)
             break;
-        if (ParseRxByte(port) && handler)
+        if (!ParseRxByte(port))
+            continue;
+        ++port.traffic.packets;
+        port.traffic.quietMs = 0;
+        if (handler)
             handler(port);
     }
     // Bytes of this read that a stop-on-flag wait did not parse are dropped:

@@ -133,6 +133,7 @@ void ClosePort(PortRecord& port)
     port.packetSeen = 0;
     port.lost = 0;
     port.resumed = 0;
+    port.traffic = PortTraffic{};
     if (&port >= PortTable.data() && &port < PortTable.data() + kPortSlots)
         ClearTransmitQueue(static_cast<int>(&port - PortTable.data()));
     if (!port.handle)
@@ -181,6 +182,14 @@ int ReopenLostPorts(int elapsedMs)
         TellPortState(slot);
     }
     return reopened;
+}
+
+void AgePortTraffic(int elapsedMs)
+{
+    constexpr int32_t kLongQuietMs = 1 << 30; // no overflow for a port quiet for years
+    for (PortRecord& port : PortTable)
+        if ((port.open || port.lost) && port.traffic.quietMs < kLongQuietMs)
+            port.traffic.quietMs += elapsedMs;
 }
 
 int SetLineSettings(SerialDevice* handle, int baud, int dataBits, int parity, int stopBits)

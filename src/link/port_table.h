@@ -12,6 +12,13 @@ constexpr int kPortSlots = 16;
 constexpr int kReadBufferSize = 8192;
 constexpr int kPacketDataSize = 512;
 
+// What a port has received, for the views; counted per read and per packet.
+struct PortTraffic {
+    uint64_t packets = 0; // complete packets
+    uint64_t bytes = 0;   // bytes read from the device
+    int32_t quietMs = 0;  // since the last packet, or since the port opened
+};
+
 struct PortRecord {
     // Receive state of the parser (framing.h).
     int32_t readPos = 0;
@@ -37,6 +44,8 @@ struct PortRecord {
     int32_t reopenDelayMs = 1000;
     int32_t reopenWaitMs = 0;
     std::unique_ptr<SerialDevice> handle;
+    // Kept while the slot is lost; cleared when it is closed.
+    PortTraffic traffic;
     // The packet being collected or just completed.
     int32_t id = 0;
     uint8_t readBuffer[kReadBufferSize] = {};
@@ -75,6 +84,9 @@ bool ProbePort(int slot);
 int OpenSlot(int slot);
 int OpenSlot(int slot, OpenError& error);
 void ClosePort(PortRecord& port);
+// Adds elapsedMs to the quiet time of every open or lost slot (the poll timer,
+// before it reads the ports).
+void AgePortTraffic(int elapsedMs);
 // When the slot's device is gone: closes it on the PC side and marks the slot
 // lost (it stays mapped and monitored). Returns true when the slot is lost.
 bool MarkLostIfGone(PortRecord& port);

@@ -10,6 +10,8 @@
 #include "core/run_options.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
+#include "views/form_packets.h"
+#include "views/form_ports.h"
 #include "link/commands.h"
 #include "support/monitor_gui.h"
 
@@ -88,7 +90,14 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
                                         {"N_Views", "-", ""},
                                         {"WindowSky", "&Sky Plot...", ""},
                                         {"WindowSignal", "&Signal Levels...", ""},
-                                        {"WindowScatter", "Position &Scatter...", ""}});
+                                        {"WindowScatter", "Position &Scatter...", ""},
+                                        {"N_Receivers", "-", ""},
+                                        {"WindowPorts", "&All Receivers...", ""},
+                                        {"WindowPackets", "Packet &Console...", ""}});
+    for (const char* name : {"WindowPorts", "WindowPackets"})
+        Form_Main->WindowMenu->findChild<QAction*>(name)->trigger();
+    EXPECT_TRUE(Form_Ports->isVisible());
+    EXPECT_TRUE(Form_Packets->isVisible());
     ExpectItems(Form_Main->HelpMenu, {{"HelpAbout", "&About...", ""}});
     EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
     EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dump_fields.h"
+#include "describe/field_text.h"
 
 struct DumpRecord {
     int id = 0;
@@ -26,7 +26,3 @@ size_t LineBound(const DumpRecord& r);
 // returns the end of what it wrote.
 char* WriteTextLine(char* p, const DumpRecord& r);
 char* WriteJsonLine(char* p, const DumpRecord& r);
-
-// "%.*f" of v (decimals 0 to 17), or for a value that is not finite "nan",
-// "inf", "-inf" (text) or "null" (JSON). Exactly the C library's digits.
-void AppendNumber(std::string& out, double v, int decimals, bool json);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "dump_fields.h"
+#include "describe/packet_fields.h"
 #include "dump_options.h"
 #include "link/frame_scanner.h"
 

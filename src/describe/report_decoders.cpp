@@ -4,7 +4,7 @@
 
 #include "link/line_codes.h"
 #include "link/packets.h"
-#include "dump_fields.h"
+#include "describe/packet_fields.h"
 
 namespace {
 

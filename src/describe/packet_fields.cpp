@@ -1,4 +1,4 @@
-#include "dump_fields.h"
+#include "describe/packet_fields.h"
 
 void DumpFields::Text(std::string_view name, const std::string& value) { Next(name, DumpField::Kind::Text).text = value; }
 

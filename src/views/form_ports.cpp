@@ -1,0 +1,169 @@
+#include "views/form_ports.h"
+
+#include <QFont>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "link/packets.h"
+#include "link/port_table.h"
+#include "model/gps_time.h"
+#include "model/port_reports.h"
+#include "notify/receiver_notifier.h"
+#include "platform/port_enumeration.h"
+#include "views/view_support.h"
+
+TForm_Ports* Form_Ports = nullptr;
+
+namespace {
+
+constexpr int kRefreshMs = 1000;
+constexpr int32_t kQuietMs = 5000;
+const QString kNone = "-";
+
+const QStringList kColumns = {"COM",      "Device",    "State",    "Last (s)", "Fix",     "Latitude",
+                              "Longitude", "Altitude", "GPS Time", "Packets",  "Bytes"};
+
+QString StateText(const PortRecord& port, int com)
+{
+    if (port.lost)
+        return "lost";
+    if (port.traffic.quietMs >= kQuietMs)
+        return "quiet";
+    if (com == DisplayPort)
+        return "display";
+    return port.monitored ? "monitored" : "open";
+}
+
+QString FixText(const PortReportRecord& r)
+{
+    if (r.fixMode == 0)
+        return kNone;
+    Report6D fix;
+    fix.fixModeBits = r.fixMode;
+    return QString::asprintf("%d-D (%d SV)", fix.DimensionCode() - 1, fix.SatelliteCount());
+}
+
+// Latitude, longitude and altitude of the last geodetic fix; an ECEF fix is shown in metres.
+QStringList PositionTexts(const PortReportRecord& r)
+{
+    switch (r.positionId) {
+    case 0x4A:
+    case 0x84:
+        return {QString::asprintf("%.6f", r.latDeg), QString::asprintf("%.6f", r.lonDeg),
+                QString::asprintf("%.1f m", r.altM)};
+    case 0x42:
+    case 0x83:
+        return {QString::asprintf("X %.1f m", r.ecefX), QString::asprintf("Y %.1f m", r.ecefY),
+                QString::asprintf("Z %.1f m", r.ecefZ)};
+    default: return {kNone, kNone, kNone};
+    }
+}
+
+QStringList RowTexts(int slot)
+{
+    const PortRecord& port = PortTable[static_cast<size_t>(slot)];
+    const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
+    const int com = slot + 1;
+    QStringList row = {QString("COM%1").arg(com), QString::fromStdString(ComDevicePath(com)), StateText(port, com),
+                       port.traffic.packets ? QString::number(port.traffic.quietMs / 1000) : kNone, FixText(r)};
+    row += PositionTexts(r);
+    row << (r.positionId ? QString::fromStdString(FormatTimeOfWeek(r.fixTime, 1)).trimmed() : kNone)
+        << QString::number(port.traffic.packets) << QString::number(port.traffic.bytes);
+    return row;
+}
+
+} // namespace
+
+TForm_Ports::TForm_Ports() : Form("Form_Ports", "All Receivers", 760, 220)
+{
+    MakeResizable(this, QSize(Scaled(400), Scaled(120)));
+    Table_Ports = new QTableWidget(0, static_cast<int>(kColumns.size()), this);
+    Table_Ports->setObjectName("Table_Ports");
+    Table_Ports->setHorizontalHeaderLabels(kColumns);
+    Table_Ports->verticalHeader()->hide();
+    Table_Ports->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table_Ports->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table_Ports->setSelectionMode(QAbstractItemView::SingleSelection);
+    Table_Ports->horizontalHeader()->setStretchLastSection(true);
+    Table_Ports->setWordWrap(false);
+    Table_Ports->verticalHeader()->setDefaultSectionSize(Table_Ports->fontMetrics().height() + 6);
+    SetHint(Table_Ports, "Double-click a receiver to show it in the main window.");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(Table_Ports);
+
+    Timer_Refresh = new QTimer(this);
+    Timer_Refresh->setInterval(kRefreshMs);
+    connect(Timer_Refresh, &QTimer::timeout, this, &TForm_Ports::Refresh);
+    connect(Table_Ports, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { RowDoubleClicked(row); });
+    // A port lost or back shows at once unless the rows are less than a second old.
+    connect(&Receivers(), &ReceiverNotifier::portStateChanged, this, [this] {
+        if (isVisible() && lastRefresh_.hasExpired(kRefreshMs))
+            Refresh();
+    });
+}
+
+std::vector<QStringList> TForm_Ports::Rows() const
+{
+    std::vector<QStringList> rows;
+    for (int row = 0; row < Table_Ports->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < Table_Ports->columnCount(); ++column)
+            cells << Table_Ports->item(row, column)->text();
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+void TForm_Ports::Refresh()
+{
+    lastRefresh_.start();
+    if (isVisible())
+        Timer_Refresh->start(); // the next refresh a whole second from this one
+    rowComs_.clear();
+    for (int slot = 0; slot < kPortSlots; ++slot) {
+        const PortRecord& port = PortTable[static_cast<size_t>(slot)];
+        if (port.open || port.lost)
+            rowComs_.push_back(slot + 1);
+    }
+    Table_Ports->setRowCount(static_cast<int>(rowComs_.size()));
+    for (int row = 0; row < static_cast<int>(rowComs_.size()); ++row) {
+        const int com = rowComs_[static_cast<size_t>(row)];
+        const QStringList texts = RowTexts(com - 1);
+        for (int column = 0; column < texts.size(); ++column) {
+            QTableWidgetItem* item = Table_Ports->item(row, column);
+            if (!item) {
+                item = new QTableWidgetItem;
+                Table_Ports->setItem(row, column, item);
+            }
+            item->setText(texts[column]);
+            QFont font = item->font();
+            font.setBold(com == DisplayPort); // the display port's row stands out whatever its state
+            item->setFont(font);
+        }
+    }
+    Table_Ports->resizeColumnsToContents(); // at most 16 rows: cheap once a second
+}
+
+void TForm_Ports::showEvent(QShowEvent* event)
+{
+    Form::showEvent(event);
+    Refresh();
+}
+
+void TForm_Ports::hideEvent(QHideEvent* event)
+{
+    Timer_Refresh->stop();
+    Form::hideEvent(event);
+}
+
+void TForm_Ports::RowDoubleClicked(int row)
+{
+    if (row < 0 || row >= static_cast<int>(rowComs_.size()))
+        return;
+    emit displayPortChosen(rowComs_[static_cast<size_t>(row)]);
+    Refresh(); // the new display port at once, not a second later
+
+}

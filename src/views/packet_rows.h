@@ -1,0 +1,41 @@
+// The rows of the packet console: the last packets of one port, received and
+// sent, oldest first. Holds at most kMaxPacketRows; the oldest go first.
+// Summary and hex are made when a row is shown, not when it arrives.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+
+#include <deque>
+
+constexpr int kMaxPacketRows = 10000;
+
+struct PacketRow {
+    qint64 msecs = 0; // PC time of arrival or queueing (UTC ms since 1970: cheap to read per packet)
+    bool sent = false;
+    int id = 0;
+    QByteArray data; // after the id, unstuffed
+};
+
+class PacketRows : public QAbstractTableModel {
+public:
+    enum Column { Time, Direction, Id, Length, Summary, Hex, ColumnCount };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Adds the rows at the end (taking them out of batch), dropping the oldest
+    // beyond kMaxPacketRows: one insertion and at most one removal per batch.
+    void Append(std::deque<PacketRow>& batch);
+    void Clear();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // The text of one cell, as shown and copied.
+    static QString CellText(const PacketRow& row, int column);
+
+private:
+    std::deque<PacketRow> rows_;
+};

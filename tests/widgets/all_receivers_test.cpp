@@ -1,0 +1,80 @@
+// The All Receivers window over three receivers on in-memory lines: the
+// display port keeps reporting, a monitored one goes quiet, another is
+// unplugged; a double-click on a row moves the main window to that receiver.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTableWidget>
+#include <QTest>
+
+#include "core/main_window.h"
+#include "link/port_table.h"
+#include "platform/port_enumeration.h"
+#include "support/monitor_gui.h"
+#include "views/form_ports.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// 0x4A: latitude 0.5 rad, longitude -1 rad, altitude 100 m, bias 0, fix at 3600 s (Sun 01:00).
+const Bytes kPosition = {0x10, 0x4A, 0x3F, 0x00, 0x00, 0x00, 0xBF, 0x80, 0x00, 0x00, 0x42, 0xC8,
+                         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x45, 0x61, 0x00, 0x00, 0x10, 0x03};
+// 0x6D: 3-D with 5 satellites, PDOP 2, HDOP 1, VDOP 1.5, TDOP 1, PRNs 1..5.
+const Bytes kFix = {0x10, 0x6D, 0x54, 0x40, 0x00, 0x00, 0x00, 0x3F, 0x80, 0x00, 0x00, 0x3F, 0xC0, 0x00,
+                    0x00, 0x3F, 0x80, 0x00, 0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x10, 0x03};
+
+QStringList Row(const QString& com, const QString& device, const QString& state, const QString& seconds,
+                const QString& fix, const QString& packets, const QString& bytes)
+{
+    return {com, device, state, seconds, fix, "28.647889", "-57.295779", "100.0 m", "Sun 01:00:00.00",
+            packets, bytes};
+}
+
+TEST(AllReceivers, RowsShowEachPortsStateFixAndTrafficAndADoubleClickMakesItTheDisplayPort)
+{
+    std::vector<std::string> args = {"--com3=/dev/gps-roof", "--com5=tcp://gps-mast:4001", "--com7=/dev/gps-van"};
+    std::string error;
+    ASSERT_TRUE(TakeComArguments(args, &error)) << error;
+    DisplayAndMonitored lines = StartDisplayAndMonitored(); // COM3 display, COM5 monitored
+    ASSERT_TRUE(lines.display);
+    auto van = AttachFakeSerial(6);
+    PortTable[6].monitored = 1;
+
+    Feed(*lines.display, kPosition);
+    Feed(*lines.display, kFix);
+    Feed(*lines.monitored, kPosition);
+    Feed(*van, kPosition);
+    Tick();
+    van->gone = true; // unplugged
+    Tick(24);
+    Feed(*lines.display, kPosition);
+    Tick(); // 25 ticks: 5 s without a packet from COM5
+
+    Form_Ports->Refresh();
+    const std::vector<QStringList> expected = {
+        Row("COM3", "/dev/gps-roof", "display", "0", "3-D (5 SV)", "3", "74"),
+        Row("COM5", "tcp://gps-mast:4001", "quiet", "5", "-", "1", "24"),
+        Row("COM7", "/dev/gps-van", "lost", "5", "-", "1", "24"),
+    };
+    EXPECT_EQ(Form_Ports->Rows(), expected);
+
+    Form_Ports->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form_Ports));
+    auto* table = Form_Ports->findChild<QTableWidget*>("Table_Ports");
+    ASSERT_NE(table, nullptr);
+    const QRect cell = table->visualItemRect(table->item(1, 0));
+    // A double-click is a press, a release, then the second press.
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(DisplayPort, 5);
+    EXPECT_EQ(Form_Main->ComboBox_DisplayCom->currentText().toStdString(), "COM5");
+    EXPECT_EQ(Form_Main->windowTitle().toStdString(), "5 JX_Monitor");
+    // The old display port was not monitored: the Display list's path closed it.
+    const std::vector<QStringList> after = Form_Ports->Rows();
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[0][0], "COM5");
+    EXPECT_EQ(after[1][2], "lost");
+}
+
+} // namespace
