@@ -59,7 +59,7 @@ KNOWN_VIOLATIONS = {
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
-QT_HEADER = re.compile(r"^(Qt\w*/)?(Q[A-Z]\w*|q\w+\.h)$")
+QT_HEADER = re.compile(r"^(Qt\w*/)?(Q\w+|q\w+\.h)$")
 
 
 def read_layers(path):
@@ -127,7 +127,7 @@ def main():
     for error in errors:
         print(f"layer check: {error}", file=sys.stderr)
     if errors:
-        print(f"layer check: {len(errors)} include(s) against the layers", file=sys.stderr)
+        print(f"layer check failed: {len(errors)} problem(s)", file=sys.stderr)
         return 1
     return 0
 
