@@ -62,7 +62,7 @@ void BM_Tick16Ports(benchmark::State& state, int searchStep, int pauseMs, bool r
         lines[static_cast<size_t>(slot)].at = static_cast<size_t>(slot) * traffic.size() / kPortSlots;
         PortTable[static_cast<size_t>(slot)].monitored = 1;
     }
-    SendPauseMs = pauseMs;
+    Pacing().sendPauseMs = pauseMs;
     for (auto _ : state) {
         state.PauseTiming();
         Refill(lines, traffic);
@@ -129,7 +129,7 @@ void BM_Command16Ports(benchmark::State& state, PortCommand command)
         SetComDevice(com, peers.back()->devicePath());
     }
     Form_Main->AutoQueryOn = false;
-    SendPauseMs = 10;
+    Pacing().sendPauseMs = 10;
     double longest = 0.0;
     double spread = 0.0;
     for (auto _ : state) {

@@ -13,6 +13,7 @@
 #include "core/main_window.h"
 #include "core/windows.h"
 #include "link/commands.h"
+#include "link/transmit_queue.h"
 #include "platform/serial_device.h"
 #include "platform/ui.h"
 
@@ -83,7 +84,7 @@ void StartHarnessMonitor(const char* name)
     new QApplication(argc, argv); // lives as long as the process
     ui::InstallAnswerer(&g_answers);
     UseFakeClock(&g_clock);
-    SendPauseMs = 0;
+    Pacing().sendPauseMs = 0;
     DisplayPort = kHarnessDisplayCom;
     PortCount = -1;
     Attach(kHarnessDisplayCom);

@@ -4,10 +4,10 @@
 #include <QPalette>
 #include <QPushButton>
 
+#include "config/config_notifier.h"
 #include "config/datum_names.h"
 #include "config/dialog_controls.h"
 #include "config/radio_group.h"
-#include "core/main_window.h"
 #include "link/commands.h"
 #include "platform/ui.h"
 
@@ -55,19 +55,14 @@ void SetListColour(QComboBox* list, const QColor& colour)
 }
 
 // The main window's altitude reference beside the altitude.
-void ShowAltitudeReference(const IoOptionsRecord& options)
+void AnnounceAltitudeReference(const IoOptionsRecord& options)
 {
-    Label* label = Form_Main->Label_Datum;
-    if (!(options.position & kLla)) {
-        label->setCaption(QString());
-        label->setHint(QString());
-    } else if (options.position & kMslOut) {
-        label->setCaption("MSL");
-        label->setHint("Mean Sea Level (geoid)");
-    } else {
-        label->setCaption("HAE");
-        label->setHint("Height Above Ellipsoid (datum)");
-    }
+    if (!(options.position & kLla))
+        emit ConfigEvents().altitudeReferenceChanged(QString(), QString());
+    else if (options.position & kMslOut)
+        emit ConfigEvents().altitudeReferenceChanged("MSL", "Mean Sea Level (geoid)");
+    else
+        emit ConfigEvents().altitudeReferenceChanged("HAE", "Height Above Ellipsoid (datum)");
 }
 
 } // namespace
@@ -138,17 +133,14 @@ void TForm_IOOptions::ShowOptions(const IoOptionsRecord& options)
     RadioGroup_Precision->setItemIndex(Bit(options.position, kDouble));
     RadioGroup_Velocity->setItemIndex(Bit(options.velocity, kEnu));
     RadioGroup_Timing->setItemIndex(Bit(options.timing, kUtc));
-    if (!Form_Main)
-        return;
-    ShowAltitudeReference(options);
-    Form_Main->Label_TimeMode->setCaption((options.timing & kUtc) ? "UTC" : "GPS");
+    AnnounceAltitudeReference(options);
+    emit ConfigEvents().timeModeChanged((options.timing & kUtc) ? "UTC" : "GPS");
 }
 
 void TForm_IOOptions::ShowDatum(int datum)
 {
     SelectRow(ComboBox_Datum, datum);
-    if (Form_Main)
-        Form_Main->Panel_Datum->setCaption(ComboBox_Datum->currentText());
+    emit ConfigEvents().datumChanged(ComboBox_Datum->currentText());
 }
 
 std::optional<IoOptionsRecord> TForm_IOOptions::BuildOptions() const

@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/main_window.h"
+#include "config/config_notifier.h"
 #include "link/commands.h"
 #include "link/line_codes.h"
 #include "link/port_table.h"
@@ -12,8 +12,11 @@
 #include "platform/port_enumeration.h"
 #include "platform/ui.h"
 
-int SerialChangePauseMs = 50;
-uint32_t SerialChangePauseCount = 0;
+SerialChangePacing& SerialChangePauses()
+{
+    static SerialChangePacing pacing;
+    return pacing;
+}
 
 namespace {
 
@@ -22,9 +25,10 @@ constexpr uint8_t kAllReceiverPorts = 255;
 // Keeps the old line settings for a moment so the set command can leave first.
 void SerialChangePause()
 {
-    ++SerialChangePauseCount;
-    if (SerialChangePauseMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(SerialChangePauseMs));
+    SerialChangePacing& pacing = SerialChangePauses();
+    ++pacing.pausesRun;
+    if (pacing.pauseMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(pacing.pauseMs));
 }
 
 // The targets whose PC side follows: every open one while Tx-All is lit, else the display port if open.
@@ -41,20 +45,18 @@ std::vector<size_t> SlotsToChange()
 
 void ShowSerialCaption(const LineCodes& codes)
 {
-    if (!Form_Main)
-        return;
-    Form_Main->Panel_Serial->setCaption(QString::asprintf("COM%d %s, %s-%s-%s", DisplayPort, BaudText(codes.baud),
-                                                          DataBitsText(codes.dataBits), ParityText(codes.parity),
-                                                          StopBitsText(codes.stopBits)));
+    emit ConfigEvents().serialCaptionChanged(QString::asprintf("COM%d %s, %s-%s-%s", DisplayPort, BaudText(codes.baud),
+                                                              DataBitsText(codes.dataBits), ParityText(codes.parity),
+                                                              StopBitsText(codes.stopBits)));
 }
 
 // A raw TCP port carries bytes only: its line is set at the device server.
 void NoteRawTcp(size_t slot, const LineCodes& codes)
 {
     const std::string url = ComDevicePath(static_cast<int>(slot) + 1);
-    if (!Form_Main || !IsRawTcpPath(url))
+    if (!IsRawTcpPath(url))
         return;
-    Form_Main->Panel_Hint->setCaption(QString::asprintf(
+    emit ConfigEvents().noteForUser(QString::asprintf(
         "COM%d is a raw TCP port (%s): set %s, %s-%s-%s at the device server", static_cast<int>(slot) + 1,
         url.c_str(), BaudText(codes.baud), DataBitsText(codes.dataBits), ParityText(codes.parity),
         StopBitsText(codes.stopBits)));
@@ -96,6 +98,5 @@ void ApplySerialSettings(SerialConfigRecord record)
 
 void ResetSerialApplyState()
 {
-    SerialChangePauseMs = 50;
-    SerialChangePauseCount = 0;
+    SerialChangePauses() = SerialChangePacing{};
 }

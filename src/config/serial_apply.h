@@ -7,10 +7,12 @@
 
 #include "link/packets.h"
 
-// Pause before and after the transmit flush, in milliseconds (tests set 0).
-extern int SerialChangePauseMs;
-// Pauses run since start; lets tests see the order send, pause, flush, pause, change.
-extern uint32_t SerialChangePauseCount;
+// The pause before and after the transmit flush of a line change.
+struct SerialChangePacing {
+    int pauseMs = 50;        // tests set 0
+    uint32_t pausesRun = 0;  // since start; lets tests see the order send, pause, flush, pause, change
+};
+SerialChangePacing& SerialChangePauses();
 
 // What the factory reset brings the receiver's port 0 back to: 9600, 8 bits,
 // odd parity, 1 stop bit, ZELK in and out.
@@ -23,4 +25,5 @@ inline constexpr SerialConfigRecord kFactorySerialSettings{0, 7, 3, 1, 0, 2, 2, 
 // be ones the line-setting tables know.
 void ApplySerialSettings(SerialConfigRecord record);
 
+// Back to the default pause and no pauses counted.
 void ResetSerialApplyState();

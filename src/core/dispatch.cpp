@@ -115,3 +115,10 @@ void RegisterDecoder(const DispatchRow& row)
 const std::vector<DispatchRow>& DispatchTable() { return Table(); }
 
 void RestoreDispatchTable() { Table() = BuiltInRows(); }
+
+void ResetDispatch()
+{
+    RestoreDispatchTable();
+    RawPacketHook = nullptr;
+    CloseRawRecordingHook = nullptr;
+}

@@ -30,6 +30,8 @@ void RegisterDecoder(const DispatchRow& row);
 const std::vector<DispatchRow>& DispatchTable();
 // Back to the built-in rows.
 void RestoreDispatchTable();
+// The built-in rows and no recorder hooks.
+void ResetDispatch();
 
 // Raw recorder: given the id, the data and its length, for every display-port
 // packet while RawRecordingOn. Null until the recorder is installed.

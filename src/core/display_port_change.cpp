@@ -4,6 +4,7 @@
 #include "core/open_failure.h"
 #include "link/commands.h"
 #include "link/line_codes.h"
+#include "notify/receiver_notifier.h"
 #include "platform/ui.h"
 
 namespace {
@@ -38,6 +39,7 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
             ClosePort(old);
     }
     DisplayPort = com;
+    emit Receivers().portStateChanged(slot); // the views show the new display port
     Panel_Serial->setCaption(SerialCaption(com));
     ShowDisplayPortIdentity();
     RequestDgpsMode(slot);

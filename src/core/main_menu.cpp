@@ -5,6 +5,9 @@
 #include <QMenuBar>
 
 #include "core/main_window.h"
+#include "views/form_scatter.h"
+#include "views/form_signal.h"
+#include "views/form_sky.h"
 
 namespace {
 
@@ -28,6 +31,27 @@ QAction* AddItem(TForm_Main* form, QMenu* menu, const QString& name, const QStri
 }
 
 void AddSeparator(QMenu* menu, const QString& name) { menu->addSeparator()->setObjectName(name); }
+
+// A line that opens a view; the view is looked up when chosen, as it is made after the menu.
+template <class View>
+void AddViewItem(TForm_Main* form, QMenu* menu, const QString& name, const QString& caption, View*& view)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    QObject::connect(action, &QAction::triggered, form, [&view] {
+        if (view)
+            view->showForm();
+    });
+}
+
+// The live views of the display port.
+void AddViewItems(TForm_Main* form, QMenu* m)
+{
+    AddSeparator(m, "N_Views");
+    AddViewItem(form, m, "WindowSky", "&Sky Plot...", Form_Sky);
+    AddViewItem(form, m, "WindowSignal", "&Signal Levels...", Form_Signal);
+    AddViewItem(form, m, "WindowScatter", "Position &Scatter...", Form_Scatter);
+}
 
 } // namespace
 
@@ -103,6 +127,7 @@ void TForm_Main::BuildWindowMenu()
     WindowMultiPort = AddItem(this, m, "WindowMultiPort", "&Multiport", &TForm_Main::WindowMultiPortClick,
                               QKeySequence("Ctrl+M"));
     WindowMultiPort->setCheckable(true);
+    AddViewItems(this, m);
 }
 
 void TForm_Main::BuildComPopup()

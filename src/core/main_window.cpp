@@ -63,6 +63,7 @@ TForm_Main::TForm_Main()
     Timer_ZELK->setObjectName("Timer_ZELK");
     Timer_ZELK->setInterval(200);
     connect(Timer_ZELK, &QTimer::timeout, this, &TForm_Main::ZELKTimer);
+    SubscribeToModules();
     SetSingleLayout();
 }
 

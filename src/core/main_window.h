@@ -236,6 +236,8 @@ public:
     void ComboBox_DisplayComChange(int index);
 
 private:
+    // Shows what the configuration, logging and transfer modules announce (module_links.cpp).
+    void SubscribeToModules();
     // Construction, one region each (main_window_regions.cpp).
     void BuildClientArea();
     void BuildTiming();

@@ -27,6 +27,8 @@ void Say(const QString& text)
 
 } // namespace
 
+void ResetNetworkStatus() { g_shown = {}; }
+
 void NoteLinkChange(int slot)
 {
     PortRecord& port = PortTable[static_cast<size_t>(slot)];

@@ -9,3 +9,5 @@ void FollowConnection(int slot);
 // Called when a slot was lost or reopened: a lost network port's reason is
 // shown and its next try put off further.
 void NoteLinkChange(int slot);
+// Forgets the connection states seen.
+void ResetNetworkStatus();

@@ -9,6 +9,7 @@
 #include "core/main_window.h"
 #include "core/network_status.h"
 #include "link/line_codes.h"
+#include "link/link_hooks.h"
 #include "link/port_table.h"
 #include "link/framing.h"
 #include "link/transmit_queue.h"
@@ -71,22 +72,24 @@ void TForm_Main::InstallLinkHooks()
         Timer_Transmit->setTimerType(Qt::PreciseTimer);
         connect(Timer_Transmit, &QTimer::timeout, this, &TForm_Main::TransmitTimer);
     }
-    TransmitLampHook = &LightTxLampHook;
-    PortStateHook = &PortStateHookTarget;
-    TransmitPendingHook = &TransmitPendingTarget;
-    FrameQueuedHook = &FrameQueuedTarget;
+    LinkHookSet& hooks = LinkHooks();
+    hooks.transmitLamp = &LightTxLampHook;
+    hooks.portState = &PortStateHookTarget;
+    hooks.transmitPending = &TransmitPendingTarget;
+    hooks.frameQueued = &FrameQueuedTarget;
 }
 
 void TForm_Main::RemoveLinkHooks()
 {
-    if (TransmitLampHook == &LightTxLampHook)
-        TransmitLampHook = nullptr;
-    if (PortStateHook == &PortStateHookTarget)
-        PortStateHook = nullptr;
-    if (TransmitPendingHook == &TransmitPendingTarget)
-        TransmitPendingHook = nullptr;
-    if (FrameQueuedHook == &FrameQueuedTarget)
-        FrameQueuedHook = nullptr;
+    LinkHookSet& hooks = LinkHooks();
+    if (hooks.transmitLamp == &LightTxLampHook)
+        hooks.transmitLamp = nullptr;
+    if (hooks.portState == &PortStateHookTarget)
+        hooks.portState = nullptr;
+    if (hooks.transmitPending == &TransmitPendingTarget)
+        hooks.transmitPending = nullptr;
+    if (hooks.frameQueued == &FrameQueuedTarget)
+        hooks.frameQueued = nullptr;
 }
 
 void TForm_Main::ScheduleTransmit()

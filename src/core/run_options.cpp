@@ -1,6 +1,8 @@
 #include "core/run_options.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -48,7 +50,7 @@ bool* FlagOf(const std::string& arg, RunOptions& options)
         {"--help", &RunOptions::help},           {"--version", &RunOptions::version},
         {"--list-ports", &RunOptions::listPorts}, {"--save-ports", &RunOptions::savePorts},
         {"--demo", &RunOptions::demo},           {"--time-to-paint", &RunOptions::timeToPaint},
-        {"--open-all", &RunOptions::openAll},
+        {"--open-all", &RunOptions::openAll},    {"--show-all", &RunOptions::showAll},
     };
     for (const auto& [name, member] : kFlags)
         if (arg == name)
@@ -128,6 +130,7 @@ const char* MonitorUsage()
            "  --demo                three simulated receivers on COM1 to COM3\n"
            "  --open-all            open and monitor every listed port at start\n"
            "  --show WINDOW         open that window at start (object name, e.g. Form_Track)\n"
+           "  --show-all            open every window of the Window menu at start\n"
            "  --screenshot FILE     write a PNG of the main window (or the shown one)\n"
            "  --quit-after SECONDS  quit after that many seconds (default with\n"
            "                        --screenshot: 1)\n"
@@ -181,8 +184,37 @@ QWidget* TopLevelNamed(const std::string& name)
 
 } // namespace
 
+int OpenEveryWindowOfTheWindowMenu()
+{
+    QWidget* main = TopLevelNamed("Form_Main");
+    QMenu* menu = main ? main->findChild<QMenu*>("WindowMenu") : nullptr;
+    if (menu == nullptr)
+        return 0;
+    for (QAction* item : menu->actions()) {
+        if (item->isSeparator() || item->menu() != nullptr || !item->isEnabled() || item->isChecked())
+            continue;
+        const int before = VisibleFormWindows();
+        item->trigger();
+        // A checkable item that opened no window is a switch (the layout): put it back.
+        if (item->isCheckable() && VisibleFormWindows() == before)
+            item->trigger();
+    }
+    return VisibleFormWindows();
+}
+
+int VisibleFormWindows()
+{
+    int visible = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->objectName().startsWith("Form_"))
+            ++visible;
+    return visible;
+}
+
 void ScheduleScreenshotAndQuit(QWidget* window, const RunOptions& options)
 {
+    if (options.showAll)
+        OpenEveryWindowOfTheWindowMenu();
     if (!options.showWindow.empty()) {
         if (QWidget* shown = TopLevelNamed(options.showWindow)) {
             shown->show();

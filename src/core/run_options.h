@@ -1,6 +1,6 @@
 // Our own command-line options, taken out of the arguments before the
 // one-letter scan: --help, --version, --list-ports, --save-ports, --demo,
-// --screenshot FILE, --show WINDOW, --quit-after SECONDS, --time-to-paint, --open-all.
+// --screenshot FILE, --show WINDOW, --show-all, --quit-after SECONDS, --time-to-paint, --open-all.
 #pragma once
 
 #include <iosfwd>
@@ -21,6 +21,7 @@ struct RunOptions {
     double quitAfter = -1;   // seconds; < 0 = run until closed
     bool timeToPaint = false; // print the time of the main window's first paint, then quit
     bool openAll = false;     // open and monitor every listed port at start (COM > Open All)
+    bool showAll = false;     // open every window of the Window menu at start
 };
 
 // Removes our options from args. Returns false and fills error on a bad one.
@@ -40,6 +41,14 @@ void NoteNewMappings(PortOrigins& origins, const std::string& origin);
 
 // Prints the COM number -> device mapping, one line each, with its origin.
 void ListPorts(std::ostream& out, const PortOrigins& origins);
+
+// Triggers every item of the main window's Window menu that opens a window,
+// as a user opening them all would; a check item that opens none (the layout
+// switch) is put back as it was. Returns how many Form_ windows are then
+// visible, the main window included.
+int OpenEveryWindowOfTheWindowMenu();
+// How many top-level Form_ windows are visible.
+int VisibleFormWindows();
 
 // After the delay, writes the window's picture (if a file is given) and quits.
 void ScheduleScreenshotAndQuit(QWidget* window, const RunOptions& options);

@@ -8,12 +8,17 @@
 #include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
+#include "core/dispatch.h"
 #include "core/main_window.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
+#include "views/form_scatter.h"
+#include "views/form_signal.h"
+#include "views/form_sky.h"
 
 namespace {
 
@@ -39,6 +44,13 @@ void CreateCompanions()
     Form_Log = new TForm_Log;
     Form_Bias = new TForm_Bias;
     Form_LogZelk = new TForm_LogZelk;
+    // The dispatch hands the display port's packets to the recorder from now on.
+    RawPacketHook = &WriteRawPacket;
+    CloseRawRecordingHook = &CloseRawRecordFile;
+    // The live views.
+    Form_Sky = new TForm_Sky;
+    Form_Signal = new TForm_Signal;
+    Form_Scatter = new TForm_Scatter;
 }
 
 } // namespace
@@ -56,6 +68,13 @@ bool CreateAllWindows()
 
 void DestroyAllWindows()
 {
+    Destroy(Form_Scatter);
+    Destroy(Form_Signal);
+    Destroy(Form_Sky);
+    if (RawPacketHook == &WriteRawPacket)
+        RawPacketHook = nullptr;
+    if (CloseRawRecordingHook == &CloseRawRecordFile)
+        CloseRawRecordingHook = nullptr;
     Destroy(Form_LogZelk);
     Destroy(Form_Bias);
     Destroy(Form_Log);

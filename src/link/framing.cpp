@@ -1,8 +1,7 @@
 #include "link/framing.h"
 
+#include "link/link_hooks.h"
 #include "link/transmit_queue.h"
-
-void (*FrameQueuedHook)(int, const uint8_t*, size_t) = nullptr;
 
 uint8_t PacketWaitDone = 0;
 
@@ -96,7 +95,7 @@ int SendFrame(int count, const uint8_t* message, PortRecord& port)
     const size_t n = BuildFrame(message, static_cast<size_t>(count), frame);
     const int slot = static_cast<int>(&port - PortTable.data());
     QueueFrame(slot, frame, n);
-    if (FrameQueuedHook)
-        FrameQueuedHook(slot, message, static_cast<size_t>(count));
+    if (LinkHooks().frameQueued)
+        LinkHooks().frameQueued(slot, message, static_cast<size_t>(count));
     return 0;
 }

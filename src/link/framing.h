@@ -37,5 +37,3 @@ size_t BuildFrame(const uint8_t* message, size_t count, uint8_t* out);
 // Frames the message and queues it for the port (transmit_queue.h). Messages
 // longer than kMaxMessageBytes are refused (nothing queued). Returns 0.
 int SendFrame(int count, const uint8_t* message, PortRecord& port);
-// Told of every frame SendFrame queues: the slot and the message (id first, unstuffed).
-extern void (*FrameQueuedHook)(int slot, const uint8_t* message, size_t length);

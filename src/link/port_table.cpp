@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "link/line_codes.h"
+#include "link/link_hooks.h"
 #include "link/shared_flags.h"
 #include "link/transmit_queue.h"
 #include "platform/network_url.h"
@@ -16,7 +17,6 @@ int32_t PortCount = -1;
 std::array<LineCodes, kPortSlots> PortLineCodes = {};
 int32_t QuietCloseCountdown = 0;
 SharedFlags Flags;
-void (*PortStateHook)(int slot) = nullptr;
 
 namespace {
 
@@ -31,8 +31,8 @@ void ResetReceiveState(PortRecord& port)
 
 void TellPortState(int slot)
 {
-    if (PortStateHook)
-        PortStateHook(slot);
+    if (LinkHooks().portState)
+        LinkHooks().portState(slot);
 }
 
 // Opens the mapped path of a lost slot again, with the line codes it had.

@@ -64,9 +64,6 @@ extern std::array<LineCodes, kPortSlots> PortLineCodes;
 
 extern int32_t QuietCloseCountdown;
 
-// Called with the slot whenever a slot is lost or reopened; the main window installs it.
-extern void (*PortStateHook)(int slot);
-
 // Opens a device for a slot: resets the receive state and flags, opens the
 // device exclusively and sets 9600 8-O-1. Returns 0, or -1 when it cannot open.
 int OpenPort(PortRecord& port, const std::string& deviceName, int slot);

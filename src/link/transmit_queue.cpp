@@ -5,12 +5,14 @@
 #include <deque>
 #include <vector>
 
+#include "link/link_hooks.h"
 #include "link/port_table.h"
 
-int SendPauseMs = 10;
-void (*TransmitLampHook)() = nullptr;
-void (*TransmitPendingHook)() = nullptr;
-TransmitClock::time_point (*TransmitNow)() = &TransmitClock::now;
+TransmitPacing& Pacing()
+{
+    static TransmitPacing pacing;
+    return pacing;
+}
 
 namespace {
 
@@ -30,8 +32,8 @@ bool IsConnecting(const PortRecord& port)
 
 void LightTx()
 {
-    if (TransmitLampHook)
-        TransmitLampHook();
+    if (LinkHooks().transmitLamp)
+        LinkHooks().transmitLamp();
 }
 
 // Writes the front frame's rest. Returns false when the line took less than all of it.
@@ -74,7 +76,7 @@ void DrainSlot(size_t slot, TransmitClock::time_point now, bool ignoreSpacing)
             return;
         if (!WriteFront(port, q))
             return;
-        q.nextStart = now + std::chrono::milliseconds(SendPauseMs);
+        q.nextStart = now + std::chrono::milliseconds(Pacing().sendPauseMs);
     }
 }
 
@@ -90,14 +92,14 @@ void QueueFrame(int slot, const uint8_t* frame, size_t count)
         return;
     }
     q.frames.emplace_back(frame, frame + count);
-    DrainSlot(static_cast<size_t>(slot), TransmitNow(), false);
-    if (!q.frames.empty() && TransmitPendingHook)
-        TransmitPendingHook();
+    DrainSlot(static_cast<size_t>(slot), Pacing().now(), false);
+    if (!q.frames.empty() && LinkHooks().transmitPending)
+        LinkHooks().transmitPending();
 }
 
 int DrainTransmitQueues()
 {
-    const TransmitClock::time_point now = TransmitNow();
+    const TransmitClock::time_point now = Pacing().now();
     int next = -1;
     for (size_t slot = 0; slot < g_queues.size(); ++slot) {
         DrainSlot(slot, now, false);
@@ -115,7 +117,7 @@ int DrainTransmitQueues()
 void FlushTransmitQueue(int slot)
 {
     if (slot >= 0 && slot < kPortSlots)
-        DrainSlot(static_cast<size_t>(slot), TransmitNow(), true);
+        DrainSlot(static_cast<size_t>(slot), Pacing().now(), true);
 }
 
 size_t QueuedFrames(int slot)
@@ -140,6 +142,5 @@ void ClearTransmitQueue(int slot)
 void ResetTransmitQueues()
 {
     g_queues = {};
-    SendPauseMs = 10;
-    TransmitNow = &TransmitClock::now;
+    Pacing() = TransmitPacing{};
 }

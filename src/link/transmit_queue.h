@@ -1,5 +1,5 @@
 // Per-port transmit queues. Commands to one port keep their order and at
-// least SendPauseMs between them; ports send side by side; writes never
+// least Pacing().sendPauseMs between them; ports send side by side; writes never
 // block, and a frame the line took only in part is finished before the next
 // one starts. A queue that cannot drain (stalled line) drops new frames and
 // counts them.
@@ -14,14 +14,15 @@ using TransmitClock = std::chrono::steady_clock;
 // Frames one port holds before new ones are dropped.
 constexpr size_t kTransmitQueueFrames = 64;
 
-// Least time between the end of one command's write and the next on the same port, ms.
-extern int SendPauseMs;
-// Called whenever a frame starts going out on a line; the main window lights Tx.
-extern void (*TransmitLampHook)();
-// Called when a frame stays queued after QueueFrame, so the owner drains it later.
-extern void (*TransmitPendingHook)();
-// Where the queues take the time from; tests may replace it.
-extern TransmitClock::time_point (*TransmitNow)();
+// How the queues space the commands of one port.
+struct TransmitPacing {
+    // Least time between the end of one command's write and the next on the same port, ms.
+    int sendPauseMs = 10;
+    // Where the queues take the time from; tests may replace it.
+    TransmitClock::time_point (*now)() = &TransmitClock::now;
+};
+// The pacing of every port; ResetTransmitQueues restores the defaults.
+TransmitPacing& Pacing();
 
 // Queues one framed command for the slot and writes at once what is due.
 void QueueFrame(int slot, const uint8_t* frame, size_t count);

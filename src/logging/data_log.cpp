@@ -4,7 +4,6 @@
 #include <QString>
 #include <set>
 
-#include "core/main_window.h"
 #include "model/gps_time.h"
 #include "model/port_reports.h"
 #include "link/commands.h"
@@ -12,23 +11,23 @@
 #include "model/formats/log_file.h"
 #include "model/formats/log_record.h"
 #include "logging/form_log.h"
+#include "logging/logging_notifier.h"
 
 int32_t LogByReports = 1;
-int32_t LogInterval = 0;
-int32_t LogActivePort = -1;
-int32_t LogRecordCount = 0;
-std::optional<std::string> BrowsedLogFileName;
 std::array<LogPortRecord, kPortSlots> LogPorts;
 std::array<uint8_t, kPortSlots> BiasWarned = {};
 
-namespace {
+DataLogRun& LogRun()
+{
+    static DataLogRun run;
+    return run;
+}
 
-// Files already reported as unwritable in this run: the user is told once per file.
-std::set<std::string> g_unwritable;
+namespace {
 
 void NoteUnwritable(const std::string& fileName)
 {
-    if (g_unwritable.insert(fileName).second && Form_Log)
+    if (LogRun().unwritable.insert(fileName).second && Form_Log)
         Form_Log->ShowUnwritable(fileName);
 }
 
@@ -41,11 +40,7 @@ LogSelection CurrentSelection()
     return towOnly;
 }
 
-void ColourLogStatus(const QColor& colour)
-{
-    if (Form_Main)
-        Form_Main->Panel_LogStatus->setColour(colour);
-}
+void ColourLogStatus(const QColor& colour) { emit LoggingEvents().logStatusColourChanged(colour); }
 
 float Now(int slot)
 {
@@ -58,8 +53,7 @@ void ShowDuration(int slot)
     const QString text = QString::fromStdString(FormatTimeOfWeek(elapsed, 0));
     if (Form_Log)
         Form_Log->Panel_Duration->setCaption(text);
-    if (Form_Main)
-        Form_Main->Panel_LogStatus->setCaption(text);
+    emit LoggingEvents().logStatusCaptionChanged(text);
 }
 
 // Builds the record, restarts the latch and appends the line; true when it is on disk.
@@ -80,7 +74,8 @@ bool AppendRecord(int slot, std::string& line)
 std::string LogFileNameAtStart(const LogStartSettings& settings, int slot)
 {
     const bool active = DisplayPort >= 1 && DisplayPort <= kPortSlots && slot == DisplayPort - 1;
-    return active && BrowsedLogFileName ? *BrowsedLogFileName : LogFileName(settings.fileRoot, slot + 1);
+    const std::optional<std::string>& browsed = LogRun().browsedFileName;
+    return active && browsed ? *browsed : LogFileName(settings.fileRoot, slot + 1);
 }
 
 std::vector<std::string> LogFilesToEmpty(const LogStartSettings& settings)
@@ -94,12 +89,12 @@ std::vector<std::string> LogFilesToEmpty(const LogStartSettings& settings)
 
 void PrepareDataLog(const LogStartSettings& settings)
 {
-    LogActivePort = DisplayPort >= 1 && DisplayPort <= kPortSlots ? DisplayPort - 1 : -1;
+    LogRun().activePort = DisplayPort >= 1 && DisplayPort <= kPortSlots ? DisplayPort - 1 : -1;
     for (int n = 0; n < kPortSlots; ++n) {
         LogPorts[static_cast<size_t>(n)].fileName = LogFileNameAtStart(settings, n);
         LogTriggerId[static_cast<size_t>(n)] = 0;
     }
-    g_unwritable.clear();
+    LogRun().unwritable.clear();
     if (!settings.append) {
         for (size_t n = 0; n < kPortSlots; ++n) {
             const std::string& fileName = LogPorts[n].fileName;
@@ -108,15 +103,15 @@ void PrepareDataLog(const LogStartSettings& settings)
         }
     }
     LogByReports = settings.systemTimer ? 0 : 1;
-    LogInterval = ParseLogInterval(settings.intervalText, LogInterval);
+    LogRun().interval = ParseLogInterval(settings.intervalText, LogRun().interval);
     for (int n = 0; n < kPortSlots; ++n) {
         LogPortRecord& log = LogPorts[static_cast<size_t>(n)];
         const float fixTime = PortReports[static_cast<size_t>(n)].fixTime;
-        log.lastRecordTime = fixTime - static_cast<float>(LogInterval);
+        log.lastRecordTime = fixTime - static_cast<float>(LogRun().interval);
         log.startTime = fixTime;
         log.TicksSinceFix = 0;
     }
-    LogRecordCount = 0;
+    LogRun().recordCount = 0;
 }
 
 namespace {
@@ -128,19 +123,19 @@ void WriteLogRecordForSlot(int slot)
         reports.latchRestart.fill(1);
         return;
     }
-    const bool active = slot == LogActivePort;
+    const bool active = slot == LogRun().activePort;
     LogPortRecord& log = LogPorts[static_cast<size_t>(slot)];
     const float now = Now(slot);
-    if (ElapsedWeekSeconds(now, log.lastRecordTime) < static_cast<float>(LogInterval)) {
+    if (ElapsedWeekSeconds(now, log.lastRecordTime) < static_cast<float>(LogRun().interval)) {
         if (active)
             ColourLogStatus(Colours::Lime);
     } else {
         log.lastRecordTime = now;
         std::string line;
         if (AppendRecord(slot, line) && active) {
-            ++LogRecordCount;
+            ++LogRun().recordCount;
             if (Form_Log)
-                Form_Log->ShowLastSet(LogRecordCount, line);
+                Form_Log->ShowLastSet(LogRun().recordCount, line);
             ColourLogStatus(Colours::Yellow);
         }
     }
@@ -188,11 +183,7 @@ void SetLogBiasAvailable(bool available)
 void ResetDataLogState()
 {
     LogByReports = 1;
-    LogInterval = 0;
-    LogActivePort = -1;
-    LogRecordCount = 0;
-    BrowsedLogFileName.reset();
+    LogRun() = DataLogRun{};
     LogPorts.fill(LogPortRecord{});
     BiasWarned.fill(0);
-    g_unwritable.clear();
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,18 +21,25 @@ struct LogPortRecord {
 
 // 1: records paced by position reports; 0: by the one-second system timer.
 extern int32_t LogByReports;
-// Least GPS time in seconds between two records of one port (1 or more once started).
-extern int32_t LogInterval;
-// Slot of the display port at Start (-1 when there was none): its file,
-// record count and status are shown.
-extern int32_t LogActivePort;
-// Records written for the active port since Start.
-extern int32_t LogRecordCount;
-// The file chosen with Browse; replaces the active port's file at Start.
-extern std::optional<std::string> BrowsedLogFileName;
 extern std::array<LogPortRecord, kPortSlots> LogPorts;
 // The "not outputting bias" warning was shown for the port.
 extern std::array<uint8_t, kPortSlots> BiasWarned;
+
+// The logger's run: what Start decided and what the run has counted.
+struct DataLogRun {
+    // Least GPS time in seconds between two records of one port (1 or more once started).
+    int32_t interval = 0;
+    // Slot of the display port at Start (-1 when there was none): its file,
+    // record count and status are shown.
+    int32_t activePort = -1;
+    // Records written for the active port since Start.
+    int32_t recordCount = 0;
+    // The file chosen with Browse; replaces the active port's file at Start.
+    std::optional<std::string> browsedFileName;
+    // Files already reported as unwritable in this run: the user is told once per file.
+    std::set<std::string> unwritable;
+};
+DataLogRun& LogRun();
 
 // What Start reads from the logging window.
 struct LogStartSettings {
@@ -64,4 +72,5 @@ bool LogBiasChecked();
 // it (and unchecks it while logging is off).
 void SetLogBiasAvailable(bool available);
 
+// Every value above back to its start value.
 void ResetDataLogState();

@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "core/main_window.h"
 #include "model/gps_time.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
 #include "logging/data_log.h"
+#include "logging/logging_notifier.h"
 #include "logging/record_status.h"
 #include "logging/replace_question.h"
 #include "platform/ui.h"
@@ -217,8 +217,7 @@ void TForm_Log::Button_StartClick()
 {
     if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
         PortTable[static_cast<size_t>(DisplayPort - 1)].monitored = 1;
-        if (Form_Main)
-            Form_Main->RefreshMonitorPanels();
+        emit LoggingEvents().portMonitored(DisplayPort - 1);
     }
     BiasWarned.fill(0);
     if (Flags.DataLoggingOn)
@@ -231,18 +230,16 @@ void TForm_Log::Button_StartClick()
     Label_FileError->setCaption("");
     Label_FileError->setToolTip("");
     PrepareDataLog(settings);
-    const bool haveActive = LogActivePort >= 0;
-    const LogPortRecord* active = haveActive ? &LogPorts[static_cast<size_t>(LogActivePort)] : nullptr;
+    const bool haveActive = LogRun().activePort >= 0;
+    const LogPortRecord* active = haveActive ? &LogPorts[static_cast<size_t>(LogRun().activePort)] : nullptr;
     ShowFilesWritten(active);
     Panel_StartTime->setCaption(active ? QString::fromStdString(FormatTimeOfWeek(active->startTime, 1)) : " ");
     Panel_DataSets->setCaption("0");
     Panel_Duration->setCaption(" ");
     Panel_Data->setCaption(" ");
     SetSetupEnabled(false);
-    if (Form_Main) {
-        Form_Main->Panel_LogStatus->setCaption("Logging On");
-        Form_Main->Panel_LogStatus->setColour(Colours::Lime);
-    }
+    emit LoggingEvents().logStatusCaptionChanged("Logging On");
+    emit LoggingEvents().logStatusColourChanged(Colours::Lime);
     Flags.DataLoggingOn = 1;
     ShowRecordStatus();
 }
@@ -264,10 +261,8 @@ void TForm_Log::Button_StopClick()
         return;
     Flags.DataLoggingOn = 0;
     SetSetupEnabled(true);
-    if (Form_Main) {
-        Form_Main->Panel_LogStatus->setCaption("Logging Off");
-        Form_Main->Panel_LogStatus->setColour(ButtonFaceColour());
-    }
+    emit LoggingEvents().logStatusCaptionChanged("Logging Off");
+    emit LoggingEvents().logStatusColourChanged(ButtonFaceColour());
     ShowRecordStatus();
 }
 
@@ -281,13 +276,13 @@ void TForm_Log::Button_BrowseClick()
     request.initialName = " ";
     const QString chosen = ui::ChooseFile(request);
     if (!chosen.isEmpty())
-        BrowsedLogFileName = ToPath(chosen);
-    Panel_Filename->setCaption(BrowsedLogFileName ? FromPath(*BrowsedLogFileName) : QString());
+        LogRun().browsedFileName = ToPath(chosen);
+    Panel_Filename->setCaption(LogRun().browsedFileName ? FromPath(*LogRun().browsedFileName) : QString());
 }
 
 void TForm_Log::Button_ClearClick()
 {
-    BrowsedLogFileName.reset();
+    LogRun().browsedFileName.reset();
     Panel_Filename->setCaption(" ");
 }
 

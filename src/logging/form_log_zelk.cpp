@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "core/dispatch.h"
 #include "link/shared_flags.h"
 #include "logging/raw_recorder.h"
 #include "logging/record_status.h"
@@ -21,8 +20,6 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
     Place(b, name, left, top, 75, 25);
     return b;
 }
-
-void CloseRecording() { CloseRawRecordFile(); }
 
 } // namespace
 
@@ -48,18 +45,12 @@ TForm_LogZelk::TForm_LogZelk() : Form("Form_LogZelk", "ZELK Logging Setup and St
     connect(Button_Start, &QPushButton::clicked, this, &TForm_LogZelk::Button_StartClick);
     connect(Button_Stop, &QPushButton::clicked, this, &TForm_LogZelk::Button_StopClick);
     connect(Button_Close, &QPushButton::clicked, this, &TForm_LogZelk::Button_CloseClick);
-    RawPacketHook = &WriteRawPacket;
-    CloseRawRecordingHook = &CloseRecording;
     CentreOnScreen(this);
 }
 
 TForm_LogZelk::~TForm_LogZelk()
 {
     CloseRawRecordFile();
-    if (RawPacketHook == &WriteRawPacket)
-        RawPacketHook = nullptr;
-    if (CloseRawRecordingHook == &CloseRecording)
-        CloseRawRecordingHook = nullptr;
 }
 
 void TForm_LogZelk::ShowWriteFailure() { Label_WriteError->setCaption("Unable to write to data record file."); }
@@ -82,17 +73,17 @@ void TForm_LogZelk::Button_OpenClick()
     const QString chosen = ui::ChooseFile(request);
     if (chosen.isEmpty())
         return;
-    RawRecordFileName = QFile::encodeName(chosen).toStdString();
+    SetRawRecordFileName(QFile::encodeName(chosen).toStdString());
     Panel_Filename->setCaption(chosen);
 }
 
 void TForm_LogZelk::Button_StartClick()
 {
-    if (RawRecordFileName == " ") {
+    if (RawRecordFileName() == " ") {
         ui::Message("No ZELK file selected.", "Error", ui::Icon::Exclamation);
         return;
     }
-    if (!CheckBox_Append->isChecked() && !MayEmptyFiles({RawRecordFileName}))
+    if (!CheckBox_Append->isChecked() && !MayEmptyFiles({RawRecordFileName()}))
         return;
     if (!OpenRawRecordFile(CheckBox_Append->isChecked())) {
         ui::Message("Unable to open data record file.", "Error");

@@ -4,17 +4,24 @@
 #include "logging/form_log_zelk.h"
 #include "platform/ui.h"
 
-std::string RawRecordFileName = " ";
-
 namespace {
 
-RawRecordWriter g_writer;
-// The write failure has been told for the file opened last.
-bool g_failureTold = false;
+struct RawRecorder {
+    std::string fileName = " ";
+    RawRecordWriter writer;
+    // The write failure has been told for the file opened last.
+    bool failureTold = false;
+};
+
+RawRecorder& Recorder()
+{
+    static RawRecorder recorder;
+    return recorder;
+}
 
 void TellWriteFailure()
 {
-    g_failureTold = true; // before the box: its loop may dispatch further packets
+    Recorder().failureTold = true; // before the box: its loop may dispatch further packets
     if (Form_LogZelk)
         Form_LogZelk->ShowWriteFailure();
     ui::Message("Unable to write to data record file.", "Error", ui::Icon::Exclamation);
@@ -22,27 +29,32 @@ void TellWriteFailure()
 
 } // namespace
 
+const std::string& RawRecordFileName() { return Recorder().fileName; }
+
+void SetRawRecordFileName(const std::string& path) { Recorder().fileName = path; }
+
 bool OpenRawRecordFile(bool append)
 {
-    g_failureTold = false;
-    return g_writer.Open(RawRecordFileName, append);
+    Recorder().failureTold = false;
+    return Recorder().writer.Open(Recorder().fileName, append);
 }
 
 void WriteRawPacket(int id, const uint8_t* data, uint32_t length)
 {
-    if (!g_writer.IsOpen())
+    RawRecorder& recorder = Recorder();
+    if (!recorder.writer.IsOpen())
         return;
-    if (!g_writer.WriteFrame(static_cast<uint8_t>(id), data, length) && !g_failureTold)
+    if (!recorder.writer.WriteFrame(static_cast<uint8_t>(id), data, length) && !recorder.failureTold)
         TellWriteFailure();
 }
 
-void CloseRawRecordFile() { g_writer.Close(); }
+void CloseRawRecordFile() { Recorder().writer.Close(); }
 
-bool RawRecordFileOpen() { return g_writer.IsOpen(); }
+bool RawRecordFileOpen() { return Recorder().writer.IsOpen(); }
 
 void ResetRawRecorderState()
 {
-    g_writer.Close();
-    g_failureTold = false;
-    RawRecordFileName.assign(1, ' '); // plain assignment trips a false -Wrestrict in GCC 12
+    Recorder().writer.Close();
+    Recorder().failureTold = false;
+    Recorder().fileName.assign(1, ' '); // plain assignment trips a false -Wrestrict in GCC 12
 }

@@ -6,9 +6,10 @@
 #include <string>
 
 // The chosen path; " " (one space) while none has been chosen.
-extern std::string RawRecordFileName;
+const std::string& RawRecordFileName();
+void SetRawRecordFileName(const std::string& path);
 
-// Opens RawRecordFileName for recording (emptied first unless append); false
+// Opens RawRecordFileName() for recording (emptied first unless append); false
 // when it cannot be opened.
 bool OpenRawRecordFile(bool append);
 // Appends the frame of one packet and flushes it to disk. A failed or short
@@ -18,4 +19,5 @@ void WriteRawPacket(int id, const uint8_t* data, uint32_t length);
 void CloseRawRecordFile();
 bool RawRecordFileOpen();
 
+// Closes the file and forgets the chosen path and the failure told.
 void ResetRawRecorderState();

@@ -1,7 +1,7 @@
 #include "logging/record_status.h"
 
-#include "core/main_window.h"
 #include "link/shared_flags.h"
+#include "logging/logging_notifier.h"
 
 const char* RecordStatusCaption(bool dataLogging, bool rawRecording)
 {
@@ -12,6 +12,5 @@ const char* RecordStatusCaption(bool dataLogging, bool rawRecording)
 
 void ShowRecordStatus()
 {
-    if (Form_Main)
-        Form_Main->Panel_Record->setCaption(RecordStatusCaption(Flags.DataLoggingOn, Flags.RawRecordingOn));
+    emit LoggingEvents().recordStatusChanged(RecordStatusCaption(Flags.DataLoggingOn, Flags.RawRecordingOn));
 }

@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 #include <thread>
 
-#include "core/main_window.h"
 #include "link/framing.h"
 #include "link/line_codes.h"
 #include "link/port_table.h"
 #include "link/transmit_queue.h"
+#include "transfer/transfer_notifier.h"
 
 int32_t LastReplyOperation = 0;
 
@@ -59,8 +59,7 @@ Awaited g_awaited;
 // shares a read with the right one must not push the right one out.
 void WaitHandler(PortRecord& port)
 {
-    if (Form_Main && Form_Main->Shape_RxLED)
-        Form_Main->Shape_RxLED->setFill(Colours::Lime);
+    emit TransferEvents().packetReceived();
     if (port.id != 0x58)
         return;
     Report58 r;

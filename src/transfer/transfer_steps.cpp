@@ -1,17 +1,16 @@
 #include "transfer/transfer_steps.h"
 
 #include <QFile>
-#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
-#include "core/main_window.h"
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
 #include "platform/ui.h"
 #include "transfer/form_alm.h"
 #include "transfer/reply_wait.h"
+#include "transfer/transfer_notifier.h"
 
 namespace {
 bool g_running = false;
@@ -47,8 +46,7 @@ TransferSession::TransferSession()
 {
     g_running = true;
     Flags.TransferRunning = 1;
-    if (Form_Main && Form_Main->Timer_ZELK)
-        Form_Main->Timer_ZELK->stop();
+    emit TransferEvents().transferStarted();
     if (Form_Alm)
         Form_Alm->showForm();
 }
@@ -61,8 +59,7 @@ TransferSession::~TransferSession()
         port.dlePending = 0;
         port.id = 0;
     }
-    if (Form_Main && Form_Main->Timer_ZELK)
-        Form_Main->Timer_ZELK->start();
+    emit TransferEvents().transferFinished();
     g_running = false;
     Flags.TransferRunning = 0;
 }

@@ -354,7 +354,7 @@ TEST_F(DataLog, StartWithoutDisplayPortLogsTheMonitoredPorts)
 {
     DisplayPort = 0;
     Start();
-    EXPECT_EQ(LogActivePort, -1);
+    EXPECT_EQ(LogRun().activePort, -1);
     EXPECT_EQ(Form_Log->Panel_Filename->caption(), " ");
     Send(*other, Position(0x4A, 4.0f));
     EXPECT_EQ(Log(5), "4.00 \r\n");

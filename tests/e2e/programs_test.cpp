@@ -66,7 +66,7 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 TEST(Programs, HelpVersionAndUnknownOptionsAnswerWithoutAWindow)
 {
     const std::vector<std::string> monitorOptions = {"-e", "-cN", "-m", "--comN=PATH", "DEVICE", "--list-ports",
-                                                     "--save-ports", "--demo", "--show", "--screenshot",
+                                                     "--save-ports", "--demo", "--show", "--show-all", "--screenshot",
                                                      "--quit-after", "--help", "--version"};
     struct Row {
         const char* program;

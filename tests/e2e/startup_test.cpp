@@ -260,7 +260,7 @@ TEST(Startup, ProgramEndClosesTheRecordingAndEveryOpenPort)
 TEST(RunOptions, OurLongOptionsAreTakenOutBeforeTheLetterScan)
 {
     std::vector<std::string> args = {"--screenshot", "/tmp/a.png", "-c3", "--quit-after", "2.5", "--list-ports",
-                                     "--demo", "--show", "Form_Track", "/m"};
+                                     "--demo", "--show", "Form_Track", "--show-all", "/m"};
     RunOptions options;
     std::string error;
     ASSERT_TRUE(TakeRunOptions(args, options, &error)) << error;
@@ -270,6 +270,7 @@ TEST(RunOptions, OurLongOptionsAreTakenOutBeforeTheLetterScan)
     EXPECT_TRUE(options.listPorts);
     EXPECT_TRUE(options.demo);
     EXPECT_EQ(options.showWindow, "Form_Track");
+    EXPECT_TRUE(options.showAll);
 }
 
 TEST(RunOptions, AMissingOrBadValueIsRefused)

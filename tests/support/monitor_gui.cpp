@@ -7,20 +7,13 @@
 #include <QTimer>
 
 #include "config/serial_apply.h"
-#include "core/dispatch.h"
 #include "core/main_window.h"
-#include "core/poll_timer.h"
+#include "core/program_state.h"
 #include "core/windows.h"
-#include "model/port_reports.h"
-#include "display/tracking.h"
 #include "link/framing.h"
 #include "link/port_table.h"
-#include "logging/data_log.h"
-#include "logging/raw_recorder.h"
-#include "platform/port_enumeration.h"
 #include "platform/ui.h"
 #include "support/state_reset.h"
-#include "transfer/reply_wait.h"
 
 namespace {
 
@@ -109,20 +102,10 @@ void Tick(int n)
 
 void ResetMonitorState()
 {
-    DestroyAllWindows();
-    RestoreDispatchTable();
-    ResetPollTimerState();
-    ResetSerialApplyState();
-    SerialChangePauseMs = 0; // tests do not wait around a line change
-    RawPacketHook = nullptr;
-    CloseRawRecordingHook = nullptr;
-    ResetTrackingState();
-    PortReports = {};
-    ResetDataLogState();
-    ResetRawRecorderState();
-    ClearComMapping();
+    ResetProgramState();
+    // What only tests change.
+    SerialChangePauses().pauseMs = 0; // tests do not wait around a line change
     QGuiApplication::setApplicationDisplayName(QString());
-    ResetReplyWait();
     ui::InstallAnswerer(&g_unexpectedUi);
 }
 

@@ -4,12 +4,9 @@
 
 #include <vector>
 
-#include "link/commands.h"
-#include "link/framing.h"
-#include "link/port_table.h"
-#include "model/gps_time.h"
+#include "link/transmit_queue.h"
+#include "model/base_state.h"
 #include "platform/clock.h"
-#include "platform/port_enumeration.h"
 
 namespace {
 
@@ -36,20 +33,15 @@ void RegisterStateReset(std::function<void()> reset) { Resets().push_back(std::m
 
 void ResetAllProgramState()
 {
+    // The program's own resets: the GUI binaries register core's, which covers every layer.
     for (auto& reset : Resets())
         reset();
-    ResetLinkState();
-    ClearComMapping();
-    // No test may set the machine's clock: every test starts on the fake one.
+    ResetBaseState();
+    // What only tests change: no test may set the machine's clock, so every
+    // test starts on the fake one; and tests do not wait between sends.
     TestClock() = FakeClock{};
     UseFakeClock(&TestClock());
-    GpsSeconds = 0.0;
-    ResetCommandState();
-    TransmitLampHook = nullptr;
-    TransmitPendingHook = nullptr;
-    PortStateHook = nullptr;
-    SendPauseMs = 0; // tests do not wait between sends
-    PacketWaitDone = 0;
+    Pacing().sendPauseMs = 0;
 }
 
 void InstallStateResetListener()

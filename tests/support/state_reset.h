@@ -1,6 +1,7 @@
-// Every test starts from the program's start-up state. Each layer registers
-// how to reset its program-wide state; a gtest listener runs them all
-// before every test.
+// Every test starts from the program's start-up state: the program's own
+// reset (ResetBaseState, or core's ResetProgramState in the GUI binaries,
+// registered here) and then the few settings only tests change. A gtest
+// listener runs it before and after every test.
 #pragma once
 
 #include <functional>

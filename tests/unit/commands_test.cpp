@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "link/commands.h"
+#include "link/link_hooks.h"
 #include "support/fake_serial.h"
 
 namespace {
@@ -47,7 +48,7 @@ protected:
     {
         g_lampCalls = 0;
         g_writeOrder.clear();
-        TransmitLampHook = CountLamp;
+        LinkHooks().transmitLamp = CountLamp;
     }
 };
 

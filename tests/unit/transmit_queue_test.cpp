@@ -45,8 +45,8 @@ protected:
     void SetUp() override
     {
         g_now = {};
-        TransmitNow = &VirtualNow;
-        SendPauseMs = 10;
+        Pacing().now = &VirtualNow;
+        Pacing().sendPauseMs = 10;
         for (int slot : {0, 1}) {
             lines[slot] = std::make_shared<FakeSerial::State>();
             PortRecord& port = PortTable[static_cast<size_t>(slot)];

@@ -124,17 +124,19 @@ TEST_F(LogWindow, BrowseCancelAndClear)
     EXPECT_EQ(f().Panel_Filename->caption(), "/tmp/x/mine.dat");
     f().Button_Browse->click(); // cancelled: the choice stays
     EXPECT_EQ(f().Panel_Filename->caption(), "/tmp/x/mine.dat");
-    ASSERT_TRUE(BrowsedLogFileName.has_value());
+    ASSERT_TRUE(LogRun().browsedFileName.has_value());
     f().Button_Clear->click();
     EXPECT_EQ(f().Panel_Filename->caption(), " ");
-    EXPECT_FALSE(BrowsedLogFileName.has_value());
+    EXPECT_FALSE(LogRun().browsedFileName.has_value());
 }
 
 TEST_F(LogWindow, StartAndStopSwitchTheWindowAndTheMainPanels)
 {
+    ASSERT_EQ(Form_Main->Panel_MonCom[2]->colour(), ButtonFaceColour());
     f().Button_Start->click();
     EXPECT_TRUE(Flags.DataLoggingOn);
     EXPECT_TRUE(PortTable[2].monitored);
+    EXPECT_EQ(Form_Main->Panel_MonCom[2]->colour(), Colours::Yellow); // lit at once, green when packets come
     for (QWidget* w : std::initializer_list<QWidget*>{f().Panel_DataSelection, f().Panel_Setup, f().Button_Browse,
                                                       f().Button_Clear, f().Button_Start, f().Button_SelectAll,
                                                       f().Button_SelectClear})
@@ -216,29 +218,29 @@ TEST_F(LogWindow, StartWhileLoggingOnlyMonitorsAndClearsWarnings)
 {
     f().Button_Start->click();
     BiasWarned[4] = 1;
-    LogInterval = 9;
+    LogRun().interval = 9;
     f().Edit_Interval->setText("3");
     f().Button_StartClick(); // the button itself is disabled while logging
     EXPECT_EQ(BiasWarned[4], 0);
-    EXPECT_EQ(LogInterval, 9);
+    EXPECT_EQ(LogRun().interval, 9);
 }
 
 TEST_F(LogWindow, IntervalBelowOneOrNotANumber)
 {
     f().Edit_Interval->setText("0");
     f().Button_Start->click();
-    EXPECT_EQ(LogInterval, 1);
+    EXPECT_EQ(LogRun().interval, 1);
     f().Button_Stop->click();
     f().Edit_Interval->setText("7");
     f().Button_Start->click();
     f().Button_Stop->click();
     f().Edit_Interval->setText("x");
     f().Button_Start->click();
-    EXPECT_EQ(LogInterval, 7);
+    EXPECT_EQ(LogRun().interval, 7);
     f().Button_Stop->click();
     f().Edit_Interval->setText("-2");
     f().Button_Start->click();
-    EXPECT_EQ(LogInterval, 1);
+    EXPECT_EQ(LogRun().interval, 1);
 }
 
 TEST_F(LogWindow, BiasBoxFollowsThePositionReportKind)

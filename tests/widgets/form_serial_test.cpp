@@ -70,7 +70,7 @@ TEST_F(SerialDialog, SetAnsweredNoSendsPortZeroAndLeavesThePcSide)
     EXPECT_EQ(PortLineCodes[0], codes);
     EXPECT_EQ(display->settings.baud, 9600);
     EXPECT_EQ(display->settings.parity, 1); // still odd, as opened
-    EXPECT_EQ(SerialChangePauseCount, 0u);
+    EXPECT_EQ(SerialChangePauses().pausesRun, 0u);
 }
 
 TEST_F(SerialDialog, SetAnsweredYesSendsPort255AndSwitchesTheDisplayPort)
@@ -185,7 +185,7 @@ public:
     bool ClearBreak() override { return true; }
 
 private:
-    void Note(const char* what) { log_.push_back(std::to_string(SerialChangePauseCount) + what); }
+    void Note(const char* what) { log_.push_back(std::to_string(SerialChangePauses().pausesRun) + what); }
     std::vector<std::string>& log_;
 };
 

@@ -5,7 +5,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "config/form_bias.h"
 #include "core/main_window.h"
+#include "core/run_options.h"
+#include "display/form_product.h"
+#include "display/form_track.h"
 #include "link/commands.h"
 #include "support/monitor_gui.h"
 
@@ -80,10 +84,29 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
     ExpectItems(Form_Main->WindowMenu, {{"WindowTrack", "&Track Status...", ""},
                                         {"WindowBias", "Timing &Outputs...", ""},
                                         {"WindowProductInfo", "&Product Info...", ""},
-                                        {"WindowMultiPort", "&Multiport", "Ctrl+M"}});
+                                        {"WindowMultiPort", "&Multiport", "Ctrl+M"},
+                                        {"N_Views", "-", ""},
+                                        {"WindowSky", "&Sky Plot...", ""},
+                                        {"WindowSignal", "&Signal Levels...", ""},
+                                        {"WindowScatter", "Position &Scatter...", ""}});
     ExpectItems(Form_Main->HelpMenu, {{"HelpAbout", "&About...", ""}});
     EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
     EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
+}
+
+// What --show-all and the dispatch benchmark open: each window of the Window
+// menu; the layout switch stays as it was, single or multiport.
+TEST_F(MainMenu, EveryWindowOfTheWindowMenuOpensAtOnce)
+{
+    const int visible = OpenEveryWindowOfTheWindowMenu();
+    for (QWidget* form : {static_cast<QWidget*>(Form_Track), static_cast<QWidget*>(Form_Bias),
+                          static_cast<QWidget*>(Form_Product)})
+        EXPECT_TRUE(form->isVisible()) << form->objectName().toStdString();
+    EXPECT_GE(visible, 3); // those three (the tests do not show the main window)
+    EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked()); // the layout switch is left as it was
+    Form_Main->WindowMultiPortClick();
+    OpenEveryWindowOfTheWindowMenu();
+    EXPECT_TRUE(Form_Main->WindowMultiPort->isChecked());
 }
 
 TEST_F(MainMenu, PopupMenusOfTheComPanelAndTheSerialPanel)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "core/dispatch.h"
@@ -34,4 +35,14 @@ template <class Report>
 void Deliver(int slot, const Report& report, size_t (*encode)(const Report&, uint8_t*), int lengthChange = 0)
 {
     DeliverMessage(slot, Message(report, encode), lengthChange);
+}
+
+// A fix list (6D) of a 3-D fix with these satellites.
+inline void SendFixList(int slot, std::initializer_list<int> prns)
+{
+    Report6D r;
+    r.fixModeBits = 0x44;
+    for (int prn : prns)
+        r.prns[r.prnCount++] = static_cast<int8_t>(prn);
+    Deliver(slot, r, &EncodeReport6D);
 }

@@ -36,15 +36,6 @@ Report5C Channel(uint8_t prn, uint8_t channelSlot, float level = 43.5f)
 
 void Send(int slot, const Report5C& r, int lengthChange = 0) { Deliver(slot, r, &EncodeReport5C, lengthChange); }
 
-void SendFixList(int slot, std::initializer_list<int> prns)
-{
-    Report6D r;
-    r.fixModeBits = 0x44;
-    for (int prn : prns)
-        r.prns[r.prnCount++] = static_cast<int8_t>(prn);
-    Deliver(slot, r, &EncodeReport6D);
-}
-
 class TrackingDisplay : public testing::Test {
 protected:
     void SetUp() override

@@ -12,6 +12,7 @@
 #include "core/main_window.h"
 #include "core/windows.h"
 #include "link/commands.h"
+#include "link/transmit_queue.h"
 #include "link/frame_scanner.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
@@ -85,8 +86,8 @@ bool LongRun::Start(std::ostream& err)
 {
     g_answerer = std::make_unique<RunAnswerer>(dir_ + "/run.zlk");
     ui::InstallAnswerer(g_answerer.get());
-    SerialChangePauseMs = 0; // virtual time: nothing to wait for
-    SendPauseMs = 0;
+    SerialChangePauses().pauseMs = 0; // virtual time: nothing to wait for
+    Pacing().sendPauseMs = 0;
     DisplayPort = 1;
     PortCount = -1;
     for (int slot = 0; slot < kPortSlots; ++slot) {

@@ -1,0 +1,35 @@
+// The main window's subscriptions to what the configuration, logging and
+// transfer modules announce: the figures they decide are shown here, by the
+// window that owns the widgets.
+#include <QTimer>
+
+#include "config/config_notifier.h"
+#include "core/main_window.h"
+#include "logging/logging_notifier.h"
+#include "transfer/transfer_notifier.h"
+
+void TForm_Main::SubscribeToModules()
+{
+    ConfigNotifier& config = ConfigEvents();
+    connect(&config, &ConfigNotifier::altitudeReferenceChanged, this,
+            [this](const QString& caption, const QString& hint) {
+                Label_Datum->setCaption(caption);
+                Label_Datum->setHint(hint);
+            });
+    connect(&config, &ConfigNotifier::timeModeChanged, Label_TimeMode, &Label::setCaption);
+    connect(&config, &ConfigNotifier::datumChanged, Panel_Datum, &Panel::setCaption);
+    connect(&config, &ConfigNotifier::serialCaptionChanged, Panel_Serial, &Panel::setCaption);
+    connect(&config, &ConfigNotifier::noteForUser, this, &TForm_Main::ApplyHint);
+
+    LoggingNotifier& logging = LoggingEvents();
+    connect(&logging, &LoggingNotifier::logStatusCaptionChanged, Panel_LogStatus, &Panel::setCaption);
+    connect(&logging, &LoggingNotifier::logStatusColourChanged, Panel_LogStatus, &Panel::setColour);
+    connect(&logging, &LoggingNotifier::recordStatusChanged, Panel_Record, &Panel::setCaption);
+    connect(&logging, &LoggingNotifier::portMonitored, this, &TForm_Main::RefreshMonitorPanels);
+
+    TransferNotifier& transfer = TransferEvents();
+    connect(&transfer, &TransferNotifier::transferStarted, Timer_ZELK, qOverload<>(&QTimer::stop));
+    connect(&transfer, &TransferNotifier::transferFinished, Timer_ZELK, qOverload<>(&QTimer::start));
+    connect(&transfer, &TransferNotifier::packetReceived, this,
+            [this] { Shape_RxLED->setFill(Colours::Lime); });
+}

@@ -1,0 +1,7 @@
+#include "transfer/transfer_notifier.h"
+
+TransferNotifier& TransferEvents()
+{
+    static TransferNotifier notifier;
+    return notifier;
+}

@@ -1,0 +1,50 @@
+#include "views/level_scale.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/widgets.h"
+
+namespace {
+
+constexpr double kScaleWidth = 170;
+constexpr int kTicks = 4; // 0, 5, 10, 15, 20+
+
+} // namespace
+
+QRectF LegendStrip(double windowWidth, double windowHeight)
+{
+    return QRectF(0, windowHeight - kLegendHeight, windowWidth, kLegendHeight);
+}
+
+QColor LevelColour(float levelAmu)
+{
+    const double fraction = std::clamp(std::fabs(static_cast<double>(levelAmu)) / kFullScaleAmu, 0.0, 1.0);
+    return QColor::fromHsvF(static_cast<float>(fraction / 3.0), 0.75f, 0.95f); // hue 0 (red) to 120 (green)
+}
+
+QColor InFixColour() { return QColor(0, 70, 200); }
+
+QRectF DrawLevelScale(QPainter& p, const QRectF& area)
+{
+    const QRectF bar(area.left() + 10, area.top() + 18, kScaleWidth, 10);
+    p.setPen(WindowTextColour());
+    p.drawText(QRectF(bar.left(), area.top() + 2, kScaleWidth + 40, 16), Qt::AlignLeft | Qt::AlignVCenter,
+               "Signal level (AMU)");
+    QLinearGradient gradient(bar.topLeft(), bar.topRight());
+    for (int i = 0; i <= 10; ++i)
+        gradient.setColorAt(i / 10.0, LevelColour(static_cast<float>(kFullScaleAmu * i / 10.0)));
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(gradient);
+    p.drawRect(bar);
+    for (int i = 0; i <= kTicks; ++i) {
+        const double x = bar.left() + bar.width() * i / kTicks;
+        const int amu = static_cast<int>(kFullScaleAmu) * i / kTicks;
+        const QString text = i == kTicks ? QString("%1+").arg(amu) : QString::number(amu);
+        p.drawLine(QPointF(x, bar.bottom()), QPointF(x, bar.bottom() + 3));
+        p.drawText(QRectF(x - 15, bar.bottom() + 3, 30, 14), Qt::AlignHCenter | Qt::AlignTop, text);
+    }
+    return QRectF(bar.right() + 24, area.top(), std::max(0.0, area.right() - bar.right() - 24), area.height());
+}

@@ -1,0 +1,54 @@
+// What the live views share: the display port's reports, its tracked
+// satellites, and the wiring that repaints a view only while it is shown.
+#pragma once
+
+#include <QObject>
+#include <QSize>
+#include <QTimer>
+#include <vector>
+
+#include "model/port_reports.h"
+
+class QWidget;
+
+// The display port's stored reports; null while no display port is set.
+const PortReportRecord* DisplayReports();
+bool IsDisplaySlot(int slot);
+
+// One channel of a port that has a satellite and was reported within its timeout.
+struct TrackedSatellite {
+    int channel = 0;
+    int prn = 0;
+    float level = 0; // AMU, as reported (the sign kept)
+    float azimuthDeg = 0, elevationDeg = 0;
+    bool inFix = false;
+    int latchedPrn = 0; // the channel's weakest-level latch (0: none yet)
+    float latchedLevel = 0;
+};
+// Channels 0..11 in order.
+std::vector<TrackedSatellite> TrackedSatellites(const PortReportRecord& reports);
+
+// Lifts the fixed size of a form so the user can resize it down to minimum.
+void MakeResizable(QWidget* form, QSize minimum);
+// Paints a view at most once per interval, and only while it is shown: a change
+// after a quiet interval is painted at the next pass of the event loop, later ones
+// are folded into one paint at the interval's end. Receivers report once a second;
+// a burst of reports (a replay, a fast line) costs a few paints, not one per report.
+class RepaintThrottle : public QObject {
+public:
+    static constexpr int kIntervalMs = 200;
+    explicit RepaintThrottle(QWidget* view);
+    void Request();
+
+private:
+    void IntervalEnded();
+
+    QWidget* view_;
+    QTimer timer_;
+    bool pending_ = false;
+};
+
+// Repaints view through a throttle whenever the display port announces a
+// channel, an expiry or a fix list, and whenever any port changes state (a
+// change of display port announces the new one).
+void RepaintOnTrackingChanges(QWidget* view);
