@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-${FUZZ_SECONDS:-45}}
 shift || true
 
-packages=(clang libclang-rt-14-dev)
+packages=(clang libclang-rt-14-dev python3) # python3: the layer check every build runs
 scripts/install_packages.sh "${packages[@]}"
 
 build=build-fuzz

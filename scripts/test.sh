@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite. With --sanitize it builds
 # into build-asan with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Further arguments go to CMake (CI passes -DJX_WERROR=ON).
+#   scripts/test.sh [--sanitize] [-DOPTION=VALUE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = "--sanitize" ]; then
-  scripts/setup.sh build-asan -DJX_SANITIZE=ON -DJX_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+  shift
+  scripts/setup.sh build-asan -DJX_SANITIZE=ON -DJX_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug "$@"
   build=build-asan
 else
-  scripts/setup.sh build
+  scripts/setup.sh build "$@"
   build=build
 fi
 export QT_QPA_PLATFORM=offscreen

@@ -78,8 +78,8 @@ TEST_P(CaptureReplay, EveryPacketParsedInAnyReadSize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Receivers, CaptureReplay, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<CaptureCase>& info) {
-                             std::string name = info.param.file;
+                         [](const testing::TestParamInfo<CaptureCase>& param_info) {
+                             std::string name = param_info.param.file;
                              name = name.substr(9, 1);
                              return "receiver_" + name;
                          });

@@ -64,9 +64,9 @@ TEST_F(TrackingDisplay, ChannelReportFillsItsRowInBothWindows)
                         "    0    1   0   2";          // old, integer ms, bad data, collection
     EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", 2)->caption(), row);
     EXPECT_EQ(row.size(), 68);
-    for (size_t other : {0u, 1u, 3u, 7u}) {
-        EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", other)->caption(), "");
-        EXPECT_EQ(Form_Main->Panel_SV[other]->caption(), "");
+    for (size_t channel : {0u, 1u, 3u, 7u}) {
+        EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", channel)->caption(), "");
+        EXPECT_EQ(Form_Main->Panel_SV[channel]->caption(), "");
     }
     EXPECT_EQ(PortReports[kDisplaySlot].chanPrn[2], 7);
     EXPECT_FLOAT_EQ(PortReports[kDisplaySlot].chanLevel[2], 43.5f);

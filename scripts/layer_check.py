@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""Fails when a file under src/ includes a layer above its own.
+
+Each file's layer comes from the layer lists in src/CMakeLists.txt (written to
+layers.txt in the build tree), so a file in no list fails the check too.
+Run by every build (target layer_check), by CTest and so by CI:
+    scripts/layer_check.py --src src --layers build/layers.txt
+"""
+import argparse
+import pathlib
+import re
+import sys
+
+# The layers, bottom to top, and what each may include besides itself.
+# platform <- link <- describe, model <- notify <- GUI modules <- core <- app (main.cpp);
+# describe holds the packets' text form that zelk_dump and the packet console share;
+# widgets is the Qt part of the platform layer (dialogs seam, shared widgets).
+GUI_MODULES = ("display", "config", "logging", "transfer", "views")
+BELOW_GUI_MODULES = ("platform", "link", "describe", "model", "widgets", "notify")
+ALLOWED = {
+    "platform": (),
+    "link": ("platform",),
+    "describe": ("platform", "link"),
+    "model": ("platform", "link"),
+    "widgets": ("platform",),
+    "notify": ("platform", "link", "model"),
+    **{module: BELOW_GUI_MODULES for module in GUI_MODULES},
+    "core": BELOW_GUI_MODULES + GUI_MODULES + ("sim",),
+    "app": BELOW_GUI_MODULES + GUI_MODULES + ("core",),
+}
+# The simulator and zelk_dump link these, so they include no Qt header.
+QT_FREE = ("platform", "link", "describe", "model")
+
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+QT_HEADER = re.compile(r"^(Qt\w*/)?(Q\w+|q\w+\.h)$")
+
+
+def read_layers(path):
+    layers = {}
+    for line in pathlib.Path(path).read_text().splitlines():
+        if line.strip():
+            layer, name = line.split(maxsplit=1)
+            layers[name] = layer
+    return layers
+
+
+def target_layer(header, including, src, layers):
+    """The layer of an included project header, or None for others."""
+    for base in (src, (src / including).parent):
+        candidate = (base / header).resolve()
+        if candidate.is_file() and src in candidate.parents:
+            return layers.get(candidate.relative_to(src).as_posix(), "unlisted")
+    first = header.split("/")[0]
+    if first == "sim" and (src.parent / header).is_file():
+        return "sim"
+    return None
+
+
+def check(src, layers):
+    errors = []
+    for path in sorted(src.rglob("*")):
+        if path.suffix not in (".cpp", ".h"):
+            continue
+        name = path.relative_to(src).as_posix()
+        layer = layers.get(name)
+        if layer is None:
+            errors.append(f"src/{name}: in no layer's file list; add it to src/CMakeLists.txt")
+            continue
+        for number, line in enumerate(path.read_text(errors="replace").splitlines(), 1):
+            match = INCLUDE.match(line)
+            if not match:
+                continue
+            header = match.group(2)
+            where = f"src/{name}:{number}"
+            target = target_layer(header, name, src, layers)
+            if target is None:
+                if layer in QT_FREE and QT_HEADER.match(header):
+                    errors.append(f"{where}: {layer} is Qt-free and must not include <{header}>")
+                continue
+            if target in (layer, "unlisted") or target in ALLOWED[layer]:
+                continue  # an unlisted file is reported once, as itself
+            allowed = ", ".join(ALLOWED[layer]) or "nothing"
+            errors.append(f"{where}: {layer} must not include {header} ({target}); "
+                          f"{layer} may include {allowed}")
+    return errors
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--src", required=True, type=pathlib.Path)
+    parser.add_argument("--layers", required=True)
+    args = parser.parse_args()
+    errors = check(args.src.resolve(), read_layers(args.layers))
+    for error in errors:
+        print(f"layer check: {error}", file=sys.stderr)
+    if errors:
+        print(f"layer check failed: {len(errors)} problem(s)", file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
