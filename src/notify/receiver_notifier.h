@@ -4,7 +4,7 @@
 // All connections are direct: a signal is handled before the decoder returns.
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QObject>
 
 #include <cstdint>
@@ -14,7 +14,7 @@ class ReceiverNotifier : public QObject {
 public:
     using QObject::QObject;
 
-    // Emit packetIn / packetOut, copying the bytes only when somebody listens.
+    // Emit packetIn / packetOut with a view of the bytes; a subscriber copies what it keeps.
     void AnnouncePacketIn(int slot, int id, const uint8_t* data, uint32_t length);
     void AnnouncePacketOut(int slot, const uint8_t* message, size_t length);
 
@@ -27,8 +27,9 @@ signals:
     void channelExpired(int slot, int channel);    // no report for the channel within its timeout
     void fixSatellitesChanged(int slot);           // the satellites used in the fix
     // A whole frame's id and data (0x10 stuffing and DLE ETX removed): received, or queued to send.
-    void packetIn(int slot, int id, const QByteArray& data);
-    void packetOut(int slot, int id, const QByteArray& data);
+    // The view is valid only during the call: no allocation per packet on the dispatch path.
+    void packetIn(int slot, int id, QByteArrayView data);
+    void packetOut(int slot, int id, QByteArrayView data);
     void portStateChanged(int slot);               // opened, closed, lost, reconnected, display port changed
     // No port reported the channel (0..7) within the timeout: the display's channel rows blank.
     void channelRowsExpired(int channel);

@@ -134,9 +134,9 @@ void TForm_Packets::BuildTable(QWidget* parent)
 void TForm_Packets::Subscribe()
 {
     connect(&Receivers(), &ReceiverNotifier::packetIn, this,
-            [this](int slot, int id, const QByteArray& bytes) { Collect(slot, id, bytes, false); });
+            [this](int slot, int id, QByteArrayView bytes) { Collect(slot, id, bytes, false); });
     connect(&Receivers(), &ReceiverNotifier::packetOut, this,
-            [this](int slot, int id, const QByteArray& bytes) { Collect(slot, id, bytes, true); });
+            [this](int slot, int id, QByteArrayView bytes) { Collect(slot, id, bytes, true); });
     connect(&Receivers(), &ReceiverNotifier::portStateChanged, this, [this] {
         if (isVisible())
             RefreshPortList();
@@ -182,14 +182,14 @@ void TForm_Packets::BuildSendRow(QWidget* parent)
 
 const QAbstractItemModel& TForm_Packets::ShownRows() const { return *shown_; }
 
-void TForm_Packets::Collect(int slot, int id, const QByteArray& bytes, bool sent)
+void TForm_Packets::Collect(int slot, int id, QByteArrayView bytes, bool sent)
 {
     FollowDisplayPort();
     if (slot + 1 != com_)
         return;
     if (waiting_.size() >= static_cast<size_t>(kMaxPacketRows))
         waiting_.pop_front();
-    waiting_.push_back(PacketRow{QDateTime::currentMSecsSinceEpoch(), sent, id, bytes});
+    waiting_.push_back(PacketRow{QDateTime::currentMSecsSinceEpoch(), sent, id, bytes.toByteArray()});
 }
 
 void TForm_Packets::FlushRows()

@@ -40,7 +40,7 @@ private:
     void BuildTable(QWidget* parent);
     void BuildSendRow(QWidget* parent);
     void Subscribe();
-    void Collect(int slot, int id, const QByteArray& bytes, bool sent);
+    void Collect(int slot, int id, QByteArrayView bytes, bool sent);
     void FollowDisplayPort();
     void RefreshPortList();
     void ComboBox_PortChange(int index);
