@@ -32,7 +32,8 @@ TForm_Packets* Form_Packets = nullptr;
 namespace {
 
 constexpr int kPortListMs = 1000;
-constexpr int kFlushMs = 200;
+// New rows reach the table once a second: each move repaints the whole scrolled view.
+constexpr int kFlushMs = 1000;
 const QString kTitle = "Packet Console";
 
 // "8E 15" or "8E15" (id first): the message bytes, or why there are none.
@@ -189,7 +190,7 @@ void TForm_Packets::Collect(int slot, int id, QByteArrayView bytes, bool sent)
         return;
     if (waiting_.size() >= static_cast<size_t>(kMaxPacketRows))
         waiting_.pop_front();
-    waiting_.push_back(PacketRow{QDateTime::currentMSecsSinceEpoch(), sent, id, bytes.toByteArray()});
+    waiting_.push_back(PacketRow{QDateTime::currentMSecsSinceEpoch(), sent, id, bytes.toByteArray(), {}});
 }
 
 void TForm_Packets::FlushRows()

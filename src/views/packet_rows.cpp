@@ -49,6 +49,16 @@ int PacketRows::columnCount(const QModelIndex& parent) const { return parent.isV
 
 QString PacketRows::CellText(const PacketRow& row, int column)
 {
+    if (column < 0 || column >= ColumnCount)
+        return {};
+    QString& text = row.text[static_cast<size_t>(column)];
+    if (text.isNull())
+        text = MakeCellText(row, column);
+    return text;
+}
+
+QString PacketRows::MakeCellText(const PacketRow& row, int column)
+{
     const auto length = static_cast<size_t>(row.data.size());
     switch (column) {
     case Time: return QDateTime::fromMSecsSinceEpoch(row.msecs).toString("HH:mm:ss.zzz");

@@ -1,11 +1,12 @@
 // The rows of the packet console: the last packets of one port, received and
 // sent, oldest first. Holds at most kMaxPacketRows; the oldest go first.
-// Summary and hex are made when a row is shown, not when it arrives.
+// A row's texts are made when it is first shown, not when it arrives.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QByteArray>
 
+#include <array>
 #include <deque>
 
 constexpr int kMaxPacketRows = 10000;
@@ -15,11 +16,15 @@ struct PacketRow {
     bool sent = false;
     int id = 0;
     QByteArray data; // after the id, unstuffed
+    // Each cell's text, made the first time the row is shown and kept: repainting
+    // a scrolling table five times a second must not format every cell again.
+    mutable std::array<QString, 6> text;
 };
 
 class PacketRows : public QAbstractTableModel {
 public:
     enum Column { Time, Direction, Id, Length, Summary, Hex, ColumnCount };
+    static_assert(ColumnCount == std::tuple_size_v<decltype(PacketRow::text)>);
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -37,5 +42,7 @@ public:
     static QString CellText(const PacketRow& row, int column);
 
 private:
+    static QString MakeCellText(const PacketRow& row, int column);
+
     std::deque<PacketRow> rows_;
 };
