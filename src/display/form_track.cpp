@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 
+#include "display/health.h"
 #include "display/tracking.h"
 
 TForm_Track* Form_Track = nullptr;
@@ -148,8 +149,5 @@ void TForm_Track::ShowFixSatellites(const QString& prns) { Panel_SVSel->setCapti
 
 void TForm_Track::ShowDops(float pdop, float hdop, float vdop, float tdop)
 {
-    const std::array<std::pair<Panel*, float>, 4> dops = {
-        {{Panel_PDOP, pdop}, {Panel_HDOP, hdop}, {Panel_VDOP, vdop}, {Panel_TDOP, tdop}}};
-    for (const auto& [panel, value] : dops)
-        panel->setCaption(QString::asprintf("%.1f", static_cast<double>(value)));
+    ::ShowDops({Panel_PDOP, Panel_HDOP, Panel_VDOP, Panel_TDOP}, {pdop, hdop, vdop, tdop});
 }
