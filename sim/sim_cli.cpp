@@ -60,7 +60,8 @@ bool ApplyOption(const std::string& name, const std::string& value, Overrides* o
     else if (name == "--lon") { o->place = true; o->lon = v; }
     else if (name == "--alt") { o->place = true; o->alt = v; }
     else if (name == "--radius") o->radius = v;
-    else if (name == "--speed") o->speed = v;
+    else if (name == "--speed") { o->speed = v; out->replaySpeed = v; }
+    else if (name == "--wait" && v >= 0) out->waitSeconds = v;
     else if (name == "--baud") out->replayBaud = static_cast<int>(v);
     else return false;
     return true;
@@ -90,10 +91,12 @@ const char* SimUsage()
     return "usage: zelk_sim [--count N] [--index I] [--seed S] [--lat DEG --lon DEG --alt M]\n"
            "                [--radius M --speed MPS] [--no-almanac PRN,..] [--no-ephemeris PRN,..]\n"
            "                [--antenna-fault]\n"
-           "       zelk_sim --replay FILE [--fast] [--loop] [--baud B]\n"
+           "       zelk_sim --replay FILE [--speed X | --fast] [--loop] [--baud B] [--wait S]\n"
            "       zelk_sim --help | --version\n"
            "Prints the device path of each simulated receiver, one per line, and runs\n"
-           "until interrupted.\n";
+           "until interrupted. A replay starts when its device is opened (or after\n"
+           "--wait S seconds) and is paced by the recording's time index (FILE.idx)\n"
+           "when there is one, else by the fix times of its position reports.\n";
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* out, std::string* error)
@@ -111,6 +114,10 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* o
             return false;
         }
         ++i;
+    }
+    if (!out->replayFile.empty() && !(out->replaySpeed > 0)) {
+        *error = "--speed must be above 0";
+        return false;
     }
     if (out->count < 1 || out->count > 16) {
         *error = "--count must be 1..16";

@@ -10,6 +10,7 @@
 #include "core/demo.h"
 #include "core/first_paint.h"
 #include "core/main_window.h"
+#include "core/replay_ports.h"
 #include "core/run_options.h"
 #include "core/saved_ports.h"
 #include "core/startup.h"
@@ -149,6 +150,8 @@ int main(int argc, char** argv)
     MonitorDemoReceivers();
     if (options.openAll)
         Form_Main->MenuCOM_OpenAllClick();
+    if (!options.recordings.empty())
+        PlayRecordingsAtStart(options.recordings);
     if (options.timeToPaint)
         QuitAtFirstPaint(Form_Main, mainStarted);
     Form_Main->show();

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "core/main_window.h"
+#include "core/replay_ports.h"
 #include "views/form_packets.h"
 #include "views/form_ports.h"
 #include "views/form_scatter.h"
@@ -64,6 +65,7 @@ void AddViewItems(TForm_Main* form, QMenu* m)
 void TForm_Main::BuildMainMenu()
 {
     menuBar()->setObjectName("MainMenu_Main");
+    BuildFileMenu(this);
     BuildInitializeMenu();
     BuildConfigureMenu();
     BuildLogMenu();

@@ -49,6 +49,8 @@ void RunCycleStep()
 
 } // namespace
 
+bool InPollTick() { return g_inTick; }
+
 void ResetPollTimerState()
 {
     PollTick = 0;

@@ -12,5 +12,8 @@ extern int32_t RxLedWasLit;
 // display installs it.
 extern void (*ExpireChannelsHook)();
 
+// True while a tick runs (its routine queries are not the user's commands).
+bool InPollTick();
+
 // Returns the poll timer's program-wide state and hooks to their start values.
 void ResetPollTimerState();

@@ -7,10 +7,12 @@
 #include <cstdio>
 
 #include "core/main_window.h"
+#include "core/poll_timer.h"
 #include "core/network_status.h"
 #include "link/line_codes.h"
 #include "link/link_hooks.h"
 #include "link/port_table.h"
+#include "link/replayed_ports.h"
 #include "link/framing.h"
 #include "link/transmit_queue.h"
 #include "notify/receiver_notifier.h"
@@ -30,7 +32,8 @@ void TellNewDrops()
     for (int slot = 0; slot < kPortSlots; ++slot) {
         const uint32_t dropped = DroppedFrames(slot);
         uint32_t& told = g_dropsTold[static_cast<size_t>(slot)];
-        if (dropped > told)
+        // A replayed port refuses every command by design: the Player counts them.
+        if (dropped > told && !IsReplayedPort(PortTable[static_cast<size_t>(slot)]))
             std::fprintf(stderr, "jx_monitor: COM%d: the line takes no data; %u commands dropped so far\n", slot + 1,
                          static_cast<unsigned>(dropped));
         told = dropped; // also follows the counts back to 0 after a reset
@@ -53,6 +56,10 @@ void PortStateHookTarget(int slot)
 void FrameQueuedTarget(int slot, const uint8_t* message, size_t length)
 {
     Receivers().AnnouncePacketOut(slot, message, length);
+    // A recording cannot be commanded: the user's command is refused, said in the status line.
+    if (Form_Main && !InPollTick() && slot >= 0 && slot < kPortSlots &&
+        IsReplayedPort(PortTable[static_cast<size_t>(slot)]))
+        Form_Main->Panel_Hint->setCaption(QString("Replay: command not sent to COM%1").arg(slot + 1));
 }
 
 void TransmitPendingTarget()

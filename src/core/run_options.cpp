@@ -75,6 +75,10 @@ bool TakeRunOptions(std::vector<std::string>& args, RunOptions& options, std::st
         } else if (arg == "--show") {
             if (!TakeValue(args, i, options.showWindow, error))
                 return false;
+        } else if (arg == "--recording") {
+            if (!TakeValue(args, i, value, error))
+                return false;
+            options.recordings.push_back(value);
         } else if (arg == "--quit-after") {
             if (!TakeValue(args, i, value, error) || !ParseSeconds(value, options.quitAfter, error))
                 return false;
@@ -129,6 +133,8 @@ const char* MonitorUsage()
            "Running:\n"
            "  --demo                three simulated receivers on COM1 to COM3\n"
            "  --open-all            open and monitor every listed port at start\n"
+           "  --recording FILE      play a raw recording as a port in the Player window\n"
+           "                        (repeat it for recordings to play in step)\n"
            "  --show WINDOW         open that window at start (object name, e.g. Form_Track)\n"
            "  --show-all            open every window of the Window menu at start\n"
            "  --screenshot FILE     write a PNG of the main window (or the shown one)\n"

@@ -11,6 +11,7 @@
 #include "core/dispatch.h"
 #include "core/main_window.h"
 #include "core/poll_timer.h"
+#include "core/replay_ports.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
 #include "display/tracking.h"
@@ -19,6 +20,7 @@
 #include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
 #include "views/form_packets.h"
+#include "views/form_player.h"
 #include "views/form_ports.h"
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
@@ -59,6 +61,8 @@ void CreateCompanions()
     Form_Ports = new TForm_Ports;
     QObject::connect(Form_Ports, &TForm_Ports::displayPortChosen, Form_Main, &TForm_Main::ChooseDisplayCom);
     Form_Packets = new TForm_Packets;
+    Form_Player = new TForm_Player;
+    QObject::connect(Form_Player, &TForm_Player::replayPortsChanged, Form_Main, &ReplayPortsChanged);
 }
 
 // The poll timer counts the tracked channels down while the tracking window exists.
@@ -87,6 +91,7 @@ bool CreateAllWindows()
 
 void DestroyAllWindows()
 {
+    Destroy(Form_Player);
     Destroy(Form_Packets);
     Destroy(Form_Ports);
     Destroy(Form_Scatter);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "link/line_codes.h"
+#include "link/replayed_ports.h"
 #include "link/link_hooks.h"
 #include "link/shared_flags.h"
 #include "link/transmit_queue.h"
@@ -234,5 +235,6 @@ void ResetLinkState()
     PortCount = -1;
     PortLineCodes.fill(LineCodes{});
     QuietCloseCountdown = 0;
+    LogReplayedPorts = false;
     Flags = SharedFlags{};
 }

@@ -2,6 +2,7 @@
 // devices present, in the order USB adapters, ACM adapters, built-in UARTs.
 #include "platform/port_enumeration.h"
 #include "platform/network_url.h"
+#include "platform/device_openers.h"
 
 #include <algorithm>
 #include <cctype>
@@ -229,8 +230,13 @@ void MapPresentDevices()
 
 void SetComDevice(int com, const std::string& path)
 {
-    Mapping()[com] = ComMapping{com, path, DescribeDevice(path)};
+    const std::string description =
+        IsReplayPath(path) ? "replay: " + fs::path(path.substr(std::string(kReplayPathPrefix).size())).filename().string()
+                           : DescribeDevice(path);
+    Mapping()[com] = ComMapping{com, path, description};
 }
+
+void RemoveComDevice(int com) { Mapping().erase(com); }
 
 void ClearComMapping() { Mapping().clear(); }
 

@@ -1,9 +1,11 @@
 // The serial device on a POSIX terminal: exclusive, non-blocking, raw.
 #include "platform/serial_device.h"
+#include "platform/device_openers.h"
 #include "platform/network_serial.h"
 
 #include <cerrno>
 #include <cstring>
+#include <map>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -231,9 +233,32 @@ OpenError FailureFromErrno(int err)
 
 } // namespace
 
+namespace {
+
+std::map<std::string, DeviceOpener>& Openers()
+{
+    static std::map<std::string, DeviceOpener> openers;
+    return openers;
+}
+
+} // namespace
+
+void SetDeviceOpener(const std::string& prefix, DeviceOpener opener)
+{
+    if (opener)
+        Openers()[prefix] = opener;
+    else
+        Openers().erase(prefix);
+}
+
+bool IsReplayPath(const std::string& path) { return path.rfind(kReplayPathPrefix, 0) == 0; }
+
 std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, OpenError& error)
 {
     error = {};
+    for (const auto& [prefix, opener] : Openers())
+        if (path.rfind(prefix, 0) == 0)
+            return opener(path, error);
     if (IsNetworkPath(path)) {
         std::string why;
         auto device = OpenNetworkPath(path, &why);

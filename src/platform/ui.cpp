@@ -1,4 +1,5 @@
 #include "platform/ui.h"
+#include "platform/ui_files.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -14,6 +15,7 @@ namespace ui {
 namespace {
 
 Answerer* g_answerer = nullptr;
+bool g_chooseMany = false; // the file dialog being run takes several files
 
 QMessageBox::Icon QtIcon(Icon icon)
 {
@@ -53,9 +55,11 @@ QString QtFileName(const FileRequest& request)
     dialog.setAcceptMode(request.mode == FileMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(request.defaultExtension);
     dialog.selectFile(request.initialName);
+    if (g_chooseMany)
+        dialog.setFileMode(QFileDialog::ExistingFiles);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().first();
+    return g_chooseMany ? dialog.selectedFiles().join(QLatin1Char('\n')) : dialog.selectedFiles().first();
 }
 
 } // namespace
@@ -128,6 +132,14 @@ bool AskYesNo(const QString& text, const QString& title, Icon icon, Answer defau
 QString ChooseFile(const FileRequest& request)
 {
     return g_answerer ? g_answerer->fileName(request) : QtFileName(request);
+}
+
+QStringList ChooseFiles(const FileRequest& request)
+{
+    g_chooseMany = true;
+    const QString names = ChooseFile(request);
+    g_chooseMany = false;
+    return names.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 int RunModal(QDialog& dialog) { return g_answerer ? g_answerer->dialog(dialog) : dialog.exec(); }

@@ -11,6 +11,7 @@
 #include "model/gps_time.h"
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
+#include "platform/device_openers.h"
 #include "platform/port_enumeration.h"
 #include "views/view_support.h"
 
@@ -61,12 +62,23 @@ QStringList PositionTexts(const PortReportRecord& r)
     }
 }
 
+// The device's path, or for a replayed recording "replay: name.zlk".
+QString DeviceText(int com)
+{
+    const std::string path = ComDevicePath(com);
+    if (IsReplayPath(path))
+        for (const ComMapping& m : CurrentComMapping())
+            if (m.com == com)
+                return QString::fromStdString(m.description);
+    return QString::fromStdString(path);
+}
+
 QStringList RowTexts(int slot)
 {
     const PortRecord& port = PortTable[static_cast<size_t>(slot)];
     const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
     const int com = slot + 1;
-    QStringList row = {QString("COM%1").arg(com), QString::fromStdString(ComDevicePath(com)), StateText(port, com),
+    QStringList row = {QString("COM%1").arg(com), DeviceText(com), StateText(port, com),
                        port.traffic.packets ? QString::number(port.traffic.quietMs / 1000) : kNone, FixText(r)};
     row += PositionTexts(r);
     row << (r.positionId ? QString::fromStdString(FormatTimeOfWeek(r.fixTime, 1)).trimmed() : kNone)
