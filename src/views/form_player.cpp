@@ -123,10 +123,10 @@ void TForm_Player::BuildControls()
     grid->addWidget(timeCaption, 3, 0);
     grid->addWidget(Edit_Time, 3, 1);
     grid->addWidget(Label_Time, 3, 2);
-    grid->addWidget(CheckBox_Log, 4, 0, 1, 2);
-    grid->addWidget(Label_Status, 4, 2);
+    grid->addWidget(CheckBox_Log, 4, 0, 1, 3);
+    grid->addWidget(Label_Status, 5, 0, 1, 3);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(5, 1);
+    grid->setRowStretch(6, 1);
 
     connect(Button_Play, &QPushButton::clicked, this, &TForm_Player::Button_PlayClick);
     connect(Button_StepForward, &QPushButton::clicked, this, &TForm_Player::Button_StepForwardClick);

@@ -15,6 +15,7 @@
 #include "core/main_window.h"
 #include "link/byte_order.h"
 #include "link/port_table.h"
+#include "link/replayed_ports.h"
 #include "logging/raw_recorder.h"
 #include "model/formats/time_index.h"
 #include "model/port_reports.h"
@@ -248,11 +249,15 @@ TEST(Player, ARecordingOpensAsAPortTheMonitorShowsButDoesNotCommand)
     Form_Ports->Refresh();
     EXPECT_EQ(Form_Ports->Rows()[0][1], "replay: shown.zlk");
 
-    // A step shows the first fix in the main window's model of the port.
-    Form_Player->Button_StepForwardClick();
+    // Paused at the start, the ports hold what was received at that instant;
+    // a step moves both, in step, to the next fix.
     Tick(2);
     EXPECT_FLOAT_EQ(PortReports[0].fixTime, 100000.0f);
-    EXPECT_FLOAT_EQ(PortReports[1].fixTime, 5000.0f); // the other port, in step
+    EXPECT_FLOAT_EQ(PortReports[1].fixTime, 5000.0f);
+    Form_Player->Button_StepForwardClick();
+    Tick(2);
+    EXPECT_FLOAT_EQ(PortReports[0].fixTime, 100001.0f);
+    EXPECT_FLOAT_EQ(PortReports[1].fixTime, 5001.0f);
 
     // A command is refused, in words; logging leaves replays alone unless asked.
     answers.answers.push_back(ui::Answer::Yes);

@@ -44,12 +44,12 @@ protected:
     void SetUp() override { ASSERT_NE(StartMonitorOnFake(1), nullptr); }
 };
 
-TEST_F(MainMenu, MenuBarHoldsTheFiveMenusInOrder)
+TEST_F(MainMenu, MenuBarHoldsTheSixMenusInOrder)
 {
     QStringList titles;
     for (QAction* a : Form_Main->menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, QStringList({"&Initialize", "&Configure", "&Logging", "&Window", "&Help"}));
+    EXPECT_EQ(titles, QStringList({"&File", "&Initialize", "&Configure", "&Logging", "&Window", "&Help"}));
     EXPECT_EQ(Form_Main->menuBar()->objectName(), "MainMenu_Main");
 }
 
