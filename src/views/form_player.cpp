@@ -19,6 +19,7 @@
 #include "platform/device_openers.h"
 #include "platform/port_enumeration.h"
 #include "platform/ui.h"
+#include "views/view_support.h"
 
 TForm_Player* Form_Player = nullptr;
 
@@ -56,8 +57,10 @@ QString Duration(int64_t ns)
 
 } // namespace
 
-TForm_Player::TForm_Player() : Form("Form_Player", "Player", 460, 190)
+TForm_Player::TForm_Player() : Form("Form_Player", "Player", 460, 200)
 {
+    // Resizable, so the layout's least size (which follows the font) always fits.
+    MakeResizable(this, QSize(Scaled(400), Scaled(150)));
     BuildControls();
     Timer_Refresh = new QTimer(this);
     Timer_Refresh->setObjectName("Timer_Refresh");
@@ -73,6 +76,9 @@ void TForm_Player::showEvent(QShowEvent* event)
     // The time field holds a whole time in the font the window really has.
     const int room = Edit_Time->fontMetrics().horizontalAdvance(UtcText(0) + "00");
     Edit_Time->setMinimumWidth(room + Edit_Time->contentsMargins().left() + Edit_Time->contentsMargins().right());
+    // A larger font than the design's makes the window grow, never overlap.
+    if (layout())
+        resize(size().expandedTo(layout()->totalSizeHint()));
     Form::showEvent(event);
 }
 
