@@ -13,6 +13,7 @@
 #include "core/run_options.h"
 #include "core/saved_ports.h"
 #include "core/startup.h"
+#include "core/window_places.h"
 #include "core/windows.h"
 #include "jx_version.h"
 #include "platform/port_enumeration.h"
@@ -152,9 +153,10 @@ int main(int argc, char** argv)
     if (options.timeToPaint)
         QuitAtFirstPaint(Form_Main, mainStarted);
     Form_Main->show();
-    CentreOnScreen(Form_Main);
+    RestoreWindowPlaces();
     ScheduleScreenshotAndQuit(Form_Main, options);
     const int rc = app.exec();
+    SaveWindowPlaces();
     DestroyAllWindows();
     StopDemo();
     return rc;
