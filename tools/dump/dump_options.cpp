@@ -34,7 +34,7 @@ const char kUsage[] =
     "  --baud N      bit rate of a live port (default 9600); also --baud=N\n"
     "  --line DPS    data bits 5-8, parity N, O or E and stop bits 1 or 2 of a\n"
     "                live port (default 8O1); also --line=DPS\n"
-    "  --help        show this help and exit\n"
+    "  -h, --help    show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
     "Exit status: 0 when the input was read, 1 when an input could not be\n"
