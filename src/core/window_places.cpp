@@ -62,6 +62,20 @@ bool Resizable(const QWidget* w) { return w->minimumSize() != w->maximumSize(); 
 
 // The windows placed in this run: only their places are written at the end.
 QSet<QString> g_placed;
+// The windows open when the program began to end: quitting closes them all
+// before the places are written.
+QSet<QString> g_openAtEnd;
+bool g_ending = false;
+
+void NoteOpenWindows()
+{
+    if (g_ending)
+        return;
+    g_ending = true;
+    for (QWidget* w : Companions())
+        if (w->isVisible())
+            g_openAtEnd.insert(w->objectName());
+}
 
 QString StoreFile() { return QString::fromStdString(WindowPlacesFile()); }
 
@@ -103,6 +117,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::Quit || (event->type() == QEvent::Close && watched == Form_Main))
+            NoteOpenWindows();
         if (event->type() != QEvent::Show || !watched->isWidgetType())
             return false;
         auto* w = static_cast<QWidget*>(watched);
@@ -166,6 +182,8 @@ void RestoreWindowPlaces()
     if (!MoveToKeptPlace(Form_Main))
         CentreOnScreen(Form_Main);
     g_placed = {Form_Main->objectName()};
+    g_openAtEnd.clear();
+    g_ending = false;
     qApp->installEventFilter(new FirstShowPlacer(Form_Main));
     const QSettings store(StoreFile(), QSettings::IniFormat);
     for (QWidget* w : Companions())
@@ -187,7 +205,7 @@ void SaveWindowPlaces()
             store.setValue(key + "size", w->size());
         }
         if (w != Form_Main)
-            store.setValue(key + "visible", w->isVisible());
+            store.setValue(key + "visible", g_ending ? g_openAtEnd.contains(w->objectName()) : w->isVisible());
     }
     store.sync();
 }
