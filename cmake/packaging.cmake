@@ -43,6 +43,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/data/copyright $
         DESTINATION ${JX_DOC_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION ${JX_DOC_DIR}/docs FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 install(FILES ${CMAKE_SOURCE_DIR}/data/60-gps-receiver.rules.example DESTINATION ${JX_DOC_DIR}/examples)
+# The lintian findings kept on purpose, each with its reason.
+install(FILES ${CMAKE_SOURCE_DIR}/data/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME jx-monitor)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME jx-monitor)
@@ -55,7 +58,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "configures them, moves almanac, ephemeris, position and time to and from them,\n"
     "and logs and records their traffic. Up to 16 receivers (COM1 to COM16).\n"
     "The package also holds zelk_sim (simulated receivers on pseudo-terminals),\n"
-    "zelk_dump (decodes recordings and live ports) and jx_longrun (a long-run check).")
+    "zelk_dump (decodes recordings and live ports) and jx_longrun (a long-run\n"
+    "check).")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY jx-monitor)
