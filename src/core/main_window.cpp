@@ -128,11 +128,10 @@ QString TForm_Main::NoteCaption() const
 
 void TForm_Main::SetStatusNote(const QString& note)
 {
-    // Only a line showing the old note (or nothing) changes: a hint under the pointer stays.
-    const QString shown = Panel_Hint->caption();
-    const bool showingNote = shown.isEmpty() || shown == NoteCaption();
+    // A new note shows at once, over a hint; a note that goes takes only itself away.
+    const bool showingNote = Panel_Hint->caption() == NoteCaption();
     statusNote_ = note;
-    if (showingNote)
+    if (!note.isEmpty() || showingNote)
         Panel_Hint->setCaption(NoteCaption());
     Panel_Hint->setToolTip(note);
     Panel_Hint->setAccessibleDescription(note);

@@ -43,8 +43,9 @@ public:
     // Poll timer.
     void ZELKTimer();
     void ApplyHint(const QString& hint);
-    // A standing note on the status line (a silent display port): a hint shows
-    // over it and it returns when the hint goes; empty removes it.
+    // A standing note on the status line (a silent display port): shown at
+    // once, a hint then shows over it and it returns when the hint goes;
+    // empty removes it.
     void SetStatusNote(const QString& note);
     QString StatusNote() const { return statusNote_; }
 

@@ -30,11 +30,13 @@ std::vector<gid_t> DatabaseGroups()
     const passwd* user = getpwuid(geteuid());
     if (!user)
         return {};
+    const std::string name = user->pw_name; // the record is static: copied before other lookups
+    const gid_t primary = user->pw_gid;
     int count = 64;
     std::vector<gid_t> gids(static_cast<size_t>(count));
-    if (getgrouplist(user->pw_name, user->pw_gid, gids.data(), &count) < 0) {
+    if (getgrouplist(name.c_str(), primary, gids.data(), &count) < 0) {
         gids.resize(static_cast<size_t>(count));
-        if (getgrouplist(user->pw_name, user->pw_gid, gids.data(), &count) < 0)
+        if (getgrouplist(name.c_str(), primary, gids.data(), &count) < 0)
             return {};
     }
     gids.resize(static_cast<size_t>(count));

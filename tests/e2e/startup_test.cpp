@@ -240,11 +240,15 @@ TEST(Startup, APermissionRefusalSaysHowToGetAccess)
     // A pseudo-terminal's group may only write to it: no group to join would help.
     struct stat info {};
     ASSERT_EQ(stat(device.devicePath().c_str(), &info), 0);
-    const group* owner = getgrgid(info.st_gid);
-    const group* nobodyGroup = getgrgid(nobody->pw_gid);
-    ASSERT_TRUE(owner && nobodyGroup);
+    // getgrgid answers in one static record: each name is copied before the next call.
+    const group* found = getgrgid(info.st_gid);
+    ASSERT_NE(found, nullptr);
+    const std::string owner = found->gr_name;
+    found = getgrgid(nobody->pw_gid);
+    ASSERT_NE(found, nullptr);
+    const std::string nobodyGroup = found->gr_name;
     EXPECT_EQ(text, "Could not initialize COM4.\n" + device.devicePath() + ": Permission denied\nThe device belongs to the group " +
-                        owner->gr_name + ". Your groups: " + nobodyGroup->gr_name +
+                        owner + ". Your groups: " + nobodyGroup +
                         ".\nJoining a group would not help: give the device to a group such as dialout with a udev "
                         "rule (see 60-gps-receiver.rules.example).");
 }
