@@ -16,6 +16,7 @@
 #include "core/windows.h"
 #include "jx_version.h"
 #include "platform/port_enumeration.h"
+#include "views/history_recorder.h"
 
 namespace {
 
@@ -154,7 +155,9 @@ int main(int argc, char** argv)
     Form_Main->show();
     CentreOnScreen(Form_Main);
     ScheduleScreenshotAndQuit(Form_Main, options);
+    HistoryRecorder* history = StartHistoryRecorder(&app);
     const int rc = app.exec();
+    delete history; // writes out what waits
     DestroyAllWindows();
     StopDemo();
     return rc;
