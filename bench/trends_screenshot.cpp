@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "views/form_trends.h"
+#include "views/trends_plot.h"
 
 int main(int argc, char** argv)
 {

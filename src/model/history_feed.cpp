@@ -41,6 +41,8 @@ HistorySample SampleOfPort(const PortRecord& port, const PortReportRecord& r, in
     s.state = port.lost ? PortState::Lost
               : port.traffic.quietMs >= kQuietMs ? PortState::Quiet
                                                  : PortState::Open;
+    if (s.state != PortState::Open)
+        return s; // what the record holds is from before: not this second's
     if (r.statusId == kFixReport) {
         s.fixDimension = r.fixMode & 0x07;
         s.satellites = r.fixMode >> 4;

@@ -14,7 +14,8 @@
 
 struct PortReportRecord;
 
-// The sample of one port at a second. lastFixTime: the time of fix already
+// The sample of one port at a second; a quiet or lost port's holds only its
+// state, not the values it reported before. lastFixTime: the time of fix already
 // taken (updated); the clock bias and fix time are taken only from a new
 // position report, never repeated from an old one.
 HistorySample SampleOfPort(const PortRecord& port, const PortReportRecord& reports, int64_t unixSecond,
