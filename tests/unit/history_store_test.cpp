@@ -8,7 +8,9 @@
 
 #include <unistd.h>
 
+#include "model/history_feed.h"
 #include "model/history_store.h"
+#include "model/port_reports.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
@@ -188,6 +190,50 @@ TEST(HistoryStore, PhasePlacedByFixTime)
     const PhaseRun run = LongestGapFreeRun(phase);
     EXPECT_EQ(run.phase.size(), 5u);
     EXPECT_EQ(run.gaps, 2u);
+}
+
+} // namespace
+
+namespace {
+
+// A sample from the port's record: a clock bias only from a new position
+// report (never an old one repeated), ECEF fixes converted, nothing but the
+// state from a quiet or lost port.
+TEST(HistoryFeed, SampleOfPortTakesOnlyNewFixesAndNothingStale)
+{
+    PortRecord port;
+    port.open = 1;
+    PortReportRecord r;
+    r.positionId = 0x83;
+    r.ecefX = 6378137.0 + 100, r.ecefY = 0, r.ecefZ = 0; // on the equator at 0 E, 100 m up
+    r.biasNs = 1234.5;
+    r.fixTime = 345600;
+    r.statusId = 0x6D;
+    r.fixMode = 0x74; // 3-D, 7 satellites
+    r.hdop = 1.2f;
+    r.chanPrn[0] = 5, r.chanLevel[0] = 12, r.chanTimeout[0] = 3;
+    r.chanPrn[1] = 9, r.chanLevel[1] = 8, r.chanTimeout[1] = 3;
+    float lastFix = -1;
+    const HistorySample first = SampleOfPort(port, r, kDay, &lastFix);
+    EXPECT_EQ(first.state, PortState::Open);
+    EXPECT_DOUBLE_EQ(first.clockBiasS, 1234.5e-9);
+    EXPECT_EQ(first.fixSecond, 345600);
+    EXPECT_NEAR(first.latDeg, 0, 1e-9);
+    EXPECT_NEAR(first.altM, 100, 1e-3);
+    EXPECT_EQ(first.fixDimension, 4);
+    EXPECT_EQ(first.satellites, 7);
+    EXPECT_EQ(first.bestLevel, 12);
+    EXPECT_EQ(first.meanLevel, 10);
+    const HistorySample again = SampleOfPort(port, r, kDay + 1, &lastFix);
+    EXPECT_TRUE(std::isnan(again.clockBiasS));
+    EXPECT_EQ(again.fixSecond, -1);
+    EXPECT_EQ(again.satellites, 7);
+    port.traffic.quietMs = 6000;
+    const HistorySample quiet = SampleOfPort(port, r, kDay + 2, &lastFix);
+    EXPECT_EQ(quiet.state, PortState::Quiet);
+    EXPECT_EQ(quiet.satellites, -1);
+    port.lost = 1;
+    EXPECT_EQ(SampleOfPort(port, r, kDay + 3, &lastFix).state, PortState::Lost);
 }
 
 } // namespace

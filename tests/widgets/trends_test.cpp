@@ -82,8 +82,10 @@ TEST(Trends, ThreeReceiversCursorEventsAndStability)
     // COM2's run is the longer part around its lost minute.
     int com2Rows = 0;
     for (const QString& line : lines)
-        if (line.startsWith("COM2\t1\t"))
-            EXPECT_EQ(line.split('\t')[2].toInt(), 1800 - 2), ++com2Rows;
+        if (line.startsWith("COM2\t1\t")) {
+            EXPECT_EQ(line.split('\t')[2].toInt(), 1800 - 2);
+            ++com2Rows;
+        }
     EXPECT_EQ(com2Rows, 1);
 }
 
