@@ -235,8 +235,15 @@ std::vector<HistorySample> ReadHistory(const std::string& folder, int64_t fromUn
         if (!in.read(reinterpret_cast<char*>(header), sizeof header) || !DecodeHistoryHeader(header, &headerDay) ||
             headerDay != day)
             continue;
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // One read of the whole day: a week of 16 receivers is 10 million records.
+        in.seekg(0, std::ios::end);
+        const std::streamoff size = in.tellg() - static_cast<std::streamoff>(kHistoryHeaderSize);
+        in.seekg(static_cast<std::streamoff>(kHistoryHeaderSize));
+        std::vector<uint8_t> bytes(size > 0 ? static_cast<size_t>(size) : 0);
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<size_t>(in.gcount()));
         const size_t whole = bytes.size() / kHistoryRecordSize; // a torn tail is left out
+        samples.reserve(samples.size() + whole);
         HistorySample s;
         for (size_t i = 0; i < whole; ++i)
             if (DecodeHistoryRecord(bytes.data() + i * kHistoryRecordSize, day, &s) && s.unixSecond >= fromUnix &&
