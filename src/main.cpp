@@ -17,6 +17,7 @@
 #include "core/windows.h"
 #include "jx_version.h"
 #include "platform/port_enumeration.h"
+#include "views/history_recorder.h"
 
 namespace {
 
@@ -155,8 +156,10 @@ int main(int argc, char** argv)
     Form_Main->show();
     RestoreWindowPlaces();
     ScheduleScreenshotAndQuit(Form_Main, options);
+    HistoryRecorder* history = StartHistoryRecorder(&app);
     const int rc = app.exec();
     SaveWindowPlaces();
+    delete history; // writes out what waits
     DestroyAllWindows();
     StopDemo();
     return rc;

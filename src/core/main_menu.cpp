@@ -10,6 +10,7 @@
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
+#include "views/form_trends.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ void AddViewItems(TForm_Main* form, QMenu* m)
     AddSeparator(m, "N_Receivers");
     AddViewItem(form, m, "WindowPorts", "&All Receivers...", Form_Ports);
     AddViewItem(form, m, "WindowPackets", "Packet &Console...", Form_Packets);
+    AddViewItem(form, m, "WindowTrends", "T&rends...", Form_Trends);
 }
 
 } // namespace

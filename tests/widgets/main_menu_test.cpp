@@ -146,7 +146,8 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
                                         {"WindowScatter", "Position &Scatter...", ""},
                                         {"N_Receivers", "-", ""},
                                         {"WindowPorts", "&All Receivers...", ""},
-                                        {"WindowPackets", "Packet &Console...", ""}});
+                                        {"WindowPackets", "Packet &Console...", ""},
+                                        {"WindowTrends", "T&rends...", ""}});
     for (const char* name : {"WindowPorts", "WindowPackets"})
         Form_Main->WindowMenu->findChild<QAction*>(name)->trigger();
     EXPECT_TRUE(Form_Ports->isVisible());
