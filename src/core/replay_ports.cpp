@@ -30,13 +30,15 @@ bool Listed(int com)
 
 } // namespace
 
-void BuildFileMenu(TForm_Main* form)
+void AddRecordingItem(TForm_Main* form)
 {
-    QMenu* menu = form->menuBar()->addMenu("&File");
-    menu->setObjectName("FileMenu");
-    QAction* open = menu->addAction("Open &Recording...");
+    QMenu* menu = form->menuBar()->findChild<QMenu*>("FileMenu");
+    if (!menu)
+        return;
+    auto* open = new QAction("Open &Recording...", menu);
     open->setObjectName("FileOpenRecording");
     open->setShortcut(QKeySequence("Ctrl+O"));
+    menu->insertAction(menu->actions().value(0), open); // at the top of the File menu
     QObject::connect(open, &QAction::triggered, form, &FileOpenRecordingClick);
 }
 

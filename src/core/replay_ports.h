@@ -7,8 +7,8 @@
 
 class TForm_Main;
 
-// The "&File" menu with "Open &Recording..." (Ctrl+O).
-void BuildFileMenu(TForm_Main* form);
+// "Open &Recording..." (Ctrl+O) at the top of the File menu.
+void AddRecordingItem(TForm_Main* form);
 // Chooses recordings and opens them in the Player window.
 void FileOpenRecordingClick();
 // --recording FILE...: opened in the Player window, shown and playing.

@@ -25,6 +25,7 @@
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
+#include "views/form_trends.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ void CreateCompanions()
     Form_Ports = new TForm_Ports;
     QObject::connect(Form_Ports, &TForm_Ports::displayPortChosen, Form_Main, &TForm_Main::ChooseDisplayCom);
     Form_Packets = new TForm_Packets;
+    Form_Trends = new TForm_Trends;
     Form_Player = new TForm_Player;
     QObject::connect(Form_Player, &TForm_Player::replayPortsChanged, Form_Main, &ReplayPortsChanged);
 }
@@ -91,6 +93,7 @@ bool CreateAllWindows()
 
 void DestroyAllWindows()
 {
+    Destroy(Form_Trends);
     Destroy(Form_Player);
     Destroy(Form_Packets);
     Destroy(Form_Ports);
