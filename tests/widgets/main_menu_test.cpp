@@ -91,7 +91,8 @@ TEST_F(MainMenu, MenuBarHoldsTheFileMenuThenTheFiveMenusInOrder)
         titles << a->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Initialize", "&Configure", "&Logging", "&Window", "&Help"}));
     EXPECT_EQ(Form_Main->menuBar()->objectName(), "MainMenu_Main");
-    ExpectItems(Form_Main->FileMenu, {{"N_FilePorts", "-", ""},
+    ExpectItems(Form_Main->FileMenu, {{"FileOpenRecording", "Open &Recording...", "Ctrl+O"},
+                                      {"N_FilePorts", "-", ""},
                                       {"FileOpenAll", "&Open All Ports", ""},
                                       {"FileCloseAll", "&Close All Ports", ""},
                                       {"FileEnablePorts", "&Enable All Ports", ""},
