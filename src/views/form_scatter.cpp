@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "notify/receiver_notifier.h"
+#include "platform/ui.h"
 #include "views/view_support.h"
 
 TForm_Scatter* Form_Scatter = nullptr;
@@ -103,6 +104,9 @@ TForm_Scatter::TForm_Scatter() : Form("Form_Scatter", "Position Scatter", 400, 4
     MakeResizable(this, QSize(280, 320));
     clear_ = new QPushButton("Clear", this);
     clear_->setObjectName("Button_Clear");
+    // Enter in the window must not erase the history: Clear is never the default.
+    clear_->setAutoDefault(false);
+    clear_->setDefault(false);
     connect(clear_, &QPushButton::clicked, this, &TForm_Scatter::Clear);
     ReceiverNotifier& r = Receivers();
     connect(&r, &ReceiverNotifier::positionChanged, this, &TForm_Scatter::KeepFix);
@@ -130,10 +134,17 @@ void TForm_Scatter::KeepFix(int slot)
 
 void TForm_Scatter::Clear()
 {
-    if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
-        history_[static_cast<size_t>(DisplayPort - 1)].Clear();
-        last_[static_cast<size_t>(DisplayPort - 1)] = {};
-    }
+    if (DisplayPort < 1 || DisplayPort > kPortSlots)
+        return;
+    const size_t slot = static_cast<size_t>(DisplayPort - 1);
+    const size_t count = history_[slot].Count();
+    if (count == 0 || !ui::AskYesNo(QString("Clear the %1 fixes of COM%2 from the Position Scatter?")
+                                        .arg(count)
+                                        .arg(DisplayPort),
+                                    "Clear?", ui::Icon::Warning, ui::Answer::No))
+        return;
+    history_[slot].Clear();
+    last_[slot] = {};
     repaint_->Request();
 }
 

@@ -130,7 +130,7 @@ TEST_F(PositionDownload, UnwritableFileIsReportedAndUsesUpTheRequest)
     path = dir.filePath("missing/pos.dat");
     Download(Report42{1, 2, 3, 0}, &EncodeReport42);
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Unable to open data file.");
+    EXPECT_EQ(ui.boxes[0].text, "Unable to open data file.\n" + path + ": No such file or directory");
     EXPECT_EQ(ui.boxes[0].title, "Error");
     EXPECT_EQ(ui.boxes[0].icon, ui::Icon::Exclamation);
     EXPECT_FALSE(QFile::exists(path));
