@@ -57,7 +57,9 @@ TEST_F(MainCommands, ColdResetWithTxAllNamesThePortCountAndEnterAnswersNo)
         shown = box->text();
         QTest::keyClick(box, Qt::Key_Return);
     });
+    ui::Answerer* const scripted = ui::InstallAnswerer(nullptr); // Qt's own box this time
     Form_Main->InitializeColdClick();
+    ui::InstallAnswerer(scripted);
     EXPECT_EQ(shown, "Really clear battery backed-up RAM?\nTx All is on: this goes to 3 open ports.");
     for (const auto& port : {com1, com3, com5})
         EXPECT_TRUE(port->written.empty());
