@@ -103,7 +103,10 @@ TEST_F(PositionDownload, ReplacesAnExistingFile)
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("1 1.00 2.00 3.00 and a much longer old line\r\n");
     }
+    ui.answers = {ui::Answer::Yes}; // to "Replace File?"
     Download(Report42{1, 2, 3, 0}, &EncodeReport42);
+    ASSERT_GE(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, "Replace File?");
     EXPECT_EQ(Contents(path), "1 1.00 2.00 3.00");
 }
 
