@@ -19,6 +19,7 @@
 #include "transfer/ephemeris_transfer.h"
 
 #include <QAction>
+#include <algorithm>
 
 #include "config/serial_apply.h"
 #include "platform/ui.h"
@@ -29,6 +30,15 @@ void Show(Form* form)
 {
     if (form)
         form->showForm();
+}
+
+// A reset with Tx All lit reaches every open port: the question says so.
+QString WithTargetCount(const QString& question)
+{
+    const auto ports = std::count_if(PortTable.begin(), PortTable.end(), [](const PortRecord& r) { return r.open; });
+    if (!TxAllLit || ports < 2)
+        return question;
+    return question + QString("\nTx All is on: this goes to %1 open ports.").arg(ports);
 }
 
 } // namespace
@@ -42,7 +52,9 @@ void TForm_Main::BlankPositionPanels()
 
 void TForm_Main::InitializeColdClick()
 {
-    if (!ui::AskYesNo("Really clear battery backed-up RAM?", "Cold reset?"))
+    // No is the default: Enter must not wipe the receiver's memory.
+    if (!ui::AskYesNo(WithTargetCount("Really clear battery backed-up RAM?"), "Cold reset?", ui::Icon::None,
+                      ui::Answer::No))
         return;
     SendColdReset(TX_DEFAULT);
     ui::Message("Serial port settings will revert to those saved in Flash memory.  It may be necessary to change "
@@ -59,8 +71,8 @@ void TForm_Main::InitializeWarmClick()
 
 void TForm_Main::InitializeFactoryClick()
 {
-    if (!ui::AskYesNo("Really clear battery backed-up RAM and set receiver to factory default settings?",
-                      "Factory Reset?", ui::Icon::Warning, ui::Answer::No))
+    const QString question = "Really clear battery backed-up RAM and set receiver to factory default settings?";
+    if (!ui::AskYesNo(WithTargetCount(question), "Factory Reset?", ui::Icon::Warning, ui::Answer::No))
         return;
     SendResetMode(TX_DEFAULT, 0x46);
     BlankPositionPanels();

@@ -1,9 +1,11 @@
 #include "display/position_download.h"
 
 #include <QFile>
+#include <cerrno>
 #include <QString>
 
 #include "link/shared_flags.h"
+#include "platform/file_reason.h"
 #include "platform/ui.h"
 
 namespace {
@@ -36,7 +38,9 @@ void DownloadPositionIfPending(const PositionFileRecord& record)
     if (path.isEmpty())
         return;
     if (!WritePositionFile(QFile::encodeName(path).toStdString(), record)) {
-        ui::Message(QStringLiteral("Unable to open data file."), QStringLiteral("Error"), ui::Icon::Exclamation);
+        const int error = errno;
+        ui::Message(ui::WithFileReason(QStringLiteral("Unable to open data file."), path, ui::OpenFailureReason(path, error)),
+                    QStringLiteral("Error"), ui::Icon::Exclamation);
         return;
     }
     ui::Message(SuccessText(record), QStringLiteral("Success"));

@@ -53,6 +53,7 @@ QString QtFileName(const FileRequest& request)
 {
     QFileDialog dialog(QApplication::activeWindow(), request.title, QString(), QtFilter(request.filter));
     dialog.setAcceptMode(request.mode == FileMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite); // ChooseFile asks, whichever dialog runs
     dialog.setDefaultSuffix(request.defaultExtension);
     dialog.selectFile(request.initialName);
     if (g_chooseMany)
@@ -129,9 +130,21 @@ bool AskYesNo(const QString& text, const QString& title, Icon icon, Answer defau
     return ShowMessage(MessageRequest{text, title, icon, Buttons::YesNo, defaultButton}) == Answer::Yes;
 }
 
+// A Save dialog's choice of an existing file is confirmed first ("Replace
+// File?", No the default), whichever dialog runs; No runs the dialog again.
 QString ChooseFile(const FileRequest& request)
 {
-    return g_answerer ? g_answerer->fileName(request) : QtFileName(request);
+    FileRequest current = request;
+    for (;;) {
+        const QString name = g_answerer ? g_answerer->fileName(current) : QtFileName(current);
+        if (name.isEmpty() || current.mode != FileMode::Save || !QFileInfo::exists(name))
+            return name;
+        const QString text =
+            QString("The file\n%1\nalready exists. Replace it?").arg(QFileInfo(name).absoluteFilePath());
+        if (AskYesNo(text, QStringLiteral("Replace File?"), Icon::Warning, Answer::No))
+            return name;
+        current.initialName = name;
+    }
 }
 
 QStringList ChooseFiles(const FileRequest& request)

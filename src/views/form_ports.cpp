@@ -1,6 +1,7 @@
 #include "views/form_ports.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTimer>
@@ -141,22 +142,41 @@ void TForm_Ports::Refresh()
             rowComs_.push_back(slot + 1);
     }
     Table_Ports->setRowCount(static_cast<int>(rowComs_.size()));
+    bool grew = false;
     for (int row = 0; row < static_cast<int>(rowComs_.size()); ++row) {
         const int com = rowComs_[static_cast<size_t>(row)];
         const QStringList texts = RowTexts(com - 1);
-        for (int column = 0; column < texts.size(); ++column) {
-            QTableWidgetItem* item = Table_Ports->item(row, column);
-            if (!item) {
-                item = new QTableWidgetItem;
-                Table_Ports->setItem(row, column, item);
-            }
-            item->setText(texts[column]);
-            QFont font = item->font();
-            font.setBold(com == DisplayPort); // the display port's row stands out whatever its state
-            item->setFont(font);
-        }
+        for (int column = 0; column < texts.size(); ++column)
+            grew |= ShowCell(row, column, texts[column], com == DisplayPort);
     }
-    Table_Ports->resizeColumnsToContents(); // at most 16 rows: cheap once a second
+    // Measuring every cell is the dear part: only when a text may no longer fit.
+    if (grew)
+        Table_Ports->resizeColumnsToContents();
+}
+
+// Sets what changed only: each set text or font repaints and re-measures the
+// cell. True when the text is longer than before (its column may have to grow).
+bool TForm_Ports::ShowCell(int row, int column, const QString& text, bool bold)
+{
+    QTableWidgetItem* item = Table_Ports->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        Table_Ports->setItem(row, column, item);
+    }
+    bool grew = false;
+    if (item->font().bold() != bold) { // the display port's row stands out whatever its state
+        QFont font = item->font();
+        font.setBold(bold);
+        item->setFont(font);
+        grew = bold;
+    }
+    if (item->text() != text) {
+        item->setText(text);
+        // Room Qt keeps around a cell's text: its margins and the grid line.
+        constexpr int kCellPadding = 12;
+        grew |= QFontMetrics(item->font()).horizontalAdvance(text) + kCellPadding > Table_Ports->columnWidth(column);
+    }
+    return grew;
 }
 
 void TForm_Ports::showEvent(QShowEvent* event)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/widgets.h"
+#include "views/view_support.h"
 
 class TForm_Signal : public Form {
     Q_OBJECT
@@ -36,6 +37,8 @@ protected:
 private:
     QRectF PlotArea() const;
     void DrawGrid(QPainter& p, double top) const;
+
+    CachedBackground background_;
 };
 
 extern TForm_Signal* Form_Signal;

@@ -156,6 +156,36 @@ TEST_F(AlmanacTransfer, CancelledDialogsSendNothingButTheHealthRequest)
     EXPECT_FALSE(Form_Main->Timer_ZELK->isActive()); // untouched: no transfer ran
 }
 
+// A download saves: an existing file is replaced only after a Yes (No, the
+// default, offers the dialog again); an upload opens and asks nothing.
+TEST_F(AlmanacTransfer, DownloadAsksBeforeReplacingAFile)
+{
+    GiveFullAlmanac();
+    WriteFile("alm.dat", {1, 2, 3});
+    ui.fileNames = {Path("alm.dat")}; // then the second dialog is cancelled
+    ui.answers = {ui::Answer::No};
+    Form_Main->InitializeDownloadClick();
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests[0].mode, ui::FileMode::Save);
+    EXPECT_EQ(ui.fileRequests[1].initialName, Path("alm.dat"));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, "Replace File?");
+    EXPECT_EQ(ui.boxes[0].text, "The file\n" + Path("alm.dat") + "\nalready exists. Replace it?");
+    EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
+    EXPECT_EQ(ReadFile("alm.dat"), (Bytes{1, 2, 3}));
+    EXPECT_TRUE(CommandsOf(CommandKind::RequestSystemData).empty());
+
+    ui.fileNames = {Path("alm.dat")};
+    ui.answers = {ui::Answer::Yes};
+    Form_Main->InitializeDownloadClick();
+    EXPECT_EQ(ReadFile("alm.dat"), FullAlmanacFile());
+    ui.fileNames = {Path("alm.dat")};
+    Form_Main->InitializeUploadClick();
+    EXPECT_EQ(ui.fileRequests.back().mode, ui::FileMode::Open);
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    ExpectMonitorResumed();
+}
+
 TEST_F(AlmanacTransfer, FileThatCannotBeOpenedIsReportedAndNoDataCommandSent)
 {
     ui.fileNames.push_back(Path("missing-dir/alm.dat"));
@@ -163,7 +193,10 @@ TEST_F(AlmanacTransfer, FileThatCannotBeOpenedIsReportedAndNoDataCommandSent)
     ui.fileNames.push_back(Path("missing.dat"));
     Form_Main->InitializeUploadClick();
 
-    EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open almanac data file!", "Couldn't open almanac data file!"}));
+    EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open almanac data file!",
+                                        Path("missing-dir/alm.dat") + ": No such file or directory",
+                                        "Couldn't open almanac data file!",
+                                        Path("missing.dat") + ": No such file or directory"}));
     EXPECT_TRUE(CommandsOf(CommandKind::RequestSystemData).empty());
     EXPECT_TRUE(CommandsOf(CommandKind::LoadSystemData).empty());
     ExpectMonitorResumed();

@@ -228,7 +228,9 @@ TEST_F(DataLogOnBadDisk, PipeOrDirectoryAtALogOrRecordingPathIsRefusedWithoutWai
         Form_LogZelk->Button_OpenClick();
         Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
         ASSERT_EQ(ui.boxes.size(), 1u);
-        EXPECT_EQ(ui.boxes[0].text, "Unable to open data record file.");
+        EXPECT_EQ(ui.boxes[0].text.toStdString(),
+                  "Unable to open data record file.\n" + path +
+                      (path == folder ? ": Is a directory" : ": not a regular file"));
         EXPECT_FALSE(Flags.RawRecordingOn);
         ui.boxes.clear();
     }
@@ -243,7 +245,8 @@ TEST_F(DataLogOnBadDisk, RecordingIntoAnUnwritablePlaceIsRefusedAtStart)
     Form_LogZelk->Button_OpenClick();
     Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Unable to open data record file.");
+    EXPECT_EQ(ui.boxes[0].text.toStdString(),
+              "Unable to open data record file.\n" + dir.file("plain/rec.zlk") + ": Not a directory");
     EXPECT_FALSE(Flags.RawRecordingOn);
     EXPECT_EQ(Ui<Label>(Form_LogZelk, "Label_OnOff")->caption(), "Off");
 }

@@ -74,7 +74,10 @@ TEST_F(EphemerisTransfer, FileThatCannotBeOpenedIsReported)
     Form_Main->InitializeEphemerisClick();
     ui.fileNames.push_back(Path("missing-dir/eph.dat"));
     Form_Main->DownloadEphemerisClick();
-    EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open ephemeris data file!", "Couldn't open ephemeris data file!"}));
+    EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open ephemeris data file!",
+                                        Path("missing.dat") + ": No such file or directory",
+                                        "Couldn't open ephemeris data file!",
+                                        Path("missing-dir/eph.dat") + ": No such file or directory"}));
     EXPECT_TRUE(peer.commands.empty()); // no health request after an ephemeris upload either
     ExpectMonitorResumed();
 }
