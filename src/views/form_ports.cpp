@@ -61,12 +61,25 @@ QStringList PositionTexts(const PortReportRecord& r)
     }
 }
 
+// A device text past this many characters is elided in the middle, so that
+// a long path or host name cannot push the other columns off the window.
+constexpr int kDeviceChars = 48;
+
+QString DeviceText(int com)
+{
+    const QString path = QString::fromStdString(PrintableText(ComDevicePath(com)));
+    if (path.size() <= kDeviceChars)
+        return path;
+    const int head = kDeviceChars / 2 - 1;
+    return path.left(head) + QChar(0x2026) + path.right(kDeviceChars - head - 1);
+}
+
 QStringList RowTexts(int slot)
 {
     const PortRecord& port = PortTable[static_cast<size_t>(slot)];
     const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
     const int com = slot + 1;
-    QStringList row = {QString("COM%1").arg(com), QString::fromStdString(ComDevicePath(com)), StateText(port, com),
+    QStringList row = {QString("COM%1").arg(com), DeviceText(com), StateText(port, com),
                        port.traffic.packets ? QString::number(port.traffic.quietMs / 1000) : kNone, FixText(r)};
     row += PositionTexts(r);
     row << (r.positionId ? QString::fromStdString(FormatTimeOfWeek(r.fixTime, 1)).trimmed() : kNone)
