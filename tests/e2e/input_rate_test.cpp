@@ -94,9 +94,11 @@ TEST(InputRate, A64kBPerSecondPortIsReadWholeBesideFifteenSlowOnes)
     while (writing || (PortTable[kFast].traffic.packets < framesSent && Clock::now() - start < std::chrono::seconds(kSeconds + 3))) {
         if (Clock::now() - start >= std::chrono::seconds(slowSent) && slowSent < kSeconds) {
             ++slowSent;
-            for (int slot = 0; slot < kPortSlots; ++slot)
-                if (slot != kFast)
-                    EXPECT_TRUE(receivers[static_cast<size_t>(slot)]->Write(Position(static_cast<float>(slowSent))));
+            for (int slot = 0; slot < kPortSlots; ++slot) {
+                if (slot == kFast)
+                    continue;
+                EXPECT_TRUE(receivers[static_cast<size_t>(slot)]->Write(Position(static_cast<float>(slowSent))));
+            }
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
@@ -109,10 +111,12 @@ TEST(InputRate, A64kBPerSecondPortIsReadWholeBesideFifteenSlowOnes)
 
     EXPECT_EQ(framesSent, framesPerBurst * kSeconds * 10) << "the writer was held up past its timeout";
     EXPECT_EQ(PortTable[kFast].traffic.packets, framesSent.load());
-    for (int slot = 0; slot < kPortSlots; ++slot)
-        if (slot != kFast)
-            EXPECT_EQ(PortTable[static_cast<size_t>(slot)].traffic.packets, static_cast<uint64_t>(kSeconds))
-                << "COM" << slot + 1;
+    for (int slot = 0; slot < kPortSlots; ++slot) {
+        if (slot == kFast)
+            continue;
+        EXPECT_EQ(PortTable[static_cast<size_t>(slot)].traffic.packets, static_cast<uint64_t>(kSeconds))
+            << "COM" << slot + 1;
+    }
 }
 
 } // namespace
