@@ -40,7 +40,7 @@ int SaveCommandLinePorts()
     std::cout << (mapping.empty() ? "Removed the saved port mapping " : "Saved the port mapping in ")
               << SavedPortsFile() << '\n';
     for (const ComMapping& m : mapping)
-        std::cout << "COM" << m.com << "  " << m.path << '\n';
+        std::cout << "COM" << m.com << "  " << PrintableText(m.path) << '\n';
     return 0;
 }
 

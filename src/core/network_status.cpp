@@ -14,7 +14,7 @@ constexpr int kFirstRetryMs = 1000;
 constexpr int kLongestRetryMs = 5000;
 
 struct Shown {
-    const SerialDevice* device = nullptr;
+    uint32_t generation = 0; // the slot's connection last looked at; 0 = none
     DeviceState state = DeviceState::Ready;
 };
 std::array<Shown, kPortSlots> g_shown;
@@ -44,14 +44,14 @@ void FollowConnection(int slot)
     PortRecord& port = PortTable[static_cast<size_t>(slot)];
     if (!port.handle || port.lost)
         return;
-    // Only a change of device or state is worth a look at the mapping: this runs every tick.
+    // Only a new connection or a change of state is worth a look at the mapping: this runs every tick.
     Shown& shown = g_shown[static_cast<size_t>(slot)];
     const DeviceState state = port.handle->State();
-    const bool fresh = shown.device != port.handle.get();
+    const bool fresh = shown.generation != port.generation;
     if (!fresh && shown.state == state)
         return;
     const bool wasConnecting = fresh || shown.state == DeviceState::Connecting;
-    shown = Shown{port.handle.get(), state};
+    shown = Shown{port.generation, state};
     const std::string url = ComDevicePath(slot + 1);
     if (!IsNetworkPath(url))
         return;

@@ -164,14 +164,14 @@ void ListPorts(std::ostream& out, const PortOrigins& origins)
     if (mapping.empty())
         out << "No serial ports found.\n";
     for (const ComMapping& m : mapping) {
-        out << "COM" << m.com << "  " << m.path;
+        out << "COM" << m.com << "  " << PrintableText(m.path);
         if (!m.description.empty())
-            out << "  (" << m.description << ")";
+            out << "  (" << PrintableText(m.description) << ")";
         const auto origin = origins.find(m.com);
         if (origin != origins.end())
             out << "  [" << origin->second << "]";
         if (const std::string link = StableDeviceLink(m.path); !link.empty())
-            out << "\n      stays COM" << m.com << " when replugged with --com" << m.com << "=" << link;
+            out << "\n      stays COM" << m.com << " when replugged with --com" << m.com << "=" << PrintableText(link);
         out << '\n';
     }
     out << "A lost device is reopened when it comes back at the same path. A USB adapter may come back\n"

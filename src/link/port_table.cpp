@@ -47,6 +47,7 @@ bool ReopenLost(PortRecord& port, int slot)
     ApplyLineCodes(device.get(), PortLineCodes[static_cast<size_t>(slot)]);
     ResetReceiveState(port);
     port.handle = std::move(device);
+    ++port.generation;
     port.open = 1;
     port.lost = 0;
     port.resumed = 1;
@@ -80,6 +81,7 @@ int OpenPort(PortRecord& port, const std::string& deviceName, int slot, OpenErro
     // Configuration failures after a successful open are ignored: the port counts as open.
     port.handle->Purge();
     SetLineSettings(port.handle.get(), 9600, 8, 1, 0);
+    ++port.generation;
     port.open = 1;
     port.slot = slot;
     return 0;

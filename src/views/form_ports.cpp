@@ -63,6 +63,10 @@ QStringList PositionTexts(const PortReportRecord& r)
     }
 }
 
+// A device text past this many characters is elided in the middle, so that
+// a long path or host name cannot push the other columns off the window.
+constexpr int kDeviceChars = 48;
+
 // The device's path, or for a replayed recording "replay: name.zlk".
 QString DeviceText(int com)
 {
@@ -71,7 +75,11 @@ QString DeviceText(int com)
         for (const ComMapping& m : CurrentComMapping())
             if (m.com == com)
                 return QString::fromStdString(m.description);
-    return QString::fromStdString(path);
+    const QString text = QString::fromStdString(PrintableText(path));
+    if (text.size() <= kDeviceChars)
+        return text;
+    const int head = kDeviceChars / 2 - 1;
+    return text.left(head) + QChar(0x2026) + text.right(kDeviceChars - head - 1);
 }
 
 QStringList RowTexts(int slot)

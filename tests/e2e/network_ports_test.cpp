@@ -168,7 +168,10 @@ TEST_F(NetworkPorts, StoppingSer2netLosesThePortsAndStartingItBringsThemBack)
                Form_Main->Panel_Version->caption() != "?" && PortReports[1].latDeg != 0;
     }));
     EXPECT_TRUE(PortTable[1].monitored);
+    // Data flows: the failure words are gone and the retries start over at their first step.
+    EXPECT_EQ(Form_Main->Panel_Hint->caption().indexOf("refused"), -1) << Form_Main->Panel_Hint->caption().toStdString();
     EXPECT_EQ(PortTable[0].reopenDelayMs, 1000);
+    EXPECT_EQ(PortTable[1].reopenDelayMs, 1000);
     EXPECT_EQ(PortTable[1].handle->State(), DeviceState::Ready);
 }
 

@@ -232,6 +232,28 @@ TEST(ZelkDumpProgram, LivePortTakesTheGivenLineSettingsAndStopsOnCtrlC)
     DumpProcess refused = StartDump({"--baud", "12345", pty.devicePath()}, dir.path());
     EXPECT_EQ(WaitDump(refused), 1);
     EXPECT_NE(ReadFileText(refused.errPath).find("12345"), std::string::npos) << ReadFileText(refused.errPath);
+    EXPECT_NE(ReadFileText(refused.errPath).find("--line 8N1"), std::string::npos) << "names the option that helps";
+}
+
+// The default 8-O-1 on a pseudo-terminal, which drops the parity (as a
+// simulated receiver's is): read as the monitor reads it.
+TEST(ZelkDumpProgram, PseudoTerminalThatDropsParityIsRead)
+{
+    TempDir dir;
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    DumpProcess p = StartDump({pty.devicePath()}, dir.path());
+    termios tio {};
+    // Until the program has set the line up: odd parity's PARODD sticks, PARENB does not.
+    ASSERT_TRUE(pty.DeviceTermios(tio));
+    ASSERT_EQ(tio.c_cflag & PARODD, 0u);
+    for (int i = 0; i < 500 && pty.DeviceTermios(tio) && !(tio.c_cflag & PARODD); ++i)
+        ::poll(nullptr, 0, 2);
+    ASSERT_TRUE(pty.Write({0x10, 0x41, 0x10, 0x03}));
+    ::poll(nullptr, 0, 300);
+    ::kill(p.pid, SIGINT);
+    EXPECT_EQ(WaitDump(p), 0) << ReadFileText(p.errPath);
+    EXPECT_NE(ReadFileText(p.outPath).find("packets 1,"), std::string::npos) << ReadFileText(p.outPath);
 }
 
 namespace {
