@@ -37,6 +37,7 @@ struct Overrides {
     double seedValue = 0;
     std::vector<int> noAlmanac, noEphemeris;
     bool antennaFault = false;
+    int model = -1; // -1: each index's own; 0 classic; 1 timing
 };
 
 bool ApplyOption(const std::string& name, const std::string& value, Overrides* o, SimCommandLine* out)
@@ -80,6 +81,8 @@ SimOptions ReceiverOptions(int index, const Overrides& o)
     s.withoutAlmanac = o.noAlmanac;
     s.withoutEphemeris = o.noEphemeris;
     s.antennaFault = o.antennaFault;
+    if (o.model >= 0)
+        s.timingModel = o.model == 1;
     return s;
 }
 
@@ -89,7 +92,7 @@ const char* SimUsage()
 {
     return "usage: zelk_sim [--count N] [--index I] [--seed S] [--lat DEG --lon DEG --alt M]\n"
            "                [--radius M --speed MPS] [--no-almanac PRN,..] [--no-ephemeris PRN,..]\n"
-           "                [--antenna-fault]\n"
+           "                [--antenna-fault] [--model classic|timing]\n"
            "       zelk_sim --replay FILE [--fast] [--loop] [--baud B]\n"
            "       zelk_sim --help | --version\n"
            "Prints the device path of each simulated receiver, one per line, and runs\n"
@@ -106,6 +109,10 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* o
         if (a == "--fast") { out->fast = true; continue; }
         if (a == "--loop") { out->loop = true; continue; }
         if (a == "--antenna-fault") { o.antennaFault = true; continue; }
+        if (a == "--model" && i + 1 < args.size() && (args[i + 1] == "timing" || args[i + 1] == "classic")) {
+            o.model = args[++i] == "timing" ? 1 : 0;
+            continue;
+        }
         if (i + 1 >= args.size() || !ApplyOption(a, args[i + 1], &o, out)) {
             *error = "bad option or value: " + a;
             return false;

@@ -30,6 +30,7 @@ SimOptions DemoReceiverOptions(int index)
         o.geoidSeparationM = -9.0;
         o.clockBiasM = 230000;
         o.clockDriftMps = 2.4;
+        o.timingModel = true;
         break;
     }
     o.startGpsSeconds += index * 3600.0;

@@ -10,6 +10,7 @@
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
+#include "views/form_timing.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ void AddViewItems(TForm_Main* form, QMenu* m)
     AddViewItem(form, m, "WindowSky", "&Sky Plot...", Form_Sky);
     AddViewItem(form, m, "WindowSignal", "&Signal Levels...", Form_Signal);
     AddViewItem(form, m, "WindowScatter", "Position &Scatter...", Form_Scatter);
+    AddViewItem(form, m, "WindowTiming", "Timing &Receiver...", Form_Timing);
     // The views of every port.
     AddSeparator(m, "N_Receivers");
     AddViewItem(form, m, "WindowPorts", "&All Receivers...", Form_Ports);

@@ -68,7 +68,7 @@ void DrawDisc(QPainter& p, const TForm_Sky::Mark& m)
         return; // the legend's sample
     p.setPen(ReadableTextOn(fill));
     const QRectF box(m.at.x() - kDiscRadius, m.at.y() - kDiscRadius, 2 * kDiscRadius, 2 * kDiscRadius);
-    p.drawText(box, Qt::AlignCenter, QString::number(m.prn));
+    p.drawText(box, Qt::AlignCenter, m.label);
 }
 
 void DrawFixSample(QPainter& p, const QRectF& area)
@@ -115,7 +115,8 @@ std::vector<TForm_Sky::Mark> TForm_Sky::Marks() const
         const double elevation = std::clamp(static_cast<double>(s.elevationDeg), 0.0, 90.0);
         const double r = horizon * (90.0 - elevation) / 90.0;
         const double azimuth = s.azimuthDeg * std::numbers::pi / 180.0;
-        marks.push_back({s.prn, centre + QPointF(r * std::sin(azimuth), -r * std::cos(azimuth)), s.inFix, s.level});
+        marks.push_back({s.prn, centre + QPointF(r * std::sin(azimuth), -r * std::cos(azimuth)), s.inFix, s.level,
+                         SatelliteText(s)});
     }
     return marks;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QString>
 #include <vector>
 
 #include "platform/widgets.h"
@@ -19,6 +20,7 @@ public:
         QPointF at; // centre of the satellite's disc, in window coordinates
         bool inFix = false;
         float level = 0;
+        QString label; // "12", or "G12" / "R07" for a multi-GNSS channel
     };
     // What a paint draws now: the plot's centre and horizon radius, and the satellites.
     QPointF PlotCentre() const;

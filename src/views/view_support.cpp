@@ -1,7 +1,6 @@
 #include "views/view_support.h"
 
 #include <QWidget>
-#include <algorithm>
 
 #include "link/port_table.h"
 #include "notify/receiver_notifier.h"
@@ -22,11 +21,17 @@ std::vector<TrackedSatellite> TrackedSatellites(const PortReportRecord& r)
         const int prn = r.chanPrn[c];
         if (prn == 0 || r.chanTimeout[c] <= 0)
             continue;
-        const bool inFix = std::find(r.fixSvs.begin(), r.fixSvs.end(), prn) != r.fixSvs.end();
-        out.push_back({static_cast<int>(c), prn, r.chanLevel[c], r.chanAzimuthDeg[c], r.chanElevationDeg[c], inFix,
-                       r.latchedPrn[c], r.latchedLevel[c]});
+        out.push_back({static_cast<int>(c), prn, r.chanLevel[c], r.chanAzimuthDeg[c], r.chanElevationDeg[c],
+                       InFixSet(r, prn), r.latchedPrn[c], r.latchedLevel[c], r.chanSystem[c]});
     }
     return out;
+}
+
+QString SatelliteText(const TrackedSatellite& s)
+{
+    if (s.system == kNoSystem)
+        return QString::number(s.prn);
+    return QString::fromStdString(SatelliteLabel(s.system, static_cast<uint8_t>(s.prn)));
 }
 
 void MakeResizable(QWidget* form, QSize minimum)

@@ -59,6 +59,7 @@ private:
     DumpFields fields_;
     std::array<uint64_t, 256> idCounts_{};   // per id, 0x8F without a subcode included
     std::array<uint64_t, 256> subCounts8F_{}; // 0x8F per subcode
+    std::array<uint64_t, 256> subCounts1C_{}; // 0x1C per subcode
     std::unique_ptr<TrackWriter> track_;
 };
 
