@@ -281,8 +281,7 @@ size_t EncodeReportBB(const ReportBB& r, uint8_t* msg);
 size_t EncodeReportBC(const ReportBC& r, uint8_t* msg);
 
 // Short name of a report ("GPS time"), or nullptr for ids the monitor does
-// not decode. subId is data[0] for the ids with a sub-id (0x8F, 0x1C; see
-// SubIdOf in gnss_reports.h) and ignored otherwise.
+// not decode. subId is data[0] for id 0x8F and ignored otherwise.
 const char* ReportName(uint8_t id, int subId);
 // Data length (after the id) the report must have; for the reports of
 // variable length (0x6D, 0x58) the minimum. -1 for unknown ids.
