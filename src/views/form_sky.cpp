@@ -74,7 +74,7 @@ void DrawDisc(QPainter& p, const TForm_Sky::Mark& m)
 void DrawFixSample(QPainter& p, const QRectF& area)
 {
     const QPointF at(area.left() + kDiscRadius + kFixRingGap, area.top() + 23);
-    const TForm_Sky::Mark sample{0, at, true, kFullScaleAmu};
+    const TForm_Sky::Mark sample{0, at, true, kFullScaleAmu, {}};
     DrawFixRing(p, sample);
     DrawDisc(p, sample);
     p.setPen(WindowTextColour());

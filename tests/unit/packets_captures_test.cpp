@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "describe/timing_words.h"
 #include "link/framing.h"
 #include "link/gnss_reports.h"
 #include "link/packets.h"
@@ -182,6 +183,12 @@ TEST(CaptureReports, TimingReportsOfTheTimingReceivers)
     EXPECT_EQ(l.front().week, 1849);
     EXPECT_EQ(l.front().timeOfWeekS, 520351u);
     EXPECT_EQ(l.back().timeOfWeekS, 520457u);
+    // Ten days before the leap second of 30 June 2015, the receiver says so.
+    const auto lStatus = ParseAll<Report8FAC>(g_packets, 0x8F, ParseReport8FAC);
+    ASSERT_FALSE(lStatus.empty());
+    EXPECT_EQ(AlarmText(MinorAlarmWords(lStatus.front().minorAlarms)), "no stored position, leap second pending");
+    EXPECT_EQ(AlarmText(MinorAlarmWords(0x0400)), "bit 10"); // no meaning known
+    EXPECT_EQ(AlarmText(CriticalAlarmWords(0)), "none");
 }
 
 TEST(CaptureReports, CompactFixesWithTheirOwnWeek)

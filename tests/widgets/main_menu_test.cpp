@@ -91,6 +91,7 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
                                         {"WindowSky", "&Sky Plot...", ""},
                                         {"WindowSignal", "&Signal Levels...", ""},
                                         {"WindowScatter", "Position &Scatter...", ""},
+                                        {"WindowTiming", "Timing &Receiver...", ""},
                                         {"N_Receivers", "-", ""},
                                         {"WindowPorts", "&All Receivers...", ""},
                                         {"WindowPackets", "Packet &Console...", ""}});
