@@ -112,8 +112,8 @@ TEST_P(TodayCaptures, FirstAndLastPositionAndTime)
 }
 
 INSTANTIATE_TEST_SUITE_P(Receivers, TodayCaptures, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<CaptureCase>& info) {
-                             return std::string(info.param.file).substr(9, 1);
+                         [](const testing::TestParamInfo<CaptureCase>& param) {
+                             return std::string(param.param.file).substr(9, 1);
                          });
 
 // Capture e fills the time and position panels from 0x8F-AB and 0x8F-AC, and

@@ -97,8 +97,7 @@ bool TrackWriter::TakeContext(int id, const uint8_t* d, size_t n)
 }
 
 // A compact fix carries its own week, second and UTC offset: its row shows
-// them as received (an old receiver's week may be 1024 weeks behind 0x41's),
-// and the rows of other reports keep the time reports' values.
+// them, and the rows of other reports keep the time reports' values.
 void TrackWriter::AddCompactPoint(int report, const CompactFix& fix, std::string& out)
 {
     TrackPoint& p = latest_;
@@ -106,13 +105,20 @@ void TrackWriter::AddCompactPoint(int report, const CompactFix& fix, std::string
     const auto tow = p.tow;
     const double utcOffset = utcOffset_;
     const bool utcScale = utcTimeScale_;
-    p.week = fix.week, p.tow = fix.TimeOfWeekS(), utcOffset_ = fix.utcOffsetS, utcTimeScale_ = false;
+    // A 10-bit week a whole number of 1024-week eras behind the time report's
+    // is shown as received, but the UTC time is that of the time report's era.
+    int era = 0;
+    if (week && *week > fix.week && (*week - fix.week) % 1024 == 0)
+        era = *week - fix.week;
+    p.receivedWeek = fix.week;
+    p.week = fix.week + era, p.tow = fix.TimeOfWeekS(), utcOffset_ = fix.utcOffsetS, utcTimeScale_ = false;
     velocityKind_ = Velocity::Enu;
     for (size_t i = 0; i < 3; ++i)
         vel_[i] = fix.VelocityMps(i);
     p.latDeg = fix.LatDeg(), p.lonDeg = fix.LonDeg(), p.altM = fix.AltM();
     AddPoint(report, fix.TimeOfWeekS(), out);
     p.week = week, p.tow = tow, utcOffset_ = utcOffset, utcTimeScale_ = utcScale;
+    p.receivedWeek.reset();
 }
 
 // The timing receivers' position report carries no time: the last timing report's second is its time.

@@ -18,6 +18,7 @@ struct TrackPoint {
     double fixTime = 0;
     double latDeg = 0, lonDeg = 0, altM = 0; // ECEF reports converted (WGS-84)
     std::optional<int> week;                 // of the latest time report
+    std::optional<int> receivedWeek;         // a compact fix's own week as received, when it differs
     std::optional<double> tow;
     std::optional<double> unixTime; // UTC of the fix, when a week is known
     std::optional<double> velEast, velNorth, velUp;

@@ -114,7 +114,7 @@ protected:
         out += kDigits[p.report >> 4 & 0x0F];
         out += kDigits[p.report & 0x0F];
         out += ',';
-        AppendOptional(out, p.week);
+        AppendOptional(out, p.receivedWeek ? p.receivedWeek : p.week);
         out += ',';
         AppendOptional(out, p.tow, 3);
         out += ',';
