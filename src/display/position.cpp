@@ -87,8 +87,8 @@ void StorePosition(const PortRecord& port, const PositionFix& fix)
         r.ecefY = fix.values[1];
         r.ecefZ = fix.values[2];
     } else {
-        r.latDeg = Degrees(fix, 0);
-        r.lonDeg = Degrees(fix, 1);
+        r.latDeg = fix.values[0] * (fix.exactDegrees ? kExactDegPerRad : RadToDeg);
+        r.lonDeg = fix.values[1] * (fix.exactDegrees ? kExactDegPerRad : RadToDeg);
         r.altM = fix.values[2];
         r.latRad = fix.values[0];
         r.lonRad = fix.values[1];

@@ -43,7 +43,9 @@ QString VersionDateText(const FirmwareVersion& version)
 }
 
 // The newer receivers' version reports, for every port: the firmware (0x1C-81)
-// and the hardware (0x1C-83) arrive apart and are kept apart.
+// and the hardware (0x1C-83) arrive apart and are kept apart. The product
+// window keeps showing 0x45's two processors; the status bar's version follows
+// whichever report came last.
 template <class Report>
 void DecodeVersionReport(PortRecord& port, bool (*parse)(const uint8_t*, size_t, Report&), Report PortReportRecord::*field)
 {
@@ -53,43 +55,8 @@ void DecodeVersionReport(PortRecord& port, bool (*parse)(const uint8_t*, size_t,
     PortReportRecord& reports = PortReports[static_cast<size_t>(port.slot)];
     reports.*field = report;
     reports.productId = kProductFrom1C;
-    if (IsDisplayPort(port) && Form_Product)
-        Form_Product->ShowVersions(FirmwareText(reports.firmware), FirmwareDateText(reports.firmware),
-                                   HardwareText(reports.hardware), HardwareDateText(reports.hardware));
     emit Receivers().productChanged(port.slot);
 }
 
 void DecodeReport_1C81(PortRecord& port) { DecodeVersionReport(port, &ParseReport1C81, &PortReportRecord::firmware); }
 void DecodeReport_1C83(PortRecord& port) { DecodeVersionReport(port, &ParseReport1C83, &PortReportRecord::hardware); }
-
-QString FirmwareText(const Report1C81& firmware)
-{
-    if (firmware.year == 0)
-        return {};
-    return QString::asprintf("%d.%02d build %d", firmware.major, firmware.minor, firmware.build);
-}
-
-QString FirmwareDateText(const Report1C81& firmware)
-{
-    if (firmware.year == 0)
-        return {};
-    return QString::asprintf("%d/%d/%d", firmware.month, firmware.day, firmware.year);
-}
-
-QString HardwareText(const Report1C83& hardware)
-{
-    if (hardware.buildYear == 0)
-        return {};
-    return QString("%1 code %2 serial %3")
-        .arg(QString::fromStdString(hardware.hardwareName))
-        .arg(hardware.hardwareCode)
-        .arg(hardware.serialNumber);
-}
-
-QString HardwareDateText(const Report1C83& hardware)
-{
-    if (hardware.buildYear == 0)
-        return {};
-    return QString::asprintf("%d/%d/%d %02d h", hardware.buildMonth, hardware.buildDay, hardware.buildYear,
-                             hardware.buildHour);
-}

@@ -12,15 +12,10 @@
 
 void DecodeReport_45(PortRecord& port);
 // 0x1C-81 and 0x1C-83: the newer receivers' firmware and hardware versions,
-// stored and announced for every port; the display port's reach the product window.
+// stored and announced for every port.
 void DecodeReport_1C81(PortRecord& port);
 void DecodeReport_1C83(PortRecord& port);
-// "1.05 build 0", "4/3/2018"; "RX-MODEL-A code 3023 serial 1195000112", "4/11/2019 13 h".
-// Empty before the report arrived.
-QString FirmwareText(const Report1C81& firmware);
-QString FirmwareDateText(const Report1C81& firmware);
-QString HardwareText(const Report1C83& hardware);
-QString HardwareDateText(const Report1C83& hardware);
+
 
 // "1.12" and "3/7/2001" of one processor's version.
 QString VersionText(const FirmwareVersion& version);
