@@ -21,6 +21,7 @@ struct SimOptions {
     double almanacCollectSeconds = 750; // to rebuild the almanac after it was erased
     double clockBiasM = 12000;     // receiver clock bias at start
     double clockDriftMps = 0.9;    // bias rate (0.9 m/s is about 3 ppb)
+    double clockNoiseM = 3.0;      // white phase noise of the bias, rms (3 m is 10 ns)
     bool antennaFault = false;
     // A timing receiver: 0x8F-AB and 0x8F-AC once a second with 0x5D and 0x6C,
     // a self-survey that completes after surveySeconds, a wandering PPS and

@@ -24,6 +24,7 @@
 #include "views/form_signal.h"
 #include "views/form_sky.h"
 #include "views/form_timing.h"
+#include "views/form_trends.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ void CreateCompanions()
     Form_Ports = new TForm_Ports;
     QObject::connect(Form_Ports, &TForm_Ports::displayPortChosen, Form_Main, &TForm_Main::ChooseDisplayCom);
     Form_Packets = new TForm_Packets;
+    Form_Trends = new TForm_Trends;
 }
 
 // The poll timer counts the tracked channels down while the tracking window exists.
@@ -89,6 +91,7 @@ bool CreateAllWindows()
 
 void DestroyAllWindows()
 {
+    Destroy(Form_Trends);
     Destroy(Form_Packets);
     Destroy(Form_Ports);
     Destroy(Form_Timing);
