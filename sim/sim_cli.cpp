@@ -92,14 +92,7 @@ const char* SimUsage()
 {
     return "usage: zelk_sim [--count N] [--index I] [--seed S] [--lat DEG --lon DEG --alt M]\n"
            "                [--radius M --speed MPS] [--no-almanac PRN,..] [--no-ephemeris PRN,..]\n"
-<<<<<<< HEAD
-           "                [--antenna-fault] [--model classic|timing]\n"
-           "       zelk_sim --replay FILE [--fast] [--loop] [--baud B]\n"
-           "       zelk_sim --help | --version\n"
-           "Prints the device path of each simulated receiver, one per line, and runs\n"
-           "until interrupted.\n";
-=======
-           "                [--antenna-fault] [--listen [HOST:]PORT]\n"
+           "                [--antenna-fault] [--model classic|timing] [--listen [HOST:]PORT]\n"
            "       zelk_sim --replay FILE [--fast] [--loop] [--baud B] [--listen [HOST:]PORT]\n"
            "       zelk_sim -h | --help | --version\n"
            "Runs simulated GPS receivers that answer the ZELK protocol's queries and\n"
@@ -120,6 +113,10 @@ const char* SimUsage()
            "  --no-almanac PRN,..   satellites (1 to 32) whose almanac the receiver lacks\n"
            "  --no-ephemeris PRN,.. satellites (1 to 32) whose ephemeris it lacks\n"
            "  --antenna-fault       report an antenna fault in the health report\n"
+           "  --model classic|timing\n"
+           "                        a classic receiver, or a timing receiver (0x8F-AB,\n"
+           "                        0x8F-AC, 0x5D, 0x6C); default: the demo place's own\n"
+           "                        (the third, COM3 of the demo, is a timing receiver)\n"
            "\n"
            "Playback:\n"
            "  --replay FILE         play a raw recording (.zlk) back instead of simulating\n"
@@ -136,7 +133,6 @@ const char* SimUsageEnd()
            "  --version             print the version and exit\n"
            "Exit status: 0 after an interrupt, 1 when a receiver cannot start, 2 for a\n"
            "bad option.\n";
->>>>>>> main
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* out, std::string* error)
