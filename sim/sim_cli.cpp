@@ -37,6 +37,7 @@ struct Overrides {
     double seedValue = 0;
     std::vector<int> noAlmanac, noEphemeris;
     bool antennaFault = false;
+    int model = -1; // -1: each index's own; 0 classic; 1 timing
 };
 
 bool ApplyOption(const std::string& name, const std::string& value, Overrides* o, SimCommandLine* out)
@@ -81,6 +82,8 @@ SimOptions ReceiverOptions(int index, const Overrides& o)
     s.withoutAlmanac = o.noAlmanac;
     s.withoutEphemeris = o.noEphemeris;
     s.antennaFault = o.antennaFault;
+    if (o.model >= 0)
+        s.timingModel = o.model == 1;
     return s;
 }
 
@@ -90,7 +93,7 @@ const char* SimUsage()
 {
     return "usage: zelk_sim [--count N] [--index I] [--seed S] [--lat DEG --lon DEG --alt M]\n"
            "                [--radius M --speed MPS] [--no-almanac PRN,..] [--no-ephemeris PRN,..]\n"
-           "                [--antenna-fault] [--listen [HOST:]PORT]\n"
+           "                [--antenna-fault] [--model classic|timing] [--listen [HOST:]PORT]\n"
            "       zelk_sim --replay FILE [--speed X | --fast] [--loop] [--wait S] [--baud B] [--listen [HOST:]PORT]\n"
            "       zelk_sim -h | --help | --version\n"
            "Runs simulated GPS receivers that answer the ZELK protocol's queries and\n"
@@ -111,6 +114,10 @@ const char* SimUsage()
            "  --no-almanac PRN,..   satellites (1 to 32) whose almanac the receiver lacks\n"
            "  --no-ephemeris PRN,.. satellites (1 to 32) whose ephemeris it lacks\n"
            "  --antenna-fault       report an antenna fault in the health report\n"
+           "  --model classic|timing\n"
+           "                        a classic receiver, or a timing receiver (0x8F-AB,\n"
+           "                        0x8F-AC, 0x5D, 0x6C); default: the demo place's own\n"
+           "                        (the third, COM3 of the demo, is a timing receiver)\n"
            "\n"
            "Playback:\n"
            "  --replay FILE         play a raw recording (.zlk) back instead of simulating\n"
@@ -143,6 +150,10 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* o
         if (a == "--fast") { out->fast = true; continue; }
         if (a == "--loop") { out->loop = true; continue; }
         if (a == "--antenna-fault") { o.antennaFault = true; continue; }
+        if (a == "--model" && i + 1 < args.size() && (args[i + 1] == "timing" || args[i + 1] == "classic")) {
+            o.model = args[++i] == "timing" ? 1 : 0;
+            continue;
+        }
         if (i + 1 >= args.size() || !ApplyOption(a, args[i + 1], &o, out)) {
             *error = "bad option or value: " + a;
             return false;

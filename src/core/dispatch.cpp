@@ -45,6 +45,16 @@ const std::vector<DispatchRow>& BuiltInRows()
         {0x8F, 0x26, &DecodeReport_8F26, ReportGroup::A},
         {0xBB, kNoSubId, &DecodeReport_BB, ReportGroup::B},
         {0xBC, kNoSubId, &DecodeReport_BC, ReportGroup::B},
+        // Today's receivers, for every port.
+        {0x1C, 0x81, &DecodeReport_1C81, ReportGroup::A},
+        {0x1C, 0x83, &DecodeReport_1C83, ReportGroup::A},
+        {0x54, kNoSubId, &DecodeReport_54, ReportGroup::A},
+        {0x5D, kNoSubId, &DecodeReport_5D, ReportGroup::A},
+        {0x6C, kNoSubId, &DecodeReport_6C, ReportGroup::A},
+        {0x8F, 0x20, &DecodeReport_8F20, ReportGroup::A},
+        {0x8F, 0x23, &DecodeReport_8F23, ReportGroup::A},
+        {0x8F, 0xAB, &DecodeReport_8FAB, ReportGroup::A},
+        {0x8F, 0xAC, &DecodeReport_8FAC, ReportGroup::A},
     };
     return rows;
 }

@@ -25,6 +25,7 @@
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
+#include "views/form_timing.h"
 #include "views/form_trends.h"
 
 namespace {
@@ -58,6 +59,7 @@ void CreateCompanions()
     Form_Sky = new TForm_Sky;
     Form_Signal = new TForm_Signal;
     Form_Scatter = new TForm_Scatter;
+    Form_Timing = new TForm_Timing;
     // The views of every port.
     Form_Ports = new TForm_Ports;
     QObject::connect(Form_Ports, &TForm_Ports::displayPortChosen, Form_Main, &TForm_Main::ChooseDisplayCom);
@@ -97,6 +99,7 @@ void DestroyAllWindows()
     Destroy(Form_Player);
     Destroy(Form_Packets);
     Destroy(Form_Ports);
+    Destroy(Form_Timing);
     Destroy(Form_Scatter);
     Destroy(Form_Signal);
     Destroy(Form_Sky);

@@ -17,20 +17,57 @@ void KeepHealth(PortRecord& port, const Report46& report)
 
 void KeepStatus(PortRecord& port, const Report4B& report) { ReportsOf(port).statusFlags = report.statusBits; }
 
-// The record holds the first 8 satellites of a longer list.
-void KeepFix(PortRecord& port, const Report6D& report)
+// The record's fixSvs holds the first 8 satellites of a longer list (the data
+// log's columns), fixSatellites the first kTrackChannels.
+template <class Prns>
+void KeepFixList(PortReportRecord& reports, const Prns& prns, size_t count)
 {
-    PortReportRecord& reports = ReportsOf(port);
     reports.fixSvs = {};
-    const size_t kept = std::min<size_t>(report.prnCount, reports.fixSvs.size());
-    for (size_t i = 0; i < kept; ++i)
-        reports.fixSvs[i] = report.prns[i];
+    reports.fixSatellites = {};
+    for (size_t i = 0; i < count && i < reports.fixSatellites.size(); ++i) {
+        reports.fixSatellites[i] = prns[i];
+        if (i < reports.fixSvs.size())
+            reports.fixSvs[i] = prns[i];
+    }
+}
+
+// 0x6D and 0x6C share the fix mode byte and the four DOPs.
+template <class Report>
+void KeepFixHeader(PortReportRecord& reports, const Report& report)
+{
     reports.fixMode = report.fixModeBits;
     reports.pdop = report.pdop;
     reports.hdop = report.hdop;
     reports.vdop = report.vdop;
     reports.tdop = report.tdop;
 }
+
+void KeepFix(PortRecord& port, const Report6D& report)
+{
+    PortReportRecord& reports = ReportsOf(port);
+    KeepFixList(reports, report.prns, report.prnCount);
+    KeepFixHeader(reports, report);
+}
+
+void KeepFixWithCount(PortRecord& port, const Report6C& report)
+{
+    PortReportRecord& reports = ReportsOf(port);
+    KeepFixList(reports, report.prns, report.prnCount);
+    KeepFixHeader(reports, report);
+}
+
+void ShowFixWithCount(const Report6C& report)
+{
+    if (!Form_Track)
+        return;
+    Form_Track->ShowDops(report.pdop, report.hdop, report.vdop, report.tdop);
+    QString text;
+    for (size_t i = 0; i < report.prnCount; ++i)
+        text += QString::asprintf("%4d", report.prns[i]);
+    Form_Track->ShowFixSatellites(text);
+}
+
+void KeepSatelliteClock(PortRecord& port, const Report54& report) { ReportsOf(port).satelliteClock = report; }
 
 // The tracking window lists every satellite of the fix, also beyond the eighth.
 void ShowFix(const Report6D& report)
@@ -72,6 +109,20 @@ void DecodeReport_6D(PortRecord& port)
     emit Receivers().fixSatellitesChanged(port.slot);
 }
 
+void DecodeReport_6C(PortRecord& port)
+{
+    if (!ParseStoreThenShow<Report6C>(port, &ParseReport6C, &KeepFixWithCount, &ShowFixWithCount))
+        return;
+    AnnounceStatus(port, 0x6C);
+    emit Receivers().fixSatellitesChanged(port.slot);
+}
+
+void DecodeReport_54(PortRecord& port)
+{
+    if (ParseStoreThenShow<Report54>(port, &ParseReport54, &KeepSatelliteClock, nullptr))
+        AnnounceStatus(port, 0x54);
+}
+
 void DecodeReport_82(PortRecord& port)
 {
     if (ParseStoreThenShow<Report82>(port, &ParseReport82, &KeepDgps, nullptr))
@@ -92,13 +143,12 @@ QString SvSelectionText(const Report6D& report)
     return text;
 }
 
-bool IsFixSatellite(const PortReportRecord& reports, int32_t prn)
-{
-    return std::find(reports.fixSvs.begin(), reports.fixSvs.end(), prn) != reports.fixSvs.end();
-}
+bool IsFixSatellite(const PortReportRecord& reports, int32_t prn) { return InFixSet(reports, prn); }
 
 void ClearFixSatellites()
 {
-    for (PortReportRecord& reports : PortReports)
+    for (PortReportRecord& reports : PortReports) {
         reports.fixSvs = {};
+        reports.fixSatellites = {};
+    }
 }

@@ -17,6 +17,9 @@ void DecodeReport_46(PortRecord& port);
 void DecodeReport_4B(PortRecord& port);
 void DecodeReport_6D(PortRecord& port);
 void DecodeReport_82(PortRecord& port);
+// 0x6C: as 0x6D with a count byte; 0x54: one satellite's clock bias.
+void DecodeReport_6C(PortRecord& port);
+void DecodeReport_54(PortRecord& port);
 
 class Panel;
 

@@ -6,10 +6,16 @@
 
 #include <QString>
 
+#include "link/gnss_reports.h"
 #include "link/packets.h"
 #include "link/port_table.h"
 
 void DecodeReport_45(PortRecord& port);
+// 0x1C-81 and 0x1C-83: the newer receivers' firmware and hardware versions,
+// stored and announced for every port.
+void DecodeReport_1C81(PortRecord& port);
+void DecodeReport_1C83(PortRecord& port);
+
 
 // "1.12" and "3/7/2001" of one processor's version.
 QString VersionText(const FirmwareVersion& version);

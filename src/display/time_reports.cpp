@@ -6,6 +6,7 @@
 #include "model/gps_time.h"
 #include "model/port_reports.h"
 #include "display/report_decode.h"
+#include "link/gnss_reports.h"
 #include "link/packets.h"
 #include "notify/receiver_notifier.h"
 #include "link/shared_flags.h"
@@ -47,22 +48,41 @@ void CompleteTimeToPc(float utcOffset)
     });
 }
 
+// Both time reports end here: stored for the port, announced, and for the
+// display port also the program's GPS seconds and a pending "Time To PC".
+void TakeTime(const PortRecord& port, uint8_t timeId, uint16_t week, float timeOfWeek, float utcOffset)
+{
+    PortReportRecord& reports = PortReports[static_cast<size_t>(port.slot)];
+    reports.gpsWeek = week;
+    reports.timeOfWeekS = timeOfWeek;
+    reports.utcOffsetS = utcOffset;
+    reports.timeId = timeId;
+    if (IsDisplayPort(port))
+        GpsSeconds = static_cast<double>(static_cast<long double>(week) * kSecondsPerWeek +
+                                         static_cast<long double>(timeOfWeek));
+    emit Receivers().timeChanged(port.slot);
+    if (IsDisplayPort(port) && Flags.TimeToPcPending == 1)
+        CompleteTimeToPc(utcOffset);
+}
+
 } // namespace
 
 void DecodeReport_41(PortRecord& port)
 {
     Report41 r;
-    if (!IsDisplayPort(port) || !ParseReport41(port.data, port.length, r))
+    if (IsDisplayPort(port) && ParseReport41(port.data, port.length, r))
+        TakeTime(port, 0x41, r.week, r.timeOfWeekS, r.utcOffsetS);
+}
+
+// The week and second stay GPS whatever the flags say; only the broken-down
+// date follows the UTC flag.
+void DecodeReport_8FAB(PortRecord& port)
+{
+    Report8FAB r;
+    if (!ParseReport8FAB(port.data, port.length, r))
         return;
-    GpsSeconds = static_cast<double>(static_cast<long double>(r.week) * kSecondsPerWeek +
-                                     static_cast<long double>(r.timeOfWeekS));
-    PortReportRecord& reports = PortReports[static_cast<size_t>(port.slot)];
-    reports.gpsWeek = r.week;
-    reports.timeOfWeekS = r.timeOfWeekS;
-    reports.utcOffsetS = r.utcOffsetS;
-    emit Receivers().timeChanged(port.slot);
-    if (Flags.TimeToPcPending == 1)
-        CompleteTimeToPc(r.utcOffsetS);
+    PortReports[static_cast<size_t>(port.slot)].timing = r;
+    TakeTime(port, kTimeFrom8FAB, r.week, static_cast<float>(r.timeOfWeekS), r.utcOffsetS);
 }
 
 void DecodeReport_4E(PortRecord& port)

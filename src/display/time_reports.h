@@ -7,3 +7,5 @@
 
 void DecodeReport_41(PortRecord& port);
 void DecodeReport_4E(PortRecord& port);
+// 0x8F-AB, a timing receiver's time: stored and announced for every port.
+void DecodeReport_8FAB(PortRecord& port);

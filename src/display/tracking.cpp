@@ -11,29 +11,49 @@ std::array<int32_t, kChannels> ChannelTimeout = {};
 namespace {
 
 constexpr int32_t kTimeoutSeconds = 5;
+// 0x5C names channels 0..11; channels 12 and above lie outside its tables and
+// are refused like a packet of the wrong length.
+constexpr int kClassicChannels = 12;
 
-// Channels 12 and above lie outside every per-channel table: such reports are
-// refused like a packet of the wrong length.
 bool ParseTrackedChannel(const uint8_t* data, size_t length, Report5C& out)
 {
-    return ParseReport5C(data, length, out) && out.Channel() < kTrackChannels;
+    return ParseReport5C(data, length, out) && out.Channel() < kClassicChannels;
 }
 
-void KeepChannel(PortRecord& port, const Report5C& report)
+bool ParseGnssChannel(const uint8_t* data, size_t length, Report5D& out)
+{
+    return ParseReport5D(data, length, out) && out.channel < kTrackChannels;
+}
+
+// One channel's satellite, whichever report brought it.
+struct ChannelValues {
+    int channel = 0;
+    uint8_t prn = 0;
+    uint8_t system = kNoSystem;
+    float level = 0;
+    float azimuthRad = 0, elevationRad = 0;
+};
+
+void KeepChannelValues(PortRecord& port, const ChannelValues& v)
 {
     PortReportRecord& reports = ReportsOf(port);
-    const int chan = report.Channel();
-    const size_t c = static_cast<size_t>(chan);
-    if (chan < kChannels)
+    const size_t c = static_cast<size_t>(v.channel);
+    if (v.channel < kChannels)
         ChannelTimeout[c] = kTimeoutSeconds;
     reports.chanTimeout[c] = kTimeoutSeconds;
-    reports.chanPrn[c] = report.prn;
-    reports.chanLevel[c] = report.signalLevelAmu;
-    reports.chanAzimuthDeg[c] = static_cast<float>(report.azimuthRad * RadToDeg);
-    reports.chanElevationDeg[c] = static_cast<float>(report.elevationRad * RadToDeg);
-    reports.chanAzimuthRad[c] = report.azimuthRad;
-    reports.chanElevationRad[c] = report.elevationRad;
-    UpdateLatch(reports, chan, report.prn, report.signalLevelAmu);
+    reports.chanPrn[c] = v.prn;
+    reports.chanSystem[c] = v.system;
+    reports.chanLevel[c] = v.level;
+    reports.chanAzimuthDeg[c] = static_cast<float>(v.azimuthRad * RadToDeg);
+    reports.chanElevationDeg[c] = static_cast<float>(v.elevationRad * RadToDeg);
+    reports.chanAzimuthRad[c] = v.azimuthRad;
+    reports.chanElevationRad[c] = v.elevationRad;
+    UpdateLatch(reports, v.channel, v.prn, v.level);
+}
+
+void KeepChannel(PortRecord& port, const Report5C& r)
+{
+    KeepChannelValues(port, {r.Channel(), r.prn, kNoSystem, r.signalLevelAmu, r.azimuthRad, r.elevationRad});
 }
 
 // Only the display port's reports are shown; the tracking window has rows
@@ -54,6 +74,16 @@ void DecodeReport_5C(PortRecord& port)
         return;
     StoreThenShow(port, report, &KeepChannel, &ShowChannel);
     emit Receivers().channelChanged(port.slot, report.Channel());
+}
+
+// A multi-GNSS channel: the level is in dB-Hz and the system is kept with it.
+void DecodeReport_5D(PortRecord& port)
+{
+    Report5D r;
+    if (!ParseGnssChannel(port.data, port.length, r))
+        return;
+    KeepChannelValues(port, {r.channel, r.prn, r.system, r.signalLevelDbHz, r.azimuthRad, r.elevationRad});
+    emit Receivers().channelChanged(port.slot, r.channel);
 }
 
 QString TrackRowText(const Report5C& r)

@@ -18,6 +18,8 @@
 extern std::array<int32_t, kChannels> ChannelTimeout;
 
 void DecodeReport_5C(PortRecord& port);
+// 0x5D, a multi-GNSS channel: kept per port with its satellite system.
+void DecodeReport_5D(PortRecord& port);
 // Counts the channels down once a second, blanks the tracking window's rows
 // that run out and announces them (channelRowsExpired); counts each port's
 // own channels down too (PortReportRecord::chanTimeout) and announces each

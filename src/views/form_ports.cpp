@@ -53,6 +53,9 @@ QStringList PositionTexts(const PortReportRecord& r)
     switch (r.positionId) {
     case 0x4A:
     case 0x84:
+    case kPositionFrom8F20:
+    case kPositionFrom8F23:
+    case kPositionFrom8FAC:
         return {QString::asprintf("%.6f", r.latDeg), QString::asprintf("%.6f", r.lonDeg),
                 QString::asprintf("%.1f m", r.altM)};
     case 0x42:

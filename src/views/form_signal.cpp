@@ -48,7 +48,7 @@ void DrawBar(QPainter& p, const TForm_Signal::Bar& b, const QRectF& plot)
     p.setFont(font);
     p.setPen(b.inFix ? InFixColour() : FieldTextColour());
     p.drawText(QRectF(b.rect.center().x() - slot / 2, plot.bottom() + 2, slot, kLabelHeight - 2),
-               Qt::AlignHCenter | Qt::AlignTop, QString::number(b.prn));
+               Qt::AlignHCenter | Qt::AlignTop, b.label);
     font.setBold(false);
     p.setFont(font);
 }
@@ -107,7 +107,8 @@ std::vector<TForm_Signal::Bar> TForm_Signal::Bars() const
         const TrackedSatellite& s = tracked[i];
         const double centre = plot.left() + pitch * (static_cast<double>(i) + 0.5);
         const double h = heightOf(s.level);
-        Bar b{s.channel, s.prn, s.level, QRectF(centre - width / 2, plot.bottom() - h, width, h), s.inFix, {}, 0};
+        Bar b{s.channel, s.prn, s.level, QRectF(centre - width / 2, plot.bottom() - h, width, h), s.inFix, {}, 0,
+              SatelliteText(s)};
         if (s.latchedPrn != 0) {
             b.latchY = plot.bottom() - heightOf(s.latchedLevel);
             b.latchedPrn = s.latchedPrn;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QString>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,7 @@ public:
         bool inFix = false;
         std::optional<double> latchY; // the latch line's height, when the channel has a latch
         int latchedPrn = 0;
+        QString label; // "12", or "G12" / "R07" for a multi-GNSS channel
     };
     // What a paint draws now.
     std::vector<Bar> Bars() const;

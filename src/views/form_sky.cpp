@@ -80,7 +80,7 @@ void DrawDisc(QPainter& p, const TForm_Sky::Mark& m)
         return; // the legend's sample
     p.setPen(ReadableTextOn(fill));
     const QRectF box(m.disc.x() - kDiscRadius, m.disc.y() - kDiscRadius, 2 * kDiscRadius, 2 * kDiscRadius);
-    p.drawText(box, Qt::AlignCenter, QString::number(m.prn));
+    p.drawText(box, Qt::AlignCenter, m.label);
 }
 
 // Satellites at nearly the same place would hide each other: each disc that
@@ -120,7 +120,7 @@ void SpreadDiscs(std::vector<TForm_Sky::Mark>& marks)
 void DrawFixSample(QPainter& p, const QRectF& area)
 {
     const QPointF at(area.left() + kDiscRadius + kFixRingGap, area.top() + 23);
-    const TForm_Sky::Mark sample{0, at, true, kFullScaleAmu, at};
+    const TForm_Sky::Mark sample{0, at, true, kFullScaleAmu, at, {}};
     DrawFixRing(p, sample);
     DrawDisc(p, sample);
     p.setPen(FieldTextColour());
@@ -162,7 +162,7 @@ std::vector<TForm_Sky::Mark> TForm_Sky::Marks() const
         const double r = horizon * (90.0 - elevation) / 90.0;
         const double azimuth = s.azimuthDeg * std::numbers::pi / 180.0;
         const QPointF at = centre + QPointF(r * std::sin(azimuth), -r * std::cos(azimuth));
-        marks.push_back({s.prn, at, s.inFix, s.level, at});
+        marks.push_back({s.prn, at, s.inFix, s.level, at, SatelliteText(s)});
     }
     SpreadDiscs(marks);
     return marks;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QString>
 #include <vector>
 
 #include "platform/widgets.h"
@@ -24,6 +25,7 @@ public:
         bool inFix = false;
         float level = 0;
         QPointF disc; // centre of its disc: at, unless moved off a neighbour's
+        QString label; // "12", or "G12" / "R07" for a multi-GNSS channel
     };
     // What a paint draws now: the plot's centre and horizon radius, and the satellites.
     QPointF PlotCentre() const;

@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QWidget>
-#include <algorithm>
 
 #include "link/port_table.h"
 #include "notify/receiver_notifier.h"
@@ -60,11 +59,17 @@ std::vector<TrackedSatellite> TrackedSatellites(const PortReportRecord& r)
         const float level = reported ? (*reported)[c].level : r.chanLevel[c];
         if (prn == 0 || r.chanTimeout[c] <= 0)
             continue;
-        const bool inFix = std::find(r.fixSvs.begin(), r.fixSvs.end(), prn) != r.fixSvs.end();
-        out.push_back({static_cast<int>(c), prn, level, r.chanAzimuthDeg[c], r.chanElevationDeg[c], inFix,
-                       r.latchedPrn[c], r.latchedLevel[c]});
+        out.push_back({static_cast<int>(c), prn, level, r.chanAzimuthDeg[c], r.chanElevationDeg[c],
+                       InFixSet(r, prn), r.latchedPrn[c], r.latchedLevel[c], r.chanSystem[c]});
     }
     return out;
+}
+
+QString SatelliteText(const TrackedSatellite& s)
+{
+    if (s.system == kNoSystem)
+        return QString::number(s.prn);
+    return QString::fromStdString(SatelliteLabel(s.system, static_cast<uint8_t>(s.prn)));
 }
 
 void MakeResizable(QWidget* form, QSize minimum)

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QSize>
+#include <QString>
 #include <QTimer>
 #include <functional>
 #include <vector>
@@ -27,8 +28,11 @@ struct TrackedSatellite {
     bool inFix = false;
     int latchedPrn = 0; // the channel's weakest-level latch (0: none yet)
     float latchedLevel = 0;
+    uint8_t system = kNoSystem; // a multi-GNSS channel's system; its level is then in dB-Hz
 };
-// Channels 0..11 in order.
+// The satellite's label: "12" for a channel of 0x5C, "G12", "R07" for a multi-GNSS one.
+QString SatelliteText(const TrackedSatellite& satellite);
+// Channels 0..kTrackChannels-1 in order.
 std::vector<TrackedSatellite> TrackedSatellites(const PortReportRecord& reports);
 
 // Lifts the fixed size of a form so the user can resize it down to minimum.

@@ -145,6 +145,7 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
                                         {"WindowSky", "S&ky Plot...", ""},
                                         {"WindowSignal", "Signal &Levels...", ""},
                                         {"WindowScatter", "Position &Scatter...", ""},
+                                        {"WindowTiming", "Timin&g Receiver...", ""},
                                         {"N_Receivers", "-", ""},
                                         {"WindowPorts", "&All Receivers...", ""},
                                         {"WindowPackets", "Packet &Console...", ""},

@@ -92,6 +92,8 @@ void Dumper::OnPacket(const ScannedPacket& p)
     PacketKey(p.id, p.data, p.length, key);
     if (p.id == 0x8F && p.length > 0)
         ++subCounts8F_[p.data[0]];
+    else if (p.id == 0x1C && p.length > 0)
+        ++subCounts1C_[p.data[0]];
     else
         ++idCounts_[p.id & 0xFF];
     ++summary_.packets;
@@ -125,6 +127,10 @@ const DumpSummary& Dumper::Finish()
             if (subCounts8F_[id]) {
                 PacketKey(0x8F, &sub, 1, key);
                 summary_.counts[key] = subCounts8F_[id];
+            }
+            if (subCounts1C_[id]) {
+                PacketKey(0x1C, &sub, 1, key);
+                summary_.counts[key] = subCounts1C_[id];
             }
         }
     }

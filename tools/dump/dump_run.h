@@ -62,6 +62,7 @@ private:
     DumpFields fields_;
     std::array<uint64_t, 256> idCounts_{};   // per id, 0x8F without a subcode included
     std::array<uint64_t, 256> subCounts8F_{}; // 0x8F per subcode
+    std::array<uint64_t, 256> subCounts1C_{}; // 0x1C per subcode
     std::unique_ptr<TrackWriter> track_;
     TimeIndexReader* times_ = nullptr;
     uint64_t timeCursor_ = 0; // the index record of the last frame written
