@@ -15,6 +15,7 @@
 #include "core/startup.h"
 #include "core/windows.h"
 #include "jx_version.h"
+#include "monitor/monitor.h"
 #include "platform/port_enumeration.h"
 
 namespace {
@@ -148,7 +149,7 @@ int main(int argc, char** argv)
     }
     MonitorDemoReceivers();
     if (options.openAll)
-        Form_Main->MenuCOM_OpenAllClick();
+        Monitor::Instance().OpenAll();
     if (options.timeToPaint)
         QuitAtFirstPaint(Form_Main, mainStarted);
     Form_Main->show();

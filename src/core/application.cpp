@@ -6,6 +6,7 @@
 
 MonitorApplication::MonitorApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    ui::InstallWidgetsResponder();
     setApplicationName("JX_Monitor");
     setApplicationDisplayName("JX_Monitor");
 }
@@ -15,9 +16,9 @@ bool MonitorApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ui::Message(QString::fromLocal8Bit(e.what()), "JX_Monitor", ui::Icon::Error);
+        ui::Tell(QString::fromLocal8Bit(e.what()), "JX_Monitor", ui::Icon::Error);
     } catch (...) {
-        ui::Message("An unexpected error occurred.", "JX_Monitor", ui::Icon::Error);
+        ui::Tell("An unexpected error occurred.", "JX_Monitor", ui::Icon::Error);
     }
     return false;
 }

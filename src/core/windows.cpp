@@ -1,5 +1,6 @@
 #include "core/windows.h"
 
+#include "config/config_decoders.h"
 #include "config/form_about.h"
 #include "config/form_bias.h"
 #include "config/form_filters.h"
@@ -8,12 +9,10 @@
 #include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
-#include "core/poll_timer.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
-#include "display/tracking.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "logging/raw_recorder.h"
@@ -61,16 +60,6 @@ void CreateCompanions()
     Form_Packets = new TForm_Packets;
 }
 
-// The poll timer counts the tracked channels down while the tracking window exists.
-void WireChannelExpiry()
-{
-    ExpireChannelsHook = &ExpireChannels;
-    QObject::connect(Form_Track, &QObject::destroyed, [] {
-        if (ExpireChannelsHook == &ExpireChannels)
-            ExpireChannelsHook = nullptr;
-    });
-}
-
 } // namespace
 
 bool CreateAllWindows()
@@ -80,8 +69,8 @@ bool CreateAllWindows()
         delete main;
         return false;
     }
+    RegisterConfigDecoders();
     CreateCompanions();
-    WireChannelExpiry();
     return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include "model/formats/raw_record.h"
 #include "logging/form_log_zelk.h"
-#include "platform/ui.h"
+#include "monitor/requests.h"
 
 namespace {
 
@@ -21,10 +21,10 @@ RawRecorder& Recorder()
 
 void TellWriteFailure()
 {
-    Recorder().failureTold = true; // before the box: its loop may dispatch further packets
+    Recorder().failureTold = true; // one box per file, however many packets follow
     if (Form_LogZelk)
         Form_LogZelk->ShowWriteFailure();
-    ui::Message("Unable to write to data record file.", "Error", ui::Icon::Exclamation);
+    ui::Tell("Unable to write to data record file.", "Error", ui::Icon::Exclamation);
 }
 
 } // namespace

@@ -35,6 +35,7 @@ struct PortReportRecord {
     uint8_t statusId = 0; // the last status report's id (0x46, 0x4B, 0x6D, 0x82)
     float pdop = 0, hdop = 0, vdop = 0, tdop = 0;
     std::array<int32_t, kChannels> fixSvs = {};
+    Report6D fix;             // the last 0x6D whole: the tracking window lists every satellite of the fix
     // Tracking status, per channel.
     std::array<uint8_t, kTrackChannels> chanPrn = {};
     std::array<float, kTrackChannels> chanLevel = {};
@@ -48,6 +49,7 @@ struct PortReportRecord {
     std::array<uint8_t, kTrackChannels> latchedPrn = {};
     std::array<float, kTrackChannels> latchedLevel = {};
     std::array<uint8_t, kTrackChannels> latchRestart = {};
+    std::array<Report5C, kTrackChannels> chanReport = {}; // the last report of each channel whole
     // Reports of the display port only.
     uint16_t gpsWeek = 0;
     float timeOfWeekS = 0;

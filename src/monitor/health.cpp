@@ -1,9 +1,8 @@
-#include "display/health.h"
+#include "monitor/health.h"
 
 #include <algorithm>
 
-#include "display/form_track.h"
-#include "display/parsed_report.h"
+#include "monitor/parsed_report.h"
 #include "notify/receiver_notifier.h"
 
 namespace {
@@ -30,15 +29,7 @@ void KeepFix(PortRecord& port, const Report6D& report)
     reports.hdop = report.hdop;
     reports.vdop = report.vdop;
     reports.tdop = report.tdop;
-}
-
-// The tracking window lists every satellite of the fix, also beyond the eighth.
-void ShowFix(const Report6D& report)
-{
-    if (!Form_Track)
-        return;
-    Form_Track->ShowDops(report.pdop, report.hdop, report.vdop, report.tdop);
-    Form_Track->ShowFixSatellites(SvSelectionText(report));
+    reports.fix = report;
 }
 
 void KeepDgps(PortRecord& port, const Report82& report) { ReportsOf(port).dgpsMode = report.dgpsMode; }
@@ -66,7 +57,7 @@ void DecodeReport_4B(PortRecord& port)
 
 void DecodeReport_6D(PortRecord& port)
 {
-    if (!ParseStoreThenShow<Report6D>(port, &ParseReport6D, &KeepFix, &ShowFix))
+    if (!ParseStoreThenShow<Report6D>(port, &ParseReport6D, &KeepFix, nullptr))
         return;
     AnnounceStatus(port, 0x6D);
     emit Receivers().fixSatellitesChanged(port.slot);
@@ -78,11 +69,7 @@ void DecodeReport_82(PortRecord& port)
         AnnounceStatus(port, 0x82);
 }
 
-void ShowDops(const std::array<Panel*, 4>& panels, const std::array<float, 4>& dops)
-{
-    for (size_t i = 0; i < panels.size(); ++i)
-        panels[i]->setCaption(QString::asprintf("%.1f", static_cast<double>(dops[i])));
-}
+QString DopText(float dop) { return QString::asprintf("%.1f", static_cast<double>(dop)); }
 
 QString SvSelectionText(const Report6D& report)
 {

@@ -1,10 +1,10 @@
-#include "display/position_download.h"
+#include "monitor/position_download.h"
 
 #include <QFile>
 #include <QString>
 
 #include "link/shared_flags.h"
-#include "platform/ui.h"
+#include "monitor/requests.h"
 
 namespace {
 
@@ -32,12 +32,14 @@ void DownloadPositionIfPending(const PositionFileRecord& record)
     request.filter = QStringLiteral("Data Files (*.dat)|*.dat|All Files (*.*)|*.*");
     request.defaultExtension = QStringLiteral("dat");
     request.initialName = QStringLiteral(" ");
-    const QString path = ui::ChooseFile(request);
-    if (path.isEmpty())
-        return;
-    if (!WritePositionFile(QFile::encodeName(path).toStdString(), record)) {
-        ui::Message(QStringLiteral("Unable to open data file."), QStringLiteral("Error"), ui::Icon::Exclamation);
-        return;
-    }
-    ui::Message(SuccessText(record), QStringLiteral("Success"));
+    // The fix is kept with the request: the ports go on while the user chooses.
+    ui::PostFile(request, [record](const QString& path) {
+        if (path.isEmpty())
+            return;
+        if (!WritePositionFile(QFile::encodeName(path).toStdString(), record)) {
+            ui::Tell(QStringLiteral("Unable to open data file."), QStringLiteral("Error"), ui::Icon::Exclamation);
+            return;
+        }
+        ui::Tell(SuccessText(record), QStringLiteral("Success"));
+    });
 }
