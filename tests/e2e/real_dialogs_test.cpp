@@ -131,8 +131,10 @@ std::vector<Kind> Kinds()
              auto* files = qobject_cast<QFileDialog*>(dialog);
              ASSERT_NE(files, nullptr) << "a file dialog is open";
              EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
-             files->selectFile(QString::fromStdString(dir.file("fix.dat")));
-             files->accept();
+             // As a user types the name into the dialog's name field.
+             files->setDirectory(QString::fromStdString(dir.path()));
+             Ui<QLineEdit>(files, "fileNameEdit")->setText("fix");
+             static_cast<QDialog*>(files)->accept(); // public in QDialog
          },
          [](const TempDir& dir) {
              // The file is written and its success box follows the dialog.
