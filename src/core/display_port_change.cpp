@@ -2,6 +2,7 @@
 #include <QComboBox>
 
 #include "core/display_staleness.h"
+#include "core/silent_port.h"
 #include "core/main_window.h"
 #include "core/open_failure.h"
 #include "link/line_codes.h"
@@ -28,6 +29,7 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
         return;
     ResetDisplay();
     ResetDisplayFreshness();
+    ResetDisplaySilence();
     // A port that will not open is reported, and the window shows it all the same.
     OpenError error;
     const bool opened = Monitor::Instance().ChangeDisplayPort(com, error);

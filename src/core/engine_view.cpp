@@ -3,6 +3,7 @@
 // value fields greyed while the display port is silent or lost.
 #include "core/display_staleness.h"
 #include "core/main_window.h"
+#include "core/silent_port.h"
 #include "link/port_table.h"
 #include "monitor/monitor.h"
 
@@ -20,6 +21,11 @@ void TForm_Main::ConnectEngine()
         Panel_Serial->setTextColour(lost ? Colours::Red : WindowTextColour());
     });
     connect(&engine, &Monitor::displayStaleChanged, this, [this](bool stale) { ShowDisplayStale(ClientArea, stale); });
+    connect(&engine, &Monitor::ticked, this, [] {
+        if (DisplayPort >= 1 && DisplayPort <= kPortSlots)
+            WatchDisplaySilence(Monitor::Instance().DisplayPacketLastTick(),
+                                PortTable[static_cast<size_t>(DisplayPort - 1)].lost, 200);
+    });
 }
 
 void TForm_Main::RefreshMonitorPanels()

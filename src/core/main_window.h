@@ -40,6 +40,11 @@ public:
     void SelectDisplayComItem();
 
     void ApplyHint(const QString& hint);
+    // A standing note on the status line (a silent display port): shown at
+    // once, a hint then shows over it and it returns when the hint goes;
+    // empty removes it.
+    void SetStatusNote(const QString& note);
+    QString StatusNote() const { return statusNote_; }
 
     // Every value field (tag 1) back to "?", every tagged lamp grey.
     void ResetDisplay();
@@ -144,6 +149,12 @@ public:
     Panel* Panel_Serial = nullptr;
 
     // Main menu
+    QMenu* FileMenu = nullptr;
+    QAction* FileOpenAll = nullptr;
+    QAction* FileCloseAll = nullptr;
+    QAction* FileEnablePorts = nullptr;
+    QAction* FileSavePorts = nullptr;
+    QAction* FileQuit = nullptr;
     QMenu* InitializeMenu = nullptr;
     QAction* InitializeCold = nullptr;
     QAction* InitializeWarm = nullptr;
@@ -192,6 +203,11 @@ public:
     void MenuCOM_CloseAllClick();
     void MenuCOM_CloseQuietClick();
     void MenuCOM_EnablePortsClick();
+
+    // File menu: the port mapping kept for later starts; Quit closes the
+    // recording and the ports, then ends the program.
+    void FileSavePortsClick();
+    void FileQuitClick();
 
     void InitializeColdClick();
     void InitializeWarmClick();
@@ -243,6 +259,7 @@ private:
     void ConnectRegionClicks();
     // Menus (main_menu.cpp).
     void BuildMainMenu();
+    void BuildFileMenu();
     void BuildInitializeMenu();
     void BuildConfigureMenu();
     void BuildLogMenu();
@@ -268,6 +285,10 @@ private:
     void BlankChannelRow(int channel);
     void ShowProduct(int slot);
 
+    void closeEvent(QCloseEvent* event) override;
+    QString NoteCaption() const;
+
+    QString statusNote_;
     int designWidth_ = 0;
     bool created_ = false;
 };

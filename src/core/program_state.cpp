@@ -4,6 +4,7 @@
 #include "core/demo.h"
 #include "monitor/dispatch.h"
 #include "core/display_staleness.h"
+#include "core/silent_port.h"
 #include "monitor/monitor.h"
 #include "core/windows.h"
 #include "monitor/tracking.h"
@@ -20,6 +21,7 @@ void ResetProgramState()
     ResetDispatch();
     Monitor::Instance().Reset();
     ResetDisplayFreshness();
+    ResetDisplaySilence();
     ResetSerialApplyState();
     ResetTrackingState();
     ResetDataLogState();

@@ -106,11 +106,12 @@ void DispatchReport(PortRecord& port)
     if (!port.monitored && !inFull)
         return;
     RunGroup(port, ReportGroup::A);
+    if (isDisplay)
+        Monitor::Instance().LightRx();
     if (inFull)
         RunGroup(port, ReportGroup::B);
     if (!isDisplay)
         return;
-    Monitor::Instance().LightRx();
     if (Flags.RawRecordingOn && RawPacketHook)
         RawPacketHook(port.id, port.data, port.length);
 }

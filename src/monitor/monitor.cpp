@@ -106,6 +106,7 @@ void Monitor::RunTick()
         }
         FollowConnection(slot);
     }
+    displayPacket_ = displayFresh;
     if (DisplayPort >= 1 && DisplayPort <= kPortSlots)
         TrackDisplayFreshness(displayFresh, Slot(DisplayPort - 1).lost);
     ReopenLostPorts(kTickMs);
@@ -246,6 +247,7 @@ void Monitor::Reset()
     txLit_ = rxLit_ = txWasLit_ = rxWasLit_ = false;
     silentTicks_ = 0;
     displayStale_ = false;
+    displayPacket_ = false;
     PollTick = 0;
     ExpireChannelsHook = &ExpireChannels;
     ResetNetworkStatus();

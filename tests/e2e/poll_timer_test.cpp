@@ -136,7 +136,7 @@ TEST(PollTimer, WithNoPortOpenNothingRunsButTheCycleCountsAndLampsFade)
     QuietCloseCountdown = 2;
     RequestHealth(TX_ALL); // nothing goes out: Tx stays dark
     EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Grey);
-    Form_Main->Shape_TxLED->setFill(Colours::Lime); // lit by the last frame before the port closed
+    Monitor::Instance().LightTx(); // lit by the last frame before the port closed
     Tick();
     EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Lime) << "noticed by the first tick";
     Tick();
