@@ -17,6 +17,7 @@
 #include "core/window_places.h"
 #include "core/windows.h"
 #include "jx_version.h"
+#include "monitor/monitor.h"
 #include "platform/port_enumeration.h"
 #include "views/history_recorder.h"
 
@@ -151,7 +152,7 @@ int main(int argc, char** argv)
     }
     MonitorDemoReceivers();
     if (options.openAll)
-        Form_Main->MenuCOM_OpenAllClick();
+        Monitor::Instance().OpenAll();
     if (!options.recordings.empty())
         PlayRecordingsAtStart(options.recordings);
     if (options.timeToPaint)

@@ -2,7 +2,7 @@
 #include <QString>
 
 #include "core/main_window.h"
-#include "display/health.h"
+#include "monitor/health.h"
 #include "model/port_reports.h"
 
 namespace {

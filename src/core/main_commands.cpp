@@ -9,6 +9,7 @@
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
 #include "core/main_window.h"
+#include "monitor/monitor.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
 #include "link/commands.h"
@@ -152,8 +153,9 @@ void TForm_Main::LoggingZELKClick() { Show(Form_LogZelk); }
 
 void TForm_Main::LoggingAutoQueryClick()
 {
-    AutoQueryOn = !AutoQueryOn;
-    LoggingAutoQuery->setChecked(AutoQueryOn);
+    Monitor& engine = Monitor::Instance();
+    engine.SetAutoQuery(!engine.AutoQuery());
+    LoggingAutoQuery->setChecked(engine.AutoQuery());
     ResetDisplay();
 }
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "core/main_window.h"
-#include "display/health.h"
+#include "monitor/health.h"
 #include "model/port_reports.h"
 
 namespace {
@@ -90,7 +90,10 @@ void TForm_Main::ShowStatus(int slot)
         break;
     case 0x6D:
         Panel_RecMode->setCaption(FixModeText(r.fixMode));
-        ShowDops({Panel_PDOP, Panel_HDOP, Panel_VDOP, Panel_TDOP}, {r.pdop, r.hdop, r.vdop, r.tdop});
+        Panel_PDOP->setCaption(DopText(r.pdop));
+        Panel_HDOP->setCaption(DopText(r.hdop));
+        Panel_VDOP->setCaption(DopText(r.vdop));
+        Panel_TDOP->setCaption(DopText(r.tdop));
         break;
     case 0x6C:
         Panel_RecMode->setCaption(FixModeTextWithCount(r));

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/main_window.h"
-#include "display/product.h"
+#include "monitor/product.h"
 #include "model/gps_time.h"
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"

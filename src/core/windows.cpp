@@ -1,5 +1,6 @@
 #include "core/windows.h"
 
+#include "config/config_decoders.h"
 #include "config/form_about.h"
 #include "config/form_bias.h"
 #include "config/form_filters.h"
@@ -8,13 +9,11 @@
 #include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
-#include "core/poll_timer.h"
 #include "core/replay_ports.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
-#include "display/tracking.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "logging/raw_recorder.h"
@@ -69,16 +68,6 @@ void CreateCompanions()
     QObject::connect(Form_Player, &TForm_Player::replayPortsChanged, Form_Main, &ReplayPortsChanged);
 }
 
-// The poll timer counts the tracked channels down while the tracking window exists.
-void WireChannelExpiry()
-{
-    ExpireChannelsHook = &ExpireChannels;
-    QObject::connect(Form_Track, &QObject::destroyed, [] {
-        if (ExpireChannelsHook == &ExpireChannels)
-            ExpireChannelsHook = nullptr;
-    });
-}
-
 } // namespace
 
 bool CreateAllWindows()
@@ -88,8 +77,8 @@ bool CreateAllWindows()
         delete main;
         return false;
     }
+    RegisterConfigDecoders();
     CreateCompanions();
-    WireChannelExpiry();
     return true;
 }
 

@@ -3,8 +3,9 @@
 #include <QFontMetrics>
 #include <algorithm>
 
-#include "display/health.h"
-#include "display/tracking.h"
+#include "monitor/health.h"
+#include "monitor/tracking.h"
+#include "notify/receiver_notifier.h"
 
 TForm_Track* Form_Track = nullptr;
 
@@ -110,6 +111,29 @@ TForm_Track::TForm_Track()
     BuildHeader(charWidth);
     BuildRows(charWidth);
     BuildSelection(charWidth);
+    ConnectReceivers();
+}
+
+// The display port's channels and fix; the rows of channels no port reports any more go blank.
+void TForm_Track::ConnectReceivers()
+{
+    ReceiverNotifier& receivers = Receivers();
+    connect(&receivers, &ReceiverNotifier::channelChanged, this, [this](int slot, int chan) {
+        // A multi-GNSS channel (0x5D) has no row of its own here.
+        const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
+        if (slot + 1 == DisplayPort && chan < kChannels && r.chanSystem[static_cast<size_t>(chan)] == kNoSystem)
+            ShowRow(static_cast<size_t>(chan),
+                    TrackRowText(PortReports[static_cast<size_t>(slot)].chanReport[static_cast<size_t>(chan)]));
+    });
+    connect(&receivers, &ReceiverNotifier::channelRowsExpired, this,
+            [this](int chan) { ShowRow(static_cast<size_t>(chan), QString()); });
+    connect(&receivers, &ReceiverNotifier::fixSatellitesChanged, this, [this](int slot) {
+        if (slot + 1 != DisplayPort)
+            return;
+        const Report6D& fix = PortReports[static_cast<size_t>(slot)].fix;
+        ShowDops(fix.pdop, fix.hdop, fix.vdop, fix.tdop);
+        ShowFixSatellites(SvSelectionText(fix)); // every satellite, also beyond the eighth
+    });
 }
 
 void TForm_Track::BuildHeader(int charWidth)
@@ -177,5 +201,8 @@ void TForm_Track::ShowFixSatellites(const QString& prns) { Panel_SVSel->setCapti
 
 void TForm_Track::ShowDops(float pdop, float hdop, float vdop, float tdop)
 {
-    ::ShowDops({Panel_PDOP, Panel_HDOP, Panel_VDOP, Panel_TDOP}, {pdop, hdop, vdop, tdop});
+    Panel_PDOP->setCaption(DopText(pdop));
+    Panel_HDOP->setCaption(DopText(hdop));
+    Panel_VDOP->setCaption(DopText(vdop));
+    Panel_TDOP->setCaption(DopText(tdop));
 }

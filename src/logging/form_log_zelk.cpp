@@ -10,7 +10,7 @@
 #include "logging/raw_recorder.h"
 #include "logging/record_status.h"
 #include "logging/replace_question.h"
-#include "platform/file_reason.h"
+#include "monitor/file_reason.h"
 #include "platform/ui.h"
 
 TForm_LogZelk* Form_LogZelk = nullptr;

@@ -8,7 +8,7 @@
 #include "logging/data_log.h"
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
-#include "platform/ui.h"
+#include "monitor/requests.h"
 
 namespace {
 
@@ -18,8 +18,8 @@ void WarnNoBias(const PortRecord& port)
     const auto slot = static_cast<size_t>(port.slot);
     if (!LoggedPort(port) || !LogBiasChecked() || BiasWarned[slot])
         return;
-    BiasWarned[slot] = 1; // set before the box: a nested report must not open a second one
-    ui::Message(QString::asprintf("Port %d monitored but not outputting bias.", port.slot + 1),
+    BiasWarned[slot] = 1; // one box per port, however many reports follow
+    ui::Tell(QString::asprintf("Port %d monitored but not outputting bias.", port.slot + 1),
                 QStringLiteral("Log Warning"), ui::Icon::Exclamation);
 }
 

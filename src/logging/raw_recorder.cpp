@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/port_enumeration.h"
 #include "platform/ui.h"
+#include "monitor/requests.h"
 
 namespace {
 
@@ -29,10 +30,10 @@ RawRecorder& Recorder()
 
 void TellWriteFailure()
 {
-    Recorder().failureTold = true; // before the box: its loop may dispatch further packets
+    Recorder().failureTold = true; // one box per file, however many packets follow
     if (Form_LogZelk)
         Form_LogZelk->ShowWriteFailure();
-    ui::Message("Unable to write to data record file.", "Error", ui::Icon::Exclamation);
+    ui::Tell("Unable to write to data record file.", "Error", ui::Icon::Exclamation);
 }
 
 } // namespace

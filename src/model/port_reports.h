@@ -57,6 +57,7 @@ struct PortReportRecord {
     std::array<int32_t, kChannels> fixSvs = {};
     // Every satellite of the last 0x6D or 0x6C (up to kTrackChannels), for the in-fix marks.
     std::array<int32_t, kTrackChannels> fixSatellites = {};
+    Report6D fix;             // the last 0x6D whole: the tracking window lists every satellite of the fix
     // Tracking status, per channel.
     std::array<uint8_t, kTrackChannels> chanPrn = {};
     std::array<float, kTrackChannels> chanLevel = {};
@@ -79,6 +80,7 @@ struct PortReportRecord {
     Report8FAB timing;
     bool timingStatusSeen = false;
     Report8FAC timingStatus;
+    std::array<Report5C, kTrackChannels> chanReport = {}; // the last report of each channel whole
     // Reports of the display port only.
     uint16_t gpsWeek = 0;
     float timeOfWeekS = 0;

@@ -8,7 +8,7 @@
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
-#include "platform/file_reason.h"
+#include "monitor/file_reason.h"
 #include "platform/ui.h"
 #include "transfer/form_alm.h"
 #include "transfer/reply_wait.h"

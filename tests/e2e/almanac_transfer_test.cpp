@@ -1,5 +1,6 @@
 // The almanac download and upload driven through the main window's menu
 // commands against a scripted receiver: file bytes, memo lines, commands.
+#include "monitor/monitor.h"
 #include "transfer_fixture.h"
 
 #include "link/framing.h"
@@ -38,7 +39,7 @@ TEST_F(AlmanacTransfer, FullDownloadWritesTwoZeroBytesAnd35BlocksInOrder)
 {
     GiveFullAlmanac();
     peer.before = [this](const Command&) {
-        timerRanDuringTransfer |= Form_Main->Timer_ZELK->isActive();
+        timerRanDuringTransfer |= Monitor::Instance().IsRunning();
         return PositionReport();
     };
     ui.fileNames.push_back(Path("alm.dat"));
@@ -153,7 +154,7 @@ TEST_F(AlmanacTransfer, CancelledDialogsSendNothingButTheHealthRequest)
     EXPECT_EQ(peer.commands[0].kind, CommandKind::RequestHealth);
     EXPECT_EQ(ui.fileRequests.size(), 2u);
     EXPECT_FALSE(Form_Alm->isVisible());
-    EXPECT_FALSE(Form_Main->Timer_ZELK->isActive()); // untouched: no transfer ran
+    EXPECT_FALSE(Monitor::Instance().IsRunning()); // untouched: no transfer ran
 }
 
 // A download saves: an existing file is replaced only after a Yes (No, the

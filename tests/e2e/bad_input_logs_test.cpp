@@ -17,6 +17,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "monitor/monitor.h"
 #include "core/main_window.h"
 #include "core/startup.h"
 #include "link/packets.h"
@@ -75,8 +76,8 @@ TEST(FullDisk, RecordingPastTheFileSizeLimitIsToldOnceAndKeepsTheWholeFrames)
     SetComDevice(3, receiver.devicePath());
     ScriptedUi ui;
     ASSERT_EQ(StartMonitor({"-c3"}), StartResult::Run);
-    Form_Main->Timer_ZELK->stop();
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().Stop();
+    Monitor::Instance().SetAutoQuery(false);
     PortTable[2].searchStep = 0;
     TempDir dir;
     ui.fileNames.push_back(QString::fromStdString(dir.file("rec.zlk")));

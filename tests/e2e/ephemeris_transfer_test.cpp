@@ -1,5 +1,6 @@
 // The ephemeris download, and the uploads of both kinds fed with crafted
 // files: what is loaded, and every line the status window shows.
+#include "monitor/monitor.h"
 #include "transfer_fixture.h"
 
 namespace {
@@ -136,7 +137,7 @@ TEST_F(EphemerisTransfer, UploadsOfCraftedFiles)
             Form_Main->InitializeEphemerisClick();
         EXPECT_EQ(MemoLines(), c.lines);
         EXPECT_EQ(LoadsOf(peer.commands), c.loads);
-        EXPECT_TRUE(Form_Main->Timer_ZELK->isActive());
+        EXPECT_TRUE(Monitor::Instance().IsRunning());
     }
     EXPECT_EQ(elapsed.count(), 0); // every load was answered at once
     ExpectMonitorResumed();

@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
 #include "link/shared_flags.h"
 #include "logging/form_log.h"

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QMenuBar>
 
+#include "monitor/monitor.h"
 #include "config/form_bias.h"
 #include "core/main_window.h"
 #include "core/run_options.h"
@@ -194,7 +195,7 @@ TEST_F(MainMenu, AutoQueryTogglesItsCheckMarkAndBlanksTheValueFields)
     Form_Main->Panel_SV[0]->setColour(Colours::Lime);
     Form_Main->Shape_Err2->setFill(Colours::Red);
     Form_Main->LoggingAutoQuery->trigger();
-    EXPECT_FALSE(Form_Main->AutoQueryOn);
+    EXPECT_FALSE(Monitor::Instance().AutoQuery());
     EXPECT_FALSE(Form_Main->LoggingAutoQuery->isChecked());
     EXPECT_EQ(Form_Main->Panel_Health->caption(), "?");
     EXPECT_EQ(Form_Main->Panel_SV[0]->caption(), "?");
@@ -203,7 +204,7 @@ TEST_F(MainMenu, AutoQueryTogglesItsCheckMarkAndBlanksTheValueFields)
     // Untagged captions are left alone.
     EXPECT_EQ(Form_Main->Panel_Record->caption(), "Off");
     Form_Main->LoggingAutoQuery->trigger();
-    EXPECT_TRUE(Form_Main->AutoQueryOn);
+    EXPECT_TRUE(Monitor::Instance().AutoQuery());
     EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
 }
 

@@ -1,11 +1,11 @@
-#include "display/position.h"
+#include "monitor/position.h"
 
 #include <cmath>
 #include <optional>
 
 #include "model/port_reports.h"
-#include "display/position_download.h"
-#include "display/report_decode.h"
+#include "monitor/position_download.h"
+#include "monitor/report_decode.h"
 #include "link/gnss_reports.h"
 #include "link/packets.h"
 #include "notify/receiver_notifier.h"

@@ -1,9 +1,8 @@
-#include "display/tracking.h"
+#include "monitor/tracking.h"
 
 #include <cmath>
 
-#include "display/form_track.h"
-#include "display/parsed_report.h"
+#include "monitor/parsed_report.h"
 #include "notify/receiver_notifier.h"
 
 std::array<int32_t, kChannels> ChannelTimeout = {};
@@ -54,15 +53,7 @@ void KeepChannelValues(PortRecord& port, const ChannelValues& v)
 void KeepChannel(PortRecord& port, const Report5C& r)
 {
     KeepChannelValues(port, {r.Channel(), r.prn, kNoSystem, r.signalLevelAmu, r.azimuthRad, r.elevationRad});
-}
-
-// Only the display port's reports are shown; the tracking window has rows
-// for the first eight channels.
-void ShowChannel(const Report5C& report)
-{
-    const size_t chan = static_cast<size_t>(report.Channel());
-    if (chan < kChannels && Form_Track)
-        Form_Track->ShowRow(chan, TrackRowText(report));
+    ReportsOf(port).chanReport[static_cast<size_t>(r.Channel())] = r;
 }
 
 } // namespace
@@ -72,7 +63,7 @@ void DecodeReport_5C(PortRecord& port)
     Report5C report;
     if (!ParseTrackedChannel(port.data, port.length, report))
         return;
-    StoreThenShow(port, report, &KeepChannel, &ShowChannel);
+    KeepChannel(port, report);
     emit Receivers().channelChanged(port.slot, report.Channel());
 }
 
@@ -112,8 +103,6 @@ void ExpireChannels()
 {
     for (size_t chan = 0; chan < ChannelTimeout.size(); ++chan) {
         if (ChannelTimeout[chan] > 0 && --ChannelTimeout[chan] == 0) {
-            if (Form_Track)
-                Form_Track->ShowRow(chan, QString());
             emit Receivers().channelRowsExpired(static_cast<int>(chan));
         }
     }

@@ -1,9 +1,8 @@
-#include "display/health.h"
+#include "monitor/health.h"
 
 #include <algorithm>
 
-#include "display/form_track.h"
-#include "display/parsed_report.h"
+#include "monitor/parsed_report.h"
 #include "notify/receiver_notifier.h"
 
 namespace {
@@ -40,6 +39,12 @@ void KeepFixHeader(PortReportRecord& reports, const Report& report)
     reports.hdop = report.hdop;
     reports.vdop = report.vdop;
     reports.tdop = report.tdop;
+    reports.fix = {};
+    reports.fix.fixModeBits = report.fixModeBits;
+    reports.fix.pdop = report.pdop;
+    reports.fix.hdop = report.hdop;
+    reports.fix.vdop = report.vdop;
+    reports.fix.tdop = report.tdop;
 }
 
 void KeepFix(PortRecord& port, const Report6D& report)
@@ -47,36 +52,24 @@ void KeepFix(PortRecord& port, const Report6D& report)
     PortReportRecord& reports = ReportsOf(port);
     KeepFixList(reports, report.prns, report.prnCount);
     KeepFixHeader(reports, report);
+    reports.fix = report;
 }
 
+// 0x6C is kept in the 0x6D shape too, so the tracking window lists its fix;
+// its mode byte has no count nibble, so the list's length is put there.
 void KeepFixWithCount(PortRecord& port, const Report6C& report)
 {
     PortReportRecord& reports = ReportsOf(port);
     KeepFixList(reports, report.prns, report.prnCount);
     KeepFixHeader(reports, report);
-}
-
-void ShowFixWithCount(const Report6C& report)
-{
-    if (!Form_Track)
-        return;
-    Form_Track->ShowDops(report.pdop, report.hdop, report.vdop, report.tdop);
-    QString text;
-    for (size_t i = 0; i < report.prnCount; ++i)
-        text += QString::asprintf("%4d", report.prns[i]);
-    Form_Track->ShowFixSatellites(text);
+    const size_t count = std::min<size_t>(report.prnCount, reports.fix.prns.size());
+    reports.fix.fixModeBits = static_cast<uint8_t>((report.fixModeBits & 0x0F) | (std::min<size_t>(count, 15) << 4));
+    reports.fix.prnCount = static_cast<uint16_t>(count);
+    for (size_t i = 0; i < count; ++i)
+        reports.fix.prns[i] = static_cast<int8_t>(report.prns[i]);
 }
 
 void KeepSatelliteClock(PortRecord& port, const Report54& report) { ReportsOf(port).satelliteClock = report; }
-
-// The tracking window lists every satellite of the fix, also beyond the eighth.
-void ShowFix(const Report6D& report)
-{
-    if (!Form_Track)
-        return;
-    Form_Track->ShowDops(report.pdop, report.hdop, report.vdop, report.tdop);
-    Form_Track->ShowFixSatellites(SvSelectionText(report));
-}
 
 void KeepDgps(PortRecord& port, const Report82& report) { ReportsOf(port).dgpsMode = report.dgpsMode; }
 
@@ -103,7 +96,7 @@ void DecodeReport_4B(PortRecord& port)
 
 void DecodeReport_6D(PortRecord& port)
 {
-    if (!ParseStoreThenShow<Report6D>(port, &ParseReport6D, &KeepFix, &ShowFix))
+    if (!ParseStoreThenShow<Report6D>(port, &ParseReport6D, &KeepFix, nullptr))
         return;
     AnnounceStatus(port, 0x6D);
     emit Receivers().fixSatellitesChanged(port.slot);
@@ -111,7 +104,7 @@ void DecodeReport_6D(PortRecord& port)
 
 void DecodeReport_6C(PortRecord& port)
 {
-    if (!ParseStoreThenShow<Report6C>(port, &ParseReport6C, &KeepFixWithCount, &ShowFixWithCount))
+    if (!ParseStoreThenShow<Report6C>(port, &ParseReport6C, &KeepFixWithCount, nullptr))
         return;
     AnnounceStatus(port, 0x6C);
     emit Receivers().fixSatellitesChanged(port.slot);
@@ -129,11 +122,7 @@ void DecodeReport_82(PortRecord& port)
         AnnounceStatus(port, 0x82);
 }
 
-void ShowDops(const std::array<Panel*, 4>& panels, const std::array<float, 4>& dops)
-{
-    for (size_t i = 0; i < panels.size(); ++i)
-        panels[i]->setCaption(QString::asprintf("%.1f", static_cast<double>(dops[i])));
-}
+QString DopText(float dop) { return QString::asprintf("%.1f", static_cast<double>(dop)); }
 
 QString SvSelectionText(const Report6D& report)
 {

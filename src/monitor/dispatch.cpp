@@ -1,17 +1,13 @@
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 
-#include "config/flash_confirmation.h"
-#include "config/form_filters.h"
-#include "config/form_gps.h"
-#include "config/form_io_options.h"
-#include "config/form_serial.h"
-#include "core/main_window.h"
-#include "display/position.h"
-#include "display/time_reports.h"
-#include "display/velocity.h"
-#include "display/health.h"
-#include "display/product.h"
-#include "display/tracking.h"
+#include "monitor/flash_confirmation.h"
+#include "monitor/health.h"
+#include "monitor/monitor.h"
+#include "monitor/position.h"
+#include "monitor/product.h"
+#include "monitor/time_reports.h"
+#include "monitor/tracking.h"
+#include "monitor/velocity.h"
 #include "link/shared_flags.h"
 #include "notify/receiver_notifier.h"
 
@@ -20,9 +16,8 @@ void (*CloseRawRecordingHook)() = nullptr;
 
 namespace {
 
-// The decoders built into this program. Each subsystem adds its rows here as
-// its decoders land.
-const std::vector<DispatchRow>& BuiltInRows()
+// The engine's own decoders: what every face decodes into PortReports.
+const std::vector<DispatchRow>& EngineRows()
 {
     static const std::vector<DispatchRow> rows = {
         {0x41, kNoSubId, &DecodeReport_41, ReportGroup::B},
@@ -33,18 +28,13 @@ const std::vector<DispatchRow>& BuiltInRows()
         {0x4A, kNoSubId, &DecodeReport_4A, ReportGroup::A},
         {0x4B, kNoSubId, &DecodeReport_4B, ReportGroup::A},
         {0x4E, kNoSubId, &DecodeReport_4E, ReportGroup::B},
-        {0x55, kNoSubId, &DecodeReport_55, ReportGroup::B},
         {0x56, kNoSubId, &DecodeReport_56, ReportGroup::A},
         {0x5C, kNoSubId, &DecodeReport_5C, ReportGroup::A},
         {0x6D, kNoSubId, &DecodeReport_6D, ReportGroup::A},
-        {0x70, kNoSubId, &DecodeReport_70, ReportGroup::B},
         {0x82, kNoSubId, &DecodeReport_82, ReportGroup::A},
         {0x83, kNoSubId, &DecodeReport_83, ReportGroup::A},
         {0x84, kNoSubId, &DecodeReport_84, ReportGroup::A},
-        {0x8F, 0x15, &DecodeReport_8F15, ReportGroup::B},
         {0x8F, 0x26, &DecodeReport_8F26, ReportGroup::A},
-        {0xBB, kNoSubId, &DecodeReport_BB, ReportGroup::B},
-        {0xBC, kNoSubId, &DecodeReport_BC, ReportGroup::B},
         // Today's receivers, for every port.
         {0x1C, 0x81, &DecodeReport_1C81, ReportGroup::A},
         {0x1C, 0x83, &DecodeReport_1C83, ReportGroup::A},
@@ -56,6 +46,33 @@ const std::vector<DispatchRow>& BuiltInRows()
         {0x8F, 0xAB, &DecodeReport_8FAB, ReportGroup::A},
         {0x8F, 0xAC, &DecodeReport_8FAC, ReportGroup::A},
     };
+    return rows;
+}
+
+// The rows the modules above the engine registered (configuration windows):
+// part of the program, kept when the table is restored.
+std::vector<DispatchRow>& ModuleRows()
+{
+    static std::vector<DispatchRow> rows;
+    return rows;
+}
+
+void Put(std::vector<DispatchRow>& rows, const DispatchRow& row)
+{
+    for (DispatchRow& existing : rows) {
+        if (existing.id == row.id && existing.subId == row.subId) {
+            existing = row;
+            return;
+        }
+    }
+    rows.push_back(row);
+}
+
+std::vector<DispatchRow> BuiltInRows()
+{
+    std::vector<DispatchRow> rows = EngineRows();
+    for (const DispatchRow& row : ModuleRows())
+        Put(rows, row);
     return rows;
 }
 
@@ -85,12 +102,6 @@ void RunGroup(PortRecord& port, ReportGroup group)
     }
 }
 
-void LightRxLamp()
-{
-    if (Form_Main)
-        Form_Main->Shape_RxLED->setFill(Colours::Lime);
-}
-
 } // namespace
 
 void DispatchReport(PortRecord& port)
@@ -100,26 +111,29 @@ void DispatchReport(PortRecord& port)
     port.packetSeen = 1;
     Receivers().AnnouncePacketIn(port.slot, port.id, port.data, port.length);
     const bool isDisplay = port.slot + 1 == DisplayPort;
-    if (!port.monitored && !isDisplay)
+    // A monitor without a display port decodes every port in full.
+    const bool inFull = isDisplay || Monitor::Instance().QueryEveryPort();
+    if (!port.monitored && !inFull)
         return;
     RunGroup(port, ReportGroup::A);
+    if (isDisplay)
+        Monitor::Instance().LightRx();
+    if (inFull)
+        RunGroup(port, ReportGroup::B);
     if (!isDisplay)
         return;
-    LightRxLamp();
-    RunGroup(port, ReportGroup::B);
     if (Flags.RawRecordingOn && RawPacketHook)
         RawPacketHook(port.id, port.data, port.length);
 }
 
-void RegisterDecoder(const DispatchRow& row)
+void RegisterDecoder(const DispatchRow& row) { Put(Table(), row); }
+
+void RegisterModuleDecoders(const std::vector<DispatchRow>& rows)
 {
-    for (DispatchRow& existing : Table()) {
-        if (existing.id == row.id && existing.subId == row.subId) {
-            existing = row;
-            return;
-        }
+    for (const DispatchRow& row : rows) {
+        Put(ModuleRows(), row);
+        Put(Table(), row);
     }
-    Table().push_back(row);
 }
 
 const std::vector<DispatchRow>& DispatchTable() { return Table(); }

@@ -1,4 +1,4 @@
-#include "display/velocity.h"
+#include "monitor/velocity.h"
 
 #include <array>
 

@@ -1,7 +1,6 @@
 // Receiver health and status: reports 0x46 (health code and error bits),
 // 0x4B (status bits), 0x6D (fix mode, DOPs, satellites in the fix) and 0x82
-// (DGPS mode) are stored per port and announced; the display port's 0x6D
-// fills the tracking window's DOPs and satellite list.
+// (DGPS mode) are stored per port and announced.
 #pragma once
 
 #include <array>
@@ -21,10 +20,8 @@ void DecodeReport_82(PortRecord& port);
 void DecodeReport_6C(PortRecord& port);
 void DecodeReport_54(PortRecord& port);
 
-class Panel;
-
-// PDOP, HDOP, VDOP and TDOP with one decimal, in the main and the tracking window.
-void ShowDops(const std::array<Panel*, 4>& panels, const std::array<float, 4>& dops);
+// A DOP with one decimal, as the main and the tracking window show it.
+QString DopText(float dop);
 // Every PRN of the report, 4 characters each.
 QString SvSelectionText(const Report6D& report);
 

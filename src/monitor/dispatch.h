@@ -24,13 +24,15 @@ struct DispatchRow {
 // Called by PollPort for every completed packet of an open slot.
 void DispatchReport(PortRecord& port);
 
-// Adds a row, or replaces the row of the same id and sub-id.
+// Adds a row, or replaces the row of the same id and sub-id, until the table is restored.
 void RegisterDecoder(const DispatchRow& row);
+// A module's own rows (the configuration windows'): kept when the table is restored.
+void RegisterModuleDecoders(const std::vector<DispatchRow>& rows);
 // The table as it is now.
 const std::vector<DispatchRow>& DispatchTable();
-// Back to the built-in rows.
+// Back to the engine's rows and the modules'.
 void RestoreDispatchTable();
-// The built-in rows and no recorder hooks.
+// Those rows and no recorder hooks.
 void ResetDispatch();
 
 // Raw recorder: given the id, the data and its length, for every display-port

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "model/port_reports.h"
-#include "display/report_decode.h"
+#include "monitor/report_decode.h"
 
 inline PortReportRecord& ReportsOf(const PortRecord& port) { return PortReports[static_cast<size_t>(port.slot)]; }
 

@@ -1,12 +1,12 @@
-#include "display/position_download.h"
+#include "monitor/position_download.h"
 
 #include <QFile>
 #include <cerrno>
 #include <QString>
 
 #include "link/shared_flags.h"
-#include "platform/file_reason.h"
-#include "platform/ui.h"
+#include "monitor/requests.h"
+#include "monitor/file_reason.h"
 
 namespace {
 
@@ -34,14 +34,16 @@ void DownloadPositionIfPending(const PositionFileRecord& record)
     request.filter = QStringLiteral("Data Files (*.dat)|*.dat|All Files (*.*)|*.*");
     request.defaultExtension = QStringLiteral("dat");
     request.initialName = QStringLiteral(" ");
-    const QString path = ui::ChooseFile(request);
-    if (path.isEmpty())
-        return;
-    if (!WritePositionFile(QFile::encodeName(path).toStdString(), record)) {
-        const int error = errno;
-        ui::Message(ui::WithFileReason(QStringLiteral("Unable to open data file."), path, ui::OpenFailureReason(path, error)),
-                    QStringLiteral("Error"), ui::Icon::Exclamation);
-        return;
-    }
-    ui::Message(SuccessText(record), QStringLiteral("Success"));
+    // The fix is kept with the request: the ports go on while the user chooses.
+    ui::PostFile(request, [record](const QString& path) {
+        if (path.isEmpty())
+            return;
+        if (!WritePositionFile(QFile::encodeName(path).toStdString(), record)) {
+            const int error = errno;
+            ui::Tell(ui::WithFileReason(QStringLiteral("Unable to open data file."), path, ui::OpenFailureReason(path, error)),
+                     QStringLiteral("Error"), ui::Icon::Exclamation);
+            return;
+        }
+        ui::Tell(SuccessText(record), QStringLiteral("Success"));
+    });
 }

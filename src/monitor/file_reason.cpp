@@ -1,4 +1,4 @@
-#include "platform/file_reason.h"
+#include "monitor/file_reason.h"
 
 #include <QFileInfo>
 #include <cerrno>

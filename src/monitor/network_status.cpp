@@ -1,10 +1,10 @@
-#include "core/network_status.h"
+#include "monitor/network_status.h"
 
 #include <algorithm>
 #include <array>
 
-#include "core/main_window.h"
 #include "link/port_table.h"
+#include "monitor/monitor.h"
 #include "platform/network_url.h"
 #include "platform/port_enumeration.h"
 
@@ -19,11 +19,7 @@ struct Shown {
 };
 std::array<Shown, kPortSlots> g_shown;
 
-void Say(const QString& text)
-{
-    if (Form_Main && !text.isEmpty())
-        Form_Main->Panel_Hint->setCaption(text);
-}
+void Say(const QString& text) { Monitor::Instance().Say(text); }
 
 } // namespace
 
@@ -61,7 +57,6 @@ void FollowConnection(int slot)
     if (state == DeviceState::Ready && wasConnecting) {
         port.reopenDelayMs = kFirstRetryMs;
         Say(QString("COM%1 connected to %2").arg(slot + 1).arg(where));
-        if (Form_Main)
-            Form_Main->ScheduleTransmit(); // commands queued while connecting go out now
+        Monitor::Instance().ScheduleTransmit(); // commands queued while connecting go out now
     }
 }

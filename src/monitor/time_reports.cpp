@@ -1,50 +1,52 @@
-#include "display/time_reports.h"
+#include "monitor/time_reports.h"
 
 #include <QString>
 #include <cmath>
 
 #include "model/gps_time.h"
 #include "model/port_reports.h"
-#include "display/report_decode.h"
+#include "monitor/report_decode.h"
 #include "link/gnss_reports.h"
 #include "link/packets.h"
 #include "notify/receiver_notifier.h"
 #include "link/shared_flags.h"
-#include "platform/ui.h"
+#include "monitor/requests.h"
 
 namespace {
 
 constexpr double kClockJumpToConfirm = 86400; // seconds
 
-// A receiver that counts weeks modulo 1024 reports a time years away: setting
-// the PC clock that far takes the user's word, with both times shown.
-bool ClockChangeAgreed(float utcOffset)
+void SetPcClock(float utcOffset)
 {
-    if (GpsSeconds == 0.0)
-        return true; // the "not available" box follows
-    const double target = GpsSeconds - static_cast<double>(utcOffset);
-    const double now = PcClockToGpsSeconds();
-    if (std::fabs(target - now) <= kClockJumpToConfirm)
-        return true;
-    const QString text = QString("The receiver's time is %1 UTC;\nthe PC clock reads %2 UTC.\n\n"
-                                 "Set the PC clock to the receiver's time?")
-                             .arg(QString::fromStdString(FormatGpsDateTime(target)),
-                                  QString::fromStdString(FormatGpsDateTime(now)));
-    return ui::AskYesNo(text, "Set PC Clock?", ui::Icon::Warning, ui::Answer::No);
+    const std::optional<ClockMessage> failure = SetPcClockFromGps(utcOffset);
+    if (failure)
+        ui::Tell(QString::fromStdString(failure->text), QString::fromStdString(failure->title));
 }
 
+// A receiver that counts weeks modulo 1024 reports a time years away: setting
+// the PC clock that far takes the user's word, with both times shown. The
+// ports go on while the question is open; the answer sets the clock.
 void CompleteTimeToPc(float utcOffset)
 {
     // Cleared before any box opens: a report arriving meanwhile must not set the clock again.
     Flags.TimeToPcPending = 0;
-    // The question and the clock set wait until the tick has returned, so the
-    // ports go on while the question is open.
-    ui::AfterDeferral([utcOffset] {
-        if (!ClockChangeAgreed(utcOffset))
-            return;
-        const std::optional<ClockMessage> failure = SetPcClockFromGps(utcOffset);
-        if (failure)
-            ui::Message(QString::fromStdString(failure->text), QString::fromStdString(failure->title));
+    if (GpsSeconds == 0.0) {
+        SetPcClock(utcOffset); // the "not available" box follows
+        return;
+    }
+    const double target = GpsSeconds - static_cast<double>(utcOffset);
+    const double now = PcClockToGpsSeconds();
+    if (std::fabs(target - now) <= kClockJumpToConfirm) {
+        SetPcClock(utcOffset);
+        return;
+    }
+    const QString text = QString("The receiver's time is %1 UTC;\nthe PC clock reads %2 UTC.\n\n"
+                                 "Set the PC clock to the receiver's time?")
+                             .arg(QString::fromStdString(FormatGpsDateTime(target)),
+                                  QString::fromStdString(FormatGpsDateTime(now)));
+    ui::Ask(text, "Set PC Clock?", ui::Icon::Warning, ui::Answer::No, [utcOffset](bool yes) {
+        if (yes)
+            SetPcClock(utcOffset);
     });
 }
 
@@ -70,7 +72,7 @@ void TakeTime(const PortRecord& port, uint8_t timeId, uint16_t week, float timeO
 void DecodeReport_41(PortRecord& port)
 {
     Report41 r;
-    if (IsDisplayPort(port) && ParseReport41(port.data, port.length, r))
+    if (ParseReport41(port.data, port.length, r))
         TakeTime(port, 0x41, r.week, r.timeOfWeekS, r.utcOffsetS);
 }
 

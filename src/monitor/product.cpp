@@ -1,22 +1,9 @@
-#include "display/product.h"
+#include "monitor/product.h"
 
-#include "display/form_product.h"
-#include "display/report_decode.h"
 #include "link/gnss_reports.h"
+#include "monitor/report_decode.h"
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
-
-namespace {
-
-void ShowVersions(const Report45& report)
-{
-    if (!Form_Product)
-        return;
-    Form_Product->ShowVersions(VersionText(report.navigation), VersionDateText(report.navigation),
-                               VersionText(report.signal), VersionDateText(report.signal));
-}
-
-} // namespace
 
 // Called for the display port only.
 void DecodeReport_45(PortRecord& port)
@@ -28,7 +15,6 @@ void DecodeReport_45(PortRecord& port)
     reports.navigation = report.navigation;
     reports.signal = report.signal;
     reports.productId = 0x45;
-    ShowVersions(report);
     emit Receivers().productChanged(port.slot);
 }
 
