@@ -76,6 +76,13 @@ QString ChosenName(const QFileDialog& dialog, int result)
     return g_chooseMany ? dialog.selectedFiles().join(QLatin1Char('\n')) : dialog.selectedFiles().first();
 }
 
+// "Replace File?" for a Save dialog's choice of an existing file (No the default).
+MessageRequest ReplaceQuestion(const QString& name)
+{
+    return MessageRequest{QString("The file\n%1\nalready exists. Replace it?").arg(QFileInfo(name).absoluteFilePath()),
+                          QStringLiteral("Replace File?"), Icon::Warning, Buttons::YesNo, Answer::No};
+}
+
 // The engine's requests on the desktop: each opens with open(), never exec(),
 // so no event loop of its own runs and the engine's timers go on; one at a
 // time, in the order asked.
@@ -105,20 +112,45 @@ public:
     void fileName(const FileRequest& request, FileHandler done) override
     {
         if (g_answerer) {
-            done(g_answerer->fileName(request));
+            done(ChooseFile(request));
             return;
         }
-        Enqueue([this, request, done = std::move(done)] {
-            QFileDialog* dialog = MakeFileDialog(request);
-            QObject::connect(dialog, &QDialog::finished, dialog, [this, dialog, done](int result) {
-                const QString name = ChosenName(*dialog, result);
-                dialog->deleteLater();
+        Enqueue([this, request, done = std::move(done)] { OpenFileDialog(request, done); });
+    }
+
+private:
+    // A Save dialog's choice of an existing file is confirmed first, as
+    // ChooseFile does; No opens the dialog again on that name.
+    void OpenFileDialog(const FileRequest& request, const FileHandler& done)
+    {
+        QFileDialog* dialog = MakeFileDialog(request);
+        QObject::connect(dialog, &QDialog::finished, dialog, [this, dialog, request, done](int result) {
+            const QString name = ChosenName(*dialog, result);
+            dialog->deleteLater();
+            if (name.isEmpty() || request.mode != FileMode::Save || !QFileInfo::exists(name)) {
                 done(name);
                 Next();
+                return;
+            }
+            QMessageBox* box = MakeBox(ReplaceQuestion(name));
+            QObject::connect(box, &QDialog::finished, box, [this, box, request, name, done] {
+                const bool replace = box->standardButton(box->clickedButton()) == QMessageBox::Yes;
+                box->deleteLater();
+                if (replace) {
+                    done(name);
+                    Next();
+                    return;
+                }
+                FileRequest again = request;
+                again.initialName = name;
+                OpenFileDialog(again, done);
             });
-            dialog->open();
+            box->open();
         });
+        dialog->open();
     }
+
+public:
 
 private:
     void Enqueue(std::function<void()> show)
@@ -197,9 +229,7 @@ QString ChooseFile(const FileRequest& request)
         const QString name = g_answerer ? g_answerer->fileName(current) : QtFileName(current);
         if (name.isEmpty() || current.mode != FileMode::Save || !QFileInfo::exists(name))
             return name;
-        const QString text =
-            QString("The file\n%1\nalready exists. Replace it?").arg(QFileInfo(name).absoluteFilePath());
-        if (AskYesNo(text, QStringLiteral("Replace File?"), Icon::Warning, Answer::No))
+        if (ShowMessage(ReplaceQuestion(name)) == Answer::Yes)
             return name;
         current.initialName = name;
     }

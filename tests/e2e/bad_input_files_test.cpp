@@ -236,6 +236,7 @@ TEST_F(BadDataFiles, DownloadIntoADeviceOrPipeIsRefused)
             ::close(fd);
     });
     ui.fileNames.push_back(QString::fromStdString(fifo));
+    ui.answers.push_back(ui::Answer::Yes); // to "Replace File?": it exists
     Form_Main->InitializeDownloadClick();
     done = true;
     watchdog.join();
@@ -246,6 +247,7 @@ TEST_F(BadDataFiles, DownloadIntoADeviceOrPipeIsRefused)
     if (FileExists("/dev/full")) {
         Form_Alm->FormClose();
         ui.fileNames.push_back("/dev/full");
+        ui.answers.push_back(ui::Answer::Yes);
         Form_Main->DownloadEphemerisClick();
         EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open ephemeris data file!", "/dev/full: not a regular file"}));
     }

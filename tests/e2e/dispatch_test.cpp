@@ -145,13 +145,13 @@ TEST_F(Dispatch, RecordingOffRecordsNothingAndAClosedSlotIsIgnored)
     EXPECT_EQ(g_calls.size(), 1u);
 }
 
-// Ids that no built-in row decodes: 0x58 and 0x8F-20.
+// Ids that no built-in row decodes: 0x58 and 0x8F-77.
 TEST(DispatchTable, RegisteringTheSameIdReplacesItsRowAndRestoreEmptiesIt)
 {
     const size_t before = DispatchTable().size();
     RegisterDecoder({0x58, kNoSubId, &Decode46, ReportGroup::A});
     RegisterDecoder({0x58, kNoSubId, &Decode41, ReportGroup::B});
-    RegisterDecoder({0x8F, 0x20, &Decode8F15, ReportGroup::B});
+    RegisterDecoder({0x8F, 0x77, &Decode8F15, ReportGroup::B});
     EXPECT_EQ(DispatchTable().size(), before + 2);
     RestoreDispatchTable();
     EXPECT_EQ(DispatchTable().size(), before);

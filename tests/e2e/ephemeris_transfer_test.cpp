@@ -61,6 +61,7 @@ TEST_F(EphemerisTransfer, ReceiverWithoutEphemerisForSv1GivesAnEmptyFile)
     peer.blocks[{6, 2}] = TestBlockData(6, 2, 165);
     WriteFile("eph.dat", {1, 2, 3}); // an existing file is emptied
     ui.fileNames.push_back(Path("eph.dat"));
+    ui.answers.push_back(ui::Answer::Yes); // to "Replace File?"
     Form_Main->DownloadEphemerisClick();
 
     EXPECT_TRUE(ReadFile("eph.dat").empty());

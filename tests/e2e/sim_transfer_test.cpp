@@ -2,6 +2,7 @@
 // reports stream in between the replies, as on a real line.
 #include "transfer_fixture.h"
 
+#include <QFile>
 #include <deque>
 #include <memory>
 
@@ -114,9 +115,11 @@ TEST_F(SimTransfer, EphemerisDownloadOnSlowLinesGetsEveryBlock)
         SlowLine line(*port, baud);
         onPause = [&] { line.Pass(ReplyWait().pollInterval); };
         Ui<QPlainTextEdit>(Form_Alm, "Memo_Alm")->clear();
+        QFile::remove(Path("eph.dat")); // a new file each time: no "Replace File?" between
         ui.fileNames.push_back(Path("eph.dat"));
         Form_Main->DownloadEphemerisClick();
         const QStringList lines = MemoLines();
+        ASSERT_FALSE(lines.isEmpty());
         EXPECT_FALSE(lines.contains("Data not available!"));
         EXPECT_EQ(lines.back(), "Ephemeris download complete.");
         Bytes expected;
