@@ -14,6 +14,7 @@ import sys
 # The layers, bottom to top, and what each may include besides itself.
 # platform <- link <- describe, model <- notify <- GUI modules <- core <- app (main.cpp);
 # describe holds the packets' text form that zelk_dump and the packet console share;
+# daemon and daemonapp (jx_monitord) sit beside the GUI modules, on the Qt-free layers;
 # widgets is the Qt part of the platform layer (dialogs seam, shared widgets).
 GUI_MODULES = ("display", "config", "logging", "transfer", "views")
 BELOW_GUI_MODULES = ("platform", "link", "describe", "model", "widgets", "notify")
@@ -27,6 +28,9 @@ ALLOWED = {
     **{module: BELOW_GUI_MODULES for module in GUI_MODULES},
     "core": BELOW_GUI_MODULES + GUI_MODULES + ("sim",),
     "app": BELOW_GUI_MODULES + GUI_MODULES + ("core",),
+    # jx_monitord: Qt Core and Network on the Qt-free layers, no GUI module.
+    "daemon": ("platform", "link", "describe", "model"),
+    "daemonapp": ("platform", "link", "describe", "model", "daemon", "sim"),
 }
 # The simulator and zelk_dump link these, so they include no Qt header.
 QT_FREE = ("platform", "link", "describe", "model")
