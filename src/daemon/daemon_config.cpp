@@ -189,7 +189,7 @@ std::string Port(const std::string& key, const std::string& path, DaemonConfig& 
     if (path.empty())
         return "empty device path";
     if (IsNetworkPath(path) && !ParseNetworkUrl(path, &urlError))
-        return urlError;
+        return "'" + path + "': " + urlError;
     if (!IsNetworkPath(path) && path[0] != '/')
         return "'" + path + "' is neither an absolute device path nor tcp:// or rfc2217://";
     for (const auto& [other, otherPath] : config.ports)
@@ -213,7 +213,7 @@ std::vector<ConfigError> LoadDaemonConfig(const std::string& file, DaemonConfig&
         return {{file, 0, "cannot be read: " + input.errorString().toStdString()}};
     Scan scan = ScanLines(file, input.readAll());
     QSettings settings(QString::fromStdString(file), QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
+    if (settings.status() != QSettings::NoError && scan.errors.empty())
         scan.errors.push_back({file, 0, "is not a valid INI file"});
     for (const KeyLine& key : scan.keys) {
         const std::string value = ValueOf(settings, key);

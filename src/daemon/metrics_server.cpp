@@ -109,10 +109,8 @@ void MetricsServer::Read(Client& client)
         Answer(client, Plain(405, "only GET and HEAD"), "Allow: GET, HEAD\r\n");
         return;
     }
-    HttpAnswer answer = Route(method, parts[1]);
-    if (method == "HEAD")
-        answer.body.clear(); // Content-Length still tells the size of the GET answer
-    Answer(client, answer);
+    // HEAD: the headers of the GET answer, Content-Length included, without its body.
+    Answer(client, Route(method, parts[1]), "", method == "HEAD");
 }
 
 HttpAnswer MetricsServer::Route(const QByteArray& method, const QByteArray& target)
@@ -129,7 +127,7 @@ HttpAnswer MetricsServer::Route(const QByteArray& method, const QByteArray& targ
     return Plain(404, "not found");
 }
 
-void MetricsServer::Answer(Client& client, const HttpAnswer& answer, const char* extraHeaders)
+void MetricsServer::Answer(Client& client, const HttpAnswer& answer, const char* extraHeaders, bool headOnly)
 {
     client.answered = true;
     client.age.restart(); // the answer has its own time to leave
@@ -139,7 +137,8 @@ void MetricsServer::Answer(Client& client, const HttpAnswer& answer, const char*
     head += extraHeaders;
     head += "Connection: close\r\n\r\n";
     client.socket->write(head);
-    client.socket->write(answer.body.data(), static_cast<qint64>(answer.body.size()));
+    if (!headOnly)
+        client.socket->write(answer.body.data(), static_cast<qint64>(answer.body.size()));
     client.socket->disconnectFromHost(); // after the bytes have left; the sweep ends a stuck one
 }
 

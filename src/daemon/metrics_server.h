@@ -51,7 +51,7 @@ private:
 
     void Accept();
     void Read(Client& client);
-    void Answer(Client& client, const HttpAnswer& answer, const char* extraHeaders = "");
+    void Answer(Client& client, const HttpAnswer& answer, const char* extraHeaders = "", bool headOnly = false);
     HttpAnswer Route(const QByteArray& method, const QByteArray& path);
     void Drop(QTcpSocket* socket);
     void Sweep();
