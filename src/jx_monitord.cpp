@@ -15,10 +15,12 @@
 #include "jx_version.h"
 #include "platform/port_enumeration.h"
 #include "platform/process_signals.h"
+#include "sim/demo.h"
 
 namespace {
 
 constexpr int kBadUsage = 2;
+constexpr int kDemoReceivers = 3;
 
 int Refuse(const std::string& text)
 {
@@ -75,6 +77,13 @@ int main(int argc, char** argv)
     DaemonConfig config;
     if (const std::optional<int> status = ReadConfig(options, config))
         return *status;
+    DemoReceivers demo;
+    if (options.demo) {
+        if (!demo.Start(kDemoReceivers, &error))
+            return Refuse("--demo: " + error);
+        for (size_t i = 0; i < demo.DevicePaths().size(); ++i)
+            SetComDevice(static_cast<int>(i) + 1, demo.DevicePaths()[i]);
+    }
     if (const std::optional<int> status = MapConfiguredPorts(config))
         return *status;
 

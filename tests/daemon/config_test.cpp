@@ -101,3 +101,14 @@ TEST(DaemonConfig, AllErrorsOfAFileAreToldAndAnUnreadableFileIsRefused)
     ASSERT_EQ(missing.size(), 1u);
     EXPECT_EQ(missing[0].Text(), dir.file("none.conf") + ": cannot be read: No such file or directory");
 }
+
+TEST(DaemonConfig, TheShippedFileIsTakenAsItIs)
+{
+    DaemonConfig config;
+    const auto errors = LoadDaemonConfig(JX_SOURCE_DIR "/data/jx-monitord.conf", config);
+    ASSERT_TRUE(errors.empty()) << errors[0].Text();
+    EXPECT_EQ(config.listenHost, "127.0.0.1");
+    EXPECT_EQ(config.listenPort, 9717);
+    EXPECT_TRUE(config.ports.empty());
+    EXPECT_EQ(config.recording.directory, "/var/lib/jx-monitord");
+}

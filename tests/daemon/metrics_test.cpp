@@ -151,3 +151,10 @@ TEST(Metrics, SnapshotTakesOnlyWhatWasReported)
     EXPECT_EQ(after.channels[1].prn, 9);
     EXPECT_FALSE(after.channels[1].used);
 }
+
+TEST(Metrics, TheShippedAlertRulesPassPromtool)
+{
+    const ToolResult check = RunPromtool("check rules " JX_SOURCE_DIR "/docs/prometheus/jx-alerts.yml");
+    EXPECT_EQ(check.status, 0) << check.output;
+    EXPECT_NE(check.output.find("SUCCESS: 8 rules found"), std::string::npos) << check.output;
+}
