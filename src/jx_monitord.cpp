@@ -103,6 +103,9 @@ int main(int argc, char** argv)
         QTimer::singleShot(static_cast<int>(options.quitAfterS * 1000), &app, &QCoreApplication::quit);
     std::cerr << "<6>jx_monitord " << kJxVersion << ": metrics on http://" << config.listenHost << ":"
               << server.Port() << "/metrics, " << CurrentComMapping().size() << " ports mapped" << std::endl;
+    if (CurrentComMapping().empty())
+        std::cerr << "<4>jx_monitord: no ports mapped: name them in [ports] of the configuration or on the command line"
+                  << std::endl;
     notifier.Ready("serving metrics on port " + std::to_string(server.Port()));
     const int status = app.exec();
     notifier.Stopping();
