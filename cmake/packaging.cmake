@@ -7,17 +7,33 @@ set(JX_APP_ID org.jxmonitor.JXMonitor)
 # Debian keeps a package's documents under its package name.
 set(JX_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/jx-monitor)
 
+# Compressed as Debian wants them: gzip -9 without a name or time stamp, so the
+# package's bytes do not depend on when it was built.
+function(jx_gzip source gz)
+  add_custom_command(OUTPUT ${gz} COMMAND gzip -9nc ${source} > ${gz} DEPENDS ${source} VERBATIM)
+endfunction()
+
+set(JX_GZIPPED)
 foreach(program jx_monitor jx_monitord zelk_sim zelk_dump jx_longrun)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-    install(FILES ${CMAKE_SOURCE_DIR}/man/${program}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # The page carries the version from the one definition (project()).
+    configure_file(${CMAKE_SOURCE_DIR}/man/${program}.1 ${CMAKE_BINARY_DIR}/man/${program}.1 @ONLY)
+    jx_gzip(${CMAKE_BINARY_DIR}/man/${program}.1 ${CMAKE_BINARY_DIR}/man/${program}.1.gz)
+    list(APPEND JX_GZIPPED ${CMAKE_BINARY_DIR}/man/${program}.1.gz)
+    install(FILES ${CMAKE_BINARY_DIR}/man/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   endif()
 endforeach()
+jx_gzip(${CMAKE_SOURCE_DIR}/data/changelog ${CMAKE_BINARY_DIR}/changelog.gz)
+list(APPEND JX_GZIPPED ${CMAKE_BINARY_DIR}/changelog.gz)
+add_custom_target(jx_gzipped_docs ALL DEPENDS ${JX_GZIPPED})
 
 if(TARGET jx_monitor)
   install(FILES ${CMAKE_SOURCE_DIR}/data/${JX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_SOURCE_DIR}/data/${JX_APP_ID}.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # PNG sizes beside the SVG: desktops without SVG support show them.
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/icons/hicolor/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
   install(FILES ${CMAKE_SOURCE_DIR}/data/${JX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
@@ -30,11 +46,15 @@ if(TARGET jx_monitord)
   install(FILES ${CMAKE_SOURCE_DIR}/docs/prometheus/jx-alerts.yml DESTINATION ${JX_DOC_DIR}/examples)
 endif()
 
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
-              ${CMAKE_SOURCE_DIR}/docs/serial_ports.md ${CMAKE_SOURCE_DIR}/docs/simulator_and_dump.md
-              ${CMAKE_SOURCE_DIR}/docs/fleet.md
+# README links into docs/: the installed copy keeps that layout so its images
+# and documents are found. The licence is in the copyright file.
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/data/copyright ${CMAKE_BINARY_DIR}/changelog.gz
         DESTINATION ${JX_DOC_DIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION ${JX_DOC_DIR}/docs FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
 install(FILES ${CMAKE_SOURCE_DIR}/data/60-gps-receiver.rules.example DESTINATION ${JX_DOC_DIR}/examples)
+# The lintian findings kept on purpose, each with its reason.
+install(FILES ${CMAKE_SOURCE_DIR}/data/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME jx-monitor)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME jx-monitor)

@@ -60,12 +60,13 @@ int main(int argc, char** argv)
     std::string error;
     std::vector<std::string> args(argv + 1, argv + argc);
     if (!TakeListenOption(args, &listen, &error) || !ParseSimCommandLine(args, &cmd, &error)) {
-        std::fprintf(stderr, "zelk_sim: %s\n%s%s", error.c_str(), SimUsage(), ListenUsage());
+        std::fprintf(stderr, "zelk_sim: %s\nTry 'zelk_sim --help'.\n", error.c_str());
         return 2;
     }
     if (cmd.help) {
         std::fputs(SimUsage(), stdout);
         std::fputs(ListenUsage(), stdout);
+        std::fputs(SimUsageEnd(), stdout);
         return 0;
     }
     LineRunner runner;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "sim/receiver_simulator.h"
+#include "sim/rng.h"
 
 namespace {
 
@@ -36,9 +37,23 @@ TrackPoint ReceiverSimulator::ReportedPlace() const
     return p;
 }
 
+namespace {
+
+// White phase noise: each whole second draws its own value from the seed, so
+// the bias of a given second is the same however the time was advanced.
+double ClockNoise(uint64_t seed, double gpsSeconds)
+{
+    SimRandom rng(seed * 0x2545F4914F6CDD1Dull ^ static_cast<uint64_t>(std::floor(gpsSeconds)));
+    const double u1 = 1.0 - rng.Unit(), u2 = rng.Unit(); // Box-Muller, u1 in (0, 1]
+    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * kPi * u2);
+}
+
+} // namespace
+
 double ReceiverSimulator::ClockBiasM() const
 {
-    const double raw = options_.clockBiasM + options_.clockDriftMps * (gpsSeconds_ - options_.startGpsSeconds);
+    const double raw = options_.clockBiasM + options_.clockDriftMps * (gpsSeconds_ - options_.startGpsSeconds) +
+                       options_.clockNoiseM * ClockNoise(options_.seed, gpsSeconds_);
     return std::remainder(raw, 2 * kBiasWrapM);
 }
 

@@ -89,11 +89,43 @@ const char* SimUsage()
 {
     return "usage: zelk_sim [--count N] [--index I] [--seed S] [--lat DEG --lon DEG --alt M]\n"
            "                [--radius M --speed MPS] [--no-almanac PRN,..] [--no-ephemeris PRN,..]\n"
-           "                [--antenna-fault]\n"
-           "       zelk_sim --replay FILE [--fast] [--loop] [--baud B]\n"
-           "       zelk_sim --help | --version\n"
-           "Prints the device path of each simulated receiver, one per line, and runs\n"
-           "until interrupted.\n";
+           "                [--antenna-fault] [--listen [HOST:]PORT]\n"
+           "       zelk_sim --replay FILE [--fast] [--loop] [--baud B] [--listen [HOST:]PORT]\n"
+           "       zelk_sim -h | --help | --version\n"
+           "Runs simulated GPS receivers that answer the ZELK protocol's queries and\n"
+           "commands and send their periodic reports, or plays a raw recording back.\n"
+           "Prints the device path of each receiver, one per line, and runs until\n"
+           "interrupted.\n"
+           "\n"
+           "Simulated receivers:\n"
+           "  --count N             number of receivers, 1 to 16 (default 1)\n"
+           "  --index I             demo place of the first receiver (default 0); receiver\n"
+           "                        i takes place I + i, as jx_monitor --demo does\n"
+           "  --seed S              seed of the simulated noise; receiver i uses S + i\n"
+           "  --lat DEG --lon DEG --alt M\n"
+           "                        centre of the simulated track (degrees, metres)\n"
+           "  --radius M --speed MPS\n"
+           "                        drive a circle of that radius (metres) at that speed\n"
+           "                        (metres per second); both are needed\n"
+           "  --no-almanac PRN,..   satellites (1 to 32) whose almanac the receiver lacks\n"
+           "  --no-ephemeris PRN,.. satellites (1 to 32) whose ephemeris it lacks\n"
+           "  --antenna-fault       report an antenna fault in the health report\n"
+           "\n"
+           "Playback:\n"
+           "  --replay FILE         play a raw recording (.zlk) back instead of simulating\n"
+           "  --fast                send it without the line's pacing\n"
+           "  --loop                start again from the beginning at its end\n"
+           "  --baud B              the bit rate whose pacing it keeps (default 9600)\n"
+           "\n"
+           "Lines:\n";
+}
+
+const char* SimUsageEnd()
+{
+    return "  -h, --help            print this help and exit\n"
+           "  --version             print the version and exit\n"
+           "Exit status: 0 after an interrupt, 1 when a receiver cannot start, 2 for a\n"
+           "bad option.\n";
 }
 
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* out, std::string* error)

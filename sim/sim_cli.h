@@ -19,4 +19,6 @@ struct SimCommandLine {
 
 // Fills the result or returns false with an error text.
 bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* out, std::string* error);
+// The help: SimUsage, then the line options (ListenUsage), then SimUsageEnd.
 const char* SimUsage();
+const char* SimUsageEnd();

@@ -23,6 +23,7 @@ SimOptions DemoReceiverOptions(int index)
         o.geoidSeparationM = 4.5;
         o.clockBiasM = -55000;
         o.clockDriftMps = -1.7;
+        o.clockNoiseM = 6.0;
         break;
     default:
         o.seed = 303;
@@ -30,6 +31,7 @@ SimOptions DemoReceiverOptions(int index)
         o.geoidSeparationM = -9.0;
         o.clockBiasM = 230000;
         o.clockDriftMps = 2.4;
+        o.clockNoiseM = 1.5;
         break;
     }
     o.startGpsSeconds += index * 3600.0;

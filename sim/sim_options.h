@@ -21,6 +21,7 @@ struct SimOptions {
     double almanacCollectSeconds = 750; // to rebuild the almanac after it was erased
     double clockBiasM = 12000;     // receiver clock bias at start
     double clockDriftMps = 0.9;    // bias rate (0.9 m/s is about 3 ppb)
+    double clockNoiseM = 3.0;      // white phase noise of the bias, rms (3 m is 10 ns)
     bool antennaFault = false;
     std::vector<int> withoutAlmanac;   // PRNs that never have an almanac
     std::vector<int> withoutEphemeris; // PRNs that never have an ephemeris

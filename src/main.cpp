@@ -13,9 +13,11 @@
 #include "core/run_options.h"
 #include "core/saved_ports.h"
 #include "core/startup.h"
+#include "core/window_places.h"
 #include "core/windows.h"
 #include "jx_version.h"
 #include "platform/port_enumeration.h"
+#include "views/history_recorder.h"
 
 namespace {
 
@@ -152,9 +154,12 @@ int main(int argc, char** argv)
     if (options.timeToPaint)
         QuitAtFirstPaint(Form_Main, mainStarted);
     Form_Main->show();
-    CentreOnScreen(Form_Main);
+    RestoreWindowPlaces();
     ScheduleScreenshotAndQuit(Form_Main, options);
+    HistoryRecorder* history = StartHistoryRecorder(&app);
     const int rc = app.exec();
+    SaveWindowPlaces();
+    delete history; // writes out what waits
     DestroyAllWindows();
     StopDemo();
     return rc;

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "jx_version.h"
+
 TForm_About* Form_About = nullptr;
 
 namespace {
@@ -71,7 +73,7 @@ TForm_About::TForm_About() : Form("Form_About", "About JX_Monitor", kClientWidth
           kPictureHeight);
     Image_Logo->setPixmap(DrawAboutPicture());
     Image_Logo->setAccessibleName(QStringLiteral("JX_Monitor"));
-    Label_Version = new Label(this, QStringLiteral("Label_Version"), QStringLiteral("Version 1.00"), 0, 76,
+    Label_Version = new Label(this, QStringLiteral("Label_Version"), QStringLiteral("Version %1").arg(QLatin1String(kJxVersion)), 0, 76,
                               kClientWidth, 16);
     Label_Version->setAlignment(Qt::AlignCenter);
     Button_OK = new QPushButton(QStringLiteral("&OK"), this);

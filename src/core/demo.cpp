@@ -1,5 +1,6 @@
 #include "core/demo.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "core/main_window.h"
@@ -38,6 +39,14 @@ void MonitorDemoReceivers()
         if (OpenSlot(slot) == 0)
             PortTable[static_cast<size_t>(slot)].monitored = 1;
     Form_Main->RefreshMonitorPanels();
+}
+
+bool IsDemoDevice(const std::string& path)
+{
+    if (!Receivers())
+        return false;
+    const std::vector<std::string>& paths = Receivers()->DevicePaths();
+    return std::find(paths.begin(), paths.end(), path) != paths.end();
 }
 
 void StopDemo()

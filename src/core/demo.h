@@ -12,5 +12,7 @@ constexpr int kDemoReceivers = 3;
 bool StartDemo(std::vector<std::string>& args, std::string* message);
 // Once the windows exist: the other simulated receivers are opened and monitored.
 void MonitorDemoReceivers();
+// Whether the path is one of the running demo's simulated receivers.
+bool IsDemoDevice(const std::string& path);
 // Ends the simulated receivers.
 void StopDemo();

@@ -2,6 +2,7 @@
 #include <QComboBox>
 
 #include "core/display_staleness.h"
+#include "core/silent_port.h"
 #include "core/main_window.h"
 #include "core/open_failure.h"
 #include "link/commands.h"
@@ -35,6 +36,7 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
         ReportOpenFailure(com, error, "Error");
     ResetDisplay();
     ResetDisplayFreshness();
+    ResetDisplaySilence();
     if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
         PortRecord& old = PortTable[static_cast<size_t>(DisplayPort - 1)];
         if ((old.open || old.lost) && !old.monitored)

@@ -10,6 +10,7 @@
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
+#include "views/form_trends.h"
 
 namespace {
 
@@ -50,13 +51,14 @@ void AddViewItem(TForm_Main* form, QMenu* menu, const QString& name, const QStri
 void AddViewItems(TForm_Main* form, QMenu* m)
 {
     AddSeparator(m, "N_Views");
-    AddViewItem(form, m, "WindowSky", "&Sky Plot...", Form_Sky);
-    AddViewItem(form, m, "WindowSignal", "&Signal Levels...", Form_Signal);
+    AddViewItem(form, m, "WindowSky", "S&ky Plot...", Form_Sky);
+    AddViewItem(form, m, "WindowSignal", "Signal &Levels...", Form_Signal);
     AddViewItem(form, m, "WindowScatter", "Position &Scatter...", Form_Scatter);
     // The views of every port.
     AddSeparator(m, "N_Receivers");
     AddViewItem(form, m, "WindowPorts", "&All Receivers...", Form_Ports);
     AddViewItem(form, m, "WindowPackets", "Packet &Console...", Form_Packets);
+    AddViewItem(form, m, "WindowTrends", "T&rends...", Form_Trends);
 }
 
 } // namespace
@@ -64,6 +66,7 @@ void AddViewItems(TForm_Main* form, QMenu* m)
 void TForm_Main::BuildMainMenu()
 {
     menuBar()->setObjectName("MainMenu_Main");
+    BuildFileMenu();
     BuildInitializeMenu();
     BuildConfigureMenu();
     BuildLogMenu();
@@ -72,6 +75,21 @@ void TForm_Main::BuildMainMenu()
     HelpAbout = AddItem(this, HelpMenu, "HelpAbout", "&About...", &TForm_Main::HelpAboutClick);
     BuildComPopup();
     BuildSerialPopup();
+}
+
+// In front of the receiver menus: the ports as a whole, the mapping kept for
+// later starts, and the end of the program. Items that open files (a
+// recording to play back, Ctrl+O) go at the top, before "N_FilePorts".
+void TForm_Main::BuildFileMenu()
+{
+    QMenu* m = FileMenu = AddMenu(menuBar(), "FileMenu", "&File");
+    AddSeparator(m, "N_FilePorts");
+    FileOpenAll = AddItem(this, m, "FileOpenAll", "&Open All Ports", &TForm_Main::MenuCOM_OpenAllClick);
+    FileCloseAll = AddItem(this, m, "FileCloseAll", "&Close All Ports", &TForm_Main::MenuCOM_CloseAllClick);
+    FileEnablePorts = AddItem(this, m, "FileEnablePorts", "&Enable All Ports", &TForm_Main::MenuCOM_EnablePortsClick);
+    FileSavePorts = AddItem(this, m, "FileSavePorts", "&Save Port Mapping", &TForm_Main::FileSavePortsClick);
+    AddSeparator(m, "N_FileQuit");
+    FileQuit = AddItem(this, m, "FileQuit", "&Quit", &TForm_Main::FileQuitClick, QKeySequence("Ctrl+Q"));
 }
 
 void TForm_Main::BuildInitializeMenu()

@@ -2,6 +2,7 @@
 #include "display/health.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QFontMetrics>
@@ -117,7 +118,36 @@ void TForm_Main::FormDestroy()
     created_ = false;
 }
 
-void TForm_Main::ApplyHint(const QString& hint) { Panel_Hint->setCaption(hint); }
+void TForm_Main::ApplyHint(const QString& hint) { Panel_Hint->setCaption(hint.isEmpty() ? NoteCaption() : hint); }
+
+// The note as the line has room for it; the pointer over the line reads all of it.
+QString TForm_Main::NoteCaption() const
+{
+    return QFontMetrics(Panel_Hint->font()).elidedText(statusNote_, Qt::ElideRight, TextRoom(*Panel_Hint));
+}
+
+void TForm_Main::SetStatusNote(const QString& note)
+{
+    // A new note shows at once, over a hint; a note that goes takes only itself away.
+    const bool showingNote = Panel_Hint->caption() == NoteCaption();
+    statusNote_ = note;
+    if (!note.isEmpty() || showingNote)
+        Panel_Hint->setCaption(NoteCaption());
+    Panel_Hint->setToolTip(note);
+    Panel_Hint->setAccessibleDescription(note);
+}
+
+void TForm_Main::closeEvent(QCloseEvent* event)
+{
+    // The main window's end is the program's, whatever other windows are open:
+    // the recording and the ports are closed before the loop ends.
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    if (created_)
+        FormDestroy();
+    QCoreApplication::quit();
+}
 
 void TForm_Main::SetSingleLayout()
 {

@@ -43,6 +43,11 @@ public:
     // Poll timer.
     void ZELKTimer();
     void ApplyHint(const QString& hint);
+    // A standing note on the status line (a silent display port): shown at
+    // once, a hint then shows over it and it returns when the hint goes;
+    // empty removes it.
+    void SetStatusNote(const QString& note);
+    QString StatusNote() const { return statusNote_; }
 
     // Every value field (tag 1) back to "?", every tagged lamp grey.
     void ResetDisplay();
@@ -147,6 +152,12 @@ public:
     Panel* Panel_Serial = nullptr;
 
     // Main menu
+    QMenu* FileMenu = nullptr;
+    QAction* FileOpenAll = nullptr;
+    QAction* FileCloseAll = nullptr;
+    QAction* FileEnablePorts = nullptr;
+    QAction* FileSavePorts = nullptr;
+    QAction* FileQuit = nullptr;
     QMenu* InitializeMenu = nullptr;
     QAction* InitializeCold = nullptr;
     QAction* InitializeWarm = nullptr;
@@ -207,6 +218,11 @@ public:
     void MenuCOM_CloseQuietClick();
     void MenuCOM_EnablePortsClick();
 
+    // File menu: the port mapping kept for later starts; Quit closes the
+    // recording and the ports, then ends the program.
+    void FileSavePortsClick();
+    void FileQuitClick();
+
     void InitializeColdClick();
     void InitializeWarmClick();
     void InitializeFactoryClick();
@@ -257,6 +273,7 @@ private:
     void ConnectRegionClicks();
     // Menus (main_menu.cpp).
     void BuildMainMenu();
+    void BuildFileMenu();
     void BuildInitializeMenu();
     void BuildConfigureMenu();
     void BuildLogMenu();
@@ -290,6 +307,10 @@ private:
     void BlankChannelRow(int channel);
     void ShowProduct(int slot);
 
+    void closeEvent(QCloseEvent* event) override;
+    QString NoteCaption() const;
+
+    QString statusNote_;
     int designWidth_ = 0;
     bool created_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/device_access.h"
 #include "platform/port_enumeration.h"
 #include "platform/ui.h"
 
@@ -12,8 +13,7 @@ std::string OpenFailureText(int com, const std::string& path, const OpenError& e
         return text + "No device is mapped to COM" + std::to_string(com) + " (see jx_monitor --list-ports).";
     text += path + ": " + error.reason;
     if (error.kind == OpenFailure::Permission)
-        text += "\nTo use serial ports, add your user to the dialout group "
-                "(sudo usermod -aG dialout $USER) and log in again.";
+        text += "\n" + PermissionAdvice(ReadDeviceAccess(path));
     return text;
 }
 

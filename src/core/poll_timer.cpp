@@ -6,6 +6,7 @@
 #include "core/display_staleness.h"
 #include "core/main_window.h"
 #include "core/network_status.h"
+#include "core/silent_port.h"
 #include "link/commands.h"
 #include "link/framing.h"
 #include "link/line_codes.h"
@@ -58,6 +59,7 @@ void ResetPollTimerState()
     g_inTick = false;
     ui::DropDeferredBoxes();
     ResetDisplayFreshness();
+    ResetDisplaySilence();
 }
 
 void TForm_Main::ZELKTimer()
@@ -96,8 +98,11 @@ void TForm_Main::RunTick()
         }
         FollowConnection(slot);
     }
-    if (DisplayPort >= 1 && DisplayPort <= kPortSlots)
-        TrackDisplayFreshness(displayFresh, PortTable[static_cast<size_t>(DisplayPort - 1)].lost);
+    if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
+        const bool lost = PortTable[static_cast<size_t>(DisplayPort - 1)].lost;
+        TrackDisplayFreshness(displayFresh, lost);
+        WatchDisplaySilence(displayFresh, lost, kTickMs);
+    }
     ReopenLostPorts(kTickMs);
     PollTick = (PollTick + 1) % 10;
     if (!anyOpen)

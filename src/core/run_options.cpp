@@ -47,7 +47,8 @@ bool ParseSeconds(const std::string& text, double& seconds, std::string* error)
 bool* FlagOf(const std::string& arg, RunOptions& options)
 {
     static const std::pair<const char*, bool RunOptions::*> kFlags[] = {
-        {"--help", &RunOptions::help},           {"--version", &RunOptions::version},
+        {"--help", &RunOptions::help},           {"-h", &RunOptions::help},
+        {"--version", &RunOptions::version},
         {"--list-ports", &RunOptions::listPorts}, {"--save-ports", &RunOptions::savePorts},
         {"--demo", &RunOptions::demo},           {"--time-to-paint", &RunOptions::timeToPaint},
         {"--open-all", &RunOptions::openAll},    {"--show-all", &RunOptions::showAll},
@@ -136,7 +137,7 @@ const char* MonitorUsage()
            "                        --screenshot: 1)\n"
            "  --time-to-paint       print the time to the first paint of the main window\n"
            "                        and quit\n"
-           "  --help                print this help and exit\n"
+           "  -h, --help            print this help and exit\n"
            "  --version             print the version and exit\n"
            "\n"
            "Qt's own options (-platform NAME, -style NAME, ...) are passed to Qt.\n"

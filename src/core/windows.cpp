@@ -23,6 +23,7 @@
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
+#include "views/form_trends.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ void CreateCompanions()
     Form_Ports = new TForm_Ports;
     QObject::connect(Form_Ports, &TForm_Ports::displayPortChosen, Form_Main, &TForm_Main::ChooseDisplayCom);
     Form_Packets = new TForm_Packets;
+    Form_Trends = new TForm_Trends;
 }
 
 // The poll timer counts the tracked channels down while the tracking window exists.
@@ -87,6 +89,7 @@ bool CreateAllWindows()
 
 void DestroyAllWindows()
 {
+    Destroy(Form_Trends);
     Destroy(Form_Packets);
     Destroy(Form_Ports);
     Destroy(Form_Scatter);

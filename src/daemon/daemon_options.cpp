@@ -31,7 +31,7 @@ bool IsOption(const std::string& arg, const char* name)
 
 const char* DaemonUsage()
 {
-    return "Usage: jx_monitord [OPTIONS] [PORTS]\n"
+    return "usage: jx_monitord [OPTIONS] [PORTS]\n"
            "Monitors up to 16 receivers without a window and serves their state to Prometheus.\n"
            "\n"
            "  --config FILE    read FILE instead of /etc/jx-monitord.conf (a missing default\n"

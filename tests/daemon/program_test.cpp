@@ -93,10 +93,10 @@ TEST(MonitordProgram, ABadConfigurationOrArgumentIsRefusedWhole)
         EXPECT_TRUE(err.startsWith(c.stderrStart)) << err.toStdString();
     }
     QProcess help;
-    help.start(kProgram, {"--help"});
+    help.start(kProgram, {"-h"});
     ASSERT_TRUE(help.waitForFinished(10000));
     EXPECT_EQ(help.exitCode(), 0);
-    EXPECT_TRUE(help.readAllStandardOutput().startsWith("Usage: jx_monitord"));
+    EXPECT_TRUE(help.readAllStandardOutput().startsWith("usage: jx_monitord"));
 }
 
 TEST(MonitordProgram, ServesUnderTheServiceManagerAndEndsCleanlyOnSigterm)

@@ -74,6 +74,7 @@ TEST(Programs, HelpVersionAndUnknownOptionsAnswerWithoutAWindow)
     } rows[] = {
         {"jx_monitor", monitorOptions},
         {"zelk_sim", {"--count", "--replay", "--help", "--version"}},
+        {"zelk_dump", {"--help", "--version"}},
         {"jx_longrun", {"--hours", "--dir", "--keep", "--tx-all", "--help", "--version"}},
     };
     for (const Row& row : rows) {
@@ -84,6 +85,9 @@ TEST(Programs, HelpVersionAndUnknownOptionsAnswerWithoutAWindow)
         for (const std::string& option : row.helpMentions)
             EXPECT_TRUE(Has(help.out, option)) << option;
         EXPECT_EQ(help.err, "");
+        const Outcome shortHelp = RunProgram(row.program, "-h");
+        EXPECT_EQ(shortHelp.exitCode, 0) << shortHelp.err;
+        EXPECT_EQ(shortHelp.out, help.out) << "-h is --help";
 
         const Outcome version = RunProgram(row.program, "--version");
         EXPECT_EQ(version.exitCode, 0) << version.err;
@@ -93,6 +97,16 @@ TEST(Programs, HelpVersionAndUnknownOptionsAnswerWithoutAWindow)
         EXPECT_EQ(unknown.exitCode, 2);
         EXPECT_EQ(unknown.out, "");
         EXPECT_TRUE(Has(unknown.err, "--frobnicate")) << unknown.err;
+    }
+    // zelk_sim's help explains each option it accepts: a line of words after
+    // the option's name, not only the name in the synopsis.
+    const std::string simHelp = RunProgram("zelk_sim", "--help").out;
+    for (const char* option : {"--count", "--index", "--seed", "--lat", "--radius", "--no-almanac", "--no-ephemeris",
+                               "--antenna-fault", "--replay", "--fast", "--loop", "--baud", "--listen", "--help",
+                               "--version"}) {
+        const size_t line = simHelp.find(std::string("\n  ") + option);
+        const size_t shortLine = simHelp.find(std::string(", ") + option + " ");
+        EXPECT_TRUE(line != std::string::npos || shortLine != std::string::npos) << option << " is not explained";
     }
     // Letter arguments keep their rule: only the second character counts, so
     // a word is no error, but a long option still is when letters are around it.

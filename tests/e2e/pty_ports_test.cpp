@@ -2,6 +2,8 @@
 // serial layer. Skipped where the serial layer cannot open them.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <thread>
 
@@ -78,6 +80,31 @@ TEST_F(PtyPorts, AutoFindKeepsTalkingReceiversAndClosesTheQuietOnes)
     EXPECT_TRUE(PortTable[1].open);
     EXPECT_FALSE(PortTable[2].open);
     EXPECT_TRUE(PortTable[0].open) << "the display port stays open";
+}
+
+// A display port that says nothing, on the real timer: the status line
+// explains it after 5 s (within 6), and the words go with the first packet.
+TEST_F(PtyPorts, ASilentDisplayPortIsExplainedUntilAPacketArrives)
+{
+    PtyPair receiver;
+    SetComDevice(1, receiver.devicePath());
+    ScriptedUi ui;
+    ASSERT_EQ(StartMonitor({"-c1"}), StartResult::Run);
+    const QString words =
+        "COM1: no data for 5 s at 9600 8-O-1: check the receiver's port settings, or use Auto Find";
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form_Main->StatusNote() == words; }, 6000));
+    EXPECT_GE(clock.elapsed(), 4500) << "not before the 5 s are up";
+    // The line shows as much as it has room for; the pointer over it reads all.
+    const QString shown = Form_Main->Panel_Hint->caption();
+    EXPECT_TRUE(shown == words || (shown.endsWith(QChar(0x2026)) && words.startsWith(shown.chopped(1))))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("COM1: no data for 5 s")) << shown.toStdString();
+    EXPECT_EQ(Form_Main->Panel_Hint->toolTip(), words);
+    receiver.Write(Frame({0x46, 0x00, 0x00}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form_Main->Panel_Hint->caption().isEmpty(); }, 2000));
+    EXPECT_EQ(Form_Main->StatusNote(), "");
 }
 
 } // namespace

@@ -4,13 +4,18 @@
 
 #include "support/parsed_packets.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPushButton>
+#include <QTimer>
 
 #include "core/main_window.h"
 #include "core/windows.h"
 #include "link/framing.h"
+#include "link/port_table.h"
 #include "link/shared_flags.h"
+#include "logging/raw_recorder.h"
 #include "logging/form_log_zelk.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
@@ -122,6 +127,25 @@ TEST_F(Recording, ProgramEndClosesTheFileWithEveryFrame)
     Send(*display, {{0x41, {7}}, {0x42, {8}}});
     DestroyAllWindows();
     EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {7}}, {0x42, {8}}}));
+}
+
+// File > Quit in the running loop ends it although another window is open;
+// the recording file is closed with its packets in it, and so are the ports.
+TEST_F(Recording, FileQuitEndsTheProgramWithTheRecordingClosed)
+{
+    Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
+    Send(*display, {{0x41, {1, 2}}});
+    Form_LogZelk->showForm();
+    QTimer::singleShot(0, Form_Main->FileQuit, &QAction::trigger);
+    QTimer stuck; // a loop that did not end fails the test instead of hanging it
+    stuck.setSingleShot(true);
+    QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stuck.start(10000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(RawRecordFileOpen());
+    EXPECT_FALSE(PortTable[2].open);
+    EXPECT_FALSE(PortTable[4].open);
+    EXPECT_EQ(ParseFile(path), (std::vector<Packet>{{0x41, {1, 2}}}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMap>
 #include <QMenuBar>
 
 #include "config/form_bias.h"
@@ -13,6 +14,8 @@
 #include "views/form_packets.h"
 #include "views/form_ports.h"
 #include "link/commands.h"
+#include "link/port_table.h"
+#include "support/fake_serial.h"
 #include "support/monitor_gui.h"
 
 namespace {
@@ -44,13 +47,63 @@ protected:
     void SetUp() override { ASSERT_NE(StartMonitorOnFake(1), nullptr); }
 };
 
-TEST_F(MainMenu, MenuBarHoldsTheFiveMenusInOrder)
+// The letter after "&" in a caption, lower case; 0 when there is none.
+QChar Mnemonic(const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] != '&')
+            return caption[i + 1].toLower();
+        ++i; // "&&" is a plain ampersand
+    }
+    return QChar();
+}
+
+// Every menu's items, and the menu bar's titles, can each be reached by a
+// letter of their own: items added later by other windows are checked too.
+TEST_F(MainMenu, EveryMenuHasUniqueMnemonics)
+{
+    QList<const QWidget*> menus = {Form_Main->menuBar()};
+    for (const QMenu* menu : Form_Main->findChildren<QMenu*>())
+        menus << menu;
+    ASSERT_GE(menus.size(), 8);
+    for (const QWidget* menu : menus) {
+        QMap<QChar, QString> seen;
+        for (const QAction* a : menu->actions()) {
+            if (a->isSeparator())
+                continue;
+            const QChar key = Mnemonic(a->text());
+            EXPECT_FALSE(key.isNull()) << a->text().toStdString() << " has no mnemonic";
+            if (key.isNull())
+                continue;
+            EXPECT_FALSE(seen.contains(key)) << menu->objectName().toStdString() << ": " << a->text().toStdString()
+                                             << " and " << seen.value(key).toStdString();
+            seen.insert(key, a->text());
+        }
+    }
+}
+
+TEST_F(MainMenu, MenuBarHoldsTheFileMenuThenTheFiveMenusInOrder)
 {
     QStringList titles;
     for (QAction* a : Form_Main->menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, QStringList({"&Initialize", "&Configure", "&Logging", "&Window", "&Help"}));
+    EXPECT_EQ(titles, QStringList({"&File", "&Initialize", "&Configure", "&Logging", "&Window", "&Help"}));
     EXPECT_EQ(Form_Main->menuBar()->objectName(), "MainMenu_Main");
+    ExpectItems(Form_Main->FileMenu, {{"N_FilePorts", "-", ""},
+                                      {"FileOpenAll", "&Open All Ports", ""},
+                                      {"FileCloseAll", "&Close All Ports", ""},
+                                      {"FileEnablePorts", "&Enable All Ports", ""},
+                                      {"FileSavePorts", "&Save Port Mapping", ""},
+                                      {"N_FileQuit", "-", ""},
+                                      {"FileQuit", "&Quit", "Ctrl+Q"}});
+    // The port items run the COM panel's commands.
+    AttachFakeSerial(4);
+    PortTable[4].monitored = 1;
+    Form_Main->FileCloseAll->trigger();
+    EXPECT_FALSE(PortTable[4].open);
+    EXPECT_TRUE(PortTable[0].open) << "the display port stays open";
 }
 
 TEST_F(MainMenu, InitializeAndConfigureItems)
@@ -88,12 +141,13 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
                                         {"WindowProductInfo", "&Product Info...", ""},
                                         {"WindowMultiPort", "&Multiport", "Ctrl+M"},
                                         {"N_Views", "-", ""},
-                                        {"WindowSky", "&Sky Plot...", ""},
-                                        {"WindowSignal", "&Signal Levels...", ""},
+                                        {"WindowSky", "S&ky Plot...", ""},
+                                        {"WindowSignal", "Signal &Levels...", ""},
                                         {"WindowScatter", "Position &Scatter...", ""},
                                         {"N_Receivers", "-", ""},
                                         {"WindowPorts", "&All Receivers...", ""},
-                                        {"WindowPackets", "Packet &Console...", ""}});
+                                        {"WindowPackets", "Packet &Console...", ""},
+                                        {"WindowTrends", "T&rends...", ""}});
     for (const char* name : {"WindowPorts", "WindowPackets"})
         Form_Main->WindowMenu->findChild<QAction*>(name)->trigger();
     EXPECT_TRUE(Form_Ports->isVisible());

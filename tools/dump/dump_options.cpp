@@ -31,10 +31,16 @@ const char kUsage[] =
     "                empty cell; summary to stderr\n"
     "  --gpx         the track of position reports as GPX 1.1; summary to stderr\n"
     "  --kml         the track of position reports as KML 2.2; summary to stderr\n"
+    "  --stability   clock stability of the receiver: overlapping Allan, modified\n"
+    "                Allan and time deviation of the clock bias of the position\n"
+    "                reports (placed by time of fix) at averaging times of 1 s,\n"
+    "                2 s, 4 s ... up to a tenth of the span, each with its 68 %\n"
+    "                confidence interval, taken on the longest run without a\n"
+    "                gap; with --csv as CSV; summary to stderr\n"
     "  --baud N      bit rate of a live port (default 9600); also --baud=N\n"
     "  --line DPS    data bits 5-8, parity N, O or E and stop bits 1 or 2 of a\n"
     "                live port (default 8O1); also --line=DPS\n"
-    "  --help        show this help and exit\n"
+    "  -h, --help    show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
     "Exit status: 0 when the input was read, 1 when an input could not be\n"
@@ -104,6 +110,7 @@ DumpAction ParseDumpOptions(const std::vector<std::string>& given, DumpOptions* 
 {
     const std::vector<std::string> args = SplitValues(given);
     bool inputsOnly = false;
+    bool stability = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -117,6 +124,8 @@ DumpAction ParseDumpOptions(const std::vector<std::string>& given, DumpOptions* 
             return DumpAction::Version;
         } else if (a == "--hex") {
             options->hex = true;
+        } else if (a == "--stability") {
+            stability = true;
         } else if (IsOutputOption(a, &options->output)) {
         } else if (a == "--baud" && hasValue) {
             if (!ParseInt(args[++i], &options->line.baud) || options->line.baud <= 0) {
@@ -133,6 +142,13 @@ DumpAction ParseDumpOptions(const std::vector<std::string>& given, DumpOptions* 
             *error = (a == "--baud" || a == "--line") ? a + " needs a value" : "unknown option '" + a + "'";
             return DumpAction::Error;
         }
+    }
+    if (stability) {
+        if (options->output != DumpOutput::Text && options->output != DumpOutput::Csv) {
+            *error = "--stability goes with --csv only";
+            return DumpAction::Error;
+        }
+        options->output = options->output == DumpOutput::Csv ? DumpOutput::StabilityCsv : DumpOutput::Stability;
     }
     return DumpAction::Run;
 }

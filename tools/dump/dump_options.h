@@ -6,7 +6,8 @@
 
 #include "platform/serial_device.h"
 
-enum class DumpOutput { Text, Json, Csv, Gpx, Kml };
+// Stability: the clock stability table of the position reports (StabilityCsv with --csv).
+enum class DumpOutput { Text, Json, Csv, Gpx, Kml, Stability, StabilityCsv };
 
 struct DumpOptions {
     DumpOutput output = DumpOutput::Text;

@@ -9,6 +9,7 @@ namespace {
 constexpr double kDegPerRad = 180.0 / 3.14159265358979323846;
 constexpr double kGpsEpochUnix = 315964800; // 1980-01-06T00:00:00Z
 constexpr double kWeekSeconds = 604800;
+constexpr double kSpeedOfLight = 299792458; // m/s: the clock bias is sent in metres
 
 } // namespace
 
@@ -95,17 +96,21 @@ void TrackWriter::OnPacket(int id, const uint8_t* d, size_t n, std::string& out)
     Report84 lla2;
     Report42 xyz;
     Report83 xyz2;
+    p.clockBiasS.reset();
     if (id == 0x4A && ParseReport4A(d, n, lla)) {
         p.latDeg = lla.latRad * kDegPerRad, p.lonDeg = lla.lonRad * kDegPerRad, p.altM = lla.altM;
+        p.clockBiasS = lla.clockBiasM / kSpeedOfLight;
         AddPoint(id, lla.fixTimeS, out);
     } else if (id == 0x84 && ParseReport84(d, n, lla2)) {
         p.latDeg = lla2.latRad * kDegPerRad, p.lonDeg = lla2.lonRad * kDegPerRad, p.altM = lla2.altM;
+        p.clockBiasS = lla2.clockBiasM / kSpeedOfLight;
         AddPoint(id, lla2.fixTimeS, out);
     } else if (id == 0x42 && ParseReport42(d, n, xyz)) {
         EcefToGeodetic(xyz.xM, xyz.yM, xyz.zM, &p.latDeg, &p.lonDeg, &p.altM);
         AddPoint(id, xyz.fixTimeS, out);
     } else if (id == 0x83 && ParseReport83(d, n, xyz2)) {
         EcefToGeodetic(xyz2.xM, xyz2.yM, xyz2.zM, &p.latDeg, &p.lonDeg, &p.altM);
+        p.clockBiasS = xyz2.clockBiasM / kSpeedOfLight;
         AddPoint(id, xyz2.fixTimeS, out);
     }
 }

@@ -21,6 +21,7 @@ struct TrackPoint {
     std::optional<double> velEast, velNorth, velUp;
     std::optional<int> fixDimension, svCount;
     std::optional<double> pdop, hdop, vdop, tdop;
+    std::optional<double> clockBiasS; // of 0x4A, 0x83 and 0x84
 };
 
 class TrackWriter {
@@ -48,6 +49,8 @@ private:
 
 // A writer for --csv, --gpx or --kml; null for the line outputs.
 std::unique_ptr<TrackWriter> MakeTrackWriter(DumpOutput output);
+// The clock stability table, written at the end (dump_stability.cpp).
+std::unique_ptr<TrackWriter> MakeStabilityWriter(bool csv);
 
 // Geodetic latitude, longitude (degrees) and height (m) of an ECEF point on WGS-84.
 void EcefToGeodetic(double x, double y, double z, double* latDeg, double* lonDeg, double* altM);

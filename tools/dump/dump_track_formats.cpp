@@ -241,6 +241,8 @@ std::unique_ptr<TrackWriter> MakeTrackWriter(DumpOutput output)
     case DumpOutput::Csv: return std::make_unique<CsvWriter>();
     case DumpOutput::Gpx: return std::make_unique<GpxWriter>();
     case DumpOutput::Kml: return std::make_unique<KmlWriter>();
+    case DumpOutput::Stability: return MakeStabilityWriter(false);
+    case DumpOutput::StabilityCsv: return MakeStabilityWriter(true);
     default: return nullptr;
     }
 }

@@ -4,7 +4,7 @@
 
 const char kLongRunUsage[] =
     "usage: jx_longrun [--hours H] [--dir DIR] [--keep] [--tx-all]\n"
-    "       jx_longrun --help | --version\n"
+    "       jx_longrun -h | --help | --version\n"
     "  16 simulated receivers at 38400 bit/s, all monitored, data logging and raw\n"
     "  recording on, for H hours of virtual time (default 24). --tx-all keeps\n"
     "  Tx-All lit, so the periodic queries go to every receiver.\n";
