@@ -29,8 +29,8 @@ ALLOWED = {
     "core": BELOW_GUI_MODULES + GUI_MODULES + ("sim",),
     "app": BELOW_GUI_MODULES + GUI_MODULES + ("core",),
     # jx_monitord: Qt Core and Network on the Qt-free layers, no GUI module.
-    "daemon": ("platform", "link", "describe", "model"),
-    "daemonapp": ("platform", "link", "describe", "model", "daemon", "sim"),
+    "daemon": ("platform", "link", "describe", "model", "notify"),
+    "daemonapp": ("platform", "link", "describe", "model", "notify", "daemon", "sim"),
 }
 # The simulator and zelk_dump link these, so they include no Qt header.
 QT_FREE = ("platform", "link", "describe", "model")

@@ -7,6 +7,7 @@
 #include "daemon/service_notify.h"
 #include "jx_version.h"
 #include "model/port_reports.h"
+#include "notify/receiver_notifier.h"
 #include "platform/port_enumeration.h"
 
 namespace {
@@ -37,6 +38,10 @@ Daemon::Daemon(const DaemonConfig& config, DaemonClock clock, std::ostream& jour
         if (!config_.recording.directory.empty())
             port.recorder = std::make_unique<RotatingRecorder>(config_.recording, PortName(slot));
     }
+    // Every packet of every open port, as the dispatch announces it.
+    connect(&Receivers(), &ReceiverNotifier::packetIn, this, [this](int slot, int id, QByteArrayView data) {
+        OnPacket(slot, id, reinterpret_cast<const uint8_t*>(data.data()), static_cast<uint32_t>(data.size()));
+    });
 }
 
 Daemon::~Daemon() { CloseRecordings(); }
