@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench_traffic.h"
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "core/run_options.h"
 #include "link/framing.h"
 #include "link/port_table.h"

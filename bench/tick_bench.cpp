@@ -1,4 +1,4 @@
-// One tick of the poll timer (ZELKTimer) with all 16 ports open and
+// One tick of the poll timer (Monitor::Tick) with all 16 ports open and
 // monitored, each holding 8 KB of the simulator's traffic at the tick; and
 // the longest time the GUI thread is held by one of the COM panel's
 // commands for all 16 ports and the ticks and transmit drains after it.
@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "monitor/monitor.h"
 #include "bench_traffic.h"
 #include "core/main_window.h"
 #include "link/commands.h"
@@ -69,7 +70,7 @@ void BM_Tick16Ports(benchmark::State& state, int searchStep, int pauseMs, bool r
         for (PortRecord& port : PortTable)
             port.searchStep = searchStep;
         state.ResumeTiming();
-        Form_Main->ZELKTimer();
+        Monitor::Instance().Tick();
         if (repaint)
             QCoreApplication::processEvents();
     }
@@ -103,10 +104,10 @@ bool AnyQueued()
 // time; lastOut is set to when the queues emptied.
 double TickAndDrain(Clock::time_point& lastOut)
 {
-    double longest = Timed([] { Form_Main->ZELKTimer(); });
+    double longest = Timed([] { Monitor::Instance().Tick(); });
     while (AnyQueued()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        longest = std::max(longest, Timed([] { Form_Main->TransmitTimer(); }));
+        longest = std::max(longest, Timed([] { Monitor::Instance().ScheduleTransmit(); }));
         lastOut = Clock::now();
     }
     return longest;
@@ -128,7 +129,7 @@ void BM_Command16Ports(benchmark::State& state, PortCommand command)
         peers.push_back(std::make_unique<PtyPair>());
         SetComDevice(com, peers.back()->devicePath());
     }
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().SetAutoQuery(false);
     Pacing().sendPauseMs = 10;
     double longest = 0.0;
     double spread = 0.0;
@@ -142,11 +143,11 @@ void BM_Command16Ports(benchmark::State& state, PortCommand command)
             peer->ReadAvailable(0, 0);
         double worst = Timed([command] {
             if (command == PortCommand::OpenAll)
-                Form_Main->MenuCOM_OpenAllClick();
+                Monitor::Instance().OpenAll();
             else if (command == PortCommand::FindAll)
-                Form_Main->MenuCOM_FindAllClick();
+                Monitor::Instance().FindAll();
             else
-                Form_Main->MenuCOM_BreakAllClick();
+                Monitor::Instance().BreakAll();
         });
         Clock::time_point firstQueries{}, lastOut{};
         for (int tick = 0; tick < 10; ++tick) {

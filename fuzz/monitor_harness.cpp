@@ -1,3 +1,4 @@
+#include "monitor/monitor.h"
 #include "monitor_harness.h"
 
 #include <algorithm>
@@ -93,7 +94,7 @@ void StartHarnessMonitor(const char* name)
     std::atexit([] { delete g_dir; });
     if (!g_dir->isValid() || !CreateAllWindows())
         std::abort();
-    Form_Main->Timer_ZELK->stop(); // the fuzzer drives the reads itself
+    Monitor::Instance().Stop(); // the fuzzer drives the reads itself
 }
 
 PortRecord& HarnessPort(int com)

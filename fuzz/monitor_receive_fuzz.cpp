@@ -5,7 +5,8 @@
 #include <cstdint>
 
 
-#include "core/dispatch.h"
+#include "monitor/monitor.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
 #include "link/framing.h"
 #include "link/shared_flags.h"
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (HarnessInputLeft(com) > 0)
         PollPort(port, &DispatchReport, 0);
     if (mode & kTimerTick)
-        Form_Main->ZELKTimer();
+        Monitor::Instance().Tick();
     StopLoggers(mode);
     Flags.PositionDownloadPending = Flags.TimeToPcPending = 0;
     return 0;

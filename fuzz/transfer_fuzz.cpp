@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTimer>
 
+#include "monitor/monitor.h"
 #include "core/main_window.h"
 #include "monitor_harness.h"
 #include "transfer/almanac_transfer.h"
@@ -52,6 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         SetHarnessInput(kHarnessDisplayCom, data + 1, size - 1);
         ephemeris ? RunEphemerisDownload() : RunAlmanacDownload();
     }
-    Form_Main->Timer_ZELK->stop(); // the session starts it again on leaving
+    Monitor::Instance().Stop(); // the session starts it again on leaving
     return 0;
 }

@@ -12,31 +12,53 @@ import re
 import sys
 
 # The layers, bottom to top, and what each may include besides itself.
-# platform <- link <- describe, model <- notify <- GUI modules <- core <- app (main.cpp);
+# platform <- link <- describe, model <- notify <- monitor <- GUI modules <- core <- app (main.cpp);
 # describe holds the packets' text form that zelk_dump and the packet console share;
-# daemon and daemonapp (jx_monitord) sit beside the GUI modules, on the Qt-free layers;
-# widgets is the Qt part of the platform layer (dialogs seam, shared widgets).
+# monitor is the engine (QtCore only); widgets is the Qt Widgets part of the
+# platform layer (dialogs seam answering the engine's requests, shared widgets).
+# daemon and daemonapp (jx_monitord) sit beside the GUI modules, on the engine.
 GUI_MODULES = ("display", "config", "logging", "transfer", "views")
-BELOW_GUI_MODULES = ("platform", "link", "describe", "model", "widgets", "notify")
+BELOW_GUI_MODULES = ("platform", "link", "describe", "model", "widgets", "notify", "monitor")
 ALLOWED = {
     "platform": (),
     "link": ("platform",),
     "describe": ("platform", "link"),
     "model": ("platform", "link"),
-    "widgets": ("platform",),
     "notify": ("platform", "link", "model"),
+    "monitor": ("platform", "link", "describe", "model", "notify"),
+    "widgets": ("platform", "monitor"),
     **{module: BELOW_GUI_MODULES for module in GUI_MODULES},
     "core": BELOW_GUI_MODULES + GUI_MODULES + ("sim",),
     "app": BELOW_GUI_MODULES + GUI_MODULES + ("core",),
     # jx_monitord: Qt Core and Network on the Qt-free layers, no GUI module.
-    "daemon": ("platform", "link", "describe", "model", "notify"),
-    "daemonapp": ("platform", "link", "describe", "model", "notify", "daemon", "sim"),
+    "daemon": ("platform", "link", "describe", "model", "notify", "monitor"),
+    "daemonapp": ("platform", "link", "describe", "model", "notify", "monitor", "daemon", "sim"),
 }
 # The simulator and zelk_dump link these, so they include no Qt header.
 QT_FREE = ("platform", "link", "describe", "model")
+# The headless monitor links these with Qt Core and Network only.
+QT_CORE_ONLY = ("notify", "monitor", "daemon", "daemonapp")
+QT_NON_GUI_MODULES = ("QtCore", "QtNetwork")
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 QT_HEADER = re.compile(r"^(Qt\w*/)?(Q\w+|q\w+\.h)$")
+
+
+def qt_include_dirs():
+    """The include directories of the Qt modules without a screen, if installed."""
+    for root in sorted(pathlib.Path("/usr/include").glob("*/qt6")) + [pathlib.Path("/usr/include/qt6")]:
+        dirs = [root / module for module in QT_NON_GUI_MODULES if (root / module).is_dir()]
+        if dirs:
+            return dirs
+    return []
+
+
+def is_gui_header(header, core_dirs):
+    """True for a Qt header of Qt GUI or Widgets (or any module but Core and Network)."""
+    module, _, name = header.rpartition("/")
+    if module:
+        return module not in QT_NON_GUI_MODULES
+    return bool(core_dirs) and not any((d / name).is_file() for d in core_dirs)
 
 
 def read_layers(path):
@@ -62,6 +84,7 @@ def target_layer(header, including, src, layers):
 
 def check(src, layers):
     errors = []
+    core_dirs = qt_include_dirs()
     for path in sorted(src.rglob("*")):
         if path.suffix not in (".cpp", ".h"):
             continue
@@ -80,6 +103,8 @@ def check(src, layers):
             if target is None:
                 if layer in QT_FREE and QT_HEADER.match(header):
                     errors.append(f"{where}: {layer} is Qt-free and must not include <{header}>")
+                elif layer in QT_CORE_ONLY and QT_HEADER.match(header) and is_gui_header(header, core_dirs):
+                    errors.append(f"{where}: {layer} is QtCore-only and must not include <{header}>")
                 continue
             if target in (layer, "unlisted") or target in ALLOWED[layer]:
                 continue  # an unlisted file is reported once, as itself

@@ -2,11 +2,10 @@
 // pseudo-terminals, one device path per line on standard output.
 #include <csignal>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "sim/line_runner.h"
+#include "sim/open_gate.h"
 #include "sim/listen_option.h"
 #include "sim/receiver_simulator.h"
 #include "sim/replay_source.h"
@@ -22,14 +21,13 @@ void OnSignal(int) { g_stop = 1; }
 bool AddSources(const SimCommandLine& cmd, const ListenOption& listen, LineRunner& runner, std::string* error)
 {
     if (!cmd.replayFile.empty()) {
-        std::ifstream in(cmd.replayFile, std::ios::binary);
-        if (!in) {
-            *error = "cannot read " + cmd.replayFile;
+        auto replay = std::make_unique<ReplaySource>(cmd.replayFile, cmd.fast ? kAsFastAsPossible : cmd.replaySpeed,
+                                                     cmd.loop, cmd.replayBaud);
+        if (!replay->Ready()) {
+            *error = replay->Error();
             return false;
         }
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        return AddLine(runner, std::make_unique<ReplaySource>(bytes, cmd.fast, cmd.loop, cmd.replayBaud), listen, 0,
-                       error);
+        return AddLine(runner, std::move(replay), listen, 0, error);
     }
     for (size_t i = 0; i < cmd.receivers.size(); ++i)
         if (!AddLine(runner, std::make_unique<ReceiverSimulator>(cmd.receivers[i]), listen, static_cast<int>(i), error))
@@ -79,6 +77,10 @@ int main(int argc, char** argv)
     for (const std::string& path : runner.DevicePaths())
         std::printf("%s\n", path.c_str());
     std::fflush(stdout);
+    // A replay waits for its reader; a line served over TCP waits for its client anyway.
+    if (!cmd.replayFile.empty() && !runner.DevicePaths().empty() && runner.DevicePaths().front().rfind("/dev/", 0) == 0 &&
+        !WaitForOpen(runner.DevicePaths().front(), cmd.waitSeconds, &g_stop))
+        return 0;
     runner.Run(&g_stop);
     return 0;
 }

@@ -34,7 +34,7 @@ void ReceiverSimulator::Handle(const Command& c)
     case CommandKind::SoftReset: Restart(RestartKind::Soft); break;
     case CommandKind::RequestVersion: SendVersion(); break;
     case CommandKind::RequestTime: SendTime(); break;
-    case CommandKind::RequestSatSelection: SendFixMode(); break;
+    case CommandKind::RequestSatSelection: options_.timingModel ? SendFixWithCount() : SendFixMode(); break;
     case CommandKind::RequestHealth: SendHealth(); break;
     case CommandKind::GpsTime: HandleGpsTime(c.time); break;
     case CommandKind::RequestIoOptions: SendIoOptions(); break;
@@ -44,7 +44,7 @@ void ReceiverSimulator::Handle(const Command& c)
         break;
     case CommandKind::RequestSystemData:
     case CommandKind::LoadSystemData: HandleSystemData(c); break;
-    case CommandKind::RequestTracking: SendTracking(); break;
+    case CommandKind::RequestTracking: options_.timingModel ? SendGnssTracking() : SendTracking(); break;
     case CommandKind::RequestDgpsMode: SendDgpsMode(); break;
     case CommandKind::RequestFilters: SendFilters(); break;
     case CommandKind::SetFilters:

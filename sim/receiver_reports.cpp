@@ -67,6 +67,10 @@ float ReceiverSimulator::FixTimeOfWeek() const
 
 void ReceiverSimulator::SendPeriodicReports()
 {
+    if (options_.timingModel) {
+        SendTimingReports();
+        return;
+    }
     if (HasTime())
         SendTime();
     if (fix_.dimension != 0) {

@@ -71,6 +71,12 @@ private:
     void SendSystemData(uint8_t operation, uint8_t type, uint8_t sv, const std::vector<uint8_t>& data);
     void SendTimeAnswer(bool accepted);
     void SendSaveConfirmation();
+    // The timing model's reports (timing_reports.cpp).
+    void SendTimingReports();
+    void SendTimingTime();
+    void SendTimingStatus();
+    void SendGnssTracking();
+    void SendFixWithCount();
     void Emit(const uint8_t* message, size_t length);
     float FixTimeOfWeek() const;
     double ClockBiasM() const;

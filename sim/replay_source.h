@@ -1,39 +1,37 @@
-// Plays a raw recording back onto a line: the frames in recorded order,
-// paced at one position fix per second (or as fast as possible).
+// Plays a raw recording back onto a line, paced by its time index when it
+// has one, else by the fix times of its position reports (a gap in them kept
+// as a gap), at a chosen speed or as fast as possible, optionally in a loop.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "model/replay/replay_player.h"
 #include "sim/line_source.h"
-
-struct ReplaySegment {
-    std::vector<uint8_t> bytes; // the frame as recorded, with any bytes before it
-    bool endsFix = false;       // a second passes after this frame
-};
-
-// Splits a recording into segments; the pacing report is the first report in
-// the recording that a receiver sends once per fix. Bytes after the last
-// complete frame form a last segment of their own.
-std::vector<ReplaySegment> SplitRecording(const std::vector<uint8_t>& recording);
 
 class ReplaySource : public LineSource {
 public:
-    ReplaySource(const std::vector<uint8_t>& recording, bool fast, bool loop, int baud);
+    // speed: 1 = as recorded; kAsFastAsPossible (0) = unpaced. Check Ready().
+    ReplaySource(const std::string& path, double speed, bool loop, int baud);
 
+    bool Ready() const { return device_ != nullptr; }
+    const std::string& Error() const { return error_; }
     void Receive(const uint8_t*, size_t) override {} // a recording does not listen
     void Advance(double seconds) override;
     std::vector<uint8_t> TakeOutput() override;
-    int LineBaud() const override { return fast_ ? 0 : baud_; }
-    bool Finished() const { return next_ >= segments_.size(); }
+    // At the recorded pace the bytes leave at the line's rate; faster, unpaced.
+    int LineBaud() const override { return speed_ == 1.0 ? baud_ : 0; }
+    bool Finished() const { return !loop_ && player_->Finished(); }
 
 private:
-    std::vector<ReplaySegment> segments_;
-    bool fast_;
+    int64_t clockNs_ = 0;
+    std::shared_ptr<ReplayPlayer> player_;
+    std::unique_ptr<SerialDevice> device_;
+    double speed_;
     bool loop_;
     int baud_;
-    size_t next_ = 0;
-    double clock_ = 0;
-    double releaseAt_ = 0;
+    std::string error_;
     std::vector<uint8_t> output_;
 };

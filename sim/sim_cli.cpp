@@ -37,6 +37,7 @@ struct Overrides {
     double seedValue = 0;
     std::vector<int> noAlmanac, noEphemeris;
     bool antennaFault = false;
+    int model = -1; // -1: each index's own; 0 classic; 1 timing
 };
 
 bool ApplyOption(const std::string& name, const std::string& value, Overrides* o, SimCommandLine* out)
@@ -60,7 +61,8 @@ bool ApplyOption(const std::string& name, const std::string& value, Overrides* o
     else if (name == "--lon") { o->place = true; o->lon = v; }
     else if (name == "--alt") { o->place = true; o->alt = v; }
     else if (name == "--radius") o->radius = v;
-    else if (name == "--speed") o->speed = v;
+    else if (name == "--speed") { o->speed = v; out->replaySpeed = v; }
+    else if (name == "--wait" && v >= 0) out->waitSeconds = v;
     else if (name == "--baud") out->replayBaud = static_cast<int>(v);
     else return false;
     return true;
@@ -80,6 +82,8 @@ SimOptions ReceiverOptions(int index, const Overrides& o)
     s.withoutAlmanac = o.noAlmanac;
     s.withoutEphemeris = o.noEphemeris;
     s.antennaFault = o.antennaFault;
+    if (o.model >= 0)
+        s.timingModel = o.model == 1;
     return s;
 }
 
@@ -89,8 +93,8 @@ const char* SimUsage()
 {
     return "usage: zelk_sim [--count N] [--index I] [--seed S] [--lat DEG --lon DEG --alt M]\n"
            "                [--radius M --speed MPS] [--no-almanac PRN,..] [--no-ephemeris PRN,..]\n"
-           "                [--antenna-fault] [--listen [HOST:]PORT]\n"
-           "       zelk_sim --replay FILE [--fast] [--loop] [--baud B] [--listen [HOST:]PORT]\n"
+           "                [--antenna-fault] [--model classic|timing] [--listen [HOST:]PORT]\n"
+           "       zelk_sim --replay FILE [--speed X | --fast] [--loop] [--wait S] [--baud B] [--listen [HOST:]PORT]\n"
            "       zelk_sim -h | --help | --version\n"
            "Runs simulated GPS receivers that answer the ZELK protocol's queries and\n"
            "commands and send their periodic reports, or plays a raw recording back.\n"
@@ -110,10 +114,18 @@ const char* SimUsage()
            "  --no-almanac PRN,..   satellites (1 to 32) whose almanac the receiver lacks\n"
            "  --no-ephemeris PRN,.. satellites (1 to 32) whose ephemeris it lacks\n"
            "  --antenna-fault       report an antenna fault in the health report\n"
+           "  --model classic|timing\n"
+           "                        a classic receiver, or a timing receiver (0x8F-AB,\n"
+           "                        0x8F-AC, 0x5D, 0x6C); default: the demo place's own\n"
+           "                        (the third, COM3 of the demo, is a timing receiver)\n"
            "\n"
            "Playback:\n"
            "  --replay FILE         play a raw recording (.zlk) back instead of simulating\n"
+           "  --speed X             play it X times as fast as recorded (default 1)\n"
            "  --fast                send it without the line's pacing\n"
+           "  --wait S              start after S seconds even if nobody opened the line;\n"
+           "                        it starts when the line is opened, paced by FILE.idx\n"
+           "                        when there is one, else by its fix times\n"
            "  --loop                start again from the beginning at its end\n"
            "  --baud B              the bit rate whose pacing it keeps (default 9600)\n"
            "\n"
@@ -138,11 +150,19 @@ bool ParseSimCommandLine(const std::vector<std::string>& args, SimCommandLine* o
         if (a == "--fast") { out->fast = true; continue; }
         if (a == "--loop") { out->loop = true; continue; }
         if (a == "--antenna-fault") { o.antennaFault = true; continue; }
+        if (a == "--model" && i + 1 < args.size() && (args[i + 1] == "timing" || args[i + 1] == "classic")) {
+            o.model = args[++i] == "timing" ? 1 : 0;
+            continue;
+        }
         if (i + 1 >= args.size() || !ApplyOption(a, args[i + 1], &o, out)) {
             *error = "bad option or value: " + a;
             return false;
         }
         ++i;
+    }
+    if (!out->replayFile.empty() && !(out->replaySpeed > 0)) {
+        *error = "--speed must be above 0";
+        return false;
     }
     if (out->count < 1 || out->count > 16) {
         *error = "--count must be 1..16";

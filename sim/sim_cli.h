@@ -14,6 +14,8 @@ struct SimCommandLine {
     bool loop = false;
     bool help = false;
     int replayBaud = 9600;
+    double replaySpeed = 1.0;  // --speed with --replay: 10 plays ten times as fast
+    double waitSeconds = -1;   // --wait: start a replay after this long even if nobody opened the line
     std::vector<SimOptions> receivers; // one per receiver when simulating
 };
 

@@ -31,6 +31,7 @@ SimOptions DemoReceiverOptions(int index)
         o.geoidSeparationM = -9.0;
         o.clockBiasM = 230000;
         o.clockDriftMps = 2.4;
+        o.timingModel = true;
         o.clockNoiseM = 1.5;
         break;
     }

@@ -23,10 +23,16 @@ struct SimOptions {
     double clockDriftMps = 0.9;    // bias rate (0.9 m/s is about 3 ppb)
     double clockNoiseM = 3.0;      // white phase noise of the bias, rms (3 m is 10 ns)
     bool antennaFault = false;
+    // A timing receiver: 0x8F-AB and 0x8F-AC once a second with 0x5D and 0x6C,
+    // a self-survey that completes after surveySeconds, a wandering PPS and
+    // oscillator offset and a drifting temperature.
+    bool timingModel = false;
+    double surveySeconds = 90;
     std::vector<int> withoutAlmanac;   // PRNs that never have an almanac
     std::vector<int> withoutEphemeris; // PRNs that never have an ephemeris
 };
 
 // Three distinct places for the demo receivers (index taken modulo 3):
-// static in the north, driving a circle in the south, static up a mountain.
+// static in the north, driving a circle in the south, a static timing
+// receiver up a mountain.
 SimOptions DemoReceiverOptions(int index);

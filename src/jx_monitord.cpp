@@ -10,9 +10,11 @@
 #include "daemon/daemon_config.h"
 #include "daemon/daemon_options.h"
 #include "daemon/metrics_server.h"
+#include "daemon/port_keeper.h"
 #include "daemon/service_notify.h"
 #include "daemon/termination.h"
 #include "jx_version.h"
+#include "monitor/monitor.h"
 #include "platform/port_enumeration.h"
 #include "platform/process_signals.h"
 #include "sim/demo.h"
@@ -94,9 +96,13 @@ int main(int argc, char** argv)
                        static_cast<quint16>(config.listenPort), &error))
         return Refuse(error);
 
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, &daemon, &Daemon::OnTick);
-    tick.start(200);
+    // The engine: no display port, every port decoded in full and queried.
+    Monitor& engine = Monitor::Instance();
+    engine.SetQueryEveryPort(true);
+    QObject::connect(&engine, &Monitor::ticked, &daemon, &Daemon::OnTick);
+    PortKeeper keeper(engine, std::cerr);
+    keeper.OpenMappedPorts();
+    engine.Start();
 
     Termination termination([&app](int) { app.quit(); });
     if (options.quitAfterS >= 0)
@@ -109,6 +115,8 @@ int main(int argc, char** argv)
     notifier.Ready("serving metrics on port " + std::to_string(server.Port()));
     const int status = app.exec();
     notifier.Stopping();
+    engine.Stop();
     daemon.CloseRecordings();
+    engine.CloseEveryPort();
     return status;
 }

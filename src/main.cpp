@@ -10,12 +10,14 @@
 #include "core/demo.h"
 #include "core/first_paint.h"
 #include "core/main_window.h"
+#include "core/replay_ports.h"
 #include "core/run_options.h"
 #include "core/saved_ports.h"
 #include "core/startup.h"
 #include "core/window_places.h"
 #include "core/windows.h"
 #include "jx_version.h"
+#include "monitor/monitor.h"
 #include "platform/port_enumeration.h"
 #include "views/history_recorder.h"
 
@@ -39,7 +41,7 @@ int SaveCommandLinePorts()
     std::cout << (mapping.empty() ? "Removed the saved port mapping " : "Saved the port mapping in ")
               << SavedPortsFile() << '\n';
     for (const ComMapping& m : mapping)
-        std::cout << "COM" << m.com << "  " << m.path << '\n';
+        std::cout << "COM" << m.com << "  " << PrintableText(m.path) << '\n';
     return 0;
 }
 
@@ -150,7 +152,9 @@ int main(int argc, char** argv)
     }
     MonitorDemoReceivers();
     if (options.openAll)
-        Form_Main->MenuCOM_OpenAllClick();
+        Monitor::Instance().OpenAll();
+    if (!options.recordings.empty())
+        PlayRecordingsAtStart(options.recordings);
     if (options.timeToPaint)
         QuitAtFirstPaint(Form_Main, mainStarted);
     Form_Main->show();

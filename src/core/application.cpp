@@ -14,6 +14,7 @@ const QString kAppId = QStringLiteral("org.jxmonitor.JXMonitor");
 
 MonitorApplication::MonitorApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    ui::InstallWidgetsResponder();
     setApplicationName("JX_Monitor");
     setApplicationDisplayName("JX_Monitor");
     // Docks and task switchers match the windows to the desktop entry by this name.
@@ -31,9 +32,9 @@ bool MonitorApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ui::Message(QString::fromLocal8Bit(e.what()), "JX_Monitor", ui::Icon::Error);
+        ui::Tell(QString::fromLocal8Bit(e.what()), "JX_Monitor", ui::Icon::Error);
     } catch (...) {
-        ui::Message("An unexpected error occurred.", "JX_Monitor", ui::Icon::Error);
+        ui::Tell("An unexpected error occurred.", "JX_Monitor", ui::Icon::Error);
     }
     return false;
 }

@@ -27,7 +27,9 @@ bool StartDemo(std::vector<std::string>& args, std::string* message)
     for (size_t i = 0; i < paths.size(); ++i)
         SetComDevice(static_cast<int>(i) + 1, paths[i]);
     Receivers() = std::move(receivers);
-    args.insert(args.begin(), {"-c1", "-m"});
+    // After the user's arguments: a -cN given on the command line (-c3 shows
+    // the timing receiver) counts first.
+    args.insert(args.end(), {"-c1", "-m"});
     return true;
 }
 

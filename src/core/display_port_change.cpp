@@ -5,10 +5,8 @@
 #include "core/silent_port.h"
 #include "core/main_window.h"
 #include "core/open_failure.h"
-#include "link/commands.h"
 #include "link/line_codes.h"
-#include "notify/receiver_notifier.h"
-#include "platform/ui.h"
+#include "monitor/monitor.h"
 
 namespace {
 
@@ -29,27 +27,16 @@ void TForm_Main::ComboBox_DisplayComChange(int index)
     const int com = PortList[static_cast<size_t>(index)];
     if (com == DisplayPort || com < 1 || com > kPortSlots)
         return;
-    const int slot = com - 1;
-    // A port that will not open is reported, and the window shows it all the same.
-    OpenError error;
-    if (!PortTable[static_cast<size_t>(slot)].open && OpenSlot(slot, error) != 0)
-        ReportOpenFailure(com, error, "Error");
     ResetDisplay();
     ResetDisplayFreshness();
     ResetDisplaySilence();
-    if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
-        PortRecord& old = PortTable[static_cast<size_t>(DisplayPort - 1)];
-        if ((old.open || old.lost) && !old.monitored)
-            ClosePort(old);
-    }
-    DisplayPort = com;
-    emit Receivers().portStateChanged(slot); // the views show the new display port
+    // A port that will not open is reported, and the window shows it all the same.
+    OpenError error;
+    const bool opened = Monitor::Instance().ChangeDisplayPort(com, error);
     Panel_Serial->setCaption(SerialCaption(com));
     ShowDisplayPortIdentity();
-    RequestDgpsMode(slot);
-    RequestIoOptions(slot);
-    RequestDatum(slot);
-    RequestTime(slot);
+    if (!opened)
+        ReportOpenFailure(com, error, "Error");
 }
 
 void TForm_Main::ChooseDisplayCom(int com)

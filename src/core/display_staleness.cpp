@@ -3,21 +3,18 @@
 #include <utility>
 #include <vector>
 
-#include "core/main_window.h"
+#include "platform/widgets.h"
 
 namespace {
 
-constexpr int kSilentTicks = 25; // 5 s of 200 ms ticks
-
-int g_silentTicks = 0;
 // The fields greyed, with the colour each had.
 std::vector<std::pair<Panel*, QColor>> g_greyed;
 
-void GreyValueFields()
+void GreyValueFields(QWidget* area)
 {
-    if (!Form_Main || !g_greyed.empty())
+    if (!g_greyed.empty())
         return;
-    for (Panel* panel : Form_Main->ClientArea->findChildren<Panel*>()) {
+    for (Panel* panel : area->findChildren<Panel*>()) {
         if (panel->colour() != WindowColour())
             continue; // not a data field showing data
         g_greyed.emplace_back(panel, panel->colour());
@@ -36,17 +33,12 @@ void RestoreValueFields()
 
 } // namespace
 
-void TrackDisplayFreshness(bool packetThisTick, bool lost)
+void ShowDisplayStale(QWidget* area, bool stale)
 {
-    g_silentTicks = packetThisTick ? 0 : g_silentTicks + 1;
-    if (lost || g_silentTicks >= kSilentTicks)
-        GreyValueFields();
-    else if (packetThisTick && !g_greyed.empty())
+    if (stale)
+        GreyValueFields(area);
+    else
         RestoreValueFields();
 }
 
-void ResetDisplayFreshness()
-{
-    g_silentTicks = 0;
-    g_greyed.clear();
-}
+void ResetDisplayFreshness() { g_greyed.clear(); }

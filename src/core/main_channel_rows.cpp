@@ -2,7 +2,7 @@
 #include <QString>
 
 #include "core/main_window.h"
-#include "display/health.h"
+#include "monitor/health.h"
 #include "model/port_reports.h"
 
 namespace {
@@ -23,7 +23,10 @@ void TForm_Main::ShowChannel(int slot, int channel)
         return;
     const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
     const auto c = static_cast<size_t>(channel);
-    Panel_SV[c]->setCaption(QString::asprintf("%02d", r.chanPrn[c]));
+    // A multi-GNSS channel names its system: "G25", "R07".
+    Panel_SV[c]->setCaption(r.chanSystem[c] == kNoSystem
+                                ? QString::asprintf("%02d", r.chanPrn[c])
+                                : QString::fromStdString(SatelliteLabel(r.chanSystem[c], r.chanPrn[c])));
     Panel_AMU[c]->setCaption(QString::asprintf("%5.1f", static_cast<double>(r.chanLevel[c])));
     Panel_AZ[c]->setCaption(Degrees(r.chanAzimuthRad[c]));
     Panel_EL[c]->setCaption(Degrees(r.chanElevationRad[c]));

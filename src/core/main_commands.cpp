@@ -9,6 +9,7 @@
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
 #include "core/main_window.h"
+#include "monitor/monitor.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
 #include "link/commands.h"
@@ -19,6 +20,7 @@
 #include "transfer/ephemeris_transfer.h"
 
 #include <QAction>
+#include <algorithm>
 
 #include "config/serial_apply.h"
 #include "platform/ui.h"
@@ -29,6 +31,15 @@ void Show(Form* form)
 {
     if (form)
         form->showForm();
+}
+
+// A reset with Tx All lit reaches every open port: the question says so.
+QString WithTargetCount(const QString& question)
+{
+    const auto ports = std::count_if(PortTable.begin(), PortTable.end(), [](const PortRecord& r) { return r.open; });
+    if (!TxAllLit || ports < 2)
+        return question;
+    return question + QString("\nTx All is on: this goes to %1 open ports.").arg(ports);
 }
 
 } // namespace
@@ -42,7 +53,9 @@ void TForm_Main::BlankPositionPanels()
 
 void TForm_Main::InitializeColdClick()
 {
-    if (!ui::AskYesNo("Really clear battery backed-up RAM?", "Cold reset?"))
+    // No is the default: Enter must not wipe the receiver's memory.
+    if (!ui::AskYesNo(WithTargetCount("Really clear battery backed-up RAM?"), "Cold reset?", ui::Icon::None,
+                      ui::Answer::No))
         return;
     SendColdReset(TX_DEFAULT);
     ui::Message("Serial port settings will revert to those saved in Flash memory.  It may be necessary to change "
@@ -59,8 +72,8 @@ void TForm_Main::InitializeWarmClick()
 
 void TForm_Main::InitializeFactoryClick()
 {
-    if (!ui::AskYesNo("Really clear battery backed-up RAM and set receiver to factory default settings?",
-                      "Factory Reset?", ui::Icon::Warning, ui::Answer::No))
+    const QString question = "Really clear battery backed-up RAM and set receiver to factory default settings?";
+    if (!ui::AskYesNo(WithTargetCount(question), "Factory Reset?", ui::Icon::Warning, ui::Answer::No))
         return;
     SendResetMode(TX_DEFAULT, 0x46);
     BlankPositionPanels();
@@ -140,8 +153,9 @@ void TForm_Main::LoggingZELKClick() { Show(Form_LogZelk); }
 
 void TForm_Main::LoggingAutoQueryClick()
 {
-    AutoQueryOn = !AutoQueryOn;
-    LoggingAutoQuery->setChecked(AutoQueryOn);
+    Monitor& engine = Monitor::Instance();
+    engine.SetAutoQuery(!engine.AutoQuery());
+    LoggingAutoQuery->setChecked(engine.AutoQuery());
     ResetDisplay();
 }
 

@@ -5,11 +5,13 @@
 #include <QMenuBar>
 
 #include "core/main_window.h"
+#include "core/replay_ports.h"
 #include "views/form_packets.h"
 #include "views/form_ports.h"
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
+#include "views/form_timing.h"
 #include "views/form_trends.h"
 
 namespace {
@@ -54,6 +56,7 @@ void AddViewItems(TForm_Main* form, QMenu* m)
     AddViewItem(form, m, "WindowSky", "S&ky Plot...", Form_Sky);
     AddViewItem(form, m, "WindowSignal", "Signal &Levels...", Form_Signal);
     AddViewItem(form, m, "WindowScatter", "Position &Scatter...", Form_Scatter);
+    AddViewItem(form, m, "WindowTiming", "Timin&g Receiver...", Form_Timing);
     // The views of every port.
     AddSeparator(m, "N_Receivers");
     AddViewItem(form, m, "WindowPorts", "&All Receivers...", Form_Ports);
@@ -67,6 +70,7 @@ void TForm_Main::BuildMainMenu()
 {
     menuBar()->setObjectName("MainMenu_Main");
     BuildFileMenu();
+    AddRecordingItem(this);
     BuildInitializeMenu();
     BuildConfigureMenu();
     BuildLogMenu();

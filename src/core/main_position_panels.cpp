@@ -24,6 +24,9 @@ PositionLayout LayoutOf(uint8_t positionId)
     case 0x83: return {true, false, "Double Precision Position: Packet 83"};
     case 0x4A: return {false, true, "Position: Packet 4A"};
     case 0x84: return {false, false, "Double Precision Position: Packet 84"};
+    case kPositionFrom8F20: return {false, false, "Extended Last Fix: Packet 8F-20"};
+    case kPositionFrom8F23: return {false, false, "Compact Fix: Packet 8F-23"};
+    case kPositionFrom8FAC: return {false, false, "Supplementary Timing: Packet 8F-AC"};
     default: return {true, true, "Position: Packet 42"};
     }
 }
@@ -152,6 +155,16 @@ void ShowEcefRow(TForm_Main& f, size_t i, float value)
     f.Label_Vel[i]->setCaption(axes[i]);
 }
 
+const char* VelocityHint(uint8_t velocityId)
+{
+    switch (velocityId) {
+    case 0x43: return "Velocity: Packet 43";
+    case kPositionFrom8F20: return "Velocity: Packet 8F-20";
+    case kPositionFrom8F23: return "Velocity: Packet 8F-23";
+    default: return "Velocity: Packet 56";
+    }
+}
+
 } // namespace
 
 void TForm_Main::ShowPosition(int slot)
@@ -174,11 +187,11 @@ void TForm_Main::ShowVelocity(int slot)
     if (slot + 1 != DisplayPort)
         return;
     const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
-    const bool enu = r.velocityId == 0x56;
+    const bool enu = r.velocityId != 0x43;
     const std::array<float, 3> values =
         enu ? std::array{r.velEast, r.velNorth, r.velUp} : std::array{r.velX, r.velY, r.velZ};
     Label_PanelVel->setCaption(enu ? "ENU Velocity" : "ECEF Velocity");
-    Panel_Velocity->setHint(enu ? "Velocity: Packet 56" : "Velocity: Packet 43");
+    Panel_Velocity->setHint(VelocityHint(r.velocityId));
     for (size_t i = 0; i < 3; ++i)
         (enu ? ShowEnuRow : ShowEcefRow)(*this, i, values[i]);
 }

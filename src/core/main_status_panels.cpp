@@ -1,9 +1,10 @@
 // The main window's Status panel, its four lamps and the DOP fields, drawn
 // from the display port's stored status reports.
 #include <QString>
+#include <algorithm>
 
 #include "core/main_window.h"
-#include "display/health.h"
+#include "monitor/health.h"
 #include "model/port_reports.h"
 
 namespace {
@@ -63,6 +64,13 @@ QString FixModeText(uint8_t fixModeBits)
     return QString::asprintf("%d-D  (%d SV)", report.DimensionCode() - 1, report.SatelliteCount());
 }
 
+// 0x6C counts its satellites in a byte of their own, kept as the list.
+QString FixModeTextWithCount(const PortReportRecord& r)
+{
+    const auto count = std::count_if(r.fixSatellites.begin(), r.fixSatellites.end(), [](int32_t sv) { return sv != 0; });
+    return QString::asprintf("%d-D  (%d SV)", (r.fixMode & 0x07) - 1, static_cast<int>(count));
+}
+
 } // namespace
 
 void TForm_Main::ShowStatus(int slot)
@@ -82,6 +90,13 @@ void TForm_Main::ShowStatus(int slot)
         break;
     case 0x6D:
         Panel_RecMode->setCaption(FixModeText(r.fixMode));
+        Panel_PDOP->setCaption(DopText(r.pdop));
+        Panel_HDOP->setCaption(DopText(r.hdop));
+        Panel_VDOP->setCaption(DopText(r.vdop));
+        Panel_TDOP->setCaption(DopText(r.tdop));
+        break;
+    case 0x6C:
+        Panel_RecMode->setCaption(FixModeTextWithCount(r));
         ShowDops({Panel_PDOP, Panel_HDOP, Panel_VDOP, Panel_TDOP}, {r.pdop, r.hdop, r.vdop, r.tdop});
         break;
     case 0x82: Panel_DGPS->setCaption(DgpsModeText(r.dgpsMode)); break;

@@ -1,5 +1,5 @@
 #include "core/main_window.h"
-#include "display/health.h"
+#include "monitor/health.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,10 +11,10 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
-#include <QTimer>
 #include <algorithm>
 
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
+#include "monitor/monitor.h"
 #include "core/open_failure.h"
 #include "link/commands.h"
 #include "link/port_table.h"
@@ -61,10 +61,7 @@ TForm_Main::TForm_Main()
     BuildMainMenu();
     ConnectReceivers();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    Timer_ZELK = new QTimer(this);
-    Timer_ZELK->setObjectName("Timer_ZELK");
-    Timer_ZELK->setInterval(200);
-    connect(Timer_ZELK, &QTimer::timeout, this, &TForm_Main::ZELKTimer);
+    ConnectEngine();
     SubscribeToModules();
     SetSingleLayout();
 }
@@ -73,7 +70,6 @@ TForm_Main::~TForm_Main()
 {
     if (created_)
         FormDestroy();
-    RemoveLinkHooks();
     if (Form_Main == this)
         Form_Main = nullptr;
 }
@@ -98,23 +94,18 @@ bool TForm_Main::FormCreate()
         FillPortControls();
     SelectDisplayComItem();
     PortLineCodes.fill(LineCodes{7, 3, 1, 0});
-    AutoQueryOn = true;
+    Monitor::Instance().SetAutoQuery(true);
     LoggingAutoQuery->setChecked(true);
-    InstallLinkHooks();
-    Timer_ZELK->start();
+    Monitor::Instance().Start();
     return true;
 }
 
 void TForm_Main::FormDestroy()
 {
-    Timer_ZELK->stop();
-    if (Timer_Transmit)
-        Timer_Transmit->stop();
+    Monitor::Instance().Stop();
     if (CloseRawRecordingHook)
         CloseRawRecordingHook();
-    for (PortRecord& port : PortTable)
-        if (port.open || port.lost)
-            ClosePort(port);
+    Monitor::Instance().CloseEveryPort();
     created_ = false;
 }
 

@@ -14,7 +14,6 @@ class QComboBox;
 class QFrame;
 class QMenu;
 class QPushButton;
-class QTimer;
 
 class TForm_Main : public QMainWindow {
     Q_OBJECT
@@ -40,8 +39,6 @@ public:
     void MouseLeft(int slot, Qt::MouseButton button);
     void SelectDisplayComItem();
 
-    // Poll timer.
-    void ZELKTimer();
     void ApplyHint(const QString& hint);
     // A standing note on the status line (a silent display port): shown at
     // once, a hint then shows over it and it returns when the hint goes;
@@ -199,17 +196,6 @@ public:
     QMenu* PopupMenu_MP = nullptr;
     QAction* MenuMP_MultiPort = nullptr;
 
-    QTimer* Timer_ZELK = nullptr;
-    // Drains the transmit queues between ticks (port_supervision.cpp).
-    QTimer* Timer_Transmit = nullptr;
-    bool AutoQueryOn = true;
-
-    // A slot was lost or reopened: panels and the serial caption follow.
-    void PortStateChanged(int slot);
-    // Writes what is due on the transmit queues and sets the timer for the next.
-    void TransmitTimer();
-    void ScheduleTransmit();
-
     // --- Handlers ---
     void MenuCOM_OpenAllClick();
     void MenuCOM_FindAllClick();
@@ -280,20 +266,12 @@ private:
     void BuildWindowMenu();
     void BuildComPopup();
     void BuildSerialPopup();
-    // Poll timer steps (poll_timer.cpp).
-    void RunTick();
-    void FadeLamps();
-    void AdvanceSearch(int slot);
-    void Housekeeping();
-    void InstallLinkHooks();
-    void RemoveLinkHooks();
-    void ShowSerialLost(bool lost);
+    // Renders the engine's lamps, hint, port panels, line caption and stale fields (engine_view.cpp).
+    void ConnectEngine();
     void ApplyLayout(int designWidth, bool multiport);
     void PlaceStatusPanels();
     // Window title "N JX_Monitor" and the device panel follow the display port.
     void ShowDisplayPortIdentity();
-    void LightTxLamp();
-    void CloseUnlessDisplay(int slot);
     // The nine position panels back to "?" after a reset.
     void BlankPositionPanels();
     // The display port's reports, as Receivers() announces them (main_window_reports.cpp,

@@ -1,11 +1,10 @@
 // The main window's subscriptions to what the configuration, logging and
 // transfer modules announce: the figures they decide are shown here, by the
 // window that owns the widgets.
-#include <QTimer>
-
 #include "config/config_notifier.h"
 #include "core/main_window.h"
 #include "logging/logging_notifier.h"
+#include "monitor/monitor.h"
 #include "transfer/transfer_notifier.h"
 
 void TForm_Main::SubscribeToModules()
@@ -28,8 +27,9 @@ void TForm_Main::SubscribeToModules()
     connect(&logging, &LoggingNotifier::portMonitored, this, &TForm_Main::RefreshMonitorPanels);
 
     TransferNotifier& transfer = TransferEvents();
-    connect(&transfer, &TransferNotifier::transferStarted, Timer_ZELK, qOverload<>(&QTimer::stop));
-    connect(&transfer, &TransferNotifier::transferFinished, Timer_ZELK, qOverload<>(&QTimer::start));
-    connect(&transfer, &TransferNotifier::packetReceived, this,
-            [this] { Shape_RxLED->setFill(Colours::Lime); });
+    // A transfer reads the line itself: the engine waits meanwhile.
+    Monitor& engine = Monitor::Instance();
+    connect(&transfer, &TransferNotifier::transferStarted, &engine, &Monitor::Stop);
+    connect(&transfer, &TransferNotifier::transferFinished, &engine, &Monitor::Start);
+    connect(&transfer, &TransferNotifier::packetReceived, &engine, &Monitor::LightRx);
 }

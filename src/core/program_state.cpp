@@ -2,11 +2,12 @@
 
 #include "config/serial_apply.h"
 #include "core/demo.h"
-#include "core/dispatch.h"
-#include "core/network_status.h"
-#include "core/poll_timer.h"
+#include "monitor/dispatch.h"
+#include "core/display_staleness.h"
+#include "core/silent_port.h"
+#include "monitor/monitor.h"
 #include "core/windows.h"
-#include "display/tracking.h"
+#include "monitor/tracking.h"
 #include "logging/data_log.h"
 #include "logging/raw_recorder.h"
 #include "model/base_state.h"
@@ -18,8 +19,9 @@ void ResetProgramState()
     DestroyAllWindows();
     StopDemo();
     ResetDispatch();
-    ResetPollTimerState();
-    ResetNetworkStatus();
+    Monitor::Instance().Reset();
+    ResetDisplayFreshness();
+    ResetDisplaySilence();
     ResetSerialApplyState();
     ResetTrackingState();
     ResetDataLogState();

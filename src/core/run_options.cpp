@@ -76,6 +76,10 @@ bool TakeRunOptions(std::vector<std::string>& args, RunOptions& options, std::st
         } else if (arg == "--show") {
             if (!TakeValue(args, i, options.showWindow, error))
                 return false;
+        } else if (arg == "--recording") {
+            if (!TakeValue(args, i, value, error))
+                return false;
+            options.recordings.push_back(value);
         } else if (arg == "--quit-after") {
             if (!TakeValue(args, i, value, error) || !ParseSeconds(value, options.quitAfter, error))
                 return false;
@@ -128,8 +132,11 @@ const char* MonitorUsage()
            "/dev/ttyACM*, then the built-in UARTs /dev/ttyS* that exist.\n"
            "\n"
            "Running:\n"
-           "  --demo                three simulated receivers on COM1 to COM3\n"
+           "  --demo                three simulated receivers on COM1 to COM3 (COM3 a\n"
+           "                        timing receiver); COM1 shown unless -cN says\n"
            "  --open-all            open and monitor every listed port at start\n"
+           "  --recording FILE      play a raw recording as a port in the Player window\n"
+           "                        (repeat it for recordings to play in step)\n"
            "  --show WINDOW         open that window at start (object name, e.g. Form_Track)\n"
            "  --show-all            open every window of the Window menu at start\n"
            "  --screenshot FILE     write a PNG of the main window (or the shown one)\n"
@@ -158,14 +165,14 @@ void ListPorts(std::ostream& out, const PortOrigins& origins)
     if (mapping.empty())
         out << "No serial ports found.\n";
     for (const ComMapping& m : mapping) {
-        out << "COM" << m.com << "  " << m.path;
+        out << "COM" << m.com << "  " << PrintableText(m.path);
         if (!m.description.empty())
-            out << "  (" << m.description << ")";
+            out << "  (" << PrintableText(m.description) << ")";
         const auto origin = origins.find(m.com);
         if (origin != origins.end())
             out << "  [" << origin->second << "]";
         if (const std::string link = StableDeviceLink(m.path); !link.empty())
-            out << "\n      stays COM" << m.com << " when replugged with --com" << m.com << "=" << link;
+            out << "\n      stays COM" << m.com << " when replugged with --com" << m.com << "=" << PrintableText(link);
         out << '\n';
     }
     out << "A lost device is reopened when it comes back at the same path. A USB adapter may come back\n"

@@ -1,6 +1,7 @@
 // Our own command-line options, taken out of the arguments before the
 // one-letter scan: --help, --version, --list-ports, --save-ports, --demo,
-// --screenshot FILE, --show WINDOW, --show-all, --quit-after SECONDS, --time-to-paint, --open-all.
+// --screenshot FILE, --show WINDOW, --show-all, --quit-after SECONDS, --time-to-paint, --open-all,
+// --recording FILE.
 #pragma once
 
 #include <iosfwd>
@@ -22,6 +23,7 @@ struct RunOptions {
     bool timeToPaint = false; // print the time of the main window's first paint, then quit
     bool openAll = false;     // open and monitor every listed port at start (COM > Open All)
     bool showAll = false;     // open every window of the Window menu at start
+    std::vector<std::string> recordings; // --recording FILE: played in the Player window from the start
 };
 
 // Removes our options from args. Returns false and fills error on a bad one.

@@ -1,27 +1,45 @@
 #include "core/saved_ports.h"
 
 #include <QFile>
-#include <QSettings>
+#include <QDir>
+#include <QSaveFile>
 #include <QStandardPaths>
-#include <QStringList>
 #include <algorithm>
 
 namespace {
 
-constexpr int kMaxCom = 16;
-const QString kGroup = QStringLiteral("ports");
+const std::string kSection = "[ports]";
 
-bool PathListed(const std::vector<ComMapping>& mapping, const std::string& path)
+std::string Trimmed(const std::string& text)
 {
-    return std::any_of(mapping.begin(), mapping.end(), [&](const ComMapping& m) { return m.path == path; });
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// "COM3" -> 3; 0 for anything else.
-int ComOfKey(const QString& key)
+// One line of the file: "" when it maps a port (added to mapping) or says
+// nothing (blank, comment, the section header); otherwise why it is refused.
+std::string TakeLine(const std::string& line, std::vector<ComMapping>& mapping)
 {
-    bool ok = false;
-    const int com = key.startsWith(QLatin1String("COM")) ? key.mid(3).toInt(&ok) : 0;
-    return ok && com >= 1 && com <= kMaxCom && key == QStringLiteral("COM%1").arg(com) ? com : 0;
+    const std::string text = Trimmed(line);
+    if (text.empty() || text[0] == '#' || text[0] == ';' || text == kSection)
+        return {};
+    const size_t eq = text.find('=');
+    const std::string key = Trimmed(text.substr(0, eq));
+    const int com = eq != std::string::npos && key.size() > 3 && (key.rfind("COM", 0) == 0 || key.rfind("com", 0) == 0)
+                        ? ParseComNumber(key.substr(3))
+                        : -1;
+    if (com < 1)
+        return "bad port mapping \"" + PrintableText(text) + "\": use COMN=PATH with N from 1 to 16";
+    std::string path = Trimmed(text.substr(eq + 1));
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') // as older versions quoted some paths
+        path = path.substr(1, path.size() - 2);
+    const std::string problem = RefusePortMapping(com, path, mapping);
+    if (!problem.empty())
+        return "bad port mapping \"" + PrintableText(text) + "\": " + problem;
+    mapping.push_back(ComMapping{com, path, std::string()});
+    return {};
 }
 
 } // namespace
@@ -41,38 +59,43 @@ bool SavePortMapping(const std::vector<ComMapping>& mapping, std::string* error)
         *error = "cannot remove " + file.toStdString();
         return false;
     }
-    QSettings settings(file, QSettings::IniFormat);
-    settings.remove(kGroup);
-    settings.beginGroup(kGroup);
+    std::string text = kSection + "\n";
     for (const ComMapping& m : mapping)
-        settings.setValue(QStringLiteral("COM%1").arg(m.com), QString::fromStdString(m.path));
-    settings.endGroup();
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
-        return true;
-    *error = "cannot write " + file.toStdString();
-    return false;
+        text += "COM" + std::to_string(m.com) + "=" + m.path + "\n";
+    const QString dir = file.left(file.lastIndexOf('/'));
+    QSaveFile out(file);
+    if (!QDir().mkpath(dir) || !out.open(QIODevice::WriteOnly) ||
+        out.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !out.commit()) {
+        *error = "cannot write " + file.toStdString() + ": " + out.errorString().toStdString();
+        return false;
+    }
+    return true;
 }
 
 std::vector<ComMapping> LoadSavedPortMapping(std::vector<std::string>* problems)
 {
     std::vector<ComMapping> mapping;
-    const QString file = QString::fromStdString(SavedPortsFile());
-    if (!QFile::exists(file))
+    const std::string name = SavedPortsFile();
+    QFile file(QString::fromStdString(name));
+    if (!file.exists())
         return mapping;
-    QSettings settings(file, QSettings::IniFormat);
-    settings.beginGroup(kGroup);
-    for (const QString& key : settings.childKeys()) {
-        const int com = ComOfKey(key);
-        const std::string path = settings.value(key).toString().toStdString();
-        if (com == 0 || path.empty() || PathListed(mapping, path)) {
-            problems->push_back(file.toStdString() + ": ignored " + key.toStdString() + "=" + path);
-            continue;
-        }
-        mapping.push_back(ComMapping{com, path, std::string()});
+    // Read whole before anything is applied: a file that cannot be read maps nothing.
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (file.error() != QFileDevice::NoError) {
+        problems->push_back("cannot read " + name + ": " + file.errorString().toStdString() + "; no port taken from it");
+        return mapping;
     }
-    if (settings.status() != QSettings::NoError)
-        problems->push_back("cannot read " + file.toStdString());
+    const std::string text = bytes.toStdString();
+    size_t start = 0;
+    for (int number = 1; start < text.size(); ++number) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string problem = TakeLine(text.substr(start, end - start), mapping);
+        if (!problem.empty())
+            problems->push_back(name + ":" + std::to_string(number) + ": " + problem);
+        start = end + 1;
+    }
     std::sort(mapping.begin(), mapping.end(), [](const ComMapping& a, const ComMapping& b) { return a.com < b.com; });
     return mapping;
 }

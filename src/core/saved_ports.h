@@ -15,7 +15,8 @@ std::string SavedPortsFile();
 // False and error filled when the file cannot be written or removed.
 bool SavePortMapping(const std::vector<ComMapping>& mapping, std::string* error);
 
-// The saved mapping, ascending by COM number. Entries that name no COM 1..16,
-// no device, or a device already listed are left out and described in
-// problems, so a hand-edited file cannot map one device twice.
+// The saved mapping, ascending by COM number. Each line gets the command
+// line's checks (RefusePortMapping); a refused line is left out and described
+// in problems as "FILE:LINE: ...", so a hand-edited file cannot map one device
+// or one COM number twice. A file that cannot be read maps nothing.
 std::vector<ComMapping> LoadSavedPortMapping(std::vector<std::string>* problems);

@@ -1,5 +1,6 @@
 #include "core/windows.h"
 
+#include "config/config_decoders.h"
 #include "config/form_about.h"
 #include "config/form_bias.h"
 #include "config/form_filters.h"
@@ -8,21 +9,22 @@
 #include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
-#include "core/poll_timer.h"
+#include "core/replay_ports.h"
 #include "display/form_product.h"
 #include "display/form_track.h"
-#include "display/tracking.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
 #include "views/form_packets.h"
+#include "views/form_player.h"
 #include "views/form_ports.h"
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
+#include "views/form_timing.h"
 #include "views/form_trends.h"
 
 namespace {
@@ -56,21 +58,14 @@ void CreateCompanions()
     Form_Sky = new TForm_Sky;
     Form_Signal = new TForm_Signal;
     Form_Scatter = new TForm_Scatter;
+    Form_Timing = new TForm_Timing;
     // The views of every port.
     Form_Ports = new TForm_Ports;
     QObject::connect(Form_Ports, &TForm_Ports::displayPortChosen, Form_Main, &TForm_Main::ChooseDisplayCom);
     Form_Packets = new TForm_Packets;
     Form_Trends = new TForm_Trends;
-}
-
-// The poll timer counts the tracked channels down while the tracking window exists.
-void WireChannelExpiry()
-{
-    ExpireChannelsHook = &ExpireChannels;
-    QObject::connect(Form_Track, &QObject::destroyed, [] {
-        if (ExpireChannelsHook == &ExpireChannels)
-            ExpireChannelsHook = nullptr;
-    });
+    Form_Player = new TForm_Player;
+    QObject::connect(Form_Player, &TForm_Player::replayPortsChanged, Form_Main, &ReplayPortsChanged);
 }
 
 } // namespace
@@ -82,16 +77,18 @@ bool CreateAllWindows()
         delete main;
         return false;
     }
+    RegisterConfigDecoders();
     CreateCompanions();
-    WireChannelExpiry();
     return true;
 }
 
 void DestroyAllWindows()
 {
     Destroy(Form_Trends);
+    Destroy(Form_Player);
     Destroy(Form_Packets);
     Destroy(Form_Ports);
+    Destroy(Form_Timing);
     Destroy(Form_Scatter);
     Destroy(Form_Signal);
     Destroy(Form_Sky);

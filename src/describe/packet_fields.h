@@ -55,7 +55,7 @@ private:
     size_t count_ = 0;
 };
 
-// "4A", or "8F-15" for the packets told apart by their first data byte.
+// "4A", or "8F-15" / "1C-81" for the packets told apart by their first data byte.
 // Writes the key and its terminating zero into key (at least 6 bytes).
 void PacketKey(int id, const uint8_t* data, size_t length, char* key);
 // Fills the fields of a report the monitor knows. False for an unknown id or

@@ -2,6 +2,10 @@
 
 #include <QGroupBox>
 
+#include "model/port_reports.h"
+#include "monitor/product.h"
+#include "notify/receiver_notifier.h"
+
 TForm_Product* Form_Product = nullptr;
 
 namespace {
@@ -30,6 +34,13 @@ TForm_Product::TForm_Product() : Form("Form_Product", "Product Information", 330
     SetHint(this, "Software versions: packets 1F, 45.");
     GroupBox_Nav = VersionGroup(this, "GroupBox_Nav", "Navigation Processor:", 6, Panel_NavVersion, Panel_NavDate, "Nav");
     GroupBox_Sig = VersionGroup(this, "GroupBox_Sig", "Signal Processor:", 104, Panel_SigVersion, Panel_SigDate, "Sig");
+    connect(&Receivers(), &ReceiverNotifier::productChanged, this, [this](int slot) {
+        if (slot + 1 != DisplayPort)
+            return;
+        const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
+        ShowVersions(VersionText(r.navigation), VersionDateText(r.navigation), VersionText(r.signal),
+                     VersionDateText(r.signal));
+    });
 }
 
 void TForm_Product::ShowVersions(const QString& navVersion, const QString& navDate, const QString& sigVersion,

@@ -1,9 +1,11 @@
 #include "display/form_track.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 
-#include "display/health.h"
-#include "display/tracking.h"
+#include "monitor/health.h"
+#include "monitor/tracking.h"
+#include "notify/receiver_notifier.h"
 
 TForm_Track* Form_Track = nullptr;
 
@@ -11,9 +13,9 @@ namespace {
 
 constexpr int kLeft = 8;
 constexpr int kRowTop = 26;
-constexpr int kRowHeight = 19;
-constexpr int kRowPitch = 21;
+constexpr int kRowHeight = 19; // at least; a taller row font gets more
 constexpr int kTextIndent = 3; // frame and margin before a row's first character
+constexpr int kFrame = 1;      // a panel's bevel, each side
 
 struct Column {
     const char* caption;
@@ -61,8 +63,34 @@ QFont RowFont(int pixels)
 // The font on screen grows with the design scale.
 QFont RowFont() { return RowFont(Scaled(kRowFontPixels)); }
 
-// Character width at the design size: geometry given to Place() is scaled there.
-int CharWidth() { return QFontMetrics(RowFont(kRowFontPixels)).horizontalAdvance(QLatin1Char('0')); }
+// The row font's measures at the design size (geometry given to Place() is
+// scaled from there): "Courier" is whatever the machine resolves it to, and
+// with the URW fonts that is wider and taller than on a bare image.
+struct RowMetrics {
+    int charWidth;
+    int rowHeight;       // a row panel, its frame included
+    int rowPitch;        // from one row to the next
+    int selectionHeight; // the satellite list: kSelectionLines lines of the row font
+};
+
+RowMetrics Metrics()
+{
+    const QFontMetrics m(RowFont(kRowFontPixels));
+    const int rowHeight = std::max(kRowHeight, m.height() + 2 * kFrame);
+    // A pixel a line to spare: the font on screen is scaled and rounded from this one.
+    const int selectionHeight =
+        std::max(kSelectionLines * kRowHeight, kSelectionLines * (m.lineSpacing() + 1) + 2 * kFrame);
+    return {m.horizontalAdvance(QLatin1Char('0')), rowHeight, rowHeight + 2, selectionHeight};
+}
+
+int CharWidth() { return Metrics().charWidth; }
+
+// The window's height: rows, the satellite list, the DOPs and the margin under them.
+int FormHeight()
+{
+    const RowMetrics m = Metrics();
+    return kRowTop + 8 * m.rowPitch + 8 + m.selectionHeight + 6 + m.rowHeight + 10;
+}
 
 int RowWidth(int charWidth) { return RowChars() * charWidth + 2 * kTextIndent + 4; }
 
@@ -77,13 +105,35 @@ Panel* DopField(QWidget* parent, const QString& name, const QString& caption, in
 } // namespace
 
 TForm_Track::TForm_Track()
-    : Form("Form_Track", "Tracking Status", RowWidth(CharWidth()) + 2 * kLeft,
-           kRowTop + 8 * kRowPitch + 62 + (kSelectionLines - 1) * kRowHeight)
+    : Form("Form_Track", "Tracking Status", RowWidth(CharWidth()) + 2 * kLeft, FormHeight())
 {
     const int charWidth = CharWidth();
     BuildHeader(charWidth);
     BuildRows(charWidth);
     BuildSelection(charWidth);
+    ConnectReceivers();
+}
+
+// The display port's channels and fix; the rows of channels no port reports any more go blank.
+void TForm_Track::ConnectReceivers()
+{
+    ReceiverNotifier& receivers = Receivers();
+    connect(&receivers, &ReceiverNotifier::channelChanged, this, [this](int slot, int chan) {
+        // A multi-GNSS channel (0x5D) has no row of its own here.
+        const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
+        if (slot + 1 == DisplayPort && chan < kChannels && r.chanSystem[static_cast<size_t>(chan)] == kNoSystem)
+            ShowRow(static_cast<size_t>(chan),
+                    TrackRowText(PortReports[static_cast<size_t>(slot)].chanReport[static_cast<size_t>(chan)]));
+    });
+    connect(&receivers, &ReceiverNotifier::channelRowsExpired, this,
+            [this](int chan) { ShowRow(static_cast<size_t>(chan), QString()); });
+    connect(&receivers, &ReceiverNotifier::fixSatellitesChanged, this, [this](int slot) {
+        if (slot + 1 != DisplayPort)
+            return;
+        const Report6D& fix = PortReports[static_cast<size_t>(slot)].fix;
+        ShowDops(fix.pdop, fix.hdop, fix.vdop, fix.tdop);
+        ShowFixSatellites(SvSelectionText(fix)); // every satellite, also beyond the eighth
+    });
 }
 
 void TForm_Track::BuildHeader(int charWidth)
@@ -105,10 +155,11 @@ void TForm_Track::BuildHeader(int charWidth)
 
 void TForm_Track::BuildRows(int charWidth)
 {
+    const RowMetrics m = Metrics();
     for (size_t i = 0; i < Panel_TS.size(); ++i) {
-        const int top = kRowTop + static_cast<int>(i) * kRowPitch;
+        const int top = kRowTop + static_cast<int>(i) * m.rowPitch;
         auto* row = new Panel(this, QString("Panel_TS%1").arg(i + 1), QString(), kLeft, top, RowWidth(charWidth),
-                              kRowHeight);
+                              m.rowHeight);
         row->setFont(RowFont());
         row->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         row->setIndent(kTextIndent - 1);
@@ -122,17 +173,18 @@ void TForm_Track::BuildSelection(int charWidth)
 {
     // The list reaches the rows' right edge and wraps onto a second line, so a
     // long selection is shown whole.
-    const int top = kRowTop + 8 * kRowPitch + 8;
+    const RowMetrics m = Metrics();
+    const int top = kRowTop + 8 * m.rowPitch + 8;
     new Label(this, "Label_SVSel", "SV Selection List", kLeft, top, 140, kRowHeight);
     const int listLeft = kLeft + 142;
     Panel_SVSel = new Panel(this, "Panel_SVSel", QString(), listLeft, top, kLeft + RowWidth(charWidth) - listLeft,
-                            kSelectionLines * kRowHeight);
+                            m.selectionHeight);
     Panel_SVSel->setFont(RowFont());
     Panel_SVSel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Panel_SVSel->setWordWrap(true);
     Panel_SVSel->setIndent(kTextIndent - 1);
     Panel_SVSel->setColour(WindowColour());
-    const int dopTop = top + kSelectionLines * kRowHeight + 6;
+    const int dopTop = top + m.selectionHeight + 6;
     Panel_PDOP = DopField(this, "PDOP", "PDOP", kLeft, dopTop);
     Panel_HDOP = DopField(this, "HDOP", "HDOP", kLeft + 110, dopTop);
     Panel_VDOP = DopField(this, "VDOP", "VDOP", kLeft + 220, dopTop);
@@ -149,5 +201,8 @@ void TForm_Track::ShowFixSatellites(const QString& prns) { Panel_SVSel->setCapti
 
 void TForm_Track::ShowDops(float pdop, float hdop, float vdop, float tdop)
 {
-    ::ShowDops({Panel_PDOP, Panel_HDOP, Panel_VDOP, Panel_TDOP}, {pdop, hdop, vdop, tdop});
+    Panel_PDOP->setCaption(DopText(pdop));
+    Panel_HDOP->setCaption(DopText(hdop));
+    Panel_VDOP->setCaption(DopText(vdop));
+    Panel_TDOP->setCaption(DopText(tdop));
 }

@@ -32,6 +32,7 @@ private:
     void BuildHeader(int charWidth);
     void BuildRows(int charWidth);
     void BuildSelection(int charWidth);
+    void ConnectReceivers();
 };
 
 extern TForm_Track* Form_Track;

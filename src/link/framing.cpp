@@ -45,26 +45,14 @@ int32_t ParseRxByte(PortRecord& port)
     return 0;
 }
 
-int PollPort(PortRecord& port, PacketHandler handler, uint8_t stopOnFlag)
+namespace {
+
+// Parses what the last read left in readBuffer. False when a stop-on-flag wait ended it.
+bool ParseReadBuffer(PortRecord& port, PacketHandler handler, uint8_t stopOnFlag)
 {
-    if (!port.handle || MarkLostIfGone(port))
-        return 0;
-    const int queued = port.handle->QueuedInputBytes();
-    if (queued <= 0) {
-        MarkLostIfGone(port);
-        return 0;
-    }
-
-    const long got = port.handle->Read(port.readBuffer, sizeof port.readBuffer);
-    if (got < 0 && MarkLostIfGone(port))
-        return 0;
-    port.bytesLeft = got > 0 ? static_cast<uint32_t>(got) : 0;
-    port.readPos = 0;
-    port.traffic.bytes += port.bytesLeft;
-
     while (port.bytesLeft > 0) {
         if (stopOnFlag && PacketWaitDone)
-            break;
+            return false;
         if (!ParseRxByte(port))
             continue;
         ++port.traffic.packets;
@@ -72,9 +60,37 @@ int PollPort(PortRecord& port, PacketHandler handler, uint8_t stopOnFlag)
         if (handler)
             handler(port);
     }
-    // Bytes of this read that a stop-on-flag wait did not parse are dropped:
-    // the next read overwrites the buffer and bytesLeft.
-    port.readPos = 0;
+    return true;
+}
+
+} // namespace
+
+int PollPort(PortRecord& port, PacketHandler handler, uint8_t stopOnFlag)
+{
+    if (!port.handle || MarkLostIfGone(port))
+        return 0;
+    // A read returns at most a buffer (a tty even less): read until nothing is
+    // queued, but at most kPollCapBytes, so that one fast port cannot starve the others.
+    uint32_t taken = 0;
+    while (taken < kPollCapBytes && port.handle) {
+        if (port.handle->QueuedInputBytes() <= 0) {
+            MarkLostIfGone(port);
+            break;
+        }
+        const long got = port.handle->Read(port.readBuffer, sizeof port.readBuffer);
+        if (got < 0 && MarkLostIfGone(port))
+            break;
+        port.bytesLeft = got > 0 ? static_cast<uint32_t>(got) : 0;
+        port.readPos = 0;
+        port.traffic.bytes += port.bytesLeft;
+        taken += port.bytesLeft;
+        const bool finished = ParseReadBuffer(port, handler, stopOnFlag);
+        // Bytes of this read that a stop-on-flag wait did not parse are dropped:
+        // the next read overwrites the buffer and bytesLeft.
+        port.readPos = 0;
+        if (!finished || got <= 0 || !port.open)
+            break;
+    }
     return 0;
 }
 

@@ -25,9 +25,12 @@ using PacketHandler = void (*)(PortRecord& port);
 // Parses the next byte of port.readBuffer. Returns 1 when it completed a packet.
 int32_t ParseRxByte(PortRecord& port);
 
-// Reads what the port has queued (never blocking) and parses it, calling the
-// handler once per completed packet; marks the slot lost when its device has
-// gone. Returns 0.
+// Most bytes one poll of a port reads (in reads of at most a read buffer).
+constexpr uint32_t kPollCapBytes = 64 * 1024;
+
+// Reads what the port has queued (never blocking, up to kPollCapBytes) and
+// parses it, calling the handler once per completed packet; marks the slot
+// lost when its device has gone. Returns 0.
 int PollPort(PortRecord& port, PacketHandler handler, uint8_t stopOnFlag);
 
 // Wraps message bytes (id first) in DLE ... DLE ETX with DLE doubling.

@@ -13,11 +13,19 @@
 
 namespace packet_fields {
 
+// The length check every parse starts with: the report's own length (or at
+// least it, for the reports of variable length) and, for the ids with a
+// sub-id, that sub-id in data[0].
+bool ReportLengthFits(uint8_t id, int subId, const uint8_t* data, size_t len);
+
 // Sequential field reader over bytes whose length was checked beforehand.
 struct Reader {
     const uint8_t* p;
     uint8_t U8() { return *p++; }
     uint16_t U16() { const uint16_t v = ReadUInt16BE(p); p += 2; return v; }
+    int16_t S16() { const int16_t v = ReadInt16BE(p); p += 2; return v; }
+    uint32_t U32() { const uint32_t v = ReadUInt32BE(p); p += 4; return v; }
+    int32_t S32() { const int32_t v = ReadInt32BE(p); p += 4; return v; }
     float F32() { const float v = ReadFloatBE(p); p += 4; return v; }
     double F64() { const double v = ReadDoubleBE(p); p += 8; return v; }
     void Skip(size_t n) { p += n; }
@@ -29,6 +37,8 @@ struct Writer {
     uint8_t* p = start;
     Writer& U8(uint8_t v) { *p++ = v; return *this; }
     Writer& U16(uint16_t v) { PutUInt16BE(v, p); p += 2; return *this; }
+    Writer& S16(int16_t v) { PutInt16BE(v, p); p += 2; return *this; }
+    Writer& U32(uint32_t v) { PutUInt32BE(v, p); p += 4; return *this; }
     Writer& F32(float v) { PutFloatBE(v, p); p += 4; return *this; }
     Writer& F64(double v) { PutDoubleBE(v, p); p += 8; return *this; }
     Writer& Fill(uint8_t v, size_t n) { std::memset(p, v, n); p += n; return *this; }

@@ -20,22 +20,31 @@ constexpr ReportInfo kReports[] = {
     {0x41, -1, "GPS time", 10, false},
     {0x42, -1, "single-precision ECEF position", 16, false},
     {0x43, -1, "ECEF velocity", 20, false},
+    {0x1C, 0x81, "firmware version", 10, true},
+    {0x1C, 0x83, "hardware version", 13, true},
     {0x45, -1, "software versions", 10, false},
     {0x46, -1, "health", 2, false},
     {0x4A, -1, "single-precision LLA position", 20, false},
     {0x4B, -1, "machine code and status", 3, false},
     {0x4E, -1, "reply to set-GPS-time", 1, false},
+    {0x54, -1, "one-satellite clock bias", 12, false},
     {0x55, -1, "I/O options", 4, false},
     {0x56, -1, "ENU velocity", 20, false},
     {0x58, -1, "system data", 3, true},
     {0x5C, -1, "tracking status", 24, false},
+    {0x5D, -1, "multi-GNSS channel status", 26, false},
+    {0x6C, -1, "satellite selection and count", 18, true},
     {0x6D, -1, "fix mode and satellite selection", 17, true},
     {0x70, -1, "filter configuration", 4, false},
     {0x82, -1, "DGPS mode", 1, false},
     {0x83, -1, "double-precision ECEF position", 36, false},
     {0x84, -1, "double-precision LLA position", 36, false},
     {0x8F, 0x15, "current datum", 43, false},
+    {0x8F, 0x20, "extended last fix", 64, false},
+    {0x8F, 0x23, "compact fix", 29, false},
     {0x8F, 0x26, "save-to-flash confirmation", 5, false},
+    {0x8F, 0xAB, "timing", 17, false},
+    {0x8F, 0xAC, "supplementary timing", 68, false},
     {0xBB, -1, "GPS configuration", 40, false},
     {0xBC, -1, "serial port configuration", 10, false},
 };
@@ -48,8 +57,9 @@ const ReportInfo* FindReport(uint8_t id, int subId)
     return nullptr;
 }
 
-// The length check every parse starts with; for 0x8F also the sub-id.
-bool LengthFits(uint8_t id, int subId, const uint8_t* data, size_t len)
+} // namespace
+
+bool packet_fields::ReportLengthFits(uint8_t id, int subId, const uint8_t* data, size_t len)
 {
     const ReportInfo* r = FindReport(id, subId);
     if (!r || data == nullptr || len > kMaxReportData)
@@ -60,6 +70,11 @@ bool LengthFits(uint8_t id, int subId, const uint8_t* data, size_t len)
     return r->atLeast ? len >= expected : len == expected;
 }
 
+namespace {
+bool LengthFits(uint8_t id, int subId, const uint8_t* data, size_t len)
+{
+    return ReportLengthFits(id, subId, data, len);
+}
 } // namespace
 
 // ---------------------------------------------------------------- reports

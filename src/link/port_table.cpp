@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "link/line_codes.h"
+#include "link/replayed_ports.h"
 #include "link/link_hooks.h"
 #include "link/shared_flags.h"
 #include "link/transmit_queue.h"
@@ -46,6 +47,7 @@ bool ReopenLost(PortRecord& port, int slot)
     ApplyLineCodes(device.get(), PortLineCodes[static_cast<size_t>(slot)]);
     ResetReceiveState(port);
     port.handle = std::move(device);
+    ++port.generation;
     port.open = 1;
     port.lost = 0;
     port.resumed = 1;
@@ -79,6 +81,7 @@ int OpenPort(PortRecord& port, const std::string& deviceName, int slot, OpenErro
     // Configuration failures after a successful open are ignored: the port counts as open.
     port.handle->Purge();
     SetLineSettings(port.handle.get(), 9600, 8, 1, 0);
+    ++port.generation;
     port.open = 1;
     port.slot = slot;
     return 0;
@@ -234,5 +237,6 @@ void ResetLinkState()
     PortCount = -1;
     PortLineCodes.fill(LineCodes{});
     QuietCloseCountdown = 0;
+    LogReplayedPorts = false;
     Flags = SharedFlags{};
 }

@@ -44,6 +44,9 @@ struct PortRecord {
     int32_t reopenDelayMs = 1000;
     int32_t reopenWaitMs = 0;
     std::unique_ptr<SerialDevice> handle;
+    // Counts the slot's opens and reopens: a new value is a new connection
+    // (a new device may well land at the old one's address).
+    uint32_t generation = 0;
     // Kept while the slot is lost; cleared when it is closed.
     PortTraffic traffic;
     // The packet being collected or just completed.

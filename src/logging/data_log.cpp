@@ -7,6 +7,7 @@
 #include "model/gps_time.h"
 #include "model/port_reports.h"
 #include "link/commands.h"
+#include "link/replayed_ports.h"
 #include "link/shared_flags.h"
 #include "model/formats/log_file.h"
 #include "model/formats/log_record.h"
@@ -82,7 +83,7 @@ std::vector<std::string> LogFilesToEmpty(const LogStartSettings& settings)
 {
     std::vector<std::string> names;
     for (int n = 0; n < kPortSlots; ++n)
-        if (PortTable[static_cast<size_t>(n)].monitored)
+        if (LoggedPort(PortTable[static_cast<size_t>(n)]))
             names.push_back(LogFileNameAtStart(settings, n));
     return names;
 }
@@ -98,7 +99,7 @@ void PrepareDataLog(const LogStartSettings& settings)
     if (!settings.append) {
         for (size_t n = 0; n < kPortSlots; ++n) {
             const std::string& fileName = LogPorts[n].fileName;
-            if (PortTable[n].monitored && !CreateEmptyLogFile(fileName))
+            if (LoggedPort(PortTable[n]) && !CreateEmptyLogFile(fileName))
                 NoteUnwritable(fileName);
         }
     }
@@ -158,7 +159,7 @@ void LogSystemTick()
         return;
     for (int slot = 0; slot < kPortSlots; ++slot) {
         // A lost port has nothing new to log until it is reopened.
-        if (!PortTable[static_cast<size_t>(slot)].monitored || PortTable[static_cast<size_t>(slot)].lost)
+        if (!LoggedPort(PortTable[static_cast<size_t>(slot)]) || PortTable[static_cast<size_t>(slot)].lost)
             continue;
         if (PortReports[static_cast<size_t>(slot)].healthCode != 0) {
             LogPorts[static_cast<size_t>(slot)].TicksSinceFix += 1.0f;

@@ -1,5 +1,7 @@
 #include "logging/form_log_zelk.h"
 
+#include <cerrno>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
@@ -8,6 +10,7 @@
 #include "logging/raw_recorder.h"
 #include "logging/record_status.h"
 #include "logging/replace_question.h"
+#include "monitor/file_reason.h"
 #include "platform/ui.h"
 
 TForm_LogZelk* Form_LogZelk = nullptr;
@@ -86,7 +89,10 @@ void TForm_LogZelk::Button_StartClick()
     if (!CheckBox_Append->isChecked() && !MayEmptyFiles({RawRecordFileName()}))
         return;
     if (!OpenRawRecordFile(CheckBox_Append->isChecked())) {
-        ui::Message("Unable to open data record file.", "Error");
+        const int error = errno;
+        const QString path = QFile::decodeName(QByteArray::fromStdString(RawRecordFileName()));
+        ui::Message(ui::WithFileReason("Unable to open data record file.", path, ui::OpenFailureReason(path, error)),
+                    "Error");
         return;
     }
     Label_WriteError->setCaption("");

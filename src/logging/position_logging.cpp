@@ -4,10 +4,11 @@
 
 #include "link/commands.h"
 #include "link/port_table.h"
+#include "link/replayed_ports.h"
 #include "logging/data_log.h"
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
-#include "platform/ui.h"
+#include "monitor/requests.h"
 
 namespace {
 
@@ -15,10 +16,10 @@ namespace {
 void WarnNoBias(const PortRecord& port)
 {
     const auto slot = static_cast<size_t>(port.slot);
-    if (!port.monitored || !LogBiasChecked() || BiasWarned[slot])
+    if (!LoggedPort(port) || !LogBiasChecked() || BiasWarned[slot])
         return;
-    BiasWarned[slot] = 1; // set before the box: a nested report must not open a second one
-    ui::Message(QString::asprintf("Port %d monitored but not outputting bias.", port.slot + 1),
+    BiasWarned[slot] = 1; // one box per port, however many reports follow
+    ui::Tell(QString::asprintf("Port %d monitored but not outputting bias.", port.slot + 1),
                 QStringLiteral("Log Warning"), ui::Icon::Exclamation);
 }
 
@@ -28,7 +29,7 @@ void TriggerLogRecord(PortRecord& port, int reportId)
 {
     const auto slot = static_cast<size_t>(port.slot);
     int32_t& trigger = LogTriggerId[slot];
-    if (LogByReports != 1 || !port.monitored || (trigger != 0 && trigger != 1 && trigger != reportId))
+    if (LogByReports != 1 || !LoggedPort(port) || (trigger != 0 && trigger != 1 && trigger != reportId))
         return;
     LogPorts[slot].TicksSinceFix = 0;
     WriteLogRecord(port);

@@ -71,9 +71,14 @@ std::optional<Ecef> LastFixOf(const PortReportRecord& r)
         return p;
     }
     case 0x4A:
-    case 0x84: {
-        // The store holds degrees made with the program's factor; its inverse gives the report's radians.
-        const Geodetic g{r.latDeg * DegToRad, r.lonDeg * DegToRad, r.altM};
+    case 0x84:
+    case kPositionFrom8F20:
+    case kPositionFrom8F23:
+    case kPositionFrom8FAC: {
+        // The classic reports' degrees were made with the program's factor, whose
+        // inverse gives the report's radians; the newer reports keep theirs.
+        const bool classic = r.positionId == 0x4A || r.positionId == 0x84;
+        const Geodetic g{classic ? r.latDeg * DegToRad : r.latRad, classic ? r.lonDeg * DegToRad : r.lonRad, r.altM};
         if (!std::isfinite(g.latRad) || !std::isfinite(g.lonRad) || !std::isfinite(g.altM) ||
             std::fabs(r.latDeg) > 90.0)
             return std::nullopt;

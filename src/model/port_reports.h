@@ -5,18 +5,38 @@
 #include <array>
 #include <cstdint>
 
+#include "link/gnss_reports.h"
 #include "link/packets.h"
 #include "link/port_table.h"
 
 // Channels shown in the main window and written to the data log.
 constexpr int kChannels = 8;
-// Channels a receiver may report (0..11); the views beyond the main window show them all.
-constexpr int kTrackChannels = 12;
+// Channels a receiver may report (0..31; 0x5C reaches 0..11, multi-GNSS receivers
+// more); the views beyond the main window show them all.
+constexpr int kTrackChannels = 32;
+// chanSystem of a channel reported by 0x5C, which names no satellite system.
+constexpr uint8_t kNoSystem = 0xFF;
+
+// Position reports beyond the classic ones, kept in positionId by their sub-id.
+constexpr uint8_t kPositionFrom8F20 = 0x20;
+constexpr uint8_t kPositionFrom8F23 = 0x23;
+constexpr uint8_t kPositionFrom8FAC = 0xAC;
+// timeId and productId of the newer reports.
+constexpr uint8_t kTimeFrom8FAB = 0xAB;
+constexpr uint8_t kProductFrom1C = 0x1C;
+
+inline std::array<uint8_t, kTrackChannels> MakeNoSystems()
+{
+    std::array<uint8_t, kTrackChannels> a;
+    a.fill(kNoSystem);
+    return a;
+}
 
 struct PortReportRecord {
     // Position and velocity reports.
-    uint8_t positionId = 0; // the last position report's id (0x42, 0x4A, 0x83, 0x84; 0 before any)
-    uint8_t velocityId = 0; // the last velocity report's id (0x43, 0x56)
+    uint8_t positionId = 0; // the last position report's id (0x42, 0x4A, 0x83, 0x84, or kPositionFrom*; 0 before any)
+    uint8_t velocityId = 0; // the last velocity report's id (0x43, 0x56, or 0x20/0x23 for the compact fixes, ENU)
+    uint16_t fixWeek = 0;   // the week a compact fix carried, as received (0 for the other reports)
     float fixTime = 0;
     double ecefX = 0, ecefY = 0, ecefZ = 0;
     double latDeg = 0, lonDeg = 0, altM = 0;
@@ -35,6 +55,9 @@ struct PortReportRecord {
     uint8_t statusId = 0; // the last status report's id (0x46, 0x4B, 0x6D, 0x82)
     float pdop = 0, hdop = 0, vdop = 0, tdop = 0;
     std::array<int32_t, kChannels> fixSvs = {};
+    // Every satellite of the last 0x6D or 0x6C (up to kTrackChannels), for the in-fix marks.
+    std::array<int32_t, kTrackChannels> fixSatellites = {};
+    Report6D fix;             // the last 0x6D whole: the tracking window lists every satellite of the fix
     // Tracking status, per channel.
     std::array<uint8_t, kTrackChannels> chanPrn = {};
     std::array<float, kTrackChannels> chanLevel = {};
@@ -48,16 +71,34 @@ struct PortReportRecord {
     std::array<uint8_t, kTrackChannels> latchedPrn = {};
     std::array<float, kTrackChannels> latchedLevel = {};
     std::array<uint8_t, kTrackChannels> latchRestart = {};
+    std::array<uint8_t, kTrackChannels> chanSystem = MakeNoSystems(); // GnssSystem from 0x5D; level then in dB-Hz
+    // 0x54: one satellite's clock bias, as received.
+    Report54 satelliteClock;
+    // Timing receivers: 0x8F-AB (every port) and 0x8F-AC (timingStatusSeen stays
+    // false for a port that never sent one).
+    uint8_t timeId = 0; // the last time report: 0x41 or kTimeFrom8FAB
+    Report8FAB timing;
+    bool timingStatusSeen = false;
+    Report8FAC timingStatus;
+    std::array<Report5C, kTrackChannels> chanReport = {}; // the last report of each channel whole
     // Reports of the display port only.
     uint16_t gpsWeek = 0;
     float timeOfWeekS = 0;
     float utcOffsetS = 0;
     uint8_t timeAnswer = 0; // the answer to a set-GPS-time command: 'Y' accepted, anything else refused
     FirmwareVersion navigation, signal;
+    uint8_t productId = 0; // the last product report: 0x45 or kProductFrom1C
+    Report1C81 firmware;
+    Report1C83 hardware;
 };
 
-// Every position report but 0x42 carries the clock bias.
-inline bool CarriesBias(uint8_t positionId) { return positionId != 0 && positionId != 0x42; }
+// The classic position reports but 0x42 carry the clock bias; the newer ones do not.
+inline bool CarriesBias(uint8_t positionId)
+{
+    return positionId == 0x4A || positionId == 0x83 || positionId == 0x84;
+}
+// True when the satellite is in the port's last fix list.
+bool InFixSet(const PortReportRecord& reports, int32_t prn);
 // Firmware from 1.12 on (either number on its own) supports datums.
 inline bool SupportsDatums(const FirmwareVersion& navigation) { return navigation.major >= 2 || navigation.minor >= 12; }
 

@@ -21,7 +21,8 @@ public:
 signals:
     void positionChanged(int slot);                // fix time, ECEF or LLA position, clock bias
     void velocityChanged(int slot);                // ENU or ECEF velocity, bias rate
-    void timeChanged(int slot);                    // GPS time of week, week, UTC offset (display port)
+    void timeChanged(int slot);                    // GPS time of week, week, UTC offset (0x41: display port; 0x8F-AB: every port)
+    void timingStatusChanged(int slot);            // a timing receiver's status, clock and alarms (0x8F-AC)
     void statusChanged(int slot);                  // health, fix mode, DOPs, DGPS mode, status flags
     void channelChanged(int slot, int channel);    // one tracking channel's satellite, level, azimuth, elevation
     void channelExpired(int slot, int channel);    // no report for the channel within its timeout
@@ -33,7 +34,7 @@ signals:
     void portStateChanged(int slot);               // opened, closed, lost, reconnected, display port changed
     // No port reported the channel (0..7) within the timeout: the display's channel rows blank.
     void channelRowsExpired(int channel);
-    void productChanged(int slot);                 // firmware versions (display port)
+    void productChanged(int slot);                 // firmware versions (0x45: display port; 0x1C-81/83: every port)
     void timeAnswered(int slot);                   // the answer to a set-GPS-time command (display port)
 };
 

@@ -2,6 +2,8 @@
 // fake so that nothing touches the machine's real clock.
 #pragma once
 
+#include <cstdint>
+
 struct UtcTime {
     int year = 1980;
     int month = 1; // 1..12
@@ -23,5 +25,11 @@ struct FakeClock {
 UtcTime ReadUtcClock();
 // True when the system took the time (setting needs privilege and a valid date).
 bool SetUtcClock(const UtcTime& time);
-// Routes the two calls above to the fake; nullptr returns to the system clock.
+// Now in nanoseconds since 1970-01-01 UTC (the fake's time when one is installed).
+int64_t ReadUtcNanoseconds();
+// A clock that is never stepped, in nanoseconds from an arbitrary start: for pacing.
+int64_t ReadSteadyNanoseconds();
+int64_t UtcTimeToNanoseconds(const UtcTime& time);
+UtcTime NanosecondsToUtcTime(int64_t ns);
+// Routes the calls above to the fake; nullptr returns to the system clock.
 void UseFakeClock(FakeClock* fake);

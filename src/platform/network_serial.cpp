@@ -18,9 +18,26 @@
 
 namespace {
 
-constexpr size_t kOutLimit = 4096;     // like a serial driver's transmit queue
-constexpr size_t kInLimit = 64 * 1024; // what one service round takes in at most
+// Drops the taken front of a queue once it is all taken or at least half of it.
+void Compact(std::vector<uint8_t>& queue, size_t& taken)
+{
+    if (taken == 0 || (taken < queue.size() && taken < queue.size() / 2))
+        return;
+    queue.erase(queue.begin(), queue.begin() + static_cast<long>(taken));
+    taken = 0;
+}
+
+constexpr size_t kOutLimit = 4096;        // like a serial driver's transmit queue
+constexpr size_t kInLimit = 64 * 1024;    // data kept unread at most
+constexpr size_t kRoundBytes = 64 * 1024; // raw bytes one service round takes in at most
 constexpr auto kConnectLimit = std::chrono::seconds(10);
+// A server's Telnet control traffic is answered within a budget: a real one
+// negotiates a handful of options once, reads our answers and sends short
+// subnegotiations. One beyond it would cost unbounded memory or time.
+constexpr uint64_t kAnswersPerSecond = 20;
+constexpr size_t kControlBacklog = 4096; // answers the server left unread
+constexpr size_t kSubnegotiationLimit = 4096;
+constexpr const char kFloodReason[] = "server floods option negotiation";
 
 class NetworkSerial : public SerialDevice {
 public:
@@ -41,17 +58,18 @@ public:
     int QueuedInputBytes() override
     {
         Service();
-        return static_cast<int>(in_.size());
+        return static_cast<int>(Unread());
     }
 
     long Read(uint8_t* buffer, size_t maxBytes) override
     {
-        Service();
-        if (in_.empty())
+        if (Unread() == 0)
+            Service();
+        if (Unread() == 0)
             return state_ == DeviceState::Gone ? -1 : 0;
-        const size_t n = std::min(maxBytes, in_.size());
-        std::copy_n(in_.begin(), n, buffer);
-        in_.erase(in_.begin(), in_.begin() + static_cast<long>(n));
+        const size_t n = std::min(maxBytes, Unread());
+        std::copy_n(in_.begin() + static_cast<long>(inTaken_), n, buffer);
+        inTaken_ += n;
         return static_cast<long>(n);
     }
 
@@ -63,7 +81,7 @@ public:
         size_t taken = 0;
         for (; taken < count; ++taken) {
             const size_t size = url_.telnet && bytes[taken] == telnet::IAC ? 2 : 1;
-            if (out_.size() + size > kOutLimit)
+            if (Unsent() + size > kOutLimit)
                 break;
             out_.insert(out_.end(), size, bytes[taken]);
         }
@@ -99,6 +117,7 @@ public:
     {
         Service();
         in_.clear();
+        inTaken_ = 0;
         if (url_.telnet && codec_.ComPortAgreed())
             SendControl(TelnetCodec::PurgeCommand());
         return state_ != DeviceState::Gone;
@@ -107,7 +126,7 @@ public:
     bool FlushTransmit() override
     {
         Service();
-        return out_.empty();
+        return Unsent() == 0;
     }
 
     bool ClearBreak() override { return state_ != DeviceState::Gone; }
@@ -119,7 +138,10 @@ private:
         return (v6 ? "[" + url.host + "]" : url.host) + ":" + std::to_string(url.port);
     }
 
+    size_t Unread() const { return in_.size() - inTaken_; }
+    size_t Unsent() const { return out_.size() - outSent_; }
     void Service();
+    void CheckControlBudget();
     void Connect();
     void CheckConnected();
     void StartAddress();
@@ -151,9 +173,15 @@ private:
     DeviceState state_ = DeviceState::Connecting;
     std::string reason_;
     std::string lastError_;
+    // Both queues are taken from the front by an offset; the taken part is
+    // dropped when the queue empties or outgrows what is left.
     std::vector<uint8_t> in_;
+    size_t inTaken_ = 0;
     std::vector<uint8_t> out_;
+    size_t outSent_ = 0;
     TelnetCodec codec_;
+    std::chrono::steady_clock::time_point budgetStart_{};
+    uint64_t answersBefore_ = 0; // answers made before budgetStart_
     std::optional<LineSettings> requested_;
     bool lineWanted_ = false;
 };
@@ -166,6 +194,9 @@ void NetworkSerial::Service()
         return;
     Flush();
     Receive();
+    CheckControlBudget();
+    if (state_ != DeviceState::Ready)
+        return;
     if (lineWanted_ && codec_.ComPortAgreed()) {
         lineWanted_ = false;
         std::vector<uint8_t> commands;
@@ -173,6 +204,21 @@ void NetworkSerial::Service()
         SendControl(commands);
     }
     Flush();
+}
+
+void NetworkSerial::CheckControlBudget()
+{
+    if (!url_.telnet)
+        return;
+    // User data is held to kOutLimit by Write; what lies beyond it is control.
+    if (codec_.NegotiationAnswers() - answersBefore_ > kAnswersPerSecond || Unsent() > kOutLimit + kControlBacklog ||
+        codec_.OpenSubnegotiationBytes() > kSubnegotiationLimit)
+        return Fail(kFloodReason);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - budgetStart_ >= std::chrono::seconds(1)) {
+        budgetStart_ = now;
+        answersBefore_ = codec_.NegotiationAnswers();
+    }
 }
 
 void NetworkSerial::Connect()
@@ -233,18 +279,20 @@ void NetworkSerial::CheckConnected()
 void NetworkSerial::Connected()
 {
     state_ = DeviceState::Ready;
+    budgetStart_ = std::chrono::steady_clock::now();
     if (url_.telnet) {
         const std::vector<uint8_t> greeting = codec_.Greeting();
-        out_.insert(out_.begin(), greeting.begin(), greeting.end());
+        out_.insert(out_.begin() + static_cast<long>(outSent_), greeting.begin(), greeting.end());
     }
 }
 
 void NetworkSerial::Flush()
 {
-    while (!out_.empty() && state_ == DeviceState::Ready) {
-        const ssize_t n = send(fd_, out_.data(), out_.size(), MSG_NOSIGNAL);
+    while (Unsent() > 0 && state_ == DeviceState::Ready) {
+        const ssize_t n = send(fd_, out_.data() + outSent_, Unsent(), MSG_NOSIGNAL);
         if (n > 0) {
-            out_.erase(out_.begin(), out_.begin() + n);
+            outSent_ += static_cast<size_t>(n);
+            Compact(out_, outSent_);
         } else if (n < 0 && errno == EINTR) {
             continue;
         } else {
@@ -255,12 +303,18 @@ void NetworkSerial::Flush()
     }
 }
 
+// One round takes at most kRoundBytes from the socket, however few data bytes
+// they hold, and nothing while kInLimit data bytes wait to be read.
 void NetworkSerial::Receive()
 {
     uint8_t chunk[4096];
     std::vector<uint8_t> replies;
-    while (state_ == DeviceState::Ready && in_.size() < kInLimit) {
+    Compact(in_, inTaken_);
+    size_t raw = 0;
+    while (state_ == DeviceState::Ready && raw < kRoundBytes && Unread() < kInLimit) {
         const ssize_t n = recv(fd_, chunk, sizeof chunk, 0);
+        if (n > 0)
+            raw += static_cast<size_t>(n);
         if (n == 0) {
             Fail("connection closed by " + where_);
         } else if (n < 0) {

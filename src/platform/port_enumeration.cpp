@@ -2,6 +2,7 @@
 // devices present, in the order USB adapters, ACM adapters, built-in UARTs.
 #include "platform/port_enumeration.h"
 #include "platform/network_url.h"
+#include "platform/device_openers.h"
 
 #include <algorithm>
 #include <cctype>
@@ -114,27 +115,16 @@ int ComOfPath(const std::string& path)
     return 0;
 }
 
-// Maps one device; fills error and returns false when the COM or the device is taken.
+// Maps one device; fills error and returns false when the mapping is refused.
 bool MapChecked(int com, const std::string& path, const std::string& argument, std::string* error)
 {
-    std::string problem;
-    std::string urlError;
-    if (path.empty())
-        problem = "empty device path";
-    else if (IsNetworkPath(path) && !ParseNetworkUrl(path, &urlError))
-        problem = urlError;
-    else if (com == 0)
-        problem = "no free COM number left (COM1 to COM16 are all mapped)";
-    else if (Mapping().count(com))
-        problem = "COM" + std::to_string(com) + " is already mapped to " + Mapping()[com].path;
-    else if (const int other = ComOfPath(path))
-        problem = path + " is already mapped to COM" + std::to_string(other);
+    const std::string problem = RefusePortMapping(com, path, CurrentComMapping());
     if (problem.empty()) {
         SetComDevice(com, path);
         return true;
     }
     if (error)
-        *error = "bad port argument \"" + argument + "\": " + problem;
+        *error = "bad port argument \"" + PrintableText(argument) + "\": " + problem;
     return false;
 }
 
@@ -145,10 +135,55 @@ int SplitComArgument(const std::string& arg, std::string& path)
     if (eq == std::string::npos)
         return -1;
     path = arg.substr(eq + 1);
-    return ParseNumber(arg.substr(5, eq - 5));
+    return ParseComNumber(arg.substr(5, eq - 5));
 }
 
 } // namespace
+
+int ParseComNumber(const std::string& digits)
+{
+    const int n = ParseNumber(digits);
+    return n >= 1 && n <= kMaxCom ? n : -1;
+}
+
+std::string PrintableText(const std::string& text)
+{
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b < 0x7F && b != '\\') {
+            out += c;
+        } else {
+            out += "\\x";
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        }
+    }
+    return out;
+}
+
+std::string RefusePortMapping(int com, const std::string& path, const std::vector<ComMapping>& mapping)
+{
+    std::string urlError;
+    const auto taken = [&](auto match) { return std::find_if(mapping.begin(), mapping.end(), match); };
+    if (path.empty())
+        return "empty device path";
+    if (std::any_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+        return "the device path holds a control character";
+    if ((IsNetworkPath(path) || NamesNetworkScheme(path)) && !ParseNetworkUrl(path, &urlError))
+        return urlError;
+    if (!IsNetworkPath(path) && HasUrlScheme(path))
+        return "\"" + PrintableText(path.substr(0, path.find(':') + 1)) +
+               "\" is no network port: use tcp://HOST:PORT or rfc2217://HOST:PORT, or a device path";
+    if (com == 0)
+        return "no free COM number left (COM1 to COM16 are all mapped)";
+    if (const auto m = taken([&](const ComMapping& e) { return e.com == com; }); m != mapping.end())
+        return "COM" + std::to_string(com) + " is already mapped to " + PrintableText(m->path);
+    if (const auto m = taken([&](const ComMapping& e) { return e.path == path; }); m != mapping.end())
+        return PrintableText(path) + " is already mapped to COM" + std::to_string(m->com);
+    return {};
+}
 
 bool TakeComArguments(std::vector<std::string>& args, std::string* error)
 {
@@ -156,14 +191,14 @@ bool TakeComArguments(std::vector<std::string>& args, std::string* error)
     std::vector<std::string> bare;
     bool ok = true;
     for (const std::string& arg : args) {
-        if (arg.rfind("/dev/", 0) == 0 || IsNetworkPath(arg)) {
+        if (arg.rfind("/dev/", 0) == 0 || NamesNetworkScheme(arg)) {
             bare.push_back(arg);
         } else if (arg.rfind("--com", 0) == 0) {
             std::string path;
             const int com = SplitComArgument(arg, path);
-            if (com < 1 || com > kMaxCom) {
+            if (com < 1) {
                 if (ok && error)
-                    *error = "bad port argument \"" + arg + "\": use --comN=PATH with N from 1 to 16";
+                    *error = "bad port argument \"" + PrintableText(arg) + "\": use --comN=PATH with N from 1 to 16";
                 ok = false;
             } else if (ok) {
                 ok = MapChecked(com, path, arg, error);
@@ -229,8 +264,13 @@ void MapPresentDevices()
 
 void SetComDevice(int com, const std::string& path)
 {
-    Mapping()[com] = ComMapping{com, path, DescribeDevice(path)};
+    const std::string description =
+        IsReplayPath(path) ? "replay: " + fs::path(path.substr(std::string(kReplayPathPrefix).size())).filename().string()
+                           : DescribeDevice(path);
+    Mapping()[com] = ComMapping{com, path, description};
 }
+
+void RemoveComDevice(int com) { Mapping().erase(com); }
 
 void ClearComMapping() { Mapping().clear(); }
 
@@ -275,9 +315,9 @@ std::string StableDeviceLink(const std::string& path, const std::string& byIdDir
 void PrintComMapping(std::ostream& out)
 {
     for (const ComMapping& m : CurrentComMapping()) {
-        out << "COM" << m.com << "  " << m.path;
+        out << "COM" << m.com << "  " << PrintableText(m.path);
         if (!m.description.empty())
-            out << "  " << m.description;
+            out << "  " << PrintableText(m.description);
         out << '\n';
     }
 }

@@ -13,6 +13,16 @@ struct ComMapping {
     std::string description; // what the system says the device is, if anything
 };
 
+// The checks one COM -> device entry gets wherever it comes from (the command
+// line, the saved file): a usable path (no control characters, a well-formed
+// network URL, no unknown URL scheme), a COM number (0: none was free), and
+// neither already in mapping. "" when it may be added, else a sentence why not.
+std::string RefusePortMapping(int com, const std::string& path, const std::vector<ComMapping>& mapping);
+// The N of --comN= or COMN=: 1..16, or -1 for anything else.
+int ParseComNumber(const std::string& digits);
+// The text with every byte outside printable ASCII (and the backslash) as \xHH, for a terminal.
+std::string PrintableText(const std::string& text);
+
 // Takes the --comN=PATH and bare /dev/... arguments out of args and maps them;
 // PATH may also be a network port, tcp://HOST:PORT or rfc2217://HOST:PORT;
 // the other arguments stay, in order. Returns false and fills error on a bad one.

@@ -1,14 +1,18 @@
 // The serial device on a POSIX terminal: exclusive, non-blocking, raw.
 #include "platform/serial_device.h"
+#include "platform/device_openers.h"
 #include "platform/network_serial.h"
 
 #include <cerrno>
 #include <cstring>
+#include <map>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -102,6 +106,10 @@ bool BuildTermios(const LineSettings& s, termios& tio)
     return cfsetispeed(&tio, speed) == 0 && cfsetospeed(&tio, speed) == 0;
 }
 
+// Device numbers of the Unix 98 pseudo-terminals' device ends.
+constexpr unsigned kPtyMajorFirst = 136;
+constexpr unsigned kPtyMajorLast = 143;
+
 class PosixSerial : public SerialDevice {
 public:
     explicit PosixSerial(int fd) : fd_(fd) {}
@@ -149,7 +157,7 @@ public:
         termios tio{};
         if (tcgetattr(fd_, &tio) != 0 || !BuildTermios(settings, tio))
             return false;
-        if (tcsetattr(fd_, TCSANOW, &tio) != 0)
+        if (tcsetattr(fd_, TCSANOW, &tio) != 0 && !PseudoTerminalTook(tio))
             return false;
         // Devices without modem lines (pseudo-terminals) answer ENOTTY: nothing to hold on.
         int lines = TIOCM_DTR | TIOCM_RTS;
@@ -174,6 +182,19 @@ public:
     bool ClearBreak() override { return ioctl(fd_, TIOCCBRK) == 0; }
 
 private:
+    // The C library reads the settings back and fails when parity or the data
+    // size did not stick, which a pseudo-terminal never keeps: there the
+    // speed and stop bits count (as the monitor, which ignores the result).
+    bool PseudoTerminalTook(const termios& wanted) const
+    {
+        struct stat st {};
+        termios now{};
+        if (fstat(fd_, &st) != 0 || !S_ISCHR(st.st_mode) || major(st.st_rdev) < kPtyMajorFirst ||
+            major(st.st_rdev) > kPtyMajorLast || tcgetattr(fd_, &now) != 0)
+            return false;
+        return cfgetospeed(&now) == cfgetospeed(&wanted) && (now.c_cflag & CSTOPB) == (wanted.c_cflag & CSTOPB);
+    }
+
     // Runs one non-blocking read or write: the count, 0 when the line has
     // nothing or no room now, -1 when the device failed.
     template <typename Op>
@@ -231,9 +252,32 @@ OpenError FailureFromErrno(int err)
 
 } // namespace
 
+namespace {
+
+std::map<std::string, DeviceOpener>& Openers()
+{
+    static std::map<std::string, DeviceOpener> openers;
+    return openers;
+}
+
+} // namespace
+
+void SetDeviceOpener(const std::string& prefix, DeviceOpener opener)
+{
+    if (opener)
+        Openers()[prefix] = opener;
+    else
+        Openers().erase(prefix);
+}
+
+bool IsReplayPath(const std::string& path) { return path.rfind(kReplayPathPrefix, 0) == 0; }
+
 std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, OpenError& error)
 {
     error = {};
+    for (const auto& [prefix, opener] : Openers())
+        if (path.rfind(prefix, 0) == 0)
+            return opener(path, error);
     if (IsNetworkPath(path)) {
         std::string why;
         auto device = OpenNetworkPath(path, &why);

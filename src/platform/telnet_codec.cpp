@@ -13,6 +13,8 @@ void Put(std::vector<uint8_t>& out, uint8_t verb, uint8_t option)
     out.insert(out.end(), {IAC, verb, option});
 }
 
+constexpr size_t kSubKept = 64; // longer subnegotiations are not ours; keep the head
+
 void ComPortCommand(std::vector<uint8_t>& out, uint8_t command, const std::vector<uint8_t>& value)
 {
     out.insert(out.end(), {IAC, SB, COM_PORT_OPTION, command});
@@ -51,6 +53,7 @@ void TelnetCodec::Decode(const uint8_t* bytes, size_t count, std::vector<uint8_t
                 data.push_back(IAC);
             } else if (b == SB) {
                 sub_.clear();
+                subBytes_ = 0;
                 stage_ = Stage::Sub;
             } else if (b >= WILL && b <= DONT) {
                 verb_ = b;
@@ -62,14 +65,16 @@ void TelnetCodec::Decode(const uint8_t* bytes, size_t count, std::vector<uint8_t
             stage_ = Stage::Data;
             break;
         case Stage::Sub:
+            ++subBytes_;
             if (b == IAC)
                 stage_ = Stage::SubIac;
-            else if (sub_.size() < 64) // longer ones are not ours; keep the head
+            else if (sub_.size() < kSubKept)
                 sub_.push_back(b);
             break;
         case Stage::SubIac:
+            ++subBytes_;
             if (b == IAC) {
-                if (sub_.size() < 64)
+                if (sub_.size() < kSubKept)
                     sub_.push_back(IAC);
                 stage_ = Stage::Sub;
             } else {
@@ -100,13 +105,16 @@ void TelnetCodec::Negotiate(uint8_t verb, uint8_t option, std::vector<uint8_t>& 
             const bool ok = toUs ? WeSupport(option) : WeAccept(option);
             side = ok ? Yes : No;
             Put(replies, ok ? yesVerb : noVerb, option);
+            ++answers_;
         }
         return;
     }
     if (toUs && option == COM_PORT_OPTION && side != No)
         comPortRefused_ = true;
-    if (side == Yes)
+    if (side == Yes) {
         Put(replies, noVerb, option);
+        ++answers_;
+    }
     side = No; // a refusal of our request needs no answer
 }
 

@@ -57,6 +57,10 @@ public:
     // What the server last reported for the line (its answers to the set commands).
     const LineSettings& ServerSettings() const { return server_; }
     bool ServerReportedBaud() const { return serverBaudSeen_; }
+    // Answers to the server's negotiation made so far (each one costs a reply).
+    uint64_t NegotiationAnswers() const { return answers_; }
+    // The bytes of the subnegotiation still open; no option of ours needs many.
+    size_t OpenSubnegotiationBytes() const { return stage_ == Stage::Sub || stage_ == Stage::SubIac ? subBytes_ : 0; }
 
 private:
     enum Side : uint8_t { No, Yes, WantYes };
@@ -68,6 +72,8 @@ private:
     Stage stage_ = Stage::Data;
     uint8_t verb_ = 0;
     std::vector<uint8_t> sub_;
+    size_t subBytes_ = 0;
+    uint64_t answers_ = 0;
     std::array<Side, 256> us_{};  // options we perform
     std::array<Side, 256> him_{}; // options the server performs
     bool comPortRefused_ = false;

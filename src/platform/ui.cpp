@@ -1,19 +1,23 @@
 #include "platform/ui.h"
+#include "platform/ui_files.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 #include <deque>
 #include <functional>
+#include <utility>
 
 namespace ui {
 namespace {
 
 Answerer* g_answerer = nullptr;
+bool g_chooseMany = false; // the file dialog being run takes several files
 
 QMessageBox::Icon QtIcon(Icon icon)
 {
@@ -31,31 +35,127 @@ QMessageBox::Icon QtIcon(Icon icon)
     return QMessageBox::NoIcon;
 }
 
-Answer QtMessage(const MessageRequest& request)
+QMessageBox* MakeBox(const MessageRequest& request)
 {
-    QMessageBox box(QtIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    auto* box = new QMessageBox(QtIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
+                                QApplication::activeWindow());
+    box->setObjectName(QStringLiteral("MessageBox"));
     if (request.buttons == Buttons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(request.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(request.defaultButton == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     } else {
-        box.setStandardButtons(QMessageBox::Ok);
+        box->setStandardButtons(QMessageBox::Ok);
     }
-    const int result = box.exec();
+    return box;
+}
+
+Answer BoxAnswer(const MessageRequest& request, QMessageBox::StandardButton clicked)
+{
     if (request.buttons == Buttons::Ok)
         return Answer::Ok;
-    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return clicked == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QFileDialog* MakeFileDialog(const FileRequest& request)
+{
+    auto* dialog = new QFileDialog(QApplication::activeWindow(), request.title, QString(), QtFilter(request.filter));
+    dialog->setObjectName(QStringLiteral("FileDialog"));
+    dialog->setAcceptMode(request.mode == FileMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite); // ChooseFile asks, whichever dialog runs
+    dialog->setDefaultSuffix(request.defaultExtension);
+    dialog->selectFile(request.initialName);
+    if (g_chooseMany)
+        dialog->setFileMode(QFileDialog::ExistingFiles);
+    return dialog;
+}
+
+QString ChosenName(const QFileDialog& dialog, int result)
+{
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return g_chooseMany ? dialog.selectedFiles().join(QLatin1Char('\n')) : dialog.selectedFiles().first();
+}
+
+// The engine's requests on the desktop: each opens with open(), never exec(),
+// so no event loop of its own runs and the engine's timers go on; one at a
+// time, in the order asked.
+class WidgetsResponder : public Responder {
+public:
+    void message(const MessageRequest& request, AnswerHandler done) override
+    {
+        if (g_answerer) {
+            const Answer answer = g_answerer->message(request);
+            if (done)
+                done(answer);
+            return;
+        }
+        Enqueue([this, request, done = std::move(done)] {
+            QMessageBox* box = MakeBox(request);
+            QObject::connect(box, &QDialog::finished, box, [this, box, request, done] {
+                const Answer answer = BoxAnswer(request, box->standardButton(box->clickedButton()));
+                box->deleteLater();
+                if (done)
+                    done(answer);
+                Next();
+            });
+            box->open();
+        });
+    }
+
+    void fileName(const FileRequest& request, FileHandler done) override
+    {
+        if (g_answerer) {
+            done(g_answerer->fileName(request));
+            return;
+        }
+        Enqueue([this, request, done = std::move(done)] {
+            QFileDialog* dialog = MakeFileDialog(request);
+            QObject::connect(dialog, &QDialog::finished, dialog, [this, dialog, done](int result) {
+                const QString name = ChosenName(*dialog, result);
+                dialog->deleteLater();
+                done(name);
+                Next();
+            });
+            dialog->open();
+        });
+    }
+
+private:
+    void Enqueue(std::function<void()> show)
+    {
+        waiting_.push_back(std::move(show));
+        if (!showing_)
+            Next();
+    }
+
+    void Next()
+    {
+        showing_ = !waiting_.empty();
+        if (!showing_)
+            return;
+        const std::function<void()> show = std::move(waiting_.front());
+        waiting_.pop_front();
+        show();
+    }
+
+    std::deque<std::function<void()>> waiting_;
+    bool showing_ = false;
+};
+
+Answer QtMessage(const MessageRequest& request)
+{
+    QMessageBox* box = MakeBox(request);
+    const int result = box->exec();
+    delete box;
+    return BoxAnswer(request, static_cast<QMessageBox::StandardButton>(result));
 }
 
 QString QtFileName(const FileRequest& request)
 {
-    QFileDialog dialog(QApplication::activeWindow(), request.title, QString(), QtFilter(request.filter));
-    dialog.setAcceptMode(request.mode == FileMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setDefaultSuffix(request.defaultExtension);
-    dialog.selectFile(request.initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+    QFileDialog* dialog = MakeFileDialog(request);
+    const QString name = ChosenName(*dialog, dialog->exec());
+    delete dialog;
+    return name;
 }
 
 } // namespace
@@ -67,52 +167,15 @@ Answerer* InstallAnswerer(Answerer* answerer)
     return previous;
 }
 
-namespace {
-
-int g_deferDepth = 0;
-bool g_showingDeferred = false;
-std::deque<std::function<void()>> g_deferred;
-
-} // namespace
+void InstallWidgetsResponder()
+{
+    static WidgetsResponder responder;
+    InstallResponder(&responder);
+}
 
 Answer ShowMessage(const MessageRequest& request)
 {
-    if (g_deferDepth > 0 && request.buttons == Buttons::Ok) {
-        g_deferred.push_back([request] { ShowMessage(request); });
-        return Answer::Ok;
-    }
     return g_answerer ? g_answerer->message(request) : QtMessage(request);
-}
-
-DeferBoxes::DeferBoxes() { ++g_deferDepth; }
-DeferBoxes::~DeferBoxes() { --g_deferDepth; }
-
-void AfterDeferral(std::function<void()> action)
-{
-    if (g_deferDepth > 0)
-        g_deferred.push_back(std::move(action));
-    else
-        action();
-}
-
-void ShowDeferredBoxes()
-{
-    if (g_showingDeferred || g_deferDepth > 0)
-        return;
-    g_showingDeferred = true;
-    while (!g_deferred.empty()) {
-        const std::function<void()> next = std::move(g_deferred.front());
-        g_deferred.pop_front();
-        next();
-    }
-    g_showingDeferred = false;
-}
-
-void DropDeferredBoxes()
-{
-    g_deferred.clear();
-    g_deferDepth = 0;
-    g_showingDeferred = false;
 }
 
 void Message(const QString& text, const QString& title, Icon icon)
@@ -125,9 +188,29 @@ bool AskYesNo(const QString& text, const QString& title, Icon icon, Answer defau
     return ShowMessage(MessageRequest{text, title, icon, Buttons::YesNo, defaultButton}) == Answer::Yes;
 }
 
+// A Save dialog's choice of an existing file is confirmed first ("Replace
+// File?", No the default), whichever dialog runs; No runs the dialog again.
 QString ChooseFile(const FileRequest& request)
 {
-    return g_answerer ? g_answerer->fileName(request) : QtFileName(request);
+    FileRequest current = request;
+    for (;;) {
+        const QString name = g_answerer ? g_answerer->fileName(current) : QtFileName(current);
+        if (name.isEmpty() || current.mode != FileMode::Save || !QFileInfo::exists(name))
+            return name;
+        const QString text =
+            QString("The file\n%1\nalready exists. Replace it?").arg(QFileInfo(name).absoluteFilePath());
+        if (AskYesNo(text, QStringLiteral("Replace File?"), Icon::Warning, Answer::No))
+            return name;
+        current.initialName = name;
+    }
+}
+
+QStringList ChooseFiles(const FileRequest& request)
+{
+    g_chooseMany = true;
+    const QString names = ChooseFile(request);
+    g_chooseMany = false;
+    return names.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 int RunModal(QDialog& dialog) { return g_answerer ? g_answerer->dialog(dialog) : dialog.exec(); }

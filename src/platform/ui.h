@@ -1,38 +1,20 @@
-// The seam for modal boxes, file dialogs and modal dialogs. The program uses
-// Qt's dialogs; tests install an answerer that records every request and
-// answers in turn, so no test ever blocks in a modal loop.
+// The desktop's side of boxes, file dialogs and modal dialogs. The engine's
+// requests (monitor/requests.h) are answered by the responder installed here:
+// Qt's boxes and file dialogs, opened without a nested event loop, one after
+// another. The synchronous calls below are for the user's own actions (a menu
+// item, a button), never for a timer slot or a decoder. Tests install an
+// answerer that records every request and answers in turn; the engine's
+// requests then reach it too.
 #pragma once
 
-#include <functional>
-
 #include <QString>
+
+#include "monitor/requests.h"
 
 class QDialog;
 class QWidget;
 
 namespace ui {
-
-enum class Icon { None, Information, Warning, Exclamation, Error };
-enum class Buttons { Ok, YesNo };
-enum class Answer { Ok, Yes, No, Cancel };
-
-struct MessageRequest {
-    QString text;
-    QString title;
-    Icon icon = Icon::None;
-    Buttons buttons = Buttons::Ok;
-    Answer defaultButton = Answer::Ok;
-};
-
-enum class FileMode { Open, Save };
-
-struct FileRequest {
-    FileMode mode = FileMode::Open;
-    QString title;
-    QString filter;           // "Data Files (*.dat)|*.dat|All Files (*.*)|*.*"
-    QString defaultExtension; // without the dot, e.g. "dat"
-    QString initialName;
-};
 
 class Answerer {
 public:
@@ -47,30 +29,14 @@ public:
 // Installs an answerer for every later request; null restores Qt's dialogs.
 // Returns the one installed before.
 Answerer* InstallAnswerer(Answerer* answerer);
+// Makes Qt's dialogs (or the installed answerer) answer the engine's requests.
+void InstallWidgetsResponder();
 
 Answer ShowMessage(const MessageRequest& request);
 // A box with an OK button.
 void Message(const QString& text, const QString& title, Icon icon = Icon::None);
 // A Yes/No box; true on Yes.
 bool AskYesNo(const QString& text, const QString& title, Icon icon = Icon::None, Answer defaultButton = Answer::Yes);
-
-// While one of these lives (a poll timer tick), OK boxes wait in a queue
-// instead of opening: a box's own event loop must not run inside the tick.
-class DeferBoxes {
-public:
-    DeferBoxes();
-    ~DeferBoxes();
-    DeferBoxes(const DeferBoxes&) = delete;
-    DeferBoxes& operator=(const DeferBoxes&) = delete;
-};
-// Runs an action that asks the user (a Yes/No box and what follows from the
-// answer) after the tick, in order with the waiting boxes; at once outside a tick.
-void AfterDeferral(std::function<void()> action);
-// Shows the waiting boxes one after another, in order. Returns at once when
-// called from inside a box already being shown: that loop takes them on.
-void ShowDeferredBoxes();
-// Forgets the waiting boxes (state reset).
-void DropDeferredBoxes();
 
 QString ChooseFile(const FileRequest& request);
 int RunModal(QDialog& dialog);

@@ -1,12 +1,14 @@
 #include "transfer/transfer_steps.h"
 
 #include <QFile>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
+#include "monitor/file_reason.h"
 #include "platform/ui.h"
 #include "transfer/form_alm.h"
 #include "transfer/reply_wait.h"
@@ -32,10 +34,10 @@ bool IsNewOrDataFile(const std::string& path)
 }
 } // namespace
 
-QString ChooseDataFile()
+QString ChooseDataFile(ui::FileMode mode)
 {
     ui::FileRequest request;
-    request.mode = ui::FileMode::Open;
+    request.mode = mode;
     request.filter = QStringLiteral("Data Files (*.dat)|*.dat|All Files (*.*)|*.*");
     request.defaultExtension = QStringLiteral("dat");
     request.initialName = QStringLiteral(" ");
@@ -121,28 +123,41 @@ bool SendNextBlock(ByteSource& file, FileKind kind, BlockLineFn line)
 namespace {
 
 // The data file for a new transfer, as a local path; empty when a transfer
-// already runs or the user cancelled.
-std::string ChooseTransferPath()
+// already runs or the user cancelled. A download saves: its dialog asks
+// before an existing file is replaced.
+std::string ChooseTransferPath(ui::FileMode mode)
 {
     if (TransferSession::Running())
         return {};
-    const QString name = ChooseDataFile();
+    const QString name = ChooseDataFile(mode);
     return name.isEmpty() ? std::string() : QFile::encodeName(name).toStdString();
+}
+
+// The failure line, then which file and why.
+void TellCannotOpen(const TransferTexts& texts, const std::string& localPath, int error)
+{
+    const QString path = QFile::decodeName(QByteArray::fromStdString(localPath));
+    const QString text =
+        ui::WithFileReason(QString::fromLatin1(texts.cannotOpen), path, ui::OpenFailureReason(path, error));
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        AlmMessage(line);
 }
 
 } // namespace
 
 void RunDownload(const TransferTexts& texts, bool almanacHeader, void (*requests)(std::ostream& file))
 {
-    const std::string path = ChooseTransferPath();
+    const std::string path = ChooseTransferPath(ui::FileMode::Save);
     if (path.empty())
         return;
     std::ofstream file;
+    errno = 0;
     if (IsNewOrDataFile(path))
         file.open(path, std::ios::binary | std::ios::trunc);
+    const int error = errno;
     TransferSession session;
     if (!file.is_open()) {
-        AlmMessage(QString::fromLatin1(texts.cannotOpen));
+        TellCannotOpen(texts, path, error);
         return;
     }
     if (almanacHeader)
@@ -154,15 +169,19 @@ void RunDownload(const TransferTexts& texts, bool almanacHeader, void (*requests
 
 void RunUpload(const TransferTexts& texts, bool (*sendNext)(ByteSource& file))
 {
-    const std::string path = ChooseTransferPath();
+    const std::string path = ChooseTransferPath(ui::FileMode::Open);
     if (path.empty())
         return;
     std::ifstream file;
-    if (IsDataFile(path))
+    errno = ENOENT; // what is left when the path is no file at all
+    if (IsDataFile(path)) {
+        errno = 0;
         file.open(path, std::ios::binary);
+    }
+    const int error = errno;
     TransferSession session;
     if (!file.is_open()) {
-        AlmMessage(QString::fromLatin1(texts.cannotOpen));
+        TellCannotOpen(texts, path, error);
         return;
     }
     StreamByteSource source(file);

@@ -8,9 +8,10 @@
 #include <ostream>
 
 #include "model/formats/system_data_file.h"
+#include "platform/ui.h"
 
-// Asks for the data file; "" when the user cancelled.
-QString ChooseDataFile();
+// Asks for the data file (a download saves, an upload opens); "" when the user cancelled.
+QString ChooseDataFile(ui::FileMode mode);
 
 // For the whole transfer: the poll timer is stopped and the status window
 // shown; on leaving, by any path, the timer runs again. The display port's

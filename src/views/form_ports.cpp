@@ -1,6 +1,7 @@
 #include "views/form_ports.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "model/gps_time.h"
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
+#include "platform/device_openers.h"
 #include "platform/port_enumeration.h"
 #include "views/view_support.h"
 
@@ -51,6 +53,9 @@ QStringList PositionTexts(const PortReportRecord& r)
     switch (r.positionId) {
     case 0x4A:
     case 0x84:
+    case kPositionFrom8F20:
+    case kPositionFrom8F23:
+    case kPositionFrom8FAC:
         return {QString::asprintf("%.6f", r.latDeg), QString::asprintf("%.6f", r.lonDeg),
                 QString::asprintf("%.1f m", r.altM)};
     case 0x42:
@@ -61,12 +66,31 @@ QStringList PositionTexts(const PortReportRecord& r)
     }
 }
 
+// A device text past this many characters is elided in the middle, so that
+// a long path or host name cannot push the other columns off the window.
+constexpr int kDeviceChars = 48;
+
+// The device's path, or for a replayed recording "replay: name.zlk".
+QString DeviceText(int com)
+{
+    const std::string path = ComDevicePath(com);
+    if (IsReplayPath(path))
+        for (const ComMapping& m : CurrentComMapping())
+            if (m.com == com)
+                return QString::fromStdString(m.description);
+    const QString text = QString::fromStdString(PrintableText(path));
+    if (text.size() <= kDeviceChars)
+        return text;
+    const int head = kDeviceChars / 2 - 1;
+    return text.left(head) + QChar(0x2026) + text.right(kDeviceChars - head - 1);
+}
+
 QStringList RowTexts(int slot)
 {
     const PortRecord& port = PortTable[static_cast<size_t>(slot)];
     const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
     const int com = slot + 1;
-    QStringList row = {QString("COM%1").arg(com), QString::fromStdString(ComDevicePath(com)), StateText(port, com),
+    QStringList row = {QString("COM%1").arg(com), DeviceText(com), StateText(port, com),
                        port.traffic.packets ? QString::number(port.traffic.quietMs / 1000) : kNone, FixText(r)};
     row += PositionTexts(r);
     row << (r.positionId ? QString::fromStdString(FormatTimeOfWeek(r.fixTime, 1)).trimmed() : kNone)
@@ -129,22 +153,41 @@ void TForm_Ports::Refresh()
             rowComs_.push_back(slot + 1);
     }
     Table_Ports->setRowCount(static_cast<int>(rowComs_.size()));
+    bool grew = false;
     for (int row = 0; row < static_cast<int>(rowComs_.size()); ++row) {
         const int com = rowComs_[static_cast<size_t>(row)];
         const QStringList texts = RowTexts(com - 1);
-        for (int column = 0; column < texts.size(); ++column) {
-            QTableWidgetItem* item = Table_Ports->item(row, column);
-            if (!item) {
-                item = new QTableWidgetItem;
-                Table_Ports->setItem(row, column, item);
-            }
-            item->setText(texts[column]);
-            QFont font = item->font();
-            font.setBold(com == DisplayPort); // the display port's row stands out whatever its state
-            item->setFont(font);
-        }
+        for (int column = 0; column < texts.size(); ++column)
+            grew |= ShowCell(row, column, texts[column], com == DisplayPort);
     }
-    Table_Ports->resizeColumnsToContents(); // at most 16 rows: cheap once a second
+    // Measuring every cell is the dear part: only when a text may no longer fit.
+    if (grew)
+        Table_Ports->resizeColumnsToContents();
+}
+
+// Sets what changed only: each set text or font repaints and re-measures the
+// cell. True when the text is longer than before (its column may have to grow).
+bool TForm_Ports::ShowCell(int row, int column, const QString& text, bool bold)
+{
+    QTableWidgetItem* item = Table_Ports->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        Table_Ports->setItem(row, column, item);
+    }
+    bool grew = false;
+    if (item->font().bold() != bold) { // the display port's row stands out whatever its state
+        QFont font = item->font();
+        font.setBold(bold);
+        item->setFont(font);
+        grew = bold;
+    }
+    if (item->text() != text) {
+        item->setText(text);
+        // Room Qt keeps around a cell's text: its margins and the grid line.
+        constexpr int kCellPadding = 12;
+        grew |= QFontMetrics(item->font()).horizontalAdvance(text) + kCellPadding > Table_Ports->columnWidth(column);
+    }
+    return grew;
 }
 
 void TForm_Ports::showEvent(QShowEvent* event)

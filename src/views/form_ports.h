@@ -32,6 +32,7 @@ protected:
 
 private:
     void RowDoubleClicked(int row);
+    bool ShowCell(int row, int column, const QString& text, bool bold);
 
     QTableWidget* Table_Ports = nullptr;
     QTimer* Timer_Refresh = nullptr;

@@ -7,6 +7,8 @@
 #include <numbers>
 
 #include "notify/receiver_notifier.h"
+#include "platform/ui.h"
+#include "views/view_colours.h"
 #include "views/view_support.h"
 
 TForm_Scatter* Form_Scatter = nullptr;
@@ -46,13 +48,13 @@ double GridStep(double extentM)
 void DrawGrid(QPainter& p, QPointF centre, double pixelsPerMetre, double radiusPx)
 {
     const double step = GridStep(radiusPx / pixelsPerMetre);
-    p.setPen(QPen(QColor(205, 205, 205), 1));
+    p.setPen(QPen(FieldLineColour(0.25), 1));
     p.setBrush(Qt::NoBrush);
     for (double m = step; m * pixelsPerMetre <= radiusPx * 1.001; m += step)
         p.drawEllipse(centre, m * pixelsPerMetre, m * pixelsPerMetre);
     p.drawLine(QPointF(centre.x(), centre.y() - radiusPx), QPointF(centre.x(), centre.y() + radiusPx));
     p.drawLine(QPointF(centre.x() - radiusPx, centre.y()), QPointF(centre.x() + radiusPx, centre.y()));
-    p.setPen(WindowTextColour());
+    p.setPen(FieldTextColour());
     p.drawText(QPointF(centre.x() + 3, centre.y() - radiusPx + 11), "N");
     p.drawText(QPointF(centre.x() + radiusPx - 9, centre.y() - 3), "E");
     p.drawText(QPointF(centre.x() + step * pixelsPerMetre + 2, centre.y() + 12),
@@ -81,17 +83,19 @@ void DrawDots(QPainter& p, const std::vector<QPointF>& points)
     std::sort(pixels.begin(), pixels.end(),
               [](const QPoint& a, const QPoint& b) { return a.x() != b.x() ? a.x() < b.x() : a.y() < b.y(); });
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
-    // A dot drawn once and copied: much cheaper than thousands of antialiased circles.
-    static const QImage dot = [] {
-        QImage image(5, 5, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
+    // A dot drawn once and copied: much cheaper than thousands of antialiased
+    // circles. Made again when the colour scheme changes.
+    static QImage dot;
+    const QColor colour = FieldTextColour();
+    if (dot.isNull() || dot.pixelColor(2, 2).rgb() != colour.rgb()) {
+        dot = QImage(5, 5, QImage::Format_ARGB32_Premultiplied);
+        dot.fill(Qt::transparent);
+        QPainter painter(&dot);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(60, 60, 60));
+        painter.setBrush(colour);
         painter.drawEllipse(QPointF(2.5, 2.5), 1.8, 1.8);
-        return image;
-    }();
+    }
     for (const QPoint& at : pixels)
         p.drawImage(at - QPoint(2, 2), dot);
 }
@@ -103,6 +107,9 @@ TForm_Scatter::TForm_Scatter() : Form("Form_Scatter", "Position Scatter", 400, 4
     MakeResizable(this, QSize(280, 320));
     clear_ = new QPushButton("Clear", this);
     clear_->setObjectName("Button_Clear");
+    // Enter in the window must not erase the history: Clear is never the default.
+    clear_->setAutoDefault(false);
+    clear_->setDefault(false);
     connect(clear_, &QPushButton::clicked, this, &TForm_Scatter::Clear);
     ReceiverNotifier& r = Receivers();
     connect(&r, &ReceiverNotifier::positionChanged, this, &TForm_Scatter::KeepFix);
@@ -130,10 +137,17 @@ void TForm_Scatter::KeepFix(int slot)
 
 void TForm_Scatter::Clear()
 {
-    if (DisplayPort >= 1 && DisplayPort <= kPortSlots) {
-        history_[static_cast<size_t>(DisplayPort - 1)].Clear();
-        last_[static_cast<size_t>(DisplayPort - 1)] = {};
-    }
+    if (DisplayPort < 1 || DisplayPort > kPortSlots)
+        return;
+    const size_t slot = static_cast<size_t>(DisplayPort - 1);
+    const size_t count = history_[slot].Count();
+    if (count == 0 || !ui::AskYesNo(QString("Clear the %1 fixes of COM%2 from the Position Scatter?")
+                                        .arg(count)
+                                        .arg(DisplayPort),
+                                    "Clear?", ui::Icon::Warning, ui::Answer::No))
+        return;
+    history_[slot].Clear();
+    last_[slot] = {};
     repaint_->Request();
 }
 
@@ -209,12 +223,14 @@ void TForm_Scatter::paintEvent(QPaintEvent*)
     DrawDots(p, points);
     if (!points.empty()) {
         p.setPen(Qt::NoPen);
-        p.setBrush(Qt::red); // the latest fix
+        p.setBrush(WithContrast(Qt::red, WindowColour(), 3.0)); // the latest fix
         p.drawEllipse(points.back(), 3.5, 3.5);
-        DrawCircle(p, centre, picture.stats.cep50 * scale, QPen(QColor(0, 90, 220), 2), "CEP50", false);
-        DrawCircle(p, centre, picture.stats.drms2 * scale, QPen(QColor(200, 40, 40), 2, Qt::DashLine), "2DRMS", true);
+        const QColor cep = WithContrast(QColor(0, 90, 220), WindowColour(), 3.0);
+        const QColor drms = WithContrast(QColor(200, 40, 40), WindowColour(), 3.0);
+        DrawCircle(p, centre, picture.stats.cep50 * scale, QPen(cep, 2), "CEP50", false);
+        DrawCircle(p, centre, picture.stats.drms2 * scale, QPen(drms, 2, Qt::DashLine), "2DRMS", true);
     }
-    p.setPen(WindowTextColour());
+    p.setPen(FieldTextColour());
     const QRectF text(10, height() - kTextHeight + 4, width() - clear_->width() - 30, kTextHeight - 8);
     p.drawText(text, Qt::AlignLeft | Qt::AlignTop, Summary(picture.stats));
 }

@@ -1,7 +1,7 @@
 // The position scatter, caption "Position Scatter": the display port's last
 // fixes as points north/east of their mean, in metres, with the CEP50 and
 // 2DRMS circles and the mean, sigmas and fix count in text; "Clear" forgets
-// the port's fixes. Fixes of every port are kept while the window is hidden
+// the port's fixes once the user confirms. Fixes of every port are kept while the window is hidden
 // (the last 3600 each), so opening it, or changing the display port, shows
 // history at once; painting happens only while it is shown.
 #pragma once
@@ -28,7 +28,7 @@ public:
     QPointF PlotCentre() const;          // where the mean is drawn
     double PixelsPerMetre() const;
     QString SummaryText() const;
-    // Presses "Clear".
+    // Presses "Clear": asks first (No is the default), then forgets the port's fixes.
     void Clear();
 
 protected:

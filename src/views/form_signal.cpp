@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "views/level_scale.h"
+#include "views/view_colours.h"
 #include "views/view_support.h"
 
 TForm_Signal* Form_Signal = nullptr;
@@ -19,30 +20,35 @@ constexpr double kMaxBarWidth = 44;
 
 double Magnitude(float level) { return std::fabs(static_cast<double>(level)); }
 
+// In the text colour with a rim of the background, so it shows on the bar's
+// fill and on the background alike, in light and dark schemes.
 void DrawLatchLine(QPainter& p, const QRectF& bar, double y)
 {
-    p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QPointF(bar.left() - 4, y), QPointF(bar.right() + 4, y));
+    const QPointF from(bar.left() - 4, y), to(bar.right() + 4, y);
+    p.setPen(QPen(WindowColour(), 5, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(from, to);
+    p.setPen(QPen(FieldTextColour(), 3, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(from, to);
 }
 
 void DrawBar(QPainter& p, const TForm_Signal::Bar& b, const QRectF& plot)
 {
     const QColor fill = LevelColour(b.level);
-    p.setPen(b.inFix ? QPen(InFixColour(), 3) : QPen(QColor(90, 90, 90), 1));
+    p.setPen(b.inFix ? QPen(InFixColour(), 3) : QPen(FieldLineColour(0.6), 1));
     p.setBrush(fill);
     p.drawRect(b.rect);
     if (b.latchY)
         DrawLatchLine(p, b.rect, *b.latchY);
-    p.setPen(WindowTextColour());
+    p.setPen(FieldTextColour());
     const double slot = std::max(b.rect.width() + 16, 40.0);
     p.drawText(QRectF(b.rect.center().x() - slot / 2, b.rect.top() - kTopRoom, slot, kTopRoom),
                Qt::AlignHCenter | Qt::AlignBottom, QString::number(static_cast<double>(b.level), 'f', 1));
     QFont font = p.font();
     font.setBold(b.inFix);
     p.setFont(font);
-    p.setPen(b.inFix ? InFixColour() : WindowTextColour());
+    p.setPen(b.inFix ? InFixColour() : FieldTextColour());
     p.drawText(QRectF(b.rect.center().x() - slot / 2, plot.bottom() + 2, slot, kLabelHeight - 2),
-               Qt::AlignHCenter | Qt::AlignTop, QString::number(b.prn));
+               Qt::AlignHCenter | Qt::AlignTop, b.label);
     font.setBold(false);
     p.setFont(font);
 }
@@ -53,11 +59,11 @@ void DrawSamples(QPainter& p, const QRectF& area)
     p.setPen(QPen(InFixColour(), 3));
     p.setBrush(LevelColour(kFullScaleAmu));
     p.drawRect(bar);
-    p.setPen(WindowTextColour());
+    p.setPen(FieldTextColour());
     p.drawText(QRectF(bar.right() + 6, bar.top(), 60, bar.height()), Qt::AlignLeft | Qt::AlignVCenter, "in fix");
     const QRectF latch(bar.right() + 66, bar.top(), 16, bar.height());
     DrawLatchLine(p, latch, latch.center().y());
-    p.setPen(WindowTextColour());
+    p.setPen(FieldTextColour());
     p.drawText(QRectF(latch.right() + 8, latch.top(), 100, latch.height()), Qt::AlignLeft | Qt::AlignVCenter,
                "weakest level");
 }
@@ -101,7 +107,8 @@ std::vector<TForm_Signal::Bar> TForm_Signal::Bars() const
         const TrackedSatellite& s = tracked[i];
         const double centre = plot.left() + pitch * (static_cast<double>(i) + 0.5);
         const double h = heightOf(s.level);
-        Bar b{s.channel, s.prn, s.level, QRectF(centre - width / 2, plot.bottom() - h, width, h), s.inFix, {}, 0};
+        Bar b{s.channel, s.prn, s.level, QRectF(centre - width / 2, plot.bottom() - h, width, h), s.inFix, {}, 0,
+              SatelliteText(s)};
         if (s.latchedPrn != 0) {
             b.latchY = plot.bottom() - heightOf(s.latchedLevel);
             b.latchedPrn = s.latchedPrn;
@@ -116,9 +123,9 @@ void TForm_Signal::DrawGrid(QPainter& p, double top) const
     const QRectF plot = PlotArea();
     for (double amu = 0; amu <= top; amu += kGridStepAmu) {
         const double y = plot.bottom() - plot.height() * amu / top;
-        p.setPen(QPen(QColor(200, 200, 200), 1, amu == 0 ? Qt::SolidLine : Qt::DotLine));
+        p.setPen(QPen(FieldLineColour(amu == 0 ? 0.5 : 0.3), 1, amu == 0 ? Qt::SolidLine : Qt::DotLine));
         p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        p.setPen(WindowTextColour());
+        p.setPen(FieldTextColour());
         p.drawText(QRectF(0, y - 8, kAxisWidth - 6, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(amu));
     }
 }
@@ -126,9 +133,12 @@ void TForm_Signal::DrawGrid(QPainter& p, double top) const
 void TForm_Signal::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    const double top = ScaleTopAmu();
+    background_.Paint(p, *this, static_cast<quint64>(top), [&](QPainter& b) {
+        DrawGrid(b, top);
+        DrawSamples(b, DrawLevelScale(b, LegendStrip(width(), height())));
+    });
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), WindowColour());
-    DrawGrid(p, ScaleTopAmu());
     const QRectF plot = PlotArea();
     const std::vector<Bar> bars = Bars();
     for (const Bar& b : bars)
@@ -137,5 +147,4 @@ void TForm_Signal::paintEvent(QPaintEvent*)
         p.setPen(InactiveCaptionTextColour());
         p.drawText(plot, Qt::AlignCenter, "No satellites tracked");
     }
-    DrawSamples(p, DrawLevelScale(p, LegendStrip(width(), height())));
 }

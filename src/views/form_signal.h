@@ -6,10 +6,12 @@
 #pragma once
 
 #include <QRectF>
+#include <QString>
 #include <optional>
 #include <vector>
 
 #include "platform/widgets.h"
+#include "views/view_support.h"
 
 class TForm_Signal : public Form {
     Q_OBJECT
@@ -24,6 +26,7 @@ public:
         bool inFix = false;
         std::optional<double> latchY; // the latch line's height, when the channel has a latch
         int latchedPrn = 0;
+        QString label; // "12", or "G12" / "R07" for a multi-GNSS channel
     };
     // What a paint draws now.
     std::vector<Bar> Bars() const;
@@ -36,6 +39,8 @@ protected:
 private:
     QRectF PlotArea() const;
     void DrawGrid(QPainter& p, double top) const;
+
+    CachedBackground background_;
 };
 
 extern TForm_Signal* Form_Signal;

@@ -6,33 +6,34 @@
 #include <numbers>
 
 #include "views/level_scale.h"
+#include "views/view_colours.h"
 #include "views/view_support.h"
 
 TForm_Sky* Form_Sky = nullptr;
 
 namespace {
 
-constexpr double kMargin = 26;      // room for the N/E/S/W letters around the horizon
-constexpr double kDiscRadius = 11;
+constexpr double kMargin = 26; // room for the N/E/S/W letters around the horizon
+constexpr double kDiscRadius = TForm_Sky::kDiscRadius;
 constexpr double kFixRingGap = 4;
 
 void DrawRings(QPainter& p, QPointF centre, double horizon)
 {
-    p.setPen(QPen(QColor(150, 150, 150), 1));
+    p.setPen(QPen(FieldLineColour(0.5), 1));
     p.setBrush(Qt::NoBrush);
     for (int elevation : {0, 30, 60}) {
         const double r = horizon * (90 - elevation) / 90.0;
         p.drawEllipse(centre, r, r);
         p.drawText(QPointF(centre.x() + 3, centre.y() - r + 12), QString("%1%2").arg(elevation).arg(QChar(0x00B0)));
     }
-    p.setPen(QPen(QColor(190, 190, 190), 1, Qt::DashLine));
+    p.setPen(QPen(FieldLineColour(0.3), 1, Qt::DashLine));
     p.drawLine(QPointF(centre.x(), centre.y() - horizon), QPointF(centre.x(), centre.y() + horizon));
     p.drawLine(QPointF(centre.x() - horizon, centre.y()), QPointF(centre.x() + horizon, centre.y()));
 }
 
 void DrawCompass(QPainter& p, QPointF centre, double horizon)
 {
-    p.setPen(WindowTextColour());
+    p.setPen(FieldTextColour());
     QFont bold = p.font();
     bold.setBold(true);
     p.setFont(bold);
@@ -54,30 +55,75 @@ void DrawFixRing(QPainter& p, const TForm_Sky::Mark& m)
         return;
     p.setPen(QPen(InFixColour(), 2.5));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(m.at, kDiscRadius + kFixRingGap, kDiscRadius + kFixRingGap);
+    p.drawEllipse(m.disc, kDiscRadius + kFixRingGap, kDiscRadius + kFixRingGap);
+}
+
+// A disc moved off its place keeps a line to where the satellite is.
+void DrawLeader(QPainter& p, const TForm_Sky::Mark& m)
+{
+    if (m.disc == m.at)
+        return;
+    p.setPen(QPen(FieldTextColour(), 1));
+    p.setBrush(FieldTextColour());
+    p.drawLine(m.at, m.disc);
+    p.drawEllipse(m.at, 2, 2);
 }
 
 // Over the rings of all satellites, so close neighbours stay readable.
 void DrawDisc(QPainter& p, const TForm_Sky::Mark& m)
 {
     const QColor fill = LevelColour(m.level);
-    p.setPen(QPen(Qt::black, 1));
+    p.setPen(QPen(FieldLineColour(0.7), 1));
     p.setBrush(fill);
-    p.drawEllipse(m.at, kDiscRadius, kDiscRadius);
+    p.drawEllipse(m.disc, kDiscRadius, kDiscRadius);
     if (m.prn == 0)
         return; // the legend's sample
     p.setPen(ReadableTextOn(fill));
-    const QRectF box(m.at.x() - kDiscRadius, m.at.y() - kDiscRadius, 2 * kDiscRadius, 2 * kDiscRadius);
-    p.drawText(box, Qt::AlignCenter, QString::number(m.prn));
+    const QRectF box(m.disc.x() - kDiscRadius, m.disc.y() - kDiscRadius, 2 * kDiscRadius, 2 * kDiscRadius);
+    p.drawText(box, Qt::AlignCenter, m.label);
+}
+
+// Satellites at nearly the same place would hide each other: each disc that
+// meets one placed before it moves out, around its own place, to the nearest
+// free spot (rings of 12 directions, starting away from the disc it met).
+void SpreadDiscs(std::vector<TForm_Sky::Mark>& marks)
+{
+    constexpr double kApart = 2 * (kDiscRadius + kFixRingGap);
+    auto firstHit = [&](QPointF at, size_t placed) -> const TForm_Sky::Mark* {
+        for (size_t j = 0; j < placed; ++j)
+            if (std::hypot(at.x() - marks[j].disc.x(), at.y() - marks[j].disc.y()) < kApart)
+                return &marks[j];
+        return nullptr;
+    };
+    for (size_t i = 0; i < marks.size(); ++i) {
+        TForm_Sky::Mark& m = marks[i];
+        m.disc = m.at;
+        const TForm_Sky::Mark* hit = firstHit(m.at, i);
+        if (!hit)
+            continue;
+        const QPointF away = m.at - hit->disc;
+        const double start = away.isNull() ? -std::numbers::pi / 2 : std::atan2(away.y(), away.x());
+        bool placed = false;
+        for (int ring = 1; ring <= 4 && !placed; ++ring) {
+            for (int k = 0; k < 12 && !placed; ++k) {
+                const double angle = start + k * std::numbers::pi / 6;
+                const QPointF candidate = m.at + ring * kApart * QPointF(std::cos(angle), std::sin(angle));
+                if (!firstHit(candidate, i)) {
+                    m.disc = candidate;
+                    placed = true;
+                }
+            }
+        }
+    }
 }
 
 void DrawFixSample(QPainter& p, const QRectF& area)
 {
     const QPointF at(area.left() + kDiscRadius + kFixRingGap, area.top() + 23);
-    const TForm_Sky::Mark sample{0, at, true, kFullScaleAmu};
+    const TForm_Sky::Mark sample{0, at, true, kFullScaleAmu, at, {}};
     DrawFixRing(p, sample);
     DrawDisc(p, sample);
-    p.setPen(WindowTextColour());
+    p.setPen(FieldTextColour());
     p.drawText(QRectF(at.x() + kDiscRadius + 8, at.y() - 8, 80, 16), Qt::AlignLeft | Qt::AlignVCenter, "in fix");
 }
 
@@ -115,21 +161,27 @@ std::vector<TForm_Sky::Mark> TForm_Sky::Marks() const
         const double elevation = std::clamp(static_cast<double>(s.elevationDeg), 0.0, 90.0);
         const double r = horizon * (90.0 - elevation) / 90.0;
         const double azimuth = s.azimuthDeg * std::numbers::pi / 180.0;
-        marks.push_back({s.prn, centre + QPointF(r * std::sin(azimuth), -r * std::cos(azimuth)), s.inFix, s.level});
+        const QPointF at = centre + QPointF(r * std::sin(azimuth), -r * std::cos(azimuth));
+        marks.push_back({s.prn, at, s.inFix, s.level, at, SatelliteText(s)});
     }
+    SpreadDiscs(marks);
     return marks;
 }
 
 void TForm_Sky::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), WindowColour());
     const QPointF centre = PlotCentre();
     const double horizon = HorizonRadius();
-    DrawRings(p, centre, horizon);
-    DrawCompass(p, centre, horizon);
+    background_.Paint(p, *this, 0, [&](QPainter& b) {
+        DrawRings(b, centre, horizon);
+        DrawCompass(b, centre, horizon);
+        DrawFixSample(b, DrawLevelScale(b, LegendStrip(width(), height())));
+    });
+    p.setRenderHint(QPainter::Antialiasing);
     const std::vector<Mark> marks = Marks();
+    for (const Mark& m : marks)
+        DrawLeader(p, m);
     for (const Mark& m : marks)
         DrawFixRing(p, m);
     for (const Mark& m : marks)
@@ -138,5 +190,4 @@ void TForm_Sky::paintEvent(QPaintEvent*)
         p.setPen(InactiveCaptionTextColour());
         p.drawText(PlotArea(), Qt::AlignCenter, "No satellites tracked");
     }
-    DrawFixSample(p, DrawLevelScale(p, LegendStrip(width(), height())));
 }

@@ -1,24 +1,31 @@
 // The sky plot, caption "Sky Plot": every satellite the display port tracks,
 // placed by azimuth (north up, east right) and elevation (horizon on the
 // outer ring, zenith in the centre), filled by signal level, ringed when it
-// is in the fix. Created hidden at start; paints only while shown.
+// is in the fix. Satellites at nearly the same place get their discs moved
+// apart, with a line to their place. Created hidden at start; paints only
+// while shown.
 #pragma once
 
 #include <QPointF>
+#include <QString>
 #include <vector>
 
 #include "platform/widgets.h"
+#include "views/view_support.h"
 
 class TForm_Sky : public Form {
     Q_OBJECT
 public:
     TForm_Sky();
 
+    static constexpr double kDiscRadius = 11;
     struct Mark {
         int prn = 0;
-        QPointF at; // centre of the satellite's disc, in window coordinates
+        QPointF at; // where the satellite is, in window coordinates
         bool inFix = false;
         float level = 0;
+        QPointF disc; // centre of its disc: at, unless moved off a neighbour's
+        QString label; // "12", or "G12" / "R07" for a multi-GNSS channel
     };
     // What a paint draws now: the plot's centre and horizon radius, and the satellites.
     QPointF PlotCentre() const;
@@ -30,6 +37,8 @@ protected:
 
 private:
     QRectF PlotArea() const;
+
+    CachedBackground background_;
 };
 
 extern TForm_Sky* Form_Sky;

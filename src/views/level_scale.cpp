@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/widgets.h"
+#include "views/view_colours.h"
 
 namespace {
 
@@ -25,18 +26,19 @@ QColor LevelColour(float levelAmu)
     return QColor::fromHsvF(static_cast<float>(fraction / 3.0), 0.75f, 0.95f); // hue 0 (red) to 120 (green)
 }
 
-QColor InFixColour() { return QColor(0, 70, 200); }
+// Blue, lightened on a dark background until it stands out from it.
+QColor InFixColour() { return WithContrast(QColor(0, 70, 200), WindowColour(), 3.0); }
 
 QRectF DrawLevelScale(QPainter& p, const QRectF& area)
 {
     const QRectF bar(area.left() + 10, area.top() + 18, kScaleWidth, 10);
-    p.setPen(WindowTextColour());
+    p.setPen(FieldTextColour());
     p.drawText(QRectF(bar.left(), area.top() + 2, kScaleWidth + 40, 16), Qt::AlignLeft | Qt::AlignVCenter,
                "Signal level (AMU)");
     QLinearGradient gradient(bar.topLeft(), bar.topRight());
     for (int i = 0; i <= 10; ++i)
         gradient.setColorAt(i / 10.0, LevelColour(static_cast<float>(kFullScaleAmu * i / 10.0)));
-    p.setPen(QPen(Qt::black, 1));
+    p.setPen(QPen(FieldTextColour(), 1));
     p.setBrush(gradient);
     p.drawRect(bar);
     for (int i = 0; i <= kTicks; ++i) {

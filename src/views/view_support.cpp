@@ -1,10 +1,12 @@
 #include "views/view_support.h"
 
+#include <QPainter>
 #include <QWidget>
-#include <algorithm>
 
 #include "link/port_table.h"
 #include "notify/receiver_notifier.h"
+#include "platform/widgets.h"
+#include "views/view_colours.h"
 
 const PortReportRecord* DisplayReports()
 {
@@ -15,18 +17,59 @@ const PortReportRecord* DisplayReports()
 
 bool IsDisplaySlot(int slot) { return slot == DisplayPort - 1; }
 
+namespace {
+
+struct Reported {
+    int prn = 0;
+    float level = 0;
+};
+using PortChannels = std::array<Reported, kTrackChannels>;
+
+// Each port's channels as last reported. The data logger clears the store's
+// PRN and level after each of its records (its latch starts again from
+// there); the views keep what the receiver said until the channel expires.
+std::array<PortChannels, kPortSlots>& LastReported()
+{
+    static std::array<PortChannels, kPortSlots> reported{};
+    static const bool following = [] {
+        QObject::connect(&Receivers(), &ReceiverNotifier::channelChanged, [](int slot, int channel) {
+            if (slot < 0 || slot >= kPortSlots || channel < 0 || channel >= kTrackChannels)
+                return;
+            const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
+            const auto c = static_cast<size_t>(channel);
+            reported[static_cast<size_t>(slot)][c] = {r.chanPrn[c], r.chanLevel[c]};
+        });
+        return true;
+    }();
+    (void)following;
+    return reported;
+}
+
+} // namespace
+
 std::vector<TrackedSatellite> TrackedSatellites(const PortReportRecord& r)
 {
+    const PortChannels* reported = nullptr; // a record outside the table: its own fields
+    for (size_t slot = 0; slot < PortReports.size(); ++slot)
+        if (&PortReports[slot] == &r)
+            reported = &LastReported()[slot];
     std::vector<TrackedSatellite> out;
     for (size_t c = 0; c < static_cast<size_t>(kTrackChannels); ++c) {
-        const int prn = r.chanPrn[c];
+        const int prn = reported ? (*reported)[c].prn : r.chanPrn[c];
+        const float level = reported ? (*reported)[c].level : r.chanLevel[c];
         if (prn == 0 || r.chanTimeout[c] <= 0)
             continue;
-        const bool inFix = std::find(r.fixSvs.begin(), r.fixSvs.end(), prn) != r.fixSvs.end();
-        out.push_back({static_cast<int>(c), prn, r.chanLevel[c], r.chanAzimuthDeg[c], r.chanElevationDeg[c], inFix,
-                       r.latchedPrn[c], r.latchedLevel[c]});
+        out.push_back({static_cast<int>(c), prn, level, r.chanAzimuthDeg[c], r.chanElevationDeg[c],
+                       InFixSet(r, prn), r.latchedPrn[c], r.latchedLevel[c], r.chanSystem[c]});
     }
     return out;
+}
+
+QString SatelliteText(const TrackedSatellite& s)
+{
+    if (s.system == kNoSystem)
+        return QString::number(s.prn);
+    return QString::fromStdString(SatelliteLabel(s.system, static_cast<uint8_t>(s.prn)));
 }
 
 void MakeResizable(QWidget* form, QSize minimum)
@@ -64,8 +107,31 @@ void RepaintThrottle::IntervalEnded()
     Request();
 }
 
+void CachedBackground::Paint(QPainter& p, const QWidget& view, quint64 key,
+                             const std::function<void(QPainter&)>& draw)
+{
+    const qreal ratio = view.devicePixelRatioF();
+    const QSize size = view.size() * ratio;
+    const QRgb base = WindowColour().rgb(), text = FieldTextColour().rgb();
+    if (pixmap_.size() != size || pixmap_.devicePixelRatio() != ratio || key != key_ || base != base_ ||
+        text != text_) {
+        pixmap_ = QPixmap(size);
+        pixmap_.setDevicePixelRatio(ratio);
+        pixmap_.fill(WindowColour());
+        QPainter painter(&pixmap_);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setFont(view.font());
+        draw(painter);
+        key_ = key;
+        base_ = base;
+        text_ = text;
+    }
+    p.drawPixmap(0, 0, pixmap_);
+}
+
 void RepaintOnTrackingChanges(QWidget* view)
 {
+    LastReported(); // following from the first view on
     auto* throttle = new RepaintThrottle(view);
     ReceiverNotifier& r = Receivers();
     auto onSlot = [throttle](int slot) {

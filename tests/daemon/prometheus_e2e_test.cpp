@@ -78,7 +78,7 @@ QString QueryValue(uint16_t prometheusPort, const QString& query)
 
 } // namespace
 
-TEST(PrometheusEndToEnd, DISABLED_ScrapedGpsWeekAndSatellitesComeBackThroughTheQueryApi)
+TEST(PrometheusEndToEnd, ScrapedGpsWeekAndSatellitesComeBackThroughTheQueryApi)
 {
     if (std::system("command -v prometheus >/dev/null 2>&1") != 0)
         GTEST_FAIL() << "the prometheus package is not installed (scripts/setup.sh installs it)";

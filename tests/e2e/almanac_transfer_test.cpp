@@ -1,5 +1,6 @@
 // The almanac download and upload driven through the main window's menu
 // commands against a scripted receiver: file bytes, memo lines, commands.
+#include "monitor/monitor.h"
 #include "transfer_fixture.h"
 
 #include "link/framing.h"
@@ -38,7 +39,7 @@ TEST_F(AlmanacTransfer, FullDownloadWritesTwoZeroBytesAnd35BlocksInOrder)
 {
     GiveFullAlmanac();
     peer.before = [this](const Command&) {
-        timerRanDuringTransfer |= Form_Main->Timer_ZELK->isActive();
+        timerRanDuringTransfer |= Monitor::Instance().IsRunning();
         return PositionReport();
     };
     ui.fileNames.push_back(Path("alm.dat"));
@@ -153,7 +154,37 @@ TEST_F(AlmanacTransfer, CancelledDialogsSendNothingButTheHealthRequest)
     EXPECT_EQ(peer.commands[0].kind, CommandKind::RequestHealth);
     EXPECT_EQ(ui.fileRequests.size(), 2u);
     EXPECT_FALSE(Form_Alm->isVisible());
-    EXPECT_FALSE(Form_Main->Timer_ZELK->isActive()); // untouched: no transfer ran
+    EXPECT_FALSE(Monitor::Instance().IsRunning()); // untouched: no transfer ran
+}
+
+// A download saves: an existing file is replaced only after a Yes (No, the
+// default, offers the dialog again); an upload opens and asks nothing.
+TEST_F(AlmanacTransfer, DownloadAsksBeforeReplacingAFile)
+{
+    GiveFullAlmanac();
+    WriteFile("alm.dat", {1, 2, 3});
+    ui.fileNames = {Path("alm.dat")}; // then the second dialog is cancelled
+    ui.answers = {ui::Answer::No};
+    Form_Main->InitializeDownloadClick();
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests[0].mode, ui::FileMode::Save);
+    EXPECT_EQ(ui.fileRequests[1].initialName, Path("alm.dat"));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, "Replace File?");
+    EXPECT_EQ(ui.boxes[0].text, "The file\n" + Path("alm.dat") + "\nalready exists. Replace it?");
+    EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
+    EXPECT_EQ(ReadFile("alm.dat"), (Bytes{1, 2, 3}));
+    EXPECT_TRUE(CommandsOf(CommandKind::RequestSystemData).empty());
+
+    ui.fileNames = {Path("alm.dat")};
+    ui.answers = {ui::Answer::Yes};
+    Form_Main->InitializeDownloadClick();
+    EXPECT_EQ(ReadFile("alm.dat"), FullAlmanacFile());
+    ui.fileNames = {Path("alm.dat")};
+    Form_Main->InitializeUploadClick();
+    EXPECT_EQ(ui.fileRequests.back().mode, ui::FileMode::Open);
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    ExpectMonitorResumed();
 }
 
 TEST_F(AlmanacTransfer, FileThatCannotBeOpenedIsReportedAndNoDataCommandSent)
@@ -163,7 +194,10 @@ TEST_F(AlmanacTransfer, FileThatCannotBeOpenedIsReportedAndNoDataCommandSent)
     ui.fileNames.push_back(Path("missing.dat"));
     Form_Main->InitializeUploadClick();
 
-    EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open almanac data file!", "Couldn't open almanac data file!"}));
+    EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open almanac data file!",
+                                        Path("missing-dir/alm.dat") + ": No such file or directory",
+                                        "Couldn't open almanac data file!",
+                                        Path("missing.dat") + ": No such file or directory"}));
     EXPECT_TRUE(CommandsOf(CommandKind::RequestSystemData).empty());
     EXPECT_TRUE(CommandsOf(CommandKind::LoadSystemData).empty());
     ExpectMonitorResumed();

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <thread>
 
+#include "monitor/monitor.h"
 #include "core/main_window.h"
 #include "model/port_reports.h"
 #include "link/frame_scanner.h"
@@ -68,7 +69,7 @@ protected:
         display = StartMonitorOnFake(1);
         ASSERT_NE(display, nullptr);
         PortTable[0].searchStep = 0;
-        Form_Main->AutoQueryOn = false;
+        Monitor::Instance().SetAutoQuery(false);
         OpenMonitored(2, a, dir.file("a"));
         OpenMonitored(3, b, dir.file("b"));
     }
@@ -116,7 +117,7 @@ TEST_F(VanishingDevices, QueriesToAVanishedPortAreDroppedAndTheOthersGetTheirs)
     // queries go to the display port.
     PortTable[1].searchStep = 2;
     PortTable[2].searchStep = 2;
-    Form_Main->AutoQueryOn = true;
+    Monitor::Instance().SetAutoQuery(true);
     Tick(10);
     EXPECT_FALSE(TakeWritten(*display).empty());
 
@@ -183,8 +184,8 @@ TEST(VanishingDisplayPort, UploadWhoseReceiverVanishesEndsWithItsOwnLines)
                                   "Ephemeris data for SV 02...", "   No reply to data block",
                                   "Ephemeris data for SV 03...", "   No reply to data block",
                                   "Ephemeris data load complete."}));
-    EXPECT_TRUE(Form_Main->Timer_ZELK->isActive());
-    Form_Main->Timer_ZELK->stop();
+    EXPECT_TRUE(Monitor::Instance().IsRunning());
+    Monitor::Instance().Stop();
     Tick(12); // the periodic queries go to a vanished device
     EXPECT_TRUE(ui.boxes.empty());
 }

@@ -161,12 +161,15 @@ TEST_F(BadDataFiles, DirectoryOrUnreadableFileIsReportedAsNotOpened)
     // Privileged users read whatever the permissions say: then only the directory counts.
     const bool lockHolds = ::access(Path("locked.dat").toStdString().c_str(), R_OK) != 0;
 
-    EXPECT_EQ(Upload(Path("folder.dat"), true), QStringList{"Couldn't open almanac data file!"});
+    // The memo names the file and the system's reason under the failure line.
+    const QString folder = Path("folder.dat");
+    EXPECT_EQ(Upload(folder, true), (QStringList{"Couldn't open almanac data file!", folder + ": Is a directory"}));
     EXPECT_TRUE(Loads().empty());
-    EXPECT_EQ(Upload(Path("folder.dat"), false), QStringList{"Couldn't open ephemeris data file!"});
+    EXPECT_EQ(Upload(folder, false), (QStringList{"Couldn't open ephemeris data file!", folder + ": Is a directory"}));
     EXPECT_TRUE(Loads().empty());
     if (lockHolds) {
-        EXPECT_EQ(Upload(Path("locked.dat"), true), QStringList{"Couldn't open almanac data file!"});
+        EXPECT_EQ(Upload(Path("locked.dat"), true),
+                  (QStringList{"Couldn't open almanac data file!", Path("locked.dat") + ": Permission denied"}));
         EXPECT_TRUE(Loads().empty());
     }
     EXPECT_TRUE(ui.boxes.empty());
@@ -198,7 +201,8 @@ TEST_F(BadDataFiles, NamedPipeIsRefusedWithoutWaiting)
     done = true;
     watchdog.join();
     EXPECT_FALSE(blocked);
-    EXPECT_EQ(lines, QStringList{"Couldn't open almanac data file!"});
+    EXPECT_EQ(lines, (QStringList{"Couldn't open almanac data file!",
+                                  QString::fromStdString(fifo) + ": not a regular file"}));
     EXPECT_TRUE(Loads().empty());
     ExpectMonitorResumed();
 }
@@ -236,13 +240,14 @@ TEST_F(BadDataFiles, DownloadIntoADeviceOrPipeIsRefused)
     done = true;
     watchdog.join();
     EXPECT_FALSE(released);
-    EXPECT_EQ(MemoLines(), QStringList{"Couldn't open almanac data file!"});
+    EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open almanac data file!",
+                                        QString::fromStdString(fifo) + ": not a regular file"}));
 
     if (FileExists("/dev/full")) {
         Form_Alm->FormClose();
         ui.fileNames.push_back("/dev/full");
         Form_Main->DownloadEphemerisClick();
-        EXPECT_EQ(MemoLines(), QStringList{"Couldn't open ephemeris data file!"});
+        EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open ephemeris data file!", "/dev/full: not a regular file"}));
     }
     EXPECT_TRUE(CommandsOf(CommandKind::RequestSystemData).empty());
     ExpectMonitorResumed();

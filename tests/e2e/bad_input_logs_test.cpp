@@ -17,6 +17,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "monitor/monitor.h"
 #include "core/main_window.h"
 #include "core/startup.h"
 #include "link/packets.h"
@@ -75,8 +76,8 @@ TEST(FullDisk, RecordingPastTheFileSizeLimitIsToldOnceAndKeepsTheWholeFrames)
     SetComDevice(3, receiver.devicePath());
     ScriptedUi ui;
     ASSERT_EQ(StartMonitor({"-c3"}), StartResult::Run);
-    Form_Main->Timer_ZELK->stop();
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().Stop();
+    Monitor::Instance().SetAutoQuery(false);
     PortTable[2].searchStep = 0;
     TempDir dir;
     ui.fileNames.push_back(QString::fromStdString(dir.file("rec.zlk")));
@@ -228,7 +229,9 @@ TEST_F(DataLogOnBadDisk, PipeOrDirectoryAtALogOrRecordingPathIsRefusedWithoutWai
         Form_LogZelk->Button_OpenClick();
         Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
         ASSERT_EQ(ui.boxes.size(), 1u);
-        EXPECT_EQ(ui.boxes[0].text, "Unable to open data record file.");
+        EXPECT_EQ(ui.boxes[0].text.toStdString(),
+                  "Unable to open data record file.\n" + path +
+                      (path == folder ? ": Is a directory" : ": not a regular file"));
         EXPECT_FALSE(Flags.RawRecordingOn);
         ui.boxes.clear();
     }
@@ -243,7 +246,8 @@ TEST_F(DataLogOnBadDisk, RecordingIntoAnUnwritablePlaceIsRefusedAtStart)
     Form_LogZelk->Button_OpenClick();
     Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Unable to open data record file.");
+    EXPECT_EQ(ui.boxes[0].text.toStdString(),
+              "Unable to open data record file.\n" + dir.file("plain/rec.zlk") + ": Not a directory");
     EXPECT_FALSE(Flags.RawRecordingOn);
     EXPECT_EQ(Ui<Label>(Form_LogZelk, "Label_OnOff")->caption(), "Off");
 }

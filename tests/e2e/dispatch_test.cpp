@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "core/dispatch.h"
+#include "monitor/monitor.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
@@ -44,7 +45,7 @@ protected:
         display = StartMonitorOnFake(1);
         ASSERT_NE(display, nullptr);
         PortTable[0].searchStep = 0;
-        Form_Main->AutoQueryOn = false;
+        Monitor::Instance().SetAutoQuery(false);
         other = AttachFakeSerial(3);
         PortTable[3].monitored = 1;
         RegisterDecoder({0x46, kNoSubId, &Decode46, ReportGroup::A});

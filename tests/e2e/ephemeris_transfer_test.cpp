@@ -1,5 +1,6 @@
 // The ephemeris download, and the uploads of both kinds fed with crafted
 // files: what is loaded, and every line the status window shows.
+#include "monitor/monitor.h"
 #include "transfer_fixture.h"
 
 namespace {
@@ -74,7 +75,10 @@ TEST_F(EphemerisTransfer, FileThatCannotBeOpenedIsReported)
     Form_Main->InitializeEphemerisClick();
     ui.fileNames.push_back(Path("missing-dir/eph.dat"));
     Form_Main->DownloadEphemerisClick();
-    EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open ephemeris data file!", "Couldn't open ephemeris data file!"}));
+    EXPECT_EQ(MemoLines(), (QStringList{"Couldn't open ephemeris data file!",
+                                        Path("missing.dat") + ": No such file or directory",
+                                        "Couldn't open ephemeris data file!",
+                                        Path("missing-dir/eph.dat") + ": No such file or directory"}));
     EXPECT_TRUE(peer.commands.empty()); // no health request after an ephemeris upload either
     ExpectMonitorResumed();
 }
@@ -133,7 +137,7 @@ TEST_F(EphemerisTransfer, UploadsOfCraftedFiles)
             Form_Main->InitializeEphemerisClick();
         EXPECT_EQ(MemoLines(), c.lines);
         EXPECT_EQ(LoadsOf(peer.commands), c.loads);
-        EXPECT_TRUE(Form_Main->Timer_ZELK->isActive());
+        EXPECT_TRUE(Monitor::Instance().IsRunning());
     }
     EXPECT_EQ(elapsed.count(), 0); // every load was answered at once
     ExpectMonitorResumed();

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "monitor/monitor.h"
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "link/frame_scanner.h"
@@ -76,7 +77,7 @@ TEST(LostPorts, UnpluggedPortsAreShownLostAndComeBackBehindTheirLinks)
     ASSERT_TRUE(TakeComArguments(args, &error)) << error;
     DisplayPort = 1;
     ASSERT_TRUE(StartMonitorOnDevice());
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().SetAutoQuery(false);
     PortTable[0].searchStep = 0;
     Form_Main->MouseLeft(1, Qt::LeftButton); // COM2 opened and monitored
     ASSERT_TRUE(PortTable[1].monitored);

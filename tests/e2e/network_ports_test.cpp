@@ -14,10 +14,11 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "monitor/monitor.h"
 #include "config/form_serial.h"
 #include "config/serial_apply.h"
 #include "core/main_window.h"
-#include "core/poll_timer.h"
+#include "monitor/poll_timer.h"
 #include "core/startup.h"
 #include "model/port_reports.h"
 #include "link/port_table.h"
@@ -72,8 +73,8 @@ protected:
     void StartOn(int com)
     {
         ASSERT_EQ(StartMonitor({"-c" + std::to_string(com)}), StartResult::Run);
-        Form_Main->Timer_ZELK->stop();
-        Form_Main->AutoQueryOn = false;
+        Monitor::Instance().Stop();
+        Monitor::Instance().SetAutoQuery(false);
     }
 
     // Runs the receivers and the monitor's ticks until done, for at most 20 s.
@@ -168,7 +169,10 @@ TEST_F(NetworkPorts, StoppingSer2netLosesThePortsAndStartingItBringsThemBack)
                Form_Main->Panel_Version->caption() != "?" && PortReports[1].latDeg != 0;
     }));
     EXPECT_TRUE(PortTable[1].monitored);
+    // Data flows: the failure words are gone and the retries start over at their first step.
+    EXPECT_EQ(Form_Main->Panel_Hint->caption().indexOf("refused"), -1) << Form_Main->Panel_Hint->caption().toStdString();
     EXPECT_EQ(PortTable[0].reopenDelayMs, 1000);
+    EXPECT_EQ(PortTable[1].reopenDelayMs, 1000);
     EXPECT_EQ(PortTable[1].handle->State(), DeviceState::Ready);
 }
 
@@ -183,7 +187,7 @@ TEST(NetworkPortsBlocking, AServerThatNeverAnswersLeavesTheTicksRunning)
     SetComDevice(1, server.Url("tcp"));
     ScriptedUi ui;
     ASSERT_EQ(StartMonitor({"-c1"}), StartResult::Run);
-    Form_Main->Timer_ZELK->start();
+    Monitor::Instance().Start();
     int ticks = 0;
     int last = PollTick;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);

@@ -5,9 +5,10 @@
 
 #include <QTimer>
 
-#include "core/dispatch.h"
+#include "monitor/monitor.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
-#include "core/poll_timer.h"
+#include "monitor/poll_timer.h"
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "support/monitor_gui.h"
@@ -36,7 +37,7 @@ TEST(PollTimer, SearchSequenceFromStartQueriesTheDisplayPortAtTicks6And7)
 {
     auto com3 = StartMonitorOnFake(3);
     ASSERT_NE(com3, nullptr);
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().SetAutoQuery(false);
     EXPECT_EQ(PortTable[2].searchStep, 7);
     Tick(3);
     EXPECT_TRUE(TakeWritten(*com3).empty());
@@ -58,7 +59,7 @@ TEST(PollTimer, SearchQueriesGoToTheSlotOnlyEvenWithTxAllLit)
 {
     auto com3 = StartMonitorOnFake(3);
     auto com1 = AttachFakeSerial(0);
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().SetAutoQuery(false);
     Form_Main->Button_TxAllClick();
     ASSERT_TRUE(TxAllLit);
     Tick(6);
@@ -116,7 +117,7 @@ TEST(PollTimer, AutoQueryOffSendsNothingButChannelsStillExpireTwicePerCycle)
     g_expired = 0;
     ExpireChannelsHook = &CountExpiry;
     Form_Main->LoggingAutoQueryClick();
-    ASSERT_FALSE(Form_Main->AutoQueryOn);
+    ASSERT_FALSE(Monitor::Instance().AutoQuery());
     Tick(2);
     EXPECT_EQ(g_expired, 0);
     Tick(); // PollTick 3
@@ -135,7 +136,7 @@ TEST(PollTimer, WithNoPortOpenNothingRunsButTheCycleCountsAndLampsFade)
     QuietCloseCountdown = 2;
     RequestHealth(TX_ALL); // nothing goes out: Tx stays dark
     EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Grey);
-    Form_Main->Shape_TxLED->setFill(Colours::Lime); // lit by the last frame before the port closed
+    Monitor::Instance().LightTx(); // lit by the last frame before the port closed
     Tick();
     EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Lime) << "noticed by the first tick";
     Tick();
@@ -151,7 +152,7 @@ TEST(PollTimer, ContinuedTrafficKeepsTheRxLampLit)
 {
     auto com1 = StartMonitorOnFake(1);
     PortTable[0].searchStep = 0;
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().SetAutoQuery(false);
     for (int t = 0; t < 4; ++t) {
         Feed(*com1, Frame({0x41, 0x00}));
         Tick();
@@ -191,7 +192,7 @@ TEST(PollTimer, AutoFindClosesQuietPortsAtTheSecondHousekeeping)
     auto com2 = StartMonitorOnFake(2, {1, 2, 3});
     auto com1 = AttachFakeSerial(0);
     auto com3 = AttachFakeSerial(2);
-    Form_Main->MenuCOM_FindAllClick(); // at PollTick 0: housekeeping after 9 and 19 ticks
+    Monitor::Instance().FindAll(); // at PollTick 0: housekeeping after 9 and 19 ticks
     EXPECT_EQ(QuietCloseCountdown, 2);
     for (int t = 1; t <= 19; ++t) {
         if (t % 5 == 0)
@@ -217,17 +218,17 @@ TEST(PollTimer, AutoFindClosesQuietPortsAtTheSecondHousekeeping)
 TEST(PollTimer, AVanishedDeviceMarksTheSlotLostAndTheTimerGoesOn)
 {
     auto com1 = StartMonitorOnFake(1);
-    Form_Main->Timer_ZELK->start();
+    Monitor::Instance().Start();
     Feed(*com1, Frame({0x41, 0x00}));
     com1->gone = true;
     Tick(30);
-    EXPECT_TRUE(Form_Main->Timer_ZELK->isActive());
+    EXPECT_TRUE(Monitor::Instance().IsRunning());
     EXPECT_FALSE(PortTable[0].open);
     EXPECT_TRUE(PortTable[0].lost) << "closed on the PC side, kept mapped";
     EXPECT_EQ(Form_Main->Panel_MonCom[0]->colour(), Colours::Red);
     EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1: device lost");
     EXPECT_EQ(PollTick, 0);
-    Form_Main->Timer_ZELK->stop();
+    Monitor::Instance().Stop();
 }
 
 int g_decoded = 0;
@@ -236,7 +237,7 @@ void NestedTickDecoder(PortRecord& port)
 {
     ++g_decoded;
     EXPECT_EQ(port.length, 1u);
-    Form_Main->ZELKTimer(); // as a tick from a modal box's event loop would
+    Monitor::Instance().Tick(); // as a tick from a modal box's event loop would
     g_tickSeenInDecoder = PollTick;
 }
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <thread>
 
+#include "monitor/monitor.h"
 #include "core/main_window.h"
 #include "core/startup.h"
 #include "link/port_table.h"
@@ -36,8 +37,8 @@ TEST_F(PtyPorts, StartUpOpensTheDisplayPortAndQueriesItAtTick6)
     SetComDevice(3, receiver.devicePath());
     ScriptedUi ui;
     ASSERT_EQ(StartMonitor({"-c3"}), StartResult::Run);
-    Form_Main->Timer_ZELK->stop();
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().Stop();
+    Monitor::Instance().SetAutoQuery(false);
     Tick(5);
     EXPECT_TRUE(receiver.ReadAvailable(20, 20).empty());
     Tick();
@@ -49,7 +50,7 @@ TEST_F(PtyPorts, PanelClickOpensMarksAndClosesAPort)
     PtyPair receiver;
     SetComDevice(5, receiver.devicePath());
     ASSERT_NE(StartMonitorOnFake(1), nullptr);
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().SetAutoQuery(false);
     Form_Main->MouseLeft(4, Qt::LeftButton);
     ASSERT_TRUE(PortTable[4].open);
     EXPECT_TRUE(PortTable[4].monitored);
@@ -70,7 +71,7 @@ TEST_F(PtyPorts, AutoFindKeepsTalkingReceiversAndClosesTheQuietOnes)
     SetComDevice(2, talking.devicePath());
     SetComDevice(3, quiet.devicePath());
     ASSERT_NE(StartMonitorOnFake(1, {1, 2, 3}), nullptr);
-    Form_Main->MenuCOM_FindAllClick();
+    Monitor::Instance().FindAll();
     ASSERT_TRUE(PortTable[1].open && PortTable[2].open);
     const std::vector<uint8_t> health = Frame({0x46, 0x00, 0x00});
     talking.Write(health);

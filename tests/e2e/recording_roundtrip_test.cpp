@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
 #include "link/shared_flags.h"
 #include "logging/form_log_zelk.h"

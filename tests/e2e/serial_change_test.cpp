@@ -8,6 +8,7 @@
 #include <chrono>
 #include <thread>
 
+#include "monitor/monitor.h"
 #include "config/form_serial.h"
 #include "core/main_window.h"
 #include "core/startup.h"
@@ -33,8 +34,8 @@ protected:
         ASSERT_TRUE(receiver.ok());
         SetComDevice(1, receiver.devicePath());
         ASSERT_EQ(StartMonitor({"-c1"}), StartResult::Run);
-        Form_Main->Timer_ZELK->stop();
-        Form_Main->AutoQueryOn = false;
+        Monitor::Instance().Stop();
+        Monitor::Instance().SetAutoQuery(false);
     }
 
     // Plays the receiver's answer and ticks until the dialog shows it.

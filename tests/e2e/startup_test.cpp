@@ -15,12 +15,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "monitor/monitor.h"
 #include "core/form_comm.h"
 #include "core/main_window.h"
 #include "core/open_failure.h"
 #include "core/run_options.h"
 #include "core/startup.h"
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "core/windows.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
@@ -65,7 +66,7 @@ TEST(Startup, EnableAllAndDisplayPortFiveNeedNoDialog)
     EXPECT_TRUE(ui.dialogs.empty());
     EXPECT_FALSE(Form_Main->IsMultiport());
     EXPECT_EQ(PortTable[4].searchStep, 7);
-    EXPECT_TRUE(Form_Main->Timer_ZELK->isActive());
+    EXPECT_TRUE(Monitor::Instance().IsRunning());
     EXPECT_EQ(Form_Main->ComboBox_DisplayCom->currentText(), "COM5");
     for (const LineCodes& codes : PortLineCodes)
         EXPECT_EQ(codes, (LineCodes{7, 3, 1, 0}));

@@ -10,7 +10,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/dispatch.h"
+#include "monitor/monitor.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
 #include "support/ui_find.h"
 #include "support/ui_script_gui.h"
@@ -39,13 +40,13 @@ protected:
         ReplyWait().pause = [this](std::chrono::milliseconds d) {
             elapsed += d;
             ++pauses;
-            timerRanDuringTransfer |= Form_Main->Timer_ZELK->isActive();
+            timerRanDuringTransfer |= Monitor::Instance().IsRunning();
             if (onPause)
                 onPause();
         };
         peer.before = [this](const Command& c) {
             if (c.kind == CommandKind::RequestSystemData || c.kind == CommandKind::LoadSystemData)
-                timerRanDuringTransfer |= Form_Main->Timer_ZELK->isActive();
+                timerRanDuringTransfer |= Monitor::Instance().IsRunning();
             return Bytes{};
         };
         // Every report that reaches the dispatch is counted, whatever its id
@@ -94,9 +95,9 @@ protected:
     // transfer read is dispatched by the ticks that follow.
     void ExpectMonitorResumed()
     {
-        EXPECT_TRUE(Form_Main->Timer_ZELK->isActive());
+        EXPECT_TRUE(Monitor::Instance().IsRunning());
         EXPECT_FALSE(timerRanDuringTransfer);
-        Form_Main->Timer_ZELK->stop();
+        Monitor::Instance().Stop();
         port->responder = nullptr; // answers to the ticks' own queries are not the transfer's
         Tick(3);
         EXPECT_EQ(g_dispatched, 0);

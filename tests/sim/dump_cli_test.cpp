@@ -21,6 +21,7 @@
 #include "support/pty.h"
 #include "support/temp_dir.h"
 #include "tools/dump/dump_command.h"
+#include "model/formats/time_index.h"
 #include "tools/dump/dump_run.h"
 
 namespace {
@@ -231,4 +232,63 @@ TEST(ZelkDumpProgram, LivePortTakesTheGivenLineSettingsAndStopsOnCtrlC)
     DumpProcess refused = StartDump({"--baud", "12345", pty.devicePath()}, dir.path());
     EXPECT_EQ(WaitDump(refused), 1);
     EXPECT_NE(ReadFileText(refused.errPath).find("12345"), std::string::npos) << ReadFileText(refused.errPath);
+    EXPECT_NE(ReadFileText(refused.errPath).find("--line 8N1"), std::string::npos) << "names the option that helps";
 }
+
+// The default 8-O-1 on a pseudo-terminal, which drops the parity (as a
+// simulated receiver's is): read as the monitor reads it.
+TEST(ZelkDumpProgram, PseudoTerminalThatDropsParityIsRead)
+{
+    TempDir dir;
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    DumpProcess p = StartDump({pty.devicePath()}, dir.path());
+    termios tio {};
+    // Until the program has set the line up: odd parity's PARODD sticks, PARENB does not.
+    ASSERT_TRUE(pty.DeviceTermios(tio));
+    ASSERT_EQ(tio.c_cflag & PARODD, 0u);
+    for (int i = 0; i < 500 && pty.DeviceTermios(tio) && !(tio.c_cflag & PARODD); ++i)
+        ::poll(nullptr, 0, 2);
+    ASSERT_TRUE(pty.Write({0x10, 0x41, 0x10, 0x03}));
+    ::poll(nullptr, 0, 300);
+    ::kill(p.pid, SIGINT);
+    EXPECT_EQ(WaitDump(p), 0) << ReadFileText(p.errPath);
+    EXPECT_NE(ReadFileText(p.outPath).find("packets 1,"), std::string::npos) << ReadFileText(p.outPath);
+}
+
+namespace {
+
+// --times: each line starts with the frame's received time from the index;
+// a frame after the indexed ones shows "-"; no index is an error, not a guess.
+TEST(DumpCli, TimesComeFromTheRecordingsIndex)
+{
+    TempDir dir;
+    const std::string path = dir.file("timed.zlk");
+    const std::vector<uint8_t> frames = {0x10, 0x82, 0x02, 0x10, 0x03, 0x10, 0x82, 0x03, 0x10, 0x03,
+                                         0x10, 0x82, 0x04, 0x10, 0x03};
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(frames.data()), 15);
+    TimeIndexWriter index;
+    ASSERT_TRUE(index.Open(TimeIndexPath(path), false, {kTimeIndexVersion, 1, "/dev/ttyS0"}, 0));
+    index.Add(0, 1765280710123456789LL); // 2025-12-09 11:45:10.123456789
+    index.Add(5, 1765280711000000000LL);
+    index.Close();
+
+    const CommandRun text = RunDump({"--times", path});
+    EXPECT_EQ(text.code, 0) << text.err;
+    std::istringstream lines(text.out);
+    std::string line;
+    std::vector<std::string> heads;
+    while (std::getline(lines, line) && heads.size() < 3)
+        heads.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(heads, (std::vector<std::string>{"2025-12-09T11:45:10.123456789Z", "2025-12-09T11:45:11.000000000Z", "-"}));
+    const CommandRun json = RunDump({"--times", "--json", path});
+    EXPECT_NE(json.out.find("{\"id\":\"82\",\"time\":\"2025-12-09T11:45:11.000000000Z\""), std::string::npos) << json.out;
+
+    std::filesystem::remove(TimeIndexPath(path));
+    const CommandRun missing = RunDump({"--times", path});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("has no readable time index"), std::string::npos);
+    EXPECT_EQ(RunDump({"--times", path, path}).code, 2);
+}
+
+} // namespace

@@ -1,9 +1,12 @@
 // The line side of the simulator: pacing at the bit rate, recordings played
-// back at one fix per second, and simulated receivers on pseudo-terminals.
+// back at their pace and only once the monitor listens, and simulated receivers on pseudo-terminals.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <limits>
+#include <thread>
 
 #include "sim/demo.h"
 #include "sim/line_pacer.h"
@@ -12,7 +15,10 @@
 #include "sim/sim_cli.h"
 #include "sim_harness.h"
 #include "pty_client.h"
+#include "platform/child_process.h"
+#include "platform/serial_device.h"
 #include "support/captures.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -34,23 +40,24 @@ TEST(LinePacer, NineSixHundredBaudCarriesAboutEightHundredSeventyBytesASecond)
     EXPECT_GT(pacer.Allowance(0.0), 1000000u);
 }
 
+// The capture as a recording file without an index.
+std::string CaptureFile(const TempDir& dir, const std::string& name)
+{
+    const std::vector<uint8_t> bytes = ReadCapture(name);
+    const std::string path = dir.file(name);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
 TEST(Replay, RecordingIsPlayedInOrderAtOneFixPerSecond)
 {
-    const std::vector<uint8_t> recording = ReadCapture("receiver-k.bin"); // one 0x8F-23 fix per second
-    const auto segments = SplitRecording(recording);
-    std::vector<uint8_t> joined;
-    size_t fixes = 0;
-    for (const ReplaySegment& s : segments) {
-        joined.insert(joined.end(), s.bytes.begin(), s.bytes.end());
-        fixes += s.endsFix;
-    }
-    EXPECT_EQ(joined, recording);
-    EXPECT_EQ(fixes, 354u);
-
-    ReplaySource replay(recording, false, false, 9600);
+    TempDir dir;
+    ReplaySource replay(CaptureFile(dir, "receiver-k.bin"), 1.0, false, 9600); // one 0x8F-23 fix per second
+    ASSERT_TRUE(replay.Ready());
     EXPECT_EQ(replay.LineBaud(), 9600);
     auto fixesIn = [](const std::vector<uint8_t>& bytes) { return WithKey(SplitPackets(bytes), "8F-23").size(); };
-    replay.Advance(0);
+    replay.Advance(0.1);
     EXPECT_EQ(fixesIn(replay.TakeOutput()), 1u);
     replay.Advance(0.5);
     EXPECT_EQ(fixesIn(replay.TakeOutput()), 0u);
@@ -59,12 +66,15 @@ TEST(Replay, RecordingIsPlayedInOrderAtOneFixPerSecond)
         EXPECT_EQ(fixesIn(replay.TakeOutput()), 1u);
     }
     EXPECT_FALSE(replay.Finished());
+    EXPECT_FALSE(ReplaySource(dir.file("missing.zlk"), 1.0, false, 9600).Ready());
 }
 
 TEST(Replay, FastPlaysEverythingAtOnceIncludingACutOffTail)
 {
+    TempDir dir;
     const std::vector<uint8_t> recording = ReadCapture("receiver-a.bin"); // ends inside a frame
-    ReplaySource replay(recording, true, false, 9600);
+    const std::string path = CaptureFile(dir, "receiver-a.bin");
+    ReplaySource replay(path, kAsFastAsPossible, false, 9600);
     EXPECT_EQ(replay.LineBaud(), 0);
     replay.Advance(0.01);
     EXPECT_EQ(replay.TakeOutput(), recording);
@@ -73,9 +83,38 @@ TEST(Replay, FastPlaysEverythingAtOnceIncludingACutOffTail)
     EXPECT_TRUE(replay.TakeOutput().empty());
 
     // Looping at full speed gives one pass per call, never an endless one.
-    ReplaySource loop(recording, true, true, 9600);
+    ReplaySource loop(path, kAsFastAsPossible, true, 9600);
     loop.Advance(std::numeric_limits<double>::infinity());
     EXPECT_EQ(loop.TakeOutput(), recording);
+    loop.Advance(0.01);
+    EXPECT_EQ(loop.TakeOutput(), recording);
+}
+
+// The monitor opens the port a while after the simulator made it, with its
+// own device code (open, settings, purge): every fix of the capture still arrives.
+TEST(Replay, TheSimulatorWaitsForTheMonitorSoNoFixIsLost)
+{
+    TempDir dir;
+    ChildProcess sim;
+    std::string error;
+    ASSERT_TRUE(sim.Start(std::string(JX_BINARY_DIR) + "/zelk_sim",
+                          {"--replay", CaptureFile(dir, "receiver-c.bin"), "--speed", "20"}, &error))
+        << error;
+    std::string path;
+    ASSERT_TRUE(sim.ReadLine(&path, 5000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    auto device = OpenSerialDevice(path);
+    ASSERT_TRUE(device);
+    device->Purge();
+    std::vector<uint8_t> got;
+    uint8_t buffer[4096];
+    for (int i = 0; i < 400 && WithKey(SplitPackets(got), "84").size() < 40; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const long n = device->Read(buffer, sizeof buffer);
+        if (n > 0)
+            got.insert(got.end(), buffer, buffer + n);
+    }
+    EXPECT_EQ(WithKey(SplitPackets(got), "84").size(), 40u);
 }
 
 TEST(SimCommandLine, CountPlacesAndMissingData)
@@ -95,6 +134,10 @@ TEST(SimCommandLine, CountPlacesAndMissingData)
     ASSERT_TRUE(ParseSimCommandLine({"--replay", "x.zlk", "--fast"}, &cmd, &error));
     EXPECT_EQ(cmd.replayFile, "x.zlk");
     EXPECT_TRUE(cmd.fast);
+    ASSERT_TRUE(ParseSimCommandLine({"--replay", "x.zlk", "--speed", "10", "--wait", "2"}, &cmd, &error));
+    EXPECT_EQ(cmd.replaySpeed, 10.0);
+    EXPECT_EQ(cmd.waitSeconds, 2.0);
+    EXPECT_FALSE(ParseSimCommandLine({"--replay", "x.zlk", "--speed", "0"}, &cmd, &error));
 }
 
 // Serves the line until the device has delivered a packet with the key.

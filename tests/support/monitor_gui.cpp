@@ -1,3 +1,4 @@
+#include "monitor/monitor.h"
 #include "support/monitor_gui.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +48,7 @@ bool StartMonitorOnDevice()
 {
     if (!CreateAllWindows())
         return false;
-    Form_Main->Timer_ZELK->stop();
+    Monitor::Instance().Stop();
     return true;
 }
 
@@ -63,7 +64,7 @@ std::shared_ptr<FakeSerial::State> StartMonitorOnFake(int com, const std::vector
     auto state = AttachFakeSerial(com - 1);
     if (!CreateAllWindows())
         return nullptr;
-    Form_Main->Timer_ZELK->stop(); // tests drive the ticks themselves
+    Monitor::Instance().Stop(); // tests drive the ticks themselves
     return state;
 }
 
@@ -74,7 +75,7 @@ DisplayAndMonitored StartDisplayAndMonitored()
     if (!lines.display)
         return lines;
     PortTable[2].searchStep = 0;
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().SetAutoQuery(false);
     lines.monitored = AttachFakeSerial(4);
     PortTable[4].monitored = 1;
     return lines;
@@ -97,7 +98,7 @@ std::vector<uint8_t> TakeWritten(FakeSerial::State& state)
 void Tick(int n)
 {
     for (int i = 0; i < n; ++i)
-        Form_Main->ZELKTimer();
+        Monitor::Instance().Tick();
 }
 
 void ResetMonitorState()
@@ -109,4 +110,8 @@ void ResetMonitorState()
     ui::InstallAnswerer(&g_unexpectedUi);
 }
 
-void InstallMonitorStateReset() { RegisterStateReset(&ResetMonitorState); }
+void InstallMonitorStateReset()
+{
+    ui::InstallWidgetsResponder(); // as the program's application does
+    RegisterStateReset(&ResetMonitorState);
+}

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "link/gnss_reports.h"
 #include "link/packets.h"
 
 namespace {
@@ -111,13 +112,15 @@ TEST(Reports, NameAndLengthTable)
 {
     EXPECT_STREQ(ReportName(0x4A, -1), "single-precision LLA position");
     EXPECT_STREQ(ReportName(0x8F, 0x26), "save-to-flash confirmation");
-    EXPECT_EQ(ReportName(0x8F, 0x20), nullptr);
+    EXPECT_EQ(ReportName(0x8F, 0x42), nullptr);
     EXPECT_EQ(ReportName(0x5F, -1), nullptr);
     EXPECT_EQ(ExpectedReportLength(0x6D, -1), 17);
     EXPECT_TRUE(ReportLengthIsMinimum(0x6D, -1));
     EXPECT_FALSE(ReportLengthIsMinimum(0x84, -1));
     EXPECT_EQ(ExpectedReportLength(0x8F, 0x15), 43);
-    EXPECT_EQ(ExpectedReportLength(0x8F, 0xAB), -1);
+    EXPECT_EQ(ExpectedReportLength(0x8F, 0xAB), 17);
+    EXPECT_EQ(ExpectedReportLength(0x1C, 0x81), 10);
+    EXPECT_EQ(ExpectedReportLength(0x1C, -1), -1); // 0x1C is known only with its sub-id
     EXPECT_EQ(ExpectedReportLength(0x13, -1), -1);
 }
 
@@ -173,6 +176,73 @@ TEST(Commands, WrongShapesAreRefused)
     EXPECT_FALSE(ParseCommand(0x1F, two, 1, c));           // version request has no data
     EXPECT_FALSE(ParseCommand(0x47, nullptr, 0, c));
     EXPECT_FALSE(ParseCommand(0x23, nullptr, 12, c));
+}
+
+// The newer reports refuse other lengths, a wrong sub-id, and name or list
+// lengths that disagree with the bytes that arrived.
+TEST(Reports, NewerReportsRefuseWhatDoesNotFit)
+{
+    uint8_t d[80] = {0xAB};
+    Report8FAB ab;
+    EXPECT_TRUE(ParseReport8FAB(d, 17, ab));
+    EXPECT_FALSE(ParseReport8FAB(d, 16, ab));
+    EXPECT_FALSE(ParseReport8FAB(d, 18, ab));
+    d[0] = 0xAC;
+    EXPECT_FALSE(ParseReport8FAB(d, 17, ab));
+    Report8FAC ac;
+    EXPECT_TRUE(ParseReport8FAC(d, 68, ac));
+    EXPECT_FALSE(ParseReport8FAC(d, 67, ac));
+
+    CompactFix fix;
+    d[0] = 0x23;
+    EXPECT_TRUE(ParseReport8F23(d, 29, fix));
+    EXPECT_FALSE(ParseReport8F20(d, 64, fix)); // another sub-id
+    d[0] = 0x20;
+    EXPECT_FALSE(ParseReport8F20(d, 63, fix));
+
+    uint8_t c[20] = {};
+    c[17] = 2; // two PRNs announced
+    Report6C six;
+    EXPECT_TRUE(ParseReport6C(c, 20, six));
+    EXPECT_EQ(six.prnCount, 2);
+    EXPECT_FALSE(ParseReport6C(c, 19, six));
+    c[17] = 3;
+    EXPECT_FALSE(ParseReport6C(c, 20, six));
+
+    uint8_t v[14] = {0x81, 0, 1, 5, 0, 4, 3, 0x07, 0xE2, 4, 'A', 'B', 'C', 'D'};
+    Report1C81 fw;
+    EXPECT_TRUE(ParseReport1C81(v, 14, fw));
+    EXPECT_EQ(fw.productName, "ABCD");
+    EXPECT_FALSE(ParseReport1C81(v, 13, fw)); // the name is cut short
+    v[0] = 0x83;
+    EXPECT_FALSE(ParseReport1C81(v, 14, fw));
+}
+
+// What the simulator sends parses back to the same values.
+TEST(Reports, SimulatedTimingReportsRoundTrip)
+{
+    Report8FAB ab{239909, 2076, 18, 0x01, 29, 38, 18, 22, 10, 2019};
+    RoundTrip(0x8F, 0xAB, ab, EncodeReport8FAB, ParseReport8FAB);
+    Report8FAC ac;
+    ac.receiverMode = 7;
+    ac.minorAlarms = 0x0820;
+    ac.ppsOffsetNs = -3.5f;
+    ac.latRad = 0.7215;
+    ac.ppsQuantisationNs = 1.6f;
+    RoundTrip(0x8F, 0xAC, ac, EncodeReport8FAC, ParseReport8FAC);
+    Report5D sat;
+    sat.prn = 78;
+    sat.system = 1;
+    sat.signalLevelDbHz = 45;
+    RoundTrip(0x5D, -1, sat, EncodeReport5D, ParseReport5D);
+    Report6C six;
+    six.fixModeBits = 5;
+    six.prnCount = 3;
+    six.prns = {25, 78, 11};
+    RoundTrip(0x6C, -1, six, EncodeReport6C, ParseReport6C);
+    EXPECT_EQ(SatelliteLabel(1, 78), "R14");
+    EXPECT_EQ(SatelliteLabel(3, 11), "E11");
+    EXPECT_EQ(SatelliteLabel(1, 7), "R07");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSet>
 
+#include "monitor/monitor.h"
 #include "config/form_about.h"
 #include "core/main_window.h"
 #include "link/port_table.h"
@@ -49,7 +50,7 @@ protected:
         display = StartMonitorOnFake(1);
         ASSERT_NE(display, nullptr);
         PortTable[0].searchStep = 0;
-        Form_Main->AutoQueryOn = false;
+        Monitor::Instance().SetAutoQuery(false);
         monitoredPort = AttachFakeSerial(3);
         PortTable[3].monitored = 1;
         quietPort = AttachFakeSerial(5); // open, neither display nor monitored

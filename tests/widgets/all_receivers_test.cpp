@@ -33,7 +33,9 @@ QStringList Row(const QString& com, const QString& device, const QString& state,
 
 TEST(AllReceivers, RowsShowEachPortsStateFixAndTrafficAndADoubleClickMakesItTheDisplayPort)
 {
-    std::vector<std::string> args = {"--com3=/dev/gps-roof", "--com5=tcp://gps-mast:4001", "--com7=/dev/gps-van"};
+    // COM7's path is long: elided in the middle, it leaves the other columns in view.
+    const std::string vanPath = "/dev/serial/by-id/usb-" + std::string(300, 'v') + "-if00-port0";
+    std::vector<std::string> args = {"--com3=/dev/gps-roof", "--com5=tcp://gps-mast:4001", "--com7=" + vanPath};
     std::string error;
     ASSERT_TRUE(TakeComArguments(args, &error)) << error;
     DisplayAndMonitored lines = StartDisplayAndMonitored(); // COM3 display, COM5 monitored
@@ -55,7 +57,8 @@ TEST(AllReceivers, RowsShowEachPortsStateFixAndTrafficAndADoubleClickMakesItTheD
     const std::vector<QStringList> expected = {
         Row("COM3", "/dev/gps-roof", "display", "0", "3-D (5 SV)", "3", "74"),
         Row("COM5", "tcp://gps-mast:4001", "quiet", "5", "-", "1", "24"),
-        Row("COM7", "/dev/gps-van", "lost", "5", "-", "1", "24"),
+        Row("COM7", QString("/dev/serial/by-id/usb-v") + QChar(0x2026) + "vvvvvvvvvvvvv-if00-port0", "lost", "5", "-", "1",
+            "24"),
     };
     EXPECT_EQ(Form_Ports->Rows(), expected);
 

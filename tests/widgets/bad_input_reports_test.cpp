@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "monitor/monitor.h"
 #include "core/main_window.h"
 #include "model/port_reports.h"
 #include "link/shared_flags.h"
@@ -88,7 +89,7 @@ protected:
         display = StartMonitorOnFake(kDisplaySlot + 1);
         ASSERT_NE(display, nullptr);
         PortTable[kDisplaySlot].searchStep = 0;
-        Form_Main->AutoQueryOn = false;
+        Monitor::Instance().SetAutoQuery(false);
         monitored = AttachFakeSerial(kMonitoredSlot);
         PortTable[kMonitoredSlot].monitored = 1;
     }

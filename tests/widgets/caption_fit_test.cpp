@@ -4,6 +4,7 @@
 // too large for their field, which show an overflow text instead of a cut.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QStyle>
@@ -159,6 +160,23 @@ TEST_P(CaptionsFit, InitialPositionFieldsShowTheWholeSignedValue)
 }
 
 INSTANTIATE_TEST_SUITE_P(DesignAnd144Dpi, CaptionsFit, testing::Values(1.0, 1.5));
+
+// CTest runs these tests twice, naming the font set in JX_FONT_SET: "bare"
+// (no URW fonts) and "urw". Qt must really see that set, or both runs would
+// test the same fonts.
+TEST(FontSet, TheRunsFontSetIsTheOneQtUses)
+{
+    const QByteArray set = qgetenv("JX_FONT_SET");
+    if (set.isEmpty())
+        GTEST_SKIP() << "no font set named (run outside CTest)";
+    QFont courier("Courier");
+    courier.setStyleHint(QFont::TypeWriter);
+    const QString family = QFontInfo(courier).family(); // "Nimbus Mono PS [urw]" where foundries differ
+    if (set == "urw")
+        EXPECT_TRUE(family.startsWith("Nimbus Mono PS")) << family.toStdString() << ": fonts-urw-base35 missing?";
+    else
+        EXPECT_FALSE(family.startsWith("Nimbus Mono PS")) << family.toStdString();
+}
 
 TEST(NumberOverflow, NumbersTooWideForTheirFieldShowABoundNotACutNumber)
 {

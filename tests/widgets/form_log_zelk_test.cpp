@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
 #include "link/shared_flags.h"
 #include "logging/form_log.h"
@@ -100,7 +100,8 @@ TEST_F(LogZelkWindow, UnopenableFileLeavesRecordingOffAndTheWindowAsItWas)
     Choose(dir.file("missing/a.zlk"));
     Ui<QPushButton>(&f(), "Button_Start")->click();
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Unable to open data record file.");
+    EXPECT_EQ(ui.boxes[0].text.toStdString(),
+              "Unable to open data record file.\n" + dir.file("missing/a.zlk") + ": No such file or directory");
     EXPECT_EQ(ui.boxes[0].title, "Error");
     EXPECT_EQ(ui.boxes[0].icon, ui::Icon::None);
     EXPECT_FALSE(Flags.RawRecordingOn);

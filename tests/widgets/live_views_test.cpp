@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLineF>
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
@@ -14,8 +15,10 @@
 
 #include "core/main_window.h"
 #include "link/packets.h"
+#include "model/formats/log_record.h"
 #include "model/port_reports.h"
 #include "support/monitor_gui.h"
+#include "support/ui_script_gui.h"
 #include "views/form_scatter.h"
 #include "views/form_signal.h"
 #include "views/form_sky.h"
@@ -212,7 +215,19 @@ TEST_F(LiveViews, ScatterOfLlaAndEcefFixesAroundTheirMean)
 
     // Clear, then ECEF fixes at (a +- 1 or 2, +-4, +-3): at (0 N, 0 E) x is up, y east and z
     // north, so the same horizontal figure with up -1, +1, +2, -2: sigma U = sqrt(10/4) = 1.58.
-    Form_Scatter->findChild<QPushButton*>("Button_Clear")->click();
+    // Clear asks first; No (the default) keeps the fixes. Enter in the window does not press it.
+    ScriptedUi ui;
+    ui.answers = {ui::Answer::No, ui::Answer::Yes};
+    Form_Scatter->show();
+    QTest::keyClick(Form_Scatter, Qt::Key_Return);
+    EXPECT_TRUE(ui.boxes.empty());
+    auto* clear = Form_Scatter->findChild<QPushButton*>("Button_Clear");
+    clear->click();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Clear the 4 fixes of COM1 from the Position Scatter?");
+    EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
+    EXPECT_EQ(Form_Scatter->Stats().count, 4u);
+    clear->click();
     EXPECT_EQ(Form_Scatter->Stats().count, 0u);
     EXPECT_EQ(Form_Scatter->SummaryText(), "Fixes: 0 (COM1)");
     Deliver(kDisplaySlot, Report83{kA - 1, 0, 3, 0, 200}, &EncodeReport83);
@@ -262,6 +277,132 @@ TEST_F(LiveViews, ChangingTheDisplayPortShowsTheNewPortsSatellitesAndFixes)
     EXPECT_EQ(Form_Signal->Bars()[1].prn, 22);
     EXPECT_EQ(Form_Scatter->Stats().count, 2u);
     EXPECT_TRUE(Form_Scatter->SummaryText().startsWith("Fixes: 2 (COM4)"));
+}
+
+// WCAG contrast of two colours, 1 to 21; 3 is the least for marks and large text.
+double Contrast(QColor a, QColor b)
+{
+    auto lum = [](QColor c) {
+        auto f = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * f(c.redF()) + 0.7152 * f(c.greenF()) + 0.0722 * f(c.blueF());
+    };
+    const double la = lum(a), lb = lum(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Pixels of the rectangle that stand out from the background by at least 3:1.
+int VisiblePixels(const QImage& image, QRect area, QColor background)
+{
+    int count = 0;
+    area = area.intersected(image.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += Contrast(image.pixelColor(x, y), background) >= 3.0;
+    return count;
+}
+
+// A dark colour scheme, as desktops offer: the views must stay readable on it.
+class DarkPalette {
+public:
+    DarkPalette() : saved_(QApplication::palette())
+    {
+        QPalette dark;
+        for (auto role : {QPalette::Window, QPalette::Button})
+            dark.setColor(role, QColor(53, 53, 53));
+        dark.setColor(QPalette::Base, QColor(35, 35, 35));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(225, 225, 225));
+        QApplication::setPalette(dark);
+    }
+    ~DarkPalette() { QApplication::setPalette(saved_); }
+    static QColor Base() { return QColor(35, 35, 35); }
+
+private:
+    QPalette saved_;
+};
+
+TEST_F(LiveViews, FixesLabelsAndMarksStayVisibleOnADarkPalette)
+{
+    DarkPalette dark;
+    // Scatter: 59 fixes on a spiral; the dot at each fix must stand out.
+    for (int i = 0; i < 59; ++i)
+        SendLlaFix(kDisplaySlot, 0.1 * i * std::cos(i * 0.7), 0.1 * i * std::sin(i * 0.7), static_cast<float>(i));
+    const QImage scatter = Form_Scatter->grab().toImage();
+    int visibleFixes = 0;
+    for (const QPointF& at : Form_Scatter->Points())
+        visibleFixes += Contrast(scatter.pixelColor(at.toPoint()), DarkPalette::Base()) >= 3.0;
+    EXPECT_EQ(visibleFixes, 59);
+
+    // Signal: three satellites in the fix, each with a weakest-level mark.
+    PortReports[kDisplaySlot].latchRestart.fill(1);
+    SendFixList(kDisplaySlot, {5, 17, 29});
+    for (int c = 0; c < 3; ++c) {
+        SendChannel(kDisplaySlot, c, static_cast<uint8_t>(5 + 12 * c), 6.0f, 60.0 * c + 20, 40);
+        SendChannel(kDisplaySlot, c, static_cast<uint8_t>(5 + 12 * c), 15.0f, 60.0 * c + 20, 40);
+    }
+    const QImage signal = Form_Signal->grab().toImage();
+    for (const TForm_Signal::Bar& b : Form_Signal->Bars()) {
+        SCOPED_TRACE(b.prn);
+        const QRect label(QPoint(qRound(b.rect.left()) - 8, qRound(b.rect.bottom()) + 2),
+                          QPoint(qRound(b.rect.right()) + 8, qRound(b.rect.bottom()) + 18));
+        EXPECT_GE(VisiblePixels(signal, label, DarkPalette::Base()), 10) << "PRN caption";
+        ASSERT_TRUE(b.latchY.has_value());
+        const QRect mark(QPoint(qRound(b.rect.left()) - 4, qRound(*b.latchY) - 1),
+                         QPoint(qRound(b.rect.left()) - 1, qRound(*b.latchY) + 1));
+        EXPECT_GE(VisiblePixels(signal, mark, DarkPalette::Base()), 4) << "weakest-level mark";
+    }
+
+    // Sky: the ring that marks a satellite in the fix.
+    const QImage sky = Form_Sky->grab().toImage();
+    for (const TForm_Sky::Mark& m : Form_Sky->Marks()) {
+        SCOPED_TRACE(m.prn);
+        ASSERT_TRUE(m.inFix);
+        int ring = 0; // directions in which the ring (radius 15, 2.5 wide) stands out
+        for (int k = 0; k < 36; ++k) {
+            const QPointF step(std::cos(k * 10 * kDegToRad), std::sin(k * 10 * kDegToRad));
+            bool seen = false;
+            for (double r : {14.0, 15.0, 16.0})
+                seen |= Contrast(sky.pixelColor((m.at + r * step).toPoint()), DarkPalette::Base()) >= 3.0;
+            ring += seen;
+        }
+        EXPECT_GE(ring, 33) << "fix ring";
+    }
+}
+
+// Two satellites at nearly the same place (PRN 3 under PRN 8 in the demo)
+// both stay readable: the later disc moves off, with a line to its place.
+TEST_F(LiveViews, SatellitesAtTheSamePlaceKeepTheirDiscsApart)
+{
+    SendChannel(kDisplaySlot, 0, 8, 12.0f, 120.0, 35.0);
+    SendChannel(kDisplaySlot, 1, 3, 12.0f, 120.5, 35.2);
+    SendChannel(kDisplaySlot, 2, 9, 12.0f, 300.0, 60.0);
+    const std::vector<TForm_Sky::Mark> marks = Form_Sky->Marks();
+    ASSERT_EQ(marks.size(), 3u);
+    EXPECT_EQ(marks[0].disc, marks[0].at); // the first keeps its place, as does one with room
+    EXPECT_EQ(marks[2].disc, marks[2].at);
+    EXPECT_GE(QLineF(marks[0].disc, marks[1].disc).length(), 2 * TForm_Sky::kDiscRadius);
+    EXPECT_LT(QLineF(marks[1].disc, marks[1].at).length(), 5 * TForm_Sky::kDiscRadius);
+    // Drawn: each disc shows its own level colour where the other would have covered it.
+    const QImage image = Form_Sky->grab().toImage();
+    for (const TForm_Sky::Mark& m : {marks[0], marks[1]}) {
+        const QColor drawn = image.pixelColor((m.disc - QPointF(0, 8)).toPoint());
+        EXPECT_NEAR(drawn.green(), LevelColour(12.0f).green(), 2) << m.prn;
+    }
+}
+
+// The data logger clears the channels' PRN and level after each record (its
+// latch starts again there); the views keep showing what the receiver said.
+TEST_F(LiveViews, ViewsKeepTheirSatellitesAcrossADataLogRecord)
+{
+    SendChannel(kDisplaySlot, 0, 14, 9.0f);
+    SendChannel(kDisplaySlot, 4, 22, 17.0f);
+    RestartLevelLatch(PortReports[kDisplaySlot]);
+    ASSERT_EQ(PortReports[kDisplaySlot].chanPrn[0], 0);
+    EXPECT_EQ(SkyPrns(), (std::vector<int>{14, 22}));
+    const std::vector<TForm_Signal::Bar> bars = Form_Signal->Bars();
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_EQ(bars[1].prn, 22);
+    EXPECT_FLOAT_EQ(bars[1].level, 17.0f);
 }
 
 // Counts the paints a widget receives.

@@ -1,8 +1,12 @@
 // Menu commands that confirm before sending, and the change of display port.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 #include "core/main_window.h"
 #include "link/port_table.h"
@@ -34,8 +38,36 @@ TEST_F(MainCommands, ColdResetAnsweredNoSendsNothingAndKeepsThePanels)
     EXPECT_EQ(ui.boxes[0].title, "Cold reset?");
     EXPECT_EQ(ui.boxes[0].icon, ui::Icon::None);
     EXPECT_EQ(ui.boxes[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
     EXPECT_TRUE(com1->written.empty());
     EXPECT_EQ(Form_Main->Panel_LatDeg->caption(), "37°");
+}
+
+// The real box: Enter alone must not wipe receivers, and with Tx All lit the
+// question says how many it would reach.
+TEST_F(MainCommands, ColdResetWithTxAllNamesThePortCountAndEnterAnswersNo)
+{
+    auto com3 = AttachFakeSerial(2);
+    auto com5 = AttachFakeSerial(4);
+    Form_Main->Button_TxAllClick();
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    ui::Answerer* const scripted = ui::InstallAnswerer(nullptr); // Qt's own box this time
+    Form_Main->InitializeColdClick();
+    ui::InstallAnswerer(scripted);
+    EXPECT_EQ(shown, "Really clear battery backed-up RAM?\nTx All is on: this goes to 3 open ports.");
+    for (const auto& port : {com1, com3, com5})
+        EXPECT_TRUE(port->written.empty());
+    Form_Main->Button_TxAllClick(); // one port: no second line
+    ScriptedUi ui;
+    Form_Main->InitializeColdClick();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Really clear battery backed-up RAM?");
 }
 
 TEST_F(MainCommands, ColdResetAnsweredYesSendsWarnsAndBlanksThePosition)

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QMenuBar>
 
+#include "monitor/monitor.h"
 #include "config/form_bias.h"
 #include "core/main_window.h"
 #include "core/run_options.h"
@@ -91,7 +92,8 @@ TEST_F(MainMenu, MenuBarHoldsTheFileMenuThenTheFiveMenusInOrder)
         titles << a->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Initialize", "&Configure", "&Logging", "&Window", "&Help"}));
     EXPECT_EQ(Form_Main->menuBar()->objectName(), "MainMenu_Main");
-    ExpectItems(Form_Main->FileMenu, {{"N_FilePorts", "-", ""},
+    ExpectItems(Form_Main->FileMenu, {{"FileOpenRecording", "Open &Recording...", "Ctrl+O"},
+                                      {"N_FilePorts", "-", ""},
                                       {"FileOpenAll", "&Open All Ports", ""},
                                       {"FileCloseAll", "&Close All Ports", ""},
                                       {"FileEnablePorts", "&Enable All Ports", ""},
@@ -144,6 +146,7 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
                                         {"WindowSky", "S&ky Plot...", ""},
                                         {"WindowSignal", "Signal &Levels...", ""},
                                         {"WindowScatter", "Position &Scatter...", ""},
+                                        {"WindowTiming", "Timin&g Receiver...", ""},
                                         {"N_Receivers", "-", ""},
                                         {"WindowPorts", "&All Receivers...", ""},
                                         {"WindowPackets", "Packet &Console...", ""},
@@ -192,7 +195,7 @@ TEST_F(MainMenu, AutoQueryTogglesItsCheckMarkAndBlanksTheValueFields)
     Form_Main->Panel_SV[0]->setColour(Colours::Lime);
     Form_Main->Shape_Err2->setFill(Colours::Red);
     Form_Main->LoggingAutoQuery->trigger();
-    EXPECT_FALSE(Form_Main->AutoQueryOn);
+    EXPECT_FALSE(Monitor::Instance().AutoQuery());
     EXPECT_FALSE(Form_Main->LoggingAutoQuery->isChecked());
     EXPECT_EQ(Form_Main->Panel_Health->caption(), "?");
     EXPECT_EQ(Form_Main->Panel_SV[0]->caption(), "?");
@@ -201,7 +204,7 @@ TEST_F(MainMenu, AutoQueryTogglesItsCheckMarkAndBlanksTheValueFields)
     // Untagged captions are left alone.
     EXPECT_EQ(Form_Main->Panel_Record->caption(), "Off");
     Form_Main->LoggingAutoQuery->trigger();
-    EXPECT_TRUE(Form_Main->AutoQueryOn);
+    EXPECT_TRUE(Monitor::Instance().AutoQuery());
     EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
 }
 

@@ -103,7 +103,10 @@ TEST_F(PositionDownload, ReplacesAnExistingFile)
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("1 1.00 2.00 3.00 and a much longer old line\r\n");
     }
+    ui.answers = {ui::Answer::Yes}; // to "Replace File?"
     Download(Report42{1, 2, 3, 0}, &EncodeReport42);
+    ASSERT_GE(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].title, "Replace File?");
     EXPECT_EQ(Contents(path), "1 1.00 2.00 3.00");
 }
 
@@ -130,7 +133,7 @@ TEST_F(PositionDownload, UnwritableFileIsReportedAndUsesUpTheRequest)
     path = dir.filePath("missing/pos.dat");
     Download(Report42{1, 2, 3, 0}, &EncodeReport42);
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, "Unable to open data file.");
+    EXPECT_EQ(ui.boxes[0].text, "Unable to open data file.\n" + path + ": No such file or directory");
     EXPECT_EQ(ui.boxes[0].title, "Error");
     EXPECT_EQ(ui.boxes[0].icon, ui::Icon::Exclamation);
     EXPECT_FALSE(QFile::exists(path));

@@ -8,6 +8,7 @@
 
 #include <QPushButton>
 
+#include "monitor/monitor.h"
 #include "config/form_bias.h"
 #include "core/main_window.h"
 #include "model/port_reports.h"
@@ -352,7 +353,7 @@ TEST_F(PositionReports, NonsenseAnglesAreShownWithoutHarm)
 
 TEST_F(PositionReports, ReachesTheDecoderFromTheLine)
 {
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().SetAutoQuery(false);
     PortTable[kDisplaySlot].searchStep = 0;
     Feed(*display, Frame(Message(Report42{1.5f, 2.5f, 3.5f, 60.0f}, &EncodeReport42)));
     Tick();

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "link/packets.h"
 #include "link/port_table.h"
 

@@ -8,7 +8,7 @@
 #include "config/form_initial_time.h"
 #include "core/main_window.h"
 #include "model/gps_time.h"
-#include "display/time_reports.h"
+#include "monitor/time_reports.h"
 #include "link/shared_flags.h"
 #include "platform/clock.h"
 #include "report_delivery.h"
@@ -132,12 +132,11 @@ TEST_F(TimeReports, TheClockQuestionOfATickOpensAfterTheTick)
     TestClock().now = UtcTime{2026, 12, 8, 13, 0, 0, 0};
     Flags.TimeToPcPending = 1;
     {
-        ui::DeferBoxes tick; // as the poll timer holds it around a tick
+        ui::HoldRequests tick; // as the engine holds them around a tick
         Deliver(kDisplaySlot, Report41{100.0f, 152, 13.0f}, &EncodeReport41);
         EXPECT_TRUE(ui.boxes.empty()) << "no modal loop inside the tick";
         EXPECT_EQ(Flags.TimeToPcPending, 0);
     }
-    ui::ShowDeferredBoxes();
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
     EXPECT_EQ(TestClock().now, (UtcTime{1982, 12, 5, 0, 1, 27, 0}));

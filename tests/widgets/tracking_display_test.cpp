@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "core/main_window.h"
-#include "core/poll_timer.h"
+#include "monitor/poll_timer.h"
 #include "display/form_track.h"
 #include "model/port_reports.h"
-#include "display/tracking.h"
+#include "monitor/tracking.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "report_delivery.h"
@@ -235,14 +235,6 @@ TEST_F(TrackingDisplay, TrackWindowHasThirteenCaptionedColumnsOverItsFixedPitchR
     SendFixList(kDisplaySlot, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
     const Panel* list = Ui<Panel>(Form_Track, "Panel_SVSel");
     EXPECT_LE(list->fontMetrics().horizontalAdvance(list->caption()), list->contentsRect().width());
-}
-
-TEST_F(TrackingDisplay, ExpiryIsWiredToThePollTimerOnlyWhileTheTrackingWindowExists)
-{
-    EXPECT_EQ(ExpireChannelsHook, &ExpireChannels);
-    delete Form_Track;
-    Form_Track = nullptr;
-    EXPECT_EQ(ExpireChannelsHook, nullptr);
 }
 
 } // namespace

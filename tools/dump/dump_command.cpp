@@ -1,5 +1,6 @@
 #include "dump_command.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "dump_input.h"
@@ -23,6 +24,17 @@ int RunDumpCommand(const std::vector<std::string>& args, std::istream& in, std::
         options.inputs.push_back("-");
 
     Dumper dumper(out, options.output, options.hex);
+    TimeIndexReader times;
+    if (options.times) {
+        std::error_code sizeError;
+        const uint64_t size = std::filesystem::file_size(options.inputs[0], sizeError);
+        if (sizeError || !times.Open(TimeIndexPath(options.inputs[0]), size)) {
+            err << "zelk_dump: " << options.inputs[0] << " has no readable time index ("
+                << TimeIndexPath(options.inputs[0]) << ")\n";
+            return 1;
+        }
+        dumper.UseTimes(&times);
+    }
     const DumpStop stopRequest{stop, wakeFd};
     for (const std::string& source : options.inputs) {
         if (stop && *stop)

@@ -56,7 +56,7 @@ int SubIdOf(const DumpRecord& r) { return r.length > 0 && r.data ? r.data[0] : -
 size_t LineBound(const DumpRecord& r)
 {
     // Head, markers and hex; then each field with its name and separators.
-    size_t bound = 128 + 6 * std::strlen(r.key) + 2 * r.length;
+    size_t bound = 128 + 6 * std::strlen(r.key) + 2 * r.length + (r.time ? std::strlen(r.time) + 16 : 0);
     if (r.decoded && r.fields)
         for (const DumpField& f : r.fields->All())
             bound += f.name.size() + 4 + FieldValueBound(f);
@@ -65,6 +65,8 @@ size_t LineBound(const DumpRecord& r)
 
 char* WriteTextLine(char* p, const DumpRecord& r)
 {
+    if (r.time)
+        p = Put(Put(p, r.time), " ");
     char* start = p;
     p = PutPadded(Put(p, r.key), start, 6);
     p = Put(p, " @");
@@ -92,6 +94,8 @@ char* WriteTextLine(char* p, const DumpRecord& r)
 char* WriteJsonLine(char* p, const DumpRecord& r)
 {
     p = PutJsonString(Put(p, "{\"id\":"), r.key);
+    if (r.time)
+        p = PutJsonString(Put(p, ",\"time\":"), r.time);
     p = PutInt(Put(p, ",\"offset\":"), r.offset);
     p = PutInt(Put(p, ",\"len\":"), r.length);
     if (r.fragment)

@@ -18,6 +18,7 @@ struct DumpRecord {
     bool withHex = false;  // the data bytes also when the fields were decoded
     const DumpFields* fields = nullptr;
     const uint8_t* data = nullptr;
+    const char* time = nullptr; // when it was received, or null
 };
 
 // The most bytes either line of r can take.

@@ -71,10 +71,11 @@ void FeedStream(std::istream& in, Dumper& dumper, const DumpStop& stop)
 // A raw TCP source has no line settings of its own: the device server's apply.
 bool ApplyLine(SerialDevice& device, const std::string& path, const LineSettings& line, std::ostream& err)
 {
-    if (path.rfind("tcp://", 0) == 0 || device.SetLineSettings(line))
+    if (IsRawTcpPath(path) || device.SetLineSettings(line))
         return true;
     err << "zelk_dump: " << path << ": the port refuses " << line.baud << " bit/s, " << line.dataBits
-        << " data bits, parity " << "NOE"[line.parity] << ", " << (line.stopBits == 2 ? 2 : 1) << " stop bits\n";
+        << " data bits, parity " << "NOE"[line.parity] << ", " << (line.stopBits == 2 ? 2 : 1)
+        << " stop bits; give the line's settings with --baud N and --line DPS (for example --baud 9600 --line 8N1)\n";
     return false;
 }
 

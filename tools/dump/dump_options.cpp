@@ -24,6 +24,8 @@ const char kUsage[] =
     "Options:\n"
     "  --json        one JSON object per packet (JSON Lines); summary to stderr\n"
     "  --hex         add every packet's data bytes in hex, decoded or not\n"
+    "  --times       start each line with the time the packet was received (UTC),\n"
+    "                from the recording's time index FILE.idx; one FILE only\n"
     "  --csv         one row per position report, after a header row: GPS week\n"
     "                and time of week of the latest time report, time of fix,\n"
     "                latitude and longitude in degrees, altitude, velocities,\n"
@@ -124,6 +126,8 @@ DumpAction ParseDumpOptions(const std::vector<std::string>& given, DumpOptions* 
             return DumpAction::Version;
         } else if (a == "--hex") {
             options->hex = true;
+        } else if (a == "--times") {
+            options->times = true;
         } else if (a == "--stability") {
             stability = true;
         } else if (IsOutputOption(a, &options->output)) {
@@ -142,6 +146,11 @@ DumpAction ParseDumpOptions(const std::vector<std::string>& given, DumpOptions* 
             *error = (a == "--baud" || a == "--line") ? a + " needs a value" : "unknown option '" + a + "'";
             return DumpAction::Error;
         }
+    }
+    if (options->times && (options->inputs.size() != 1 || options->inputs[0] == "-" ||
+                           (options->output != DumpOutput::Text && options->output != DumpOutput::Json))) {
+        *error = "--times needs one recording FILE and text or JSON output";
+        return DumpAction::Error;
     }
     if (stability) {
         if (options->output != DumpOutput::Text && options->output != DumpOutput::Csv) {

@@ -12,6 +12,7 @@ enum class DumpOutput { Text, Json, Csv, Gpx, Kml, Stability, StabilityCsv };
 struct DumpOptions {
     DumpOutput output = DumpOutput::Text;
     bool hex = false;
+    bool times = false; // each packet's received time from the recording's index
     std::vector<std::string> inputs; // in order, read as one stream; empty: standard input
     LineSettings line;               // for live ports (9600 8-O-1 unless given)
 };

@@ -1,13 +1,25 @@
 #include "dump_run.h"
 
+#include <cstdio>
+
 #include "dump_format.h"
 #include "dump_track.h"
+#include "platform/clock.h"
 
 namespace {
 
 // Lines are gathered and written in large blocks: a stream call per field
 // or per line would cost more than the decoding.
 constexpr size_t kFlushAt = 256 * 1024;
+
+// "2026-12-09T13:45:10.123456789Z"
+void FormatUtc(int64_t utcNs, char (&out)[40])
+{
+    const UtcTime t = NanosecondsToUtcTime(utcNs);
+    const long long fraction = ((utcNs % 1000000000) + 1000000000) % 1000000000;
+    std::snprintf(out, sizeof out, "%04d-%02d-%02dT%02d:%02d:%02d.%09lldZ", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second, fraction);
+}
 
 } // namespace
 
@@ -49,6 +61,17 @@ void Dumper::WriteLine(const ScannedPacket& p, const char* key)
     r.fragment = !p.hasStart;
     r.data = p.data;
     r.withHex = hex_;
+    char time[40] = "-"; // a frame the index does not cover
+    if (times_ && times_->Count() > 0) {
+        // Frames and index records come in the same order.
+        while (timeCursor_ + 1 < times_->Count() && times_->At(timeCursor_ + 1).offset <= p.offset)
+            ++timeCursor_;
+        const TimeIndexRecord record = times_->At(timeCursor_);
+        if (record.offset == p.offset)
+            FormatUtc(record.utcNs, time);
+    }
+    if (times_)
+        r.time = time;
     // A fragment carries the previous packet's id over bytes of another: not decoded.
     r.decoded = p.hasStart && DecodePacketFields(p.id, p.data, p.length, &fields_);
     r.fields = &fields_;
@@ -69,6 +92,8 @@ void Dumper::OnPacket(const ScannedPacket& p)
     PacketKey(p.id, p.data, p.length, key);
     if (p.id == 0x8F && p.length > 0)
         ++subCounts8F_[p.data[0]];
+    else if (p.id == 0x1C && p.length > 0)
+        ++subCounts1C_[p.data[0]];
     else
         ++idCounts_[p.id & 0xFF];
     ++summary_.packets;
@@ -102,6 +127,10 @@ const DumpSummary& Dumper::Finish()
             if (subCounts8F_[id]) {
                 PacketKey(0x8F, &sub, 1, key);
                 summary_.counts[key] = subCounts8F_[id];
+            }
+            if (subCounts1C_[id]) {
+                PacketKey(0x1C, &sub, 1, key);
+                summary_.counts[key] = subCounts1C_[id];
             }
         }
     }

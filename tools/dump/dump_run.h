@@ -13,6 +13,7 @@
 
 #include "describe/packet_fields.h"
 #include "dump_options.h"
+#include "model/formats/time_index.h"
 #include "link/frame_scanner.h"
 
 class TrackWriter;
@@ -41,6 +42,8 @@ public:
     void WriteSummary(std::ostream& out) const;
     // Writes out the lines decoded so far: a live line is watched as it comes.
     void WritePending();
+    // Each line starts with the packet's received time from this index (kept by the caller).
+    void UseTimes(TimeIndexReader* index) { times_ = index; }
 
 private:
     void OnPacket(const ScannedPacket& p);
@@ -59,7 +62,10 @@ private:
     DumpFields fields_;
     std::array<uint64_t, 256> idCounts_{};   // per id, 0x8F without a subcode included
     std::array<uint64_t, 256> subCounts8F_{}; // 0x8F per subcode
+    std::array<uint64_t, 256> subCounts1C_{}; // 0x1C per subcode
     std::unique_ptr<TrackWriter> track_;
+    TimeIndexReader* times_ = nullptr;
+    uint64_t timeCursor_ = 0; // the index record of the last frame written
 };
 
 // Decodes a whole buffer and returns its summary; lines go to out.

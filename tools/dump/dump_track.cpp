@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "link/gnss_reports.h"
 #include "link/packets.h"
 
 namespace {
@@ -69,8 +70,17 @@ bool TrackWriter::TakeContext(int id, const uint8_t* d, size_t n)
     Report43 ecef;
     Report56 enu;
     Report6D fix;
+    Report6C fixWithCount;
+    Report8FAB timing;
     if (id == 0x41 && ParseReport41(d, n, time)) {
         p.week = time.week, p.tow = time.timeOfWeekS, utcOffset_ = time.utcOffsetS;
+    } else if (id == 0x8F && ParseReport8FAB(d, n, timing)) {
+        p.week = timing.week, p.tow = timing.timeOfWeekS, utcOffset_ = timing.utcOffsetS;
+    } else if (id == 0x6C && ParseReport6C(d, n, fixWithCount)) {
+        p.fixDimension = fixWithCount.DimensionCode() - 1;
+        p.svCount = fixWithCount.prnCount;
+        p.pdop = fixWithCount.pdop, p.hdop = fixWithCount.hdop, p.vdop = fixWithCount.vdop;
+        p.tdop = fixWithCount.tdop;
     } else if (id == 0x55 && ParseReport55(d, n, io)) {
         utcTimeScale_ = (io.timing & 0x01) != 0;
     } else if (id == 0x43 && ParseReport43(d, n, ecef)) {
@@ -87,9 +97,55 @@ bool TrackWriter::TakeContext(int id, const uint8_t* d, size_t n)
     return true;
 }
 
+// A compact fix carries its own week, second and UTC offset: its row shows
+// them, and the rows of other reports keep the time reports' values.
+void TrackWriter::AddCompactPoint(int report, const CompactFix& fix, std::string& out)
+{
+    TrackPoint& p = latest_;
+    const auto week = p.week;
+    const auto tow = p.tow;
+    const double utcOffset = utcOffset_;
+    const bool utcScale = utcTimeScale_;
+    // A 10-bit week a whole number of 1024-week eras behind the time report's
+    // is shown as received, but the UTC time is that of the time report's era.
+    int era = 0;
+    if (week && *week > fix.week && (*week - fix.week) % 1024 == 0)
+        era = *week - fix.week;
+    p.receivedWeek = fix.week;
+    p.week = fix.week + era, p.tow = fix.TimeOfWeekS(), utcOffset_ = fix.utcOffsetS, utcTimeScale_ = false;
+    velocityKind_ = Velocity::Enu;
+    for (size_t i = 0; i < 3; ++i)
+        vel_[i] = fix.VelocityMps(i);
+    p.latDeg = fix.LatDeg(), p.lonDeg = fix.LonDeg(), p.altM = fix.AltM();
+    AddPoint(report, fix.TimeOfWeekS(), out);
+    p.week = week, p.tow = tow, utcOffset_ = utcOffset, utcTimeScale_ = utcScale;
+    p.receivedWeek.reset();
+}
+
+// The timing receivers' position report carries no time: the last timing report's second is its time.
+bool TrackWriter::TakeNewerPosition(int id, const uint8_t* d, size_t n, std::string& out)
+{
+    if (id != 0x8F)
+        return false;
+    CompactFix fix;
+    Report8FAC timing;
+    if (ParseReport8F20(d, n, fix)) {
+        AddCompactPoint(0x8F20, fix, out);
+    } else if (ParseReport8F23(d, n, fix)) {
+        AddCompactPoint(0x8F23, fix, out);
+    } else if (ParseReport8FAC(d, n, timing)) {
+        TrackPoint& p = latest_;
+        p.latDeg = timing.latRad * kDegPerRad, p.lonDeg = timing.lonRad * kDegPerRad, p.altM = timing.altM;
+        AddPoint(0x8FAC, p.tow.value_or(0), out);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void TrackWriter::OnPacket(int id, const uint8_t* d, size_t n, std::string& out)
 {
-    if (TakeContext(id, d, n))
+    if (TakeContext(id, d, n) || TakeNewerPosition(id, d, n, out))
         return;
     TrackPoint& p = latest_;
     Report4A lla;

@@ -11,11 +11,14 @@
 
 #include "dump_options.h"
 
+struct CompactFix;
+
 struct TrackPoint {
-    int report = 0; // 0x42, 0x4A, 0x83 or 0x84
+    int report = 0; // 0x42, 0x4A, 0x83, 0x84, or 0x8F20, 0x8F23, 0x8FAC for the 0x8F reports
     double fixTime = 0;
     double latDeg = 0, lonDeg = 0, altM = 0; // ECEF reports converted (WGS-84)
     std::optional<int> week;                 // of the latest time report
+    std::optional<int> receivedWeek;         // a compact fix's own week as received, when it differs
     std::optional<double> tow;
     std::optional<double> unixTime; // UTC of the fix, when a week is known
     std::optional<double> velEast, velNorth, velUp;
@@ -39,6 +42,8 @@ private:
     // Time, I/O options, velocity and fix reports: kept for the next point. False for other ids.
     bool TakeContext(int id, const uint8_t* data, size_t length);
     void AddPoint(int report, double fixTime, std::string& out);
+    bool TakeNewerPosition(int id, const uint8_t* data, size_t length, std::string& out);
+    void AddCompactPoint(int report, const CompactFix& fix, std::string& out);
 
     TrackPoint latest_; // what the next position report carries besides its own values
     double utcOffset_ = 0;

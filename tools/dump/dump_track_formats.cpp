@@ -104,11 +104,17 @@ public:
 protected:
     void WritePoint(const TrackPoint& p, std::string& out) override
     {
+        // "84", or "8F-20" for the reports told apart by a sub-id.
         static const char kDigits[] = "0123456789ABCDEF";
+        if (p.report > 0xFF) {
+            out += kDigits[p.report >> 12 & 0x0F];
+            out += kDigits[p.report >> 8 & 0x0F];
+            out += '-';
+        }
         out += kDigits[p.report >> 4 & 0x0F];
         out += kDigits[p.report & 0x0F];
         out += ',';
-        AppendOptional(out, p.week);
+        AppendOptional(out, p.receivedWeek ? p.receivedWeek : p.week);
         out += ',';
         AppendOptional(out, p.tow, 3);
         out += ',';

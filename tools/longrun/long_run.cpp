@@ -1,3 +1,4 @@
+#include "monitor/monitor.h"
 #include "long_run.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,7 @@
 #include <memory>
 
 #include "config/serial_apply.h"
-#include "core/dispatch.h"
+#include "monitor/dispatch.h"
 #include "core/main_window.h"
 #include "core/windows.h"
 #include "link/commands.h"
@@ -104,7 +105,7 @@ bool LongRun::Start(std::ostream& err)
         return false;
     }
     // Virtual time drives both timers' handlers.
-    Form_Main->Timer_ZELK->stop();
+    Monitor::Instance().Stop();
     Form_Log->StopSystemTimer();
     g_recorder = RawPacketHook;
     RawPacketHook = &CountAndRecord;
@@ -150,7 +151,7 @@ void LongRun::RunSecond()
     for (int t = 0; t < kTicksPerSecond; ++t) {
         for (SimulatedPort* port : ports_)
             port->Run(kTickSeconds);
-        Form_Main->ZELKTimer();
+        Monitor::Instance().Tick();
         if (t == 3)
             Form_Log->Timer_SystemTimer();
     }

@@ -30,6 +30,10 @@ public:
     bool WriteFrame(uint8_t id, const uint8_t* data, uint32_t length);
     void Close();
     bool IsOpen() const { return file_ != nullptr; }
+    // Bytes of whole frames in the file: where the next frame starts. Known
+    // only for a regular file whose size could be read.
+    std::uintmax_t Size() const { return onDisk_; }
+    bool SizeKnown() const { return sizeKnown_; }
 
 private:
     std::FILE* file_ = nullptr;
