@@ -51,8 +51,8 @@ const char* DaemonUsage()
 
 bool ParseDaemonOptions(std::vector<std::string> args, DaemonOptions& options, std::string* error)
 {
-    if (!TakeComArguments(args, error))
-        return false;
+    // Ours first, so that an option's value (--config /dev/...) is not taken for a port.
+    std::vector<std::string> rest;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         std::string value;
@@ -80,9 +80,14 @@ bool ParseDaemonOptions(std::vector<std::string> args, DaemonOptions& options, s
                 return false;
             }
         } else {
-            *error = "unknown argument '" + arg + "' (see --help)";
-            return false;
+            rest.push_back(arg);
         }
+    }
+    if (!TakeComArguments(rest, error))
+        return false;
+    if (!rest.empty()) {
+        *error = "unknown argument '" + rest.front() + "' (see --help)";
+        return false;
     }
     return true;
 }
