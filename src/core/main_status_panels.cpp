@@ -97,7 +97,10 @@ void TForm_Main::ShowStatus(int slot)
         break;
     case 0x6C:
         Panel_RecMode->setCaption(FixModeTextWithCount(r));
-        ShowDops({Panel_PDOP, Panel_HDOP, Panel_VDOP, Panel_TDOP}, {r.pdop, r.hdop, r.vdop, r.tdop});
+        Panel_PDOP->setCaption(DopText(r.pdop));
+        Panel_HDOP->setCaption(DopText(r.hdop));
+        Panel_VDOP->setCaption(DopText(r.vdop));
+        Panel_TDOP->setCaption(DopText(r.tdop));
         break;
     case 0x82: Panel_DGPS->setCaption(DgpsModeText(r.dgpsMode)); break;
     default: break;
