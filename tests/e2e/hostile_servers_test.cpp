@@ -16,7 +16,8 @@
 #include <unistd.h>
 
 #include "core/main_window.h"
-#include "core/poll_timer.h"
+#include "monitor/monitor.h"
+#include "monitor/poll_timer.h"
 #include "core/startup.h"
 #include "link/frame_scanner.h"
 #include "link/port_table.h"
@@ -151,7 +152,7 @@ TEST(HostileServers, FloodingServersAreCutOffWhileTheDisplayPortKeepsItsQueries)
         ASSERT_EQ(StartMonitor({"-c1"}), StartResult::Run);
         ASSERT_EQ(OpenSlot(1), 0);
         PortTable[1].monitored = 1;
-        Form_Main->Timer_ZELK->start();
+        Monitor::Instance().Start();
 
         bool reasonShown = false;
         int64_t largestRss = 0;
@@ -170,7 +171,7 @@ TEST(HostileServers, FloodingServersAreCutOffWhileTheDisplayPortKeepsItsQueries)
             const Bytes got = receiver.ReadAvailable(0, 0);
             queries.insert(queries.end(), got.begin(), got.end());
         }
-        Form_Main->Timer_ZELK->stop();
+        Monitor::Instance().Stop();
         const Bytes rest = receiver.ReadAvailable(50, 20);
         queries.insert(queries.end(), rest.begin(), rest.end());
 

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "core/main_window.h"
+#include "monitor/monitor.h"
 #include "core/startup.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
@@ -61,7 +62,7 @@ TEST(InputRate, A64kBPerSecondPortIsReadWholeBesideFifteenSlowOnes)
     }
     ScriptedUi ui;
     ASSERT_EQ(StartMonitor({"-c1"}), StartResult::Run);
-    Form_Main->AutoQueryOn = false;
+    Monitor::Instance().SetAutoQuery(false);
     for (int slot = 1; slot < kPortSlots; ++slot) {
         ASSERT_EQ(OpenSlot(slot), 0);
         PortTable[static_cast<size_t>(slot)].monitored = 1;
@@ -88,7 +89,7 @@ TEST(InputRate, A64kBPerSecondPortIsReadWholeBesideFifteenSlowOnes)
         writing = false;
     });
 
-    Form_Main->Timer_ZELK->start();
+    Monitor::Instance().Start();
     const auto start = Clock::now();
     int slowSent = 0;
     while (writing || (PortTable[kFast].traffic.packets < framesSent && Clock::now() - start < std::chrono::seconds(kSeconds + 3))) {
@@ -106,7 +107,7 @@ TEST(InputRate, A64kBPerSecondPortIsReadWholeBesideFifteenSlowOnes)
     const auto settle = Clock::now();
     while (Clock::now() - settle < std::chrono::milliseconds(600))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    Form_Main->Timer_ZELK->stop();
+    Monitor::Instance().Stop();
     fast.join();
 
     EXPECT_EQ(framesSent, framesPerBurst * kSeconds * 10) << "the writer was held up past its timeout";
