@@ -14,7 +14,7 @@ function(jx_gzip source gz)
 endfunction()
 
 set(JX_GZIPPED)
-foreach(program jx_monitor zelk_sim zelk_dump jx_longrun)
+foreach(program jx_monitor jx_monitord zelk_sim zelk_dump jx_longrun)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     # The page carries the version from the one definition (project()).
@@ -35,6 +35,15 @@ if(TARGET jx_monitor)
   # PNG sizes beside the SVG: desktops without SVG support show them.
   install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/icons/hicolor/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
   install(FILES ${CMAKE_SOURCE_DIR}/data/${JX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
+
+if(TARGET jx_monitord)
+  # The service, off until enabled, and its configuration (a conffile: dpkg keeps local changes).
+  install(FILES ${CMAKE_SOURCE_DIR}/data/jx-monitord.service DESTINATION lib/systemd/system)
+  install(FILES ${CMAKE_SOURCE_DIR}/data/jx-monitord.conf DESTINATION /etc)
+  file(WRITE ${CMAKE_BINARY_DIR}/deb/conffiles "/etc/jx-monitord.conf\n")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/deb/conffiles)
+  install(FILES ${CMAKE_SOURCE_DIR}/docs/prometheus/jx-alerts.yml DESTINATION ${JX_DOC_DIR}/examples)
 endif()
 
 # README links into docs/: the installed copy keeps that layout so its images
@@ -58,8 +67,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "configures them, moves almanac, ephemeris, position and time to and from them,\n"
     "and logs and records their traffic. Up to 16 receivers (COM1 to COM16).\n"
     "The package also holds zelk_sim (simulated receivers on pseudo-terminals),\n"
-    "zelk_dump (decodes recordings and live ports) and jx_longrun (a long-run\n"
-    "check).")
+    "zelk_dump (decodes recordings and live ports), jx_longrun (a long-run check)\n"
+    "and jx_monitord, which monitors the receivers of a station without a window\n"
+    "and serves them to Prometheus, as the service jx-monitord.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY jx-monitor)

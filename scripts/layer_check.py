@@ -16,6 +16,7 @@ import sys
 # describe holds the packets' text form that zelk_dump and the packet console share;
 # monitor is the engine (QtCore only); widgets is the Qt Widgets part of the
 # platform layer (dialogs seam answering the engine's requests, shared widgets).
+# daemon and daemonapp (jx_monitord) sit beside the GUI modules, on the engine.
 GUI_MODULES = ("display", "config", "logging", "transfer", "views")
 BELOW_GUI_MODULES = ("platform", "link", "describe", "model", "widgets", "notify", "monitor")
 ALLOWED = {
@@ -29,11 +30,14 @@ ALLOWED = {
     **{module: BELOW_GUI_MODULES for module in GUI_MODULES},
     "core": BELOW_GUI_MODULES + GUI_MODULES + ("sim",),
     "app": BELOW_GUI_MODULES + GUI_MODULES + ("core",),
+    # jx_monitord: Qt Core and Network on the Qt-free layers, no GUI module.
+    "daemon": ("platform", "link", "describe", "model", "notify", "monitor"),
+    "daemonapp": ("platform", "link", "describe", "model", "notify", "monitor", "daemon", "sim"),
 }
 # The simulator and zelk_dump link these, so they include no Qt header.
 QT_FREE = ("platform", "link", "describe", "model")
 # The headless monitor links these with Qt Core and Network only.
-QT_CORE_ONLY = ("notify", "monitor")
+QT_CORE_ONLY = ("notify", "monitor", "daemon", "daemonapp")
 QT_NON_GUI_MODULES = ("QtCore", "QtNetwork")
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

@@ -37,7 +37,20 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/jx_monitor --list-
 /usr/bin/zelk_dump --help
 /usr/bin/zelk_sim --version
 /usr/bin/jx_longrun --version
-for page in jx_monitor zelk_sim zelk_dump jx_longrun; do
+/usr/bin/jx_monitord --version
+# The daemon needs no display libraries.
+if ldd /usr/bin/jx_monitord | grep -E "libQt6(Gui|Widgets)"; then
+  echo "package_check: jx_monitord links a GUI library" >&2
+  exit 1
+fi
+test -f /lib/systemd/system/jx-monitord.service
+dpkg-query -W -f='${Conffiles}\n' jx-monitor | grep -q "/etc/jx-monitord.conf"
+# The shipped configuration is taken as it is: the daemon serves for a second and ends cleanly.
+/usr/bin/jx_monitord --config /etc/jx-monitord.conf --quit-after 1
+if command -v systemd-analyze >/dev/null; then
+  systemd-analyze verify /lib/systemd/system/jx-monitord.service
+fi
+for page in jx_monitor jx_monitord zelk_sim zelk_dump jx_longrun; do
   man -w "$page"
   test -f "/usr/share/man/man1/$page.1.gz"
   [[ "$(/usr/bin/$page -h)" == "usage: $page"* ]]
