@@ -21,7 +21,11 @@ namespace {
 class FileAnswer : public ui::Answerer {
 public:
     explicit FileAnswer(QString name) : name_(std::move(name)) {}
-    ui::Answer message(const ui::MessageRequest& r) override { return r.defaultButton; }
+    // Each iteration downloads into the same file again: replacing it is the point.
+    ui::Answer message(const ui::MessageRequest& r) override
+    {
+        return r.title == QStringLiteral("Replace File?") ? ui::Answer::Yes : r.defaultButton;
+    }
     QString fileName(const ui::FileRequest&) override { return name_; }
     int dialog(QDialog&) override { return 0; }
 

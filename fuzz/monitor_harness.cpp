@@ -50,7 +50,12 @@ FakeClock g_clock;
 // temporary folder and every modal dialog is rejected, at once.
 class ImmediateAnswers : public ui::Answerer {
 public:
-    ui::Answer message(const ui::MessageRequest& request) override { return request.defaultButton; }
+    // Every box takes its default, except that the harness's one data file is
+    // replaced: "No" would only offer the same name again.
+    ui::Answer message(const ui::MessageRequest& request) override
+    {
+        return request.title == QStringLiteral("Replace File?") ? ui::Answer::Yes : request.defaultButton;
+    }
     QString fileName(const ui::FileRequest& request) override
     {
         return HarnessFile("chosen." + request.defaultExtension);
