@@ -107,7 +107,7 @@ double TickAndDrain(Clock::time_point& lastOut)
     double longest = Timed([] { Monitor::Instance().Tick(); });
     while (AnyQueued()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        longest = std::max(longest, Timed([] { Monitor::Instance().ScheduleTransmit(); }));
+        longest = std::max(longest, Timed([] { DrainTransmitQueues(); })); // no event loop runs the transmit timer here
         lastOut = Clock::now();
     }
     return longest;
