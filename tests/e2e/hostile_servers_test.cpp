@@ -183,7 +183,12 @@ TEST(HostileServers, FloodingServersAreCutOffWhileTheDisplayPortKeepsItsQueries)
         EXPECT_TRUE(reasonShown);
         EXPECT_EQ(PortTable[1].lostReason, "server floods option negotiation");
         EXPECT_GE(server.Connections(), 1);
+#if !defined(__SANITIZE_ADDRESS__)
+        // Under AddressSanitizer its shadow memory and quarantine dwarf the bound; the plain build checks it.
         EXPECT_LT(largestRss, 100LL * 1024 * 1024);
+#else
+        (void)largestRss;
+#endif
     }
 }
 
