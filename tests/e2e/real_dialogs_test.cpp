@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -139,6 +140,37 @@ std::vector<Kind> Kinds()
          [](const TempDir& dir) {
              // The file is written and its success box follows the dialog.
              EXPECT_FALSE(ReadFileText(dir.file("fix.dat")).empty());
+             QMessageBox* box = Box(QApplication::activeModalWidget());
+             ExpectBox(box, "Success", "Position successfully downloaded.", QMessageBox::NoIcon);
+             if (box)
+                 box->button(QMessageBox::Ok)->click();
+         }},
+        {"download position file dialog onto an existing file", [] { Flags.PositionDownloadPending = 1; },
+         Message4A(99.0f), false,
+         [](QWidget* dialog, const TempDir& dir) {
+             auto* files = qobject_cast<QFileDialog*>(dialog);
+             ASSERT_NE(files, nullptr) << "a file dialog is open";
+             std::FILE* old = std::fopen(dir.file("fix.dat").c_str(), "w");
+             ASSERT_NE(old, nullptr);
+             std::fputs("an older fix", old);
+             std::fclose(old);
+             files->setDirectory(QString::fromStdString(dir.path()));
+             Ui<QLineEdit>(files, "fileNameEdit")->setText("fix");
+             static_cast<QDialog*>(files)->accept();
+             // "Replace File?" follows the file dialog, opened the same way; Yes writes the fix.
+             ASSERT_TRUE(WaitFor([files] { return QApplication::activeModalWidget() != files; }, 2000));
+             QMessageBox* box = Box(QApplication::activeModalWidget());
+             ExpectBox(box, "Replace File?", "The file", QMessageBox::Warning);
+             if (!box)
+                 return;
+             EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+             EXPECT_EQ(ReadFileText(dir.file("fix.dat")), "an older fix") << "nothing written before the answer";
+             box->button(QMessageBox::Yes)->click();
+         },
+         [](const TempDir& dir) {
+             const std::string written = ReadFileText(dir.file("fix.dat"));
+             EXPECT_FALSE(written.empty());
+             EXPECT_EQ(written.find("older"), std::string::npos) << "the fix replaced the old text";
              QMessageBox* box = Box(QApplication::activeModalWidget());
              ExpectBox(box, "Success", "Position successfully downloaded.", QMessageBox::NoIcon);
              if (box)
