@@ -20,11 +20,10 @@ void TForm_Main::ConnectEngine()
         Panel_Serial->setCaption(caption);
         Panel_Serial->setTextColour(lost ? Colours::Red : WindowTextColour());
     });
-    connect(&engine, &Monitor::displayStaleChanged, this, [this](bool stale) { ShowDisplayStale(ClientArea, stale); });
-    connect(&engine, &Monitor::ticked, this, [] {
-        if (DisplayPort >= 1 && DisplayPort <= kPortSlots)
-            WatchDisplaySilence(Monitor::Instance().DisplayPacketLastTick(),
-                                PortTable[static_cast<size_t>(DisplayPort - 1)].lost, 200);
+    // The engine counts the display port's silence once; the fields grey and the words follow it.
+    connect(&engine, &Monitor::displayStaleChanged, this, [this](bool stale) {
+        ShowDisplayStale(ClientArea, stale);
+        ShowDisplaySilence(stale);
     });
 }
 

@@ -10,58 +10,20 @@ std::string SilentPortWords(int com, int seconds, const LineCodes& codes)
            StopBitsText(codes.stopBits) + ": check the receiver's port settings, or use Auto Find";
 }
 
-SilenceWatch::Change SilenceWatch::Tick(bool packet, int tickMs)
+void ShowDisplaySilence(bool stale)
 {
-    if (packet) {
-        silentMs_ = 0;
-        const bool was = silent_;
-        silent_ = false;
-        return was ? Change::Spoke : Change::None;
-    }
-    if (silentMs_ < kSilentPortMs)
-        silentMs_ += tickMs;
-    if (silent_ || silentMs_ < kSilentPortMs)
-        return Change::None;
-    silent_ = true;
-    return Change::FellSilent;
-}
-
-void SilenceWatch::Reset()
-{
-    silentMs_ = 0;
-    silent_ = false;
-}
-
-namespace {
-
-SilenceWatch g_watch;
-
-} // namespace
-
-void WatchDisplaySilence(bool packet, bool lost, int tickMs)
-{
-    if (!Form_Main || DisplayPort < 1 || DisplayPort > kPortSlots)
+    if (!Form_Main)
         return;
-    if (lost) {
-        ResetDisplaySilence();
-        return;
-    }
-    switch (g_watch.Tick(packet, tickMs)) {
-    case SilenceWatch::Change::FellSilent:
-        Form_Main->SetStatusNote(QString::fromStdString(SilentPortWords(
-            DisplayPort, kSilentPortMs / 1000, PortLineCodes[static_cast<size_t>(DisplayPort - 1)])));
-        break;
-    case SilenceWatch::Change::Spoke:
-        Form_Main->SetStatusNote(QString());
-        break;
-    case SilenceWatch::Change::None:
-        break;
-    }
+    // A lost port is explained elsewhere; a silent one gets the words.
+    const bool silent = stale && DisplayPort >= 1 && DisplayPort <= kPortSlots &&
+                        !PortTable[static_cast<size_t>(DisplayPort - 1)].lost;
+    Form_Main->SetStatusNote(silent ? QString::fromStdString(SilentPortWords(DisplayPort, kSilentPortMs / 1000,
+                                                                             PortLineCodes[static_cast<size_t>(DisplayPort - 1)]))
+                                    : QString());
 }
 
 void ResetDisplaySilence()
 {
-    g_watch.Reset();
     if (Form_Main)
         Form_Main->SetStatusNote(QString());
 }

@@ -13,22 +13,8 @@ inline constexpr int kSilentPortMs = 5000;
 // "COM1: no data for 5 s at 9600 8-O-1: check the receiver's port settings, or use Auto Find"
 std::string SilentPortWords(int com, int seconds, const LineCodes& codes);
 
-// Counts the display port's silence from the poll ticks.
-class SilenceWatch {
-public:
-    enum class Change { None, FellSilent, Spoke };
-    // One tick of tickMs: whether a packet arrived in it.
-    Change Tick(bool packet, int tickMs);
-    bool Silent() const { return silent_; }
-    void Reset();
-
-private:
-    int silentMs_ = 0;
-    bool silent_ = false;
-};
-
-// Called once per tick for the display port: shows or removes the words on
-// the main window's status line. A lost port is explained elsewhere.
-void WatchDisplaySilence(bool packet, bool lost, int tickMs);
-// Forgets the silence (state reset, display port change) and removes the words.
+// Follows the engine's stale state of the display port (5 s without a packet,
+// counted by the engine): shows or removes the words on the status line.
+void ShowDisplaySilence(bool stale);
+// Removes the words (state reset, display port change).
 void ResetDisplaySilence();

@@ -106,7 +106,6 @@ void Monitor::RunTick()
         }
         FollowConnection(slot);
     }
-    displayPacket_ = displayFresh;
     if (DisplayPort >= 1 && DisplayPort <= kPortSlots)
         TrackDisplayFreshness(displayFresh, Slot(DisplayPort - 1).lost);
     ReopenLostPorts(kTickMs);
@@ -247,7 +246,6 @@ void Monitor::Reset()
     txLit_ = rxLit_ = txWasLit_ = rxWasLit_ = false;
     silentTicks_ = 0;
     displayStale_ = false;
-    displayPacket_ = false;
     PollTick = 0;
     ExpireChannelsHook = &ExpireChannels;
     ResetNetworkStatus();

@@ -77,8 +77,6 @@ public:
     bool RxLit() const { return rxLit_; }
     PortPanelState PanelState(int slot) const;
     bool DisplayStale() const { return displayStale_; }
-    // Whether the display port delivered a packet in the last tick.
-    bool DisplayPacketLastTick() const { return displayPacket_; }
     // A packet reached the display port (the decoders' dispatch, the transfers).
     void LightRx();
     // A frame starts going out.
@@ -130,5 +128,4 @@ private:
     bool rxWasLit_ = false;
     int silentTicks_ = 0;
     bool displayStale_ = false;
-    bool displayPacket_ = false;
 };
