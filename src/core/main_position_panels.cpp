@@ -65,46 +65,6 @@ void ShowAngleRow(double deg, bool single, char positive, char negative, Panel* 
     hemisphere->setCaption(t.hemisphere);
 }
 
-void ShowGeodeticRows(TForm_Main& f, bool geodetic)
-{
-    f.Panel_X->setHidden(geodetic);
-    f.Panel_Y->setHidden(geodetic);
-    for (Panel* p : {f.Panel_NorthSouth, f.Panel_LatDeg, f.Panel_LatMin, f.Panel_EastWest, f.Panel_LonDeg,
-                     f.Panel_LonMin})
-        p->setHidden(!geodetic);
-}
-
-void ShowPositionRows(TForm_Main& f, const PortReportRecord& r, const PositionLayout& layout)
-{
-    const bool ecef = layout.ecef;
-    f.Label_PanelPos->setCaption(ecef ? "ECEF Position" : "LLA Position");
-    f.Panel_Position->setHint(layout.hint);
-    ShowGeodeticRows(f, !ecef);
-    if (ecef) {
-        f.Panel_X->setCaption(QString::asprintf("%.2f", r.ecefX));
-        f.Panel_Y->setCaption(QString::asprintf("%.2f", r.ecefY));
-        f.Panel_Alt_Z->setCaption(QString::asprintf("%.2f", r.ecefZ));
-    } else {
-        ShowAngleRow(r.latDeg, layout.single, 'N', 'S', f.Panel_LatDeg, f.Panel_LatMin, f.Panel_NorthSouth);
-        ShowAngleRow(r.lonDeg, layout.single, 'E', 'W', f.Panel_LonDeg, f.Panel_LonMin, f.Panel_EastWest);
-        f.Panel_Alt_Z->setCaption(QString::asprintf("%.1f", r.altM));
-    }
-    f.Label_Lat_X->setCaption(ecef ? "X" : "Latitude");
-    f.Label_Lon_Y->setCaption(ecef ? "Y" : "Longitude");
-    f.Label_Alt_Z->setCaption(ecef ? "Z" : "Altitude");
-    f.Label_Pmode1->setCaption(ecef ? "m" : "");
-    f.Label_Pmode2->setCaption(ecef ? "m" : "");
-}
-
-// The blank covers hide the change of position while the position is ECEF.
-void ShowDeltaPanels(TForm_Main& f, bool shown)
-{
-    f.Panel_DeltaLat->setHidden(!shown);
-    f.Panel_DeltaLon->setHidden(!shown);
-    f.Panel_Disable->setHidden(shown);
-    f.Panel_Disable2->setHidden(shown);
-}
-
 // The reference point, valid while ReferenceSet is 1.
 struct Reference {
     double lat0 = 0, lon0 = 0;
@@ -123,36 +83,32 @@ Reference ReferenceAt(double latRad, double lonRad)
     return {latRad, lonRad, 1.6438351648619222e27 / (e * d), c * 40680631590769.0 / e};
 }
 
-// The change of position against the program-wide reference point; the
-// first fix after ReferenceSet was cleared becomes the reference.
-void ShowChangeOfPosition(TForm_Main& f, double latRad, double lonRad)
+// The change of position (north, east) against the program-wide reference
+// point; the first fix after ReferenceSet was cleared becomes the reference.
+std::array<double, 2> ChangeOfPosition(double latRad, double lonRad)
 {
-    ShowDeltaPanels(f, true);
     if (!Flags.ReferenceSet) {
         Flags.ReferenceSet = 1;
         g_reference = ReferenceAt(latRad, lonRad);
     }
-    const double dNorth = (latRad - g_reference.lat0) * g_reference.northScale;
-    const double dEast = (lonRad - g_reference.lon0) * g_reference.eastScale;
-    f.Panel_DeltaLat->setCaption(QString::asprintf("%.2f", dNorth));
-    f.Panel_DeltaLon->setCaption(QString::asprintf("%.2f", dEast));
+    return {(latRad - g_reference.lat0) * g_reference.northScale, (lonRad - g_reference.lon0) * g_reference.eastScale};
 }
 
 // ENU components show their magnitude with a direction word (never "-0.00").
-void ShowEnuRow(TForm_Main& f, size_t i, float value)
+void ShowEnuRow(Panel* field, Label* axis, size_t i, float value)
 {
     static const char* const ahead[3] = {"East", "North", "Up"};
     static const char* const behind[3] = {"West", "South", "Down"};
     const bool negative = value < 0;
-    f.Panel_Vel[i]->setCaption(QString::asprintf("%.2f", static_cast<double>(std::fabs(value))));
-    f.Label_Vel[i]->setCaption(negative ? behind[i] : ahead[i]);
+    field->setCaption(QString::asprintf("%.2f", static_cast<double>(std::fabs(value))));
+    axis->setCaption(negative ? behind[i] : ahead[i]);
 }
 
-void ShowEcefRow(TForm_Main& f, size_t i, float value)
+void ShowEcefRow(Panel* field, Label* axis, size_t i, float value)
 {
     static const char* const axes[3] = {"X", "Y", "Z"};
-    f.Panel_Vel[i]->setCaption(QString::asprintf("%.2f", static_cast<double>(value)));
-    f.Label_Vel[i]->setCaption(axes[i]);
+    field->setCaption(QString::asprintf("%.2f", static_cast<double>(value)));
+    axis->setCaption(axes[i]);
 }
 
 const char* VelocityHint(uint8_t velocityId)
@@ -167,19 +123,59 @@ const char* VelocityHint(uint8_t velocityId)
 
 } // namespace
 
+void TForm_Main::ShowGeodeticRows(bool geodetic)
+{
+    Panel_X->setHidden(geodetic);
+    Panel_Y->setHidden(geodetic);
+    for (Panel* p : {Panel_NorthSouth, Panel_LatDeg, Panel_LatMin, Panel_EastWest, Panel_LonDeg, Panel_LonMin})
+        p->setHidden(!geodetic);
+}
+
+void TForm_Main::ShowPositionRows(const PortReportRecord& r, bool ecef, bool single)
+{
+    Label_PanelPos->setCaption(ecef ? "ECEF Position" : "LLA Position");
+    ShowGeodeticRows(!ecef);
+    if (ecef) {
+        Panel_X->setCaption(QString::asprintf("%.2f", r.ecefX));
+        Panel_Y->setCaption(QString::asprintf("%.2f", r.ecefY));
+        Panel_Alt_Z->setCaption(QString::asprintf("%.2f", r.ecefZ));
+    } else {
+        ShowAngleRow(r.latDeg, single, 'N', 'S', Panel_LatDeg, Panel_LatMin, Panel_NorthSouth);
+        ShowAngleRow(r.lonDeg, single, 'E', 'W', Panel_LonDeg, Panel_LonMin, Panel_EastWest);
+        Panel_Alt_Z->setCaption(QString::asprintf("%.1f", r.altM));
+    }
+    Label_Lat_X->setCaption(ecef ? "X" : "Latitude");
+    Label_Lon_Y->setCaption(ecef ? "Y" : "Longitude");
+    Label_Alt_Z->setCaption(ecef ? "Z" : "Altitude");
+    Label_Pmode1->setCaption(ecef ? "m" : "");
+    Label_Pmode2->setCaption(ecef ? "m" : "");
+}
+
+// The blank covers hide the change of position while the position is ECEF.
+void TForm_Main::ShowDeltaPanels(bool shown)
+{
+    Panel_DeltaLat->setHidden(!shown);
+    Panel_DeltaLon->setHidden(!shown);
+    Panel_Disable->setHidden(shown);
+    Panel_Disable2->setHidden(shown);
+}
+
 void TForm_Main::ShowPosition(int slot)
 {
     if (slot + 1 != DisplayPort)
         return;
     const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
     const PositionLayout layout = LayoutOf(r.positionId);
-    ShowPositionRows(*this, r, layout);
+    Panel_Position->setHint(layout.hint);
+    ShowPositionRows(r, layout.ecef, layout.single);
     Panel_Time->setCaption(QString::fromStdString(FormatTimeOfWeek(r.fixTime, 1)));
     Panel_TOW->setCaption(QString::asprintf("%.2f", static_cast<double>(r.fixTime)));
-    if (layout.ecef)
-        ShowDeltaPanels(*this, false);
-    else
-        ShowChangeOfPosition(*this, r.latRad, r.lonRad);
+    ShowDeltaPanels(!layout.ecef);
+    if (!layout.ecef) {
+        const std::array<double, 2> delta = ChangeOfPosition(r.latRad, r.lonRad);
+        Panel_DeltaLat->setCaption(QString::asprintf("%.2f", delta[0]));
+        Panel_DeltaLon->setCaption(QString::asprintf("%.2f", delta[1]));
+    }
 }
 
 void TForm_Main::ShowVelocity(int slot)
@@ -193,5 +189,5 @@ void TForm_Main::ShowVelocity(int slot)
     Label_PanelVel->setCaption(enu ? "ENU Velocity" : "ECEF Velocity");
     Panel_Velocity->setHint(VelocityHint(r.velocityId));
     for (size_t i = 0; i < 3; ++i)
-        (enu ? ShowEnuRow : ShowEcefRow)(*this, i, values[i]);
+        (enu ? ShowEnuRow : ShowEcefRow)(Panel_Vel[i], Label_Vel[i], i, values[i]);
 }

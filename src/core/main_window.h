@@ -14,6 +14,7 @@ class QComboBox;
 class QFrame;
 class QMenu;
 class QPushButton;
+struct PortReportRecord;
 
 class TForm_Main : public QMainWindow {
     Q_OBJECT
@@ -49,7 +50,51 @@ public:
     // Every value field (tag 1) back to "?", every tagged lamp grey.
     void ResetDisplay();
 
-    // --- Client area and regions ---
+    // --- Handlers ---
+    void MenuCOM_OpenAllClick();
+    void MenuCOM_FindAllClick();
+    void MenuCOM_BreakAllClick();
+    void MenuCOM_CloseAllClick();
+    void MenuCOM_CloseQuietClick();
+    void MenuCOM_EnablePortsClick();
+
+    // File menu: the port mapping kept for later starts; Quit closes the
+    // recording and the ports, then ends the program.
+    void FileSavePortsClick();
+    void FileQuitClick();
+
+    void InitializeColdClick();
+    void InitializeWarmClick();
+    void InitializeFactoryClick();
+    void InitializeUploadClick();
+    void InitializeEphemerisClick();
+    void InitializePositionClick();
+    void InitializeTimeClick();
+    void InitializeDownloadClick();
+    void DownloadEphemerisClick();
+    void InitializeDownloadPosClick();
+    void InitializeTimeToPCClick();
+    void ConfigureIOClick();
+    void ConfigureGPSClick();
+    void ConfigureFiltersClick();
+    void ConfigureSerialClick();
+    void ConfigureSEEClick();
+    void LoggingDataClick();
+    void LoggingZELKClick();
+    void LoggingAutoQueryClick();
+    void WindowTrackClick();
+    void WindowBiasClick();
+    void WindowProductInfoClick();
+    void WindowMultiPortClick();
+    void HelpAboutClick();
+    void Button_ResetLLAClick();
+    void Button_TxAllClick();
+    void ComboBox_DisplayComChange(int index);
+    // Makes com the display port as choosing it in the Display list does (another window asks).
+    void ChooseDisplayCom(int com);
+
+private:
+    // --- Client area and regions: tests find them by object name ---
     QWidget* ClientArea = nullptr;
     Panel* Panel_Timing = nullptr;
     Panel* Panel_Velocity = nullptr;
@@ -196,50 +241,6 @@ public:
     QMenu* PopupMenu_MP = nullptr;
     QAction* MenuMP_MultiPort = nullptr;
 
-    // --- Handlers ---
-    void MenuCOM_OpenAllClick();
-    void MenuCOM_FindAllClick();
-    void MenuCOM_BreakAllClick();
-    void MenuCOM_CloseAllClick();
-    void MenuCOM_CloseQuietClick();
-    void MenuCOM_EnablePortsClick();
-
-    // File menu: the port mapping kept for later starts; Quit closes the
-    // recording and the ports, then ends the program.
-    void FileSavePortsClick();
-    void FileQuitClick();
-
-    void InitializeColdClick();
-    void InitializeWarmClick();
-    void InitializeFactoryClick();
-    void InitializeUploadClick();
-    void InitializeEphemerisClick();
-    void InitializePositionClick();
-    void InitializeTimeClick();
-    void InitializeDownloadClick();
-    void DownloadEphemerisClick();
-    void InitializeDownloadPosClick();
-    void InitializeTimeToPCClick();
-    void ConfigureIOClick();
-    void ConfigureGPSClick();
-    void ConfigureFiltersClick();
-    void ConfigureSerialClick();
-    void ConfigureSEEClick();
-    void LoggingDataClick();
-    void LoggingZELKClick();
-    void LoggingAutoQueryClick();
-    void WindowTrackClick();
-    void WindowBiasClick();
-    void WindowProductInfoClick();
-    void WindowMultiPortClick();
-    void HelpAboutClick();
-    void Button_ResetLLAClick();
-    void Button_TxAllClick();
-    void ComboBox_DisplayComChange(int index);
-    // Makes com the display port as choosing it in the Display list does (another window asks).
-    void ChooseDisplayCom(int com);
-
-private:
     // Shows what the configuration, logging and transfer modules announce (module_links.cpp).
     void SubscribeToModules();
     // Construction, one region each (main_window_regions.cpp).
@@ -278,6 +279,9 @@ private:
     // main_position_panels.cpp, main_status_panels.cpp, main_channel_rows.cpp).
     void ConnectReceivers();
     void ShowPosition(int slot);
+    void ShowPositionRows(const PortReportRecord& r, bool ecef, bool single);
+    void ShowGeodeticRows(bool geodetic);
+    void ShowDeltaPanels(bool shown);
     void ShowVelocity(int slot);
     void ShowTime(int slot);
     void ShowStatus(int slot);

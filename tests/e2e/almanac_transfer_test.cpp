@@ -4,6 +4,7 @@
 #include "transfer_fixture.h"
 
 #include "link/framing.h"
+#include "support/main_ui.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ TEST_F(AlmanacTransfer, FullDownloadWritesTwoZeroBytesAnd35BlocksInOrder)
     EXPECT_EQ(lines[69], "   received, length = 13");
     EXPECT_EQ(lines[70], "Almanac download complete.");
     EXPECT_TRUE(Form_Alm->isVisible());
-    EXPECT_TRUE(Form_Main->Shape_RxLED->isLit());
+    EXPECT_TRUE(MainShape("Shape_RxLED")->isLit());
     ExpectMonitorResumed();
 }
 

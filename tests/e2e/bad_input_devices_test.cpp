@@ -18,6 +18,7 @@
 #include "link/packets.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
@@ -96,7 +97,7 @@ TEST_F(VanishingDevices, PortThatVanishesMidFrameIsLostAndTheOthersGoOn)
 
     Feed(*display, PositionFrame(40.0));
     Tick();
-    EXPECT_EQ(Form_Main->Panel_LatDeg->text(), QString("40\u00B0"));
+    EXPECT_EQ(MainPanel("Panel_LatDeg")->text(), QString("40\u00B0"));
 
     // Through two housekeepings: the vanished port is lost (red), the live one green.
     for (int i = 0; i < 20; ++i) {
@@ -105,8 +106,8 @@ TEST_F(VanishingDevices, PortThatVanishesMidFrameIsLostAndTheOthersGoOn)
     }
     EXPECT_NEAR(PortReports[2].latDeg, 50.0, 1e-9);
     EXPECT_TRUE(PortTable[1].lost);
-    EXPECT_EQ(Form_Main->Panel_MonCom[1]->colour(), Colours::Red);
-    EXPECT_EQ(Form_Main->Panel_MonCom[2]->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 1)->colour(), Colours::Red);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 2)->colour(), Colours::Lime);
     EXPECT_TRUE(ui.boxes.empty());
 }
 

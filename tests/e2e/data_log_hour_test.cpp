@@ -24,6 +24,7 @@
 #include "platform/process_memory.h"
 #include "sim/receiver_simulator.h"
 #include "sim/virtual_line.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
 #include "support/ui_find.h"
@@ -187,7 +188,7 @@ TEST_F(SixteenReceivers, IoOptionsAppliedToEveryPortKeepEveryPortLogging)
     RunSeconds(20);
     Ui<QPushButton>(Form_Log, "Button_Start")->click();
     RunSeconds(20);
-    Form_Main->Button_TxAllClick(); // the settings go to every receiver
+    Main<QPushButton>("Button_TxAll")->click(); // the settings go to every receiver
     ASSERT_TRUE(TxAllLit);
     Form_Main->ConfigureIOClick();
     RunSeconds(1);

@@ -19,6 +19,7 @@
 #include "link/shared_flags.h"
 #include "logging/data_log.h"
 #include "logging/form_log.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
 #include "support/ui_find.h"
@@ -95,13 +96,13 @@ TEST_F(DataLog, DefaultsWriteOneTimeOfWeekLinePerSecond)
     EXPECT_EQ(Log(3), "345600.00 \r\n345601.00 \r\n345602.00 \r\n");
     EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "3");
     EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Data")->caption(), " 345602.00");
-    EXPECT_EQ(Form_Main->Panel_LogStatus->colour(), Colours::Yellow);
+    EXPECT_EQ(MainPanel("Panel_LogStatus")->colour(), Colours::Yellow);
     // 345602 s after a start time of 0: day 4, 00:00:02.
     EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Duration")->caption(), " 4 00:00:02");
-    EXPECT_EQ(Form_Main->Panel_LogStatus->caption(), " 4 00:00:02");
+    EXPECT_EQ(MainPanel("Panel_LogStatus")->caption(), " 4 00:00:02");
     Send(*display, Position(0x4A, 345602.5f)); // within the interval: no record
     EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "3");
-    EXPECT_EQ(Form_Main->Panel_LogStatus->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_LogStatus")->colour(), Colours::Lime);
     EXPECT_TRUE(ui.boxes.empty());
 }
 

@@ -12,6 +12,7 @@
 #include "config/radio_group.h"
 #include "core/main_window.h"
 #include "sim/receiver_simulator.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "support/ui_script_gui.h"
@@ -46,15 +47,15 @@ protected:
 TEST_F(DialogsWithSimulator, IoOptionsChangeTheReportsTheMainWindowShows)
 {
     Run(60); // start-up queries answered and a fix reported
-    EXPECT_EQ(Form_Main->Label_PanelPos->caption(), "LLA Position");
+    EXPECT_EQ(MainLabel("Label_PanelPos")->caption(), "LLA Position");
     Form_Main->ConfigureIOClick();
     Run(2);
     ASSERT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->itemIndex(), 1); // LLA, as the receiver answered
     Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->setItemIndex(0); // XYZ ECEF
     Form_IOOptions->Button_ApplyClick();
     Run(10);
-    EXPECT_EQ(Form_Main->Label_PanelPos->caption(), "ECEF Position");
-    EXPECT_TRUE(Form_Main->Panel_X->isVisibleTo(Form_Main));
+    EXPECT_EQ(MainLabel("Label_PanelPos")->caption(), "ECEF Position");
+    EXPECT_TRUE(MainPanel("Panel_X")->isVisibleTo(Form_Main));
 }
 
 TEST_F(DialogsWithSimulator, ElevationMaskIsKeptByTheReceiverAndReportedBack)
@@ -85,9 +86,9 @@ TEST_F(DialogsWithSimulator, SerialChangeTo19200KeepsTheLinkAliveOnBothSides)
     EXPECT_EQ(receiver.LineBaud(), 19200);
     EXPECT_EQ(line->settings.baud, 19200);
     TakeWritten(*line);
-    Form_Main->Panel_PDOP->setCaption("?");
+    MainPanel("Panel_PDOP")->setCaption("?");
     Run(15);
-    EXPECT_NE(Form_Main->Panel_PDOP->caption(), "?"); // reports still arrive and decode
+    EXPECT_NE(MainPanel("Panel_PDOP")->caption(), "?"); // reports still arrive and decode
 }
 
 } // namespace

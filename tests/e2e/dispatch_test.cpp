@@ -10,6 +10,7 @@
 #include "core/main_window.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 
 namespace {
@@ -20,7 +21,7 @@ std::vector<std::string> g_calls;
 void Note(const char* name, const PortRecord& port)
 {
     g_calls.push_back(std::string(name) + "@" + std::to_string(port.slot) +
-                      (Form_Main->Shape_RxLED->isLit() ? " rx" : ""));
+                      (MainShape("Shape_RxLED")->isLit() ? " rx" : ""));
 }
 
 void Decode46(PortRecord& port) { Note("46", port); }
@@ -64,7 +65,7 @@ TEST_F(Dispatch, GroupAOnAMonitoredPortIsDecodedWithoutRxLampOrRecording)
     Feed(*other, Frame({0x46, 0x00, 0x00}));
     Tick();
     EXPECT_EQ(g_calls, std::vector<std::string>{"46@3"});
-    EXPECT_FALSE(Form_Main->Shape_RxLED->isLit());
+    EXPECT_FALSE(MainShape("Shape_RxLED")->isLit());
     EXPECT_TRUE(g_recorded.empty());
     EXPECT_TRUE(PortTable[3].packetSeen);
 }
@@ -109,7 +110,7 @@ TEST_F(Dispatch, SubIdChoosesThe8FDecoderAndUnknownSubIdsAreOnlyRecorded)
     EXPECT_EQ(g_calls, (std::vector<std::string>{"8F15@0 rx", "8F26@3 rx"}));
     ASSERT_EQ(g_recorded.size(), 2u);
     EXPECT_EQ(g_recorded[0].data, (std::vector<uint8_t>{0x20, 0x01}));
-    EXPECT_TRUE(Form_Main->Shape_RxLED->isLit());
+    EXPECT_TRUE(MainShape("Shape_RxLED")->isLit());
 }
 
 TEST_F(Dispatch, An8FWithoutDataMatchesNoSubId)
@@ -128,7 +129,7 @@ TEST_F(Dispatch, APortNeitherMonitoredNorDisplayOnlyCountsActivity)
     Tick();
     EXPECT_TRUE(g_calls.empty());
     EXPECT_TRUE(PortTable[3].packetSeen);
-    EXPECT_FALSE(Form_Main->Shape_RxLED->isLit());
+    EXPECT_FALSE(MainShape("Shape_RxLED")->isLit());
 }
 
 TEST_F(Dispatch, RecordingOffRecordsNothingAndAClosedSlotIsIgnored)

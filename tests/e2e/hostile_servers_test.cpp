@@ -23,6 +23,7 @@
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
 #include "platform/process_memory.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/ui_script_gui.h"
@@ -166,7 +167,7 @@ TEST(HostileServers, FloodingServersAreCutOffWhileTheDisplayPortKeepsItsQueries)
             ticks += PollTick != lastTick;
             lastTick = PollTick;
             reasonShown = reasonShown ||
-                          Form_Main->Panel_Hint->caption() == "COM2: server floods option negotiation";
+                          MainPanel("Panel_Hint")->caption() == "COM2: server floods option negotiation";
             largestRss = std::max(largestRss, ResidentSetBytes());
             const Bytes got = receiver.ReadAvailable(0, 0);
             queries.insert(queries.end(), got.begin(), got.end());

@@ -18,6 +18,7 @@
 #include "link/port_table.h"
 #include "logging/form_log.h"
 #include "platform/port_enumeration.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
@@ -91,8 +92,8 @@ TEST(LostPorts, UnpluggedPortsAreShownLostAndComeBackBehindTheirLinks)
 
     ASSERT_TRUE(displayPeer->Write(Position(100.0f)));
     TickWhenQueued(0, Position(100.0f).size());
-    const QString latitude = Form_Main->Panel_LatDeg->caption();
-    EXPECT_EQ(Form_Main->Panel_LatDeg->colour(), WindowColour());
+    const QString latitude = MainPanel("Panel_LatDeg")->caption();
+    EXPECT_EQ(MainPanel("Panel_LatDeg")->colour(), WindowColour());
 
     // Both receivers are pulled out in the middle of a frame.
     const Bytes whole = Position(102.0f);
@@ -106,12 +107,12 @@ TEST(LostPorts, UnpluggedPortsAreShownLostAndComeBackBehindTheirLinks)
     RequestHealth(0);
     EXPECT_TRUE(PortTable[0].lost && PortTable[1].lost);
     EXPECT_FALSE(PortTable[0].open || PortTable[1].open);
-    EXPECT_FALSE(Form_Main->Shape_TxLED->isLit()) << "nothing went out";
-    EXPECT_EQ(Form_Main->Panel_MonCom[1]->colour(), Colours::Red);
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1: device lost");
-    EXPECT_EQ(Form_Main->Panel_Serial->textColour(), Colours::Red);
-    EXPECT_EQ(Form_Main->Panel_LatDeg->caption(), latitude) << "the last value stays";
-    EXPECT_EQ(Form_Main->Panel_LatDeg->colour(), ButtonFaceColour()) << "but shows it is not current";
+    EXPECT_FALSE(MainShape("Shape_TxLED")->isLit()) << "nothing went out";
+    EXPECT_EQ(MainPanel("Panel_MonCom", 1)->colour(), Colours::Red);
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM1: device lost");
+    EXPECT_EQ(MainPanel("Panel_Serial")->textColour(), Colours::Red);
+    EXPECT_EQ(MainPanel("Panel_LatDeg")->caption(), latitude) << "the last value stays";
+    EXPECT_EQ(MainPanel("Panel_LatDeg")->colour(), ButtonFaceColour()) << "but shows it is not current";
 
     // Plugged in again: new nodes behind the same links, found within 2 s of ticks.
     PtyPair displayAgain, monitoredAgain;
@@ -121,17 +122,17 @@ TEST(LostPorts, UnpluggedPortsAreShownLostAndComeBackBehindTheirLinks)
     Tick(10);
     EXPECT_TRUE(PortTable[0].open && PortTable[1].open);
     EXPECT_FALSE(PortTable[0].lost || PortTable[1].lost);
-    EXPECT_EQ(Form_Main->Panel_MonCom[1]->colour(), Colours::Yellow);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 1)->colour(), Colours::Yellow);
     Tick(10); // the search sequence from 9 runs to its end
     const std::vector<int> search = {0x1F, 0x62, 0x35, 0x8E, 0x21};
     EXPECT_EQ(ReceivedIds(displayAgain), search);
     EXPECT_EQ(ReceivedIds(monitoredAgain), search);
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1: 9600: 8-O-1");
-    EXPECT_EQ(Form_Main->Panel_Serial->textColour(), WindowTextColour());
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM1: 9600: 8-O-1");
+    EXPECT_EQ(MainPanel("Panel_Serial")->textColour(), WindowTextColour());
 
     ASSERT_TRUE(displayAgain.Write(Position(103.0f)));
     TickWhenQueued(0, Position(103.0f).size());
-    EXPECT_EQ(Form_Main->Panel_LatDeg->colour(), WindowColour()) << "fresh reports";
+    EXPECT_EQ(MainPanel("Panel_LatDeg")->colour(), WindowColour()) << "fresh reports";
 
     // Logging goes on in the same file, without repeating a record.
     ASSERT_TRUE(monitoredAgain.Write(Position(103.0f)));

@@ -12,6 +12,7 @@
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/ui_script_gui.h"
@@ -27,9 +28,8 @@ const Bytes kFourQueries = {0x10, 0x62, 0x04, 0x10, 0x03, 0x10, 0x35, 0x10, 0x03
 
 std::vector<Panel*> PositionPanels()
 {
-    TForm_Main* f = Form_Main;
-    return {f->Panel_NorthSouth, f->Panel_LatDeg, f->Panel_LatMin, f->Panel_EastWest, f->Panel_LonDeg,
-            f->Panel_LonMin,     f->Panel_X,      f->Panel_Y,      f->Panel_Alt_Z};
+    return MainPanels({"Panel_NorthSouth", "Panel_LatDeg", "Panel_LatMin", "Panel_EastWest", "Panel_LonDeg",
+                       "Panel_LonMin", "Panel_X", "Panel_Y", "Panel_Alt_Z"});
 }
 
 void FillPositionPanels()
@@ -72,7 +72,7 @@ TEST(ResetCommands, FactoryResetAppliesLineSettingsOnlyWhenTheyDiffer)
 
     // Ctrl+F then Enter: the box's default button is No, so nothing is reset.
     ui.answers.clear();
-    Form_Main->InitializeFactory->trigger();
+    MainAction("InitializeFactory")->trigger();
     ASSERT_EQ(ui.boxes.size(), 5u);
     EXPECT_EQ(ui.boxes[4].title, "Factory Reset?");
     EXPECT_TRUE(TakeWritten(*com1).empty());
@@ -82,18 +82,18 @@ TEST(AutoQuery, OffBlanksEveryValueFieldAndStopsTheQueries)
 {
     auto com1 = StartMonitorOnFake(1);
     PortTable[0].searchStep = 0;
-    Form_Main->Panel_PDOP->setCaption("1.5");
-    Form_Main->Shape_Err1->setFill(Colours::Red);
+    MainPanel("Panel_PDOP")->setCaption("1.5");
+    MainShape("Shape_Err1")->setFill(Colours::Red);
     PortReports[4].fixSvs[0] = 12;
     Form_Main->LoggingAutoQueryClick();
-    EXPECT_FALSE(Form_Main->LoggingAutoQuery->isChecked());
-    EXPECT_EQ(Form_Main->Panel_PDOP->caption(), "?");
-    EXPECT_EQ(Form_Main->Shape_Err1->fill(), Colours::Grey);
+    EXPECT_FALSE(MainAction("LoggingAutoQuery")->isChecked());
+    EXPECT_EQ(MainPanel("Panel_PDOP")->caption(), "?");
+    EXPECT_EQ(MainShape("Shape_Err1")->fill(), Colours::Grey);
     EXPECT_EQ(PortReports[4].fixSvs[0], 0);
     Tick(10);
     EXPECT_TRUE(TakeWritten(*com1).empty());
     Form_Main->LoggingAutoQueryClick();
-    EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
+    EXPECT_TRUE(MainAction("LoggingAutoQuery")->isChecked());
     Tick(10);
     EXPECT_FALSE(TakeWritten(*com1).empty());
 }
@@ -121,26 +121,26 @@ TEST_F(DisplayPortChange, FromAnUnmonitoredPortToAnotherOnRealDevices)
     ASSERT_TRUE(StartMonitorOnDevice());
     ASSERT_TRUE(PortTable[0].open);
     EXPECT_EQ(Form_Main->windowTitle(), "1 JX_Monitor");
-    EXPECT_EQ(Form_Main->Panel_Device->caption().toStdString(), com1.devicePath());
+    EXPECT_EQ(MainPanel("Panel_Device")->caption().toStdString(), com1.devicePath());
     PortLineCodes[2] = LineCodes{7, 3, 1, 0};
     Form_Main->ComboBox_DisplayComChange(1);
     EXPECT_EQ(DisplayPort, 3);
     EXPECT_FALSE(PortTable[0].open);
     EXPECT_TRUE(PortTable[2].open);
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM3 9600, 8-O-1");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM3 9600, 8-O-1");
     // The title follows the display port and names the program once.
     EXPECT_EQ(Form_Main->windowTitle(), "3 JX_Monitor");
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), "JX_Monitor");
     // The device beside the COM number, whole in the hint line; the panels do not overlap.
-    EXPECT_EQ(Form_Main->Panel_Device->caption().toStdString(), com3.devicePath());
-    EXPECT_EQ(HintOf(Form_Main->Panel_Device).toStdString(), "COM3: " + com3.devicePath());
-    EXPECT_LT(Form_Main->Panel_Device->geometry().right(), Form_Main->Panel_Serial->x());
+    EXPECT_EQ(MainPanel("Panel_Device")->caption().toStdString(), com3.devicePath());
+    EXPECT_EQ(HintOf(MainPanel("Panel_Device")).toStdString(), "COM3: " + com3.devicePath());
+    EXPECT_LT(MainPanel("Panel_Device")->geometry().right(), MainPanel("Panel_Serial")->x());
     EXPECT_EQ(com3.Read(kFourQueries.size()), kFourQueries);
 
     // Picking the port that is shown already changes nothing.
-    Form_Main->Panel_Serial->setCaption("unchanged");
+    MainPanel("Panel_Serial")->setCaption("unchanged");
     Form_Main->ComboBox_DisplayComChange(1);
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "unchanged");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "unchanged");
     EXPECT_TRUE(com3.ReadAvailable(100, 20).empty());
 }
 
@@ -155,7 +155,7 @@ TEST(MenuShortcuts, KeyboardShortcutsRunTheirCommandsInTheShownWindow)
     const bool multiport = Form_Main->IsMultiport();
     QTest::keyClick(Form_Main, Qt::Key_M, Qt::ControlModifier);
     EXPECT_NE(Form_Main->IsMultiport(), multiport);
-    EXPECT_EQ(Form_Main->WindowMultiPort->isChecked(), Form_Main->IsMultiport());
+    EXPECT_EQ(MainAction("WindowMultiPort")->isChecked(), Form_Main->IsMultiport());
 
     ui.answers = {ui::Answer::No};
     QTest::keyClick(Form_Main, Qt::Key_K, Qt::ControlModifier);

@@ -26,6 +26,7 @@
 #include "sim/line_runner.h"
 #include "sim/receiver_simulator.h"
 #include "support/loopback_listener.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ser2net.h"
 #include "support/ui_find.h"
@@ -92,10 +93,10 @@ protected:
 
     static bool ShowsTheReceiver()
     {
-        return Form_Main->Panel_LatDeg->caption() == QString("47%1").arg(QChar(0x00B0)) &&
-               Form_Main->Panel_NorthSouth->caption() == "N" &&
-               Form_Main->Panel_LonDeg->caption() == QString("8%1").arg(QChar(0x00B0)) &&
-               !Form_Main->Panel_Time->caption().isEmpty() && !Form_Main->Panel_Week->caption().isEmpty();
+        return MainPanel("Panel_LatDeg")->caption() == QString("47%1").arg(QChar(0x00B0)) &&
+               MainPanel("Panel_NorthSouth")->caption() == "N" &&
+               MainPanel("Panel_LonDeg")->caption() == QString("8%1").arg(QChar(0x00B0)) &&
+               !MainPanel("Panel_Time")->caption().isEmpty() && !MainPanel("Panel_Week")->caption().isEmpty();
     }
 
     LineRunner receivers;
@@ -110,14 +111,14 @@ TEST_F(NetworkPorts, RawTcpDisplayAndMonitoredRfc2217ShowTheReceivers)
     ASSERT_EQ(OpenSlot(1), 0);
     PortTable[1].monitored = 1;
     EXPECT_TRUE(RunUntil([] { return ShowsTheReceiver() && std::abs(PortReports[1].latDeg - kLatDeg) < 0.01; }))
-        << Form_Main->Panel_LatDeg->caption().toStdString() << " / COM2 " << PortReports[1].latDeg;
+        << MainPanel("Panel_LatDeg")->caption().toStdString() << " / COM2 " << PortReports[1].latDeg;
     EXPECT_NEAR(PortReports[1].lonDeg, kLonDeg, 0.01);
     EXPECT_EQ(PortTable[0].handle->State(), DeviceState::Ready);
 
     // The raw port has no line to set from here: the status line says where it is set.
     ui.answers = {ui::Answer::Yes};
     ApplySerialSettings(SerialConfigRecord{0, 8, 3, 0, 0, 2, 2, 0});
-    EXPECT_EQ(Form_Main->Panel_Hint->caption().toStdString(),
+    EXPECT_EQ(MainPanel("Panel_Hint")->caption().toStdString(),
               "COM1 is a raw TCP port (" + Ser2net::Url(ports[0]) + "): set 19200, 8-N-1 at the device server");
     EXPECT_EQ(DeviceSpeed(ports[0].device), static_cast<speed_t>(B9600));
 }
@@ -137,8 +138,8 @@ TEST_F(NetworkPorts, Rfc2217SerialChangeReachesTheRemoteLine)
     EXPECT_TRUE(RunUntil([&] {
         return PortTable[1].handle->GetLineSettings(acknowledged) && acknowledged.baud == 19200;
     }));
-    Form_Main->Panel_Time->setCaption("?");
-    Form_Main->Panel_LatDeg->setCaption("?");
+    MainPanel("Panel_Time")->setCaption("?");
+    MainPanel("Panel_LatDeg")->setCaption("?");
     EXPECT_TRUE(RunUntil(ShowsTheReceiver)); // reports still arrive and decode at the new speed
 }
 
@@ -151,26 +152,27 @@ TEST_F(NetworkPorts, StoppingSer2netLosesThePortsAndStartingItBringsThemBack)
 
     ser2net.Stop();
     EXPECT_TRUE(RunUntil([] { return PortTable[0].lost && PortTable[1].lost; }));
-    EXPECT_EQ(Form_Main->Panel_MonCom[1]->colour(), Colours::Red);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 1)->colour(), Colours::Red);
     // Refused again and again: the tries thin out to one every 5 s, no further.
     EXPECT_TRUE(RunUntil([] { return PortTable[0].reopenDelayMs == 5000 && PortTable[1].reopenDelayMs == 5000; }));
-    EXPECT_NE(Form_Main->Panel_Hint->caption().indexOf("Connection refused"), -1)
-        << Form_Main->Panel_Hint->caption().toStdString();
+    EXPECT_NE(MainPanel("Panel_Hint")->caption().indexOf("Connection refused"), -1)
+        << MainPanel("Panel_Hint")->caption().toStdString();
 
     std::string error;
     ASSERT_TRUE(ser2net.Restart(&error)) << error;
-    Form_Main->Panel_LatDeg->setCaption("?");
-    Form_Main->Panel_Version->setCaption("?");
+    MainPanel("Panel_LatDeg")->setCaption("?");
+    MainPanel("Panel_Version")->setCaption("?");
     PortReports[1].latDeg = 0;
     // Back without a restart: the search sequence ran again (its version query
     // answered) and both receivers decode.
     EXPECT_TRUE(RunUntil([] {
         return !PortTable[0].lost && !PortTable[1].lost && ShowsTheReceiver() &&
-               Form_Main->Panel_Version->caption() != "?" && PortReports[1].latDeg != 0;
+               MainPanel("Panel_Version")->caption() != "?" && PortReports[1].latDeg != 0;
     }));
     EXPECT_TRUE(PortTable[1].monitored);
     // Data flows: the failure words are gone and the retries start over at their first step.
-    EXPECT_EQ(Form_Main->Panel_Hint->caption().indexOf("refused"), -1) << Form_Main->Panel_Hint->caption().toStdString();
+    const QString hint = MainPanel("Panel_Hint")->caption();
+    EXPECT_EQ(hint.indexOf("refused"), -1) << hint.toStdString();
     EXPECT_EQ(PortTable[0].reopenDelayMs, 1000);
     EXPECT_EQ(PortTable[1].reopenDelayMs, 1000);
     EXPECT_EQ(PortTable[1].handle->State(), DeviceState::Ready);
@@ -201,7 +203,7 @@ TEST(NetworkPortsBlocking, AServerThatNeverAnswersLeavesTheTicksRunning)
     EXPECT_EQ(ticks, 10);
     EXPECT_EQ(PortTable[0].handle->State(), DeviceState::Connecting);
     EXPECT_EQ(PortTable[0].searchStep, 7); // the start-up search waits for the connection
-    EXPECT_EQ(Form_Main->Panel_Hint->caption(), QString::fromStdString("COM1 connecting to " + server.Url("tcp")));
+    EXPECT_EQ(MainPanel("Panel_Hint")->caption(), QString::fromStdString("COM1 connecting to " + server.Url("tcp")));
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "model/port_reports.h"
 #include "platform/clock.h"
 #include "platform/port_enumeration.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/replay_playback.h"
 #include "support/scripted_receiver.h"
@@ -263,7 +264,7 @@ TEST(Player, ARecordingOpensAsAPortTheMonitorShowsButDoesNotCommand)
     answers.answers.push_back(ui::Answer::Yes);
     Form_Main->InitializeColdClick();
     Tick();
-    EXPECT_EQ(Form_Main->Panel_Hint->text(), "Replay: command not sent to COM1");
+    EXPECT_EQ(MainPanel("Panel_Hint")->text(), "Replay: command not sent to COM1");
     EXPECT_GT(Form_Player->Player()->Session(0).refusedWrites, 0u);
     EXPECT_FALSE(LoggedPort(PortTable[0]));
     Ui<QCheckBox>(Form_Player, "CheckBox_Log")->setChecked(true);

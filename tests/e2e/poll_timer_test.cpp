@@ -11,6 +11,7 @@
 #include "monitor/poll_timer.h"
 #include "link/commands.h"
 #include "link/port_table.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 
 namespace {
@@ -41,9 +42,9 @@ TEST(PollTimer, SearchSequenceFromStartQueriesTheDisplayPortAtTicks6And7)
     EXPECT_EQ(PortTable[2].searchStep, 7);
     Tick(3);
     EXPECT_TRUE(TakeWritten(*com3).empty());
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "");
     Tick(); // 4
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM3: 9600: 8-O-1");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM3: 9600: 8-O-1");
     Tick(); // 5
     EXPECT_TRUE(TakeWritten(*com3).empty());
     Tick(); // 6
@@ -60,7 +61,7 @@ TEST(PollTimer, SearchQueriesGoToTheSlotOnlyEvenWithTxAllLit)
     auto com3 = StartMonitorOnFake(3);
     auto com1 = AttachFakeSerial(0);
     Monitor::Instance().SetAutoQuery(false);
-    Form_Main->Button_TxAllClick();
+    Main<QPushButton>("Button_TxAll")->click();
     ASSERT_TRUE(TxAllLit);
     Tick(6);
     EXPECT_EQ(TakeWritten(*com3), kVersionQuery);
@@ -78,7 +79,7 @@ TEST(PollTimer, SearchStepFourRecordsTheLineCodesOfEverySlotButCaptionsOnlyTheDi
     PortLineCodes[5] = LineCodes{6, 3, 0, 0};
     Tick();
     EXPECT_EQ(PortLineCodes[5], (LineCodes{7, 3, 1, 0}));
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "");
 }
 
 TEST(PollTimer, AutoQuerySendsEachQueryOncePerSecond)
@@ -101,7 +102,7 @@ TEST(PollTimer, AutoQueryWithTxAllLitGoesToEveryOpenPort)
     auto com1 = StartMonitorOnFake(1);
     auto com4 = AttachFakeSerial(3);
     PortTable[0].searchStep = 0;
-    Form_Main->Button_TxAllClick();
+    Main<QPushButton>("Button_TxAll")->click();
     Tick();
     EXPECT_EQ(TakeWritten(*com1), kSatSelection);
     EXPECT_EQ(TakeWritten(*com4), kSatSelection);
@@ -135,13 +136,13 @@ TEST(PollTimer, WithNoPortOpenNothingRunsButTheCycleCountsAndLampsFade)
     ExpireChannelsHook = &CountExpiry;
     QuietCloseCountdown = 2;
     RequestHealth(TX_ALL); // nothing goes out: Tx stays dark
-    EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Grey);
+    EXPECT_EQ(MainShape("Shape_TxLED")->fill(), Colours::Grey);
     Monitor::Instance().LightTx(); // lit by the last frame before the port closed
     Tick();
-    EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Lime) << "noticed by the first tick";
+    EXPECT_EQ(MainShape("Shape_TxLED")->fill(), Colours::Lime) << "noticed by the first tick";
     Tick();
-    EXPECT_EQ(Form_Main->Shape_TxLED->fill(), Colours::Grey) << "darkened by the second";
-    EXPECT_EQ(Form_Main->Shape_TxLED->accessibleName(), "dark");
+    EXPECT_EQ(MainShape("Shape_TxLED")->fill(), Colours::Grey) << "darkened by the second";
+    EXPECT_EQ(MainShape("Shape_TxLED")->accessibleName(), "dark");
     Tick(18);
     EXPECT_EQ(PollTick, 0);
     EXPECT_EQ(g_expired, 0);
@@ -156,18 +157,18 @@ TEST(PollTimer, ContinuedTrafficKeepsTheRxLampLit)
     for (int t = 0; t < 4; ++t) {
         Feed(*com1, Frame({0x41, 0x00}));
         Tick();
-        EXPECT_EQ(Form_Main->Shape_RxLED->fill(), Colours::Lime) << t;
+        EXPECT_EQ(MainShape("Shape_RxLED")->fill(), Colours::Lime) << t;
     }
     // The fade step of each tick had already seen it lit: the first quiet tick darkens it.
     Tick();
-    EXPECT_EQ(Form_Main->Shape_RxLED->fill(), Colours::Grey);
+    EXPECT_EQ(MainShape("Shape_RxLED")->fill(), Colours::Grey);
     // A single packet: lit by its tick, noticed by the next, darkened by the one after.
     Feed(*com1, Frame({0x41, 0x00}));
     Tick();
     Tick();
-    EXPECT_EQ(Form_Main->Shape_RxLED->fill(), Colours::Lime);
+    EXPECT_EQ(MainShape("Shape_RxLED")->fill(), Colours::Lime);
     Tick();
-    EXPECT_EQ(Form_Main->Shape_RxLED->fill(), Colours::Grey);
+    EXPECT_EQ(MainShape("Shape_RxLED")->fill(), Colours::Grey);
 }
 
 TEST(PollTimer, MonitoredPanelsTurnGreenAfterAPacketAndYellowAfterAQuietPeriod)
@@ -176,15 +177,15 @@ TEST(PollTimer, MonitoredPanelsTurnGreenAfterAPacketAndYellowAfterAQuietPeriod)
     auto com5 = AttachFakeSerial(4);
     Form_Main->MouseLeft(4, Qt::LeftButton); // open: marks it monitored
     ASSERT_TRUE(PortTable[4].monitored);
-    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Yellow);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 4)->colour(), Colours::Yellow);
     Feed(*com5, Frame({0x46, 0x00, 0x00}));
     Tick(8);
-    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Yellow) << "not before housekeeping";
+    EXPECT_EQ(MainPanel("Panel_MonCom", 4)->colour(), Colours::Yellow) << "not before housekeeping";
     Tick(); // PollTick 9: housekeeping
-    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 4)->colour(), Colours::Lime);
     EXPECT_FALSE(PortTable[4].packetSeen);
     Tick(10);
-    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Yellow);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 4)->colour(), Colours::Yellow);
 }
 
 TEST(PollTimer, AutoFindClosesQuietPortsAtTheSecondHousekeeping)
@@ -209,8 +210,8 @@ TEST(PollTimer, AutoFindClosesQuietPortsAtTheSecondHousekeeping)
     EXPECT_FALSE(PortTable[2].open);
     EXPECT_TRUE(PortTable[1].open) << "the display port is never closed";
     EXPECT_FALSE(PortTable[1].monitored);
-    EXPECT_EQ(Form_Main->Panel_MonCom[0]->colour(), Colours::Lime);
-    EXPECT_EQ(Form_Main->Panel_MonCom[2]->colour(), ButtonFaceColour());
+    EXPECT_EQ(MainPanel("Panel_MonCom", 0)->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 2)->colour(), ButtonFaceColour());
     (void)com2;
     (void)com3;
 }
@@ -225,8 +226,8 @@ TEST(PollTimer, AVanishedDeviceMarksTheSlotLostAndTheTimerGoesOn)
     EXPECT_TRUE(Monitor::Instance().IsRunning());
     EXPECT_FALSE(PortTable[0].open);
     EXPECT_TRUE(PortTable[0].lost) << "closed on the PC side, kept mapped";
-    EXPECT_EQ(Form_Main->Panel_MonCom[0]->colour(), Colours::Red);
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1: device lost");
+    EXPECT_EQ(MainPanel("Panel_MonCom", 0)->colour(), Colours::Red);
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM1: device lost");
     EXPECT_EQ(PollTick, 0);
     Monitor::Instance().Stop();
 }

@@ -12,6 +12,7 @@
 #include "core/startup.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/ui_script_gui.h"
@@ -55,14 +56,14 @@ TEST_F(PtyPorts, PanelClickOpensMarksAndClosesAPort)
     ASSERT_TRUE(PortTable[4].open);
     EXPECT_TRUE(PortTable[4].monitored);
     EXPECT_EQ(PortTable[4].searchStep, 9);
-    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Yellow);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 4)->colour(), Colours::Yellow);
     const std::vector<uint8_t> health = Frame({0x46, 0x00, 0x00});
     receiver.Write(health);
     TickAfterPeerWrite(4, health.size(), 9); // to the housekeeping
-    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 4)->colour(), Colours::Lime);
     Form_Main->MouseLeft(4, Qt::LeftButton);
     EXPECT_FALSE(PortTable[4].open);
-    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), ButtonFaceColour());
+    EXPECT_EQ(MainPanel("Panel_MonCom", 4)->colour(), ButtonFaceColour());
 }
 
 TEST_F(PtyPorts, AutoFindKeepsTalkingReceiversAndClosesTheQuietOnes)
@@ -98,13 +99,13 @@ TEST_F(PtyPorts, ASilentDisplayPortIsExplainedUntilAPacketArrives)
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form_Main->StatusNote() == words; }, 6000));
     EXPECT_GE(clock.elapsed(), 4500) << "not before the 5 s are up";
     // The line shows as much as it has room for; the pointer over it reads all.
-    const QString shown = Form_Main->Panel_Hint->caption();
+    const QString shown = MainPanel("Panel_Hint")->caption();
     EXPECT_TRUE(shown == words || (shown.endsWith(QChar(0x2026)) && words.startsWith(shown.chopped(1))))
         << shown.toStdString();
     EXPECT_TRUE(shown.startsWith("COM1: no data for 5 s")) << shown.toStdString();
-    EXPECT_EQ(Form_Main->Panel_Hint->toolTip(), words);
+    EXPECT_EQ(MainPanel("Panel_Hint")->toolTip(), words);
     receiver.Write(Frame({0x46, 0x00, 0x00}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Form_Main->Panel_Hint->caption().isEmpty(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return MainPanel("Panel_Hint")->caption().isEmpty(); }, 2000));
     EXPECT_EQ(Form_Main->StatusNote(), "");
 }
 

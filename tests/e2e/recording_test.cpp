@@ -2,6 +2,7 @@
 // timer, the dispatch and the recorder, read back through the receive parser.
 #include <gtest/gtest.h>
 
+#include "support/main_ui.h"
 #include "support/parsed_packets.h"
 
 #include <QAction>
@@ -136,7 +137,7 @@ TEST_F(Recording, FileQuitEndsTheProgramWithTheRecordingClosed)
     Ui<QPushButton>(Form_LogZelk, "Button_Start")->click();
     Send(*display, {{0x41, {1, 2}}});
     Form_LogZelk->showForm();
-    QTimer::singleShot(0, Form_Main->FileQuit, &QAction::trigger);
+    QTimer::singleShot(0, MainAction("FileQuit"), &QAction::trigger);
     QTimer stuck; // a loop that did not end fails the test instead of hanging it
     stuck.setSingleShot(true);
     QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });

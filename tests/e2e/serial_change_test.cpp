@@ -15,6 +15,7 @@
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/ui_find.h"
@@ -85,7 +86,7 @@ TEST_F(SerialChange, YesSwitchesTheDisplayPortAfterTheCommandHasLeft)
     Form_Serial->Button_Port1Click();
     EXPECT_EQ(receiver.Read(Frame(kSet4800N2).size()), Frame(kSet4800N2));
     ExpectSwitchedTo4800N2(0, receiver);
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 4800, 8-N-2");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM1 4800, 8-N-2");
     EXPECT_TRUE(receiver.ReadAvailable(50).empty()); // no save command after No
 }
 

@@ -25,6 +25,7 @@
 #include "core/windows.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/state_reset.h"
@@ -67,7 +68,7 @@ TEST(Startup, EnableAllAndDisplayPortFiveNeedNoDialog)
     EXPECT_FALSE(Form_Main->IsMultiport());
     EXPECT_EQ(PortTable[4].searchStep, 7);
     EXPECT_TRUE(Monitor::Instance().IsRunning());
-    EXPECT_EQ(Form_Main->ComboBox_DisplayCom->currentText(), "COM5");
+    EXPECT_EQ(Main<QComboBox>("ComboBox_DisplayCom")->currentText(), "COM5");
     for (const LineCodes& codes : PortLineCodes)
         EXPECT_EQ(codes, (LineCodes{7, 3, 1, 0}));
 }
@@ -83,8 +84,8 @@ TEST(Startup, ADisplayPortMissingFromTheListJoinsItSortedAndMSelectsMultiport)
     EXPECT_EQ(DisplayPort, 12);
     EXPECT_TRUE(Form_Main->IsMultiport());
     EXPECT_TRUE(ui.dialogs.empty());
-    EXPECT_TRUE(Form_Main->Panel_MonCom[11]->isEnabled());
-    EXPECT_FALSE(Form_Main->Panel_MonCom[1]->isEnabled());
+    EXPECT_TRUE(MainPanel("Panel_MonCom", 11)->isEnabled());
+    EXPECT_FALSE(MainPanel("Panel_MonCom", 1)->isEnabled());
 }
 
 TEST(Startup, NoArgumentsAlwaysAsksAndTheBuiltInRowThreeMeansCom3)

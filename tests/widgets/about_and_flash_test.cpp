@@ -11,6 +11,7 @@
 #include "config/form_about.h"
 #include "core/main_window.h"
 #include "link/port_table.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "support/ui_script_gui.h"
@@ -37,7 +38,7 @@ TEST(AboutBox, ShowsAPictureTheVersionAndOk)
     EXPECT_LT(Ui<QLabel>(form, "Image_Logo")->geometry().bottom(), Ui<Label>(form, "Label_Version")->y());
     EXPECT_LT(Ui<Label>(form, "Label_Version")->geometry().bottom(), Ui<QPushButton>(form, "Button_OK")->y());
 
-    Form_Main->HelpAbout->trigger();
+    MainAction("HelpAbout")->trigger();
     EXPECT_TRUE(form->isVisible());
     Ui<QPushButton>(form, "Button_OK")->click();
     EXPECT_FALSE(form->isVisible());

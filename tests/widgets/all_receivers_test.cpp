@@ -10,6 +10,7 @@
 #include "core/main_window.h"
 #include "link/port_table.h"
 #include "platform/port_enumeration.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "views/form_ports.h"
 
@@ -71,7 +72,7 @@ TEST(AllReceivers, RowsShowEachPortsStateFixAndTrafficAndADoubleClickMakesItTheD
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(DisplayPort, 5);
-    EXPECT_EQ(Form_Main->ComboBox_DisplayCom->currentText().toStdString(), "COM5");
+    EXPECT_EQ(Main<QComboBox>("ComboBox_DisplayCom")->currentText().toStdString(), "COM5");
     EXPECT_EQ(Form_Main->windowTitle().toStdString(), "5 JX_Monitor");
     // The old display port was not monitored: the Display list's path closed it.
     const std::vector<QStringList> after = Form_Ports->Rows();

@@ -20,6 +20,7 @@
 #include "logging/data_log.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "support/main_ui.h"
 #include "support/temp_dir.h"
 #include "link/packets.h"
 #include "link/port_table.h"
@@ -128,14 +129,13 @@ protected:
         const double lat = north ? 37.5 : -12.25;
         const double lon = north ? -122.25 : 45.75;
         Send({Message(Report84{ProgramRad(lat), ProgramRad(lon), 1234.56, 0.0, 0.0f}, &EncodeReport84)});
-        const TForm_Main& f = *Form_Main;
-        EXPECT_EQ(f.Panel_LatDeg->text(), north ? QString("37\u00B0") : QString("12\u00B0")) << context;
-        EXPECT_EQ(f.Panel_LatMin->text(), north ? "30.00000'" : "15.00000'") << context;
-        EXPECT_EQ(f.Panel_NorthSouth->text(), north ? "N" : "S") << context;
-        EXPECT_EQ(f.Panel_LonDeg->text(), north ? QString("122\u00B0") : QString("45\u00B0")) << context;
-        EXPECT_EQ(f.Panel_LonMin->text(), north ? "15.00000'" : "45.00000'") << context;
-        EXPECT_EQ(f.Panel_EastWest->text(), north ? "W" : "E") << context;
-        EXPECT_EQ(f.Panel_Alt_Z->text(), "1234.6") << context;
+        EXPECT_EQ(MainPanel("Panel_LatDeg")->text(), north ? QString("37\u00B0") : QString("12\u00B0")) << context;
+        EXPECT_EQ(MainPanel("Panel_LatMin")->text(), north ? "30.00000'" : "15.00000'") << context;
+        EXPECT_EQ(MainPanel("Panel_NorthSouth")->text(), north ? "N" : "S") << context;
+        EXPECT_EQ(MainPanel("Panel_LonDeg")->text(), north ? QString("122\u00B0") : QString("45\u00B0")) << context;
+        EXPECT_EQ(MainPanel("Panel_LonMin")->text(), north ? "15.00000'" : "45.00000'") << context;
+        EXPECT_EQ(MainPanel("Panel_EastWest")->text(), north ? "W" : "E") << context;
+        EXPECT_EQ(MainPanel("Panel_Alt_Z")->text(), "1234.6") << context;
         EXPECT_NEAR(PortReports[kMonitoredSlot].latDeg, lat, 1e-9) << context;
         EXPECT_NEAR(PortReports[kMonitoredSlot].lonDeg, lon, 1e-9) << context;
     }

@@ -17,6 +17,7 @@
 #include "link/shared_flags.h"
 #include "logging/record_status.h"
 #include "report_delivery.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 
@@ -49,8 +50,8 @@ void ExpectFits(const QLabel& label, const char* when)
 // lies inside its region's border.
 void ExpectMainWindowFits(const char* when)
 {
-    for (QLabel* label : Form_Main->ClientArea->findChildren<QLabel*>()) {
-        if (!label->isVisibleTo(Form_Main) || label == Form_Main->Panel_Hint) // the hint line shows passing hints
+    for (QLabel* label : Main<QWidget>("ClientArea")->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(Form_Main) || label == MainPanel("Panel_Hint")) // the hint line shows passing hints
             continue;
         ExpectFits(*label, when);
         const auto* region = qobject_cast<const QFrame*>(label->parentWidget());
@@ -64,7 +65,7 @@ void ExpectMainWindowFits(const char* when)
 
 int WidestDatum()
 {
-    const QFontMetrics metrics(Form_Main->Panel_Datum->font());
+    const QFontMetrics metrics(MainPanel("Panel_Datum")->font());
     int widest = 0;
     for (int i = 1; i < kDatumCount; ++i)
         if (metrics.horizontalAdvance(DatumNames[i]) > metrics.horizontalAdvance(DatumNames[widest]))
@@ -122,10 +123,10 @@ TEST_P(CaptionsFit, EveryMainWindowCaptionFitsAfterTheWidestReports)
     ExpectMainWindowFits("at start");
     DeliverWidestReports();
     // Realistic values are shown whole, not as an overflow.
-    EXPECT_EQ(Form_Main->Panel_X->text(), "-6378137.00");
-    EXPECT_EQ(Form_Main->Panel_Vel[0]->text(), "-7654.32");
-    EXPECT_EQ(Form_Main->Panel_AZ[0]->text(), "-179.9");
-    EXPECT_EQ(Form_Main->Panel_PDOP->text(), "99.9");
+    EXPECT_EQ(MainPanel("Panel_X")->text(), "-6378137.00");
+    EXPECT_EQ(MainPanel("Panel_Vel", 0)->text(), "-7654.32");
+    EXPECT_EQ(MainPanel("Panel_AZ", 0)->text(), "-179.9");
+    EXPECT_EQ(MainPanel("Panel_PDOP")->text(), "99.9");
 }
 
 TEST_P(CaptionsFit, TheWholeSatelliteSelectionShowsInTheTrackingWindow)
@@ -183,21 +184,21 @@ TEST(NumberOverflow, NumbersTooWideForTheirFieldShowABoundNotACutNumber)
     ASSERT_NE(StartMonitorOnFake(kDisplaySlot + 1), nullptr);
     Report6D fix{0x44, 1e30f, -1e30f, NAN, INFINITY, 0, {}};
     Deliver(kDisplaySlot, fix, &EncodeReport6D);
-    const QString pdop = Form_Main->Panel_PDOP->text();
+    const QString pdop = MainPanel("Panel_PDOP")->text();
     EXPECT_TRUE(pdop.startsWith("> 9")) << pdop.toStdString();
     EXPECT_EQ(pdop.count('9'), pdop.size() - 2) << pdop.toStdString();
-    EXPECT_TRUE(Form_Main->Panel_HDOP->text().startsWith("< -9")) << Form_Main->Panel_HDOP->text().toStdString();
-    EXPECT_EQ(Form_Main->Panel_VDOP->text(), "NaN");
-    EXPECT_TRUE(Form_Main->Panel_TDOP->text().startsWith("> 9"));
-    for (const Panel* p : {Form_Main->Panel_PDOP, Form_Main->Panel_HDOP, Ui<Panel>(Form_Track, "Panel_PDOP")})
+    EXPECT_TRUE(MainPanel("Panel_HDOP")->text().startsWith("< -9")) << MainPanel("Panel_HDOP")->text().toStdString();
+    EXPECT_EQ(MainPanel("Panel_VDOP")->text(), "NaN");
+    EXPECT_TRUE(MainPanel("Panel_TDOP")->text().startsWith("> 9"));
+    for (const Panel* p : {MainPanel("Panel_PDOP"), MainPanel("Panel_HDOP"), Ui<Panel>(Form_Track, "Panel_PDOP")})
         ExpectFits(*p, "overflow");
     // A far position and velocity are bounded too; the altitude that fits is shown whole.
     Deliver(kDisplaySlot, Report42{3e12f, -3e12f, 1234.5f, 0}, &EncodeReport42);
     Deliver(kDisplaySlot, Report43{5e12f, 0, 0, 0, 0}, &EncodeReport43);
-    EXPECT_TRUE(Form_Main->Panel_X->text().startsWith("> 9"));
-    EXPECT_TRUE(Form_Main->Panel_Y->text().startsWith("< -9"));
-    EXPECT_EQ(Form_Main->Panel_Alt_Z->text(), "1234.50");
-    EXPECT_TRUE(Form_Main->Panel_Vel[0]->text().startsWith("> 9"));
+    EXPECT_TRUE(MainPanel("Panel_X")->text().startsWith("> 9"));
+    EXPECT_TRUE(MainPanel("Panel_Y")->text().startsWith("< -9"));
+    EXPECT_EQ(MainPanel("Panel_Alt_Z")->text(), "1234.50");
+    EXPECT_TRUE(MainPanel("Panel_Vel", 0)->text().startsWith("> 9"));
 }
 
 } // namespace

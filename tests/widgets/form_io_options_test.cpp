@@ -8,6 +8,7 @@
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "platform/widgets.h"
+#include "support/main_ui.h"
 #include "support/ui_find.h"
 
 namespace {
@@ -92,9 +93,9 @@ TEST_F(IoOptionsDialog, Report16020100SelectsTheRowsAndSetsMslAndUtc)
 {
     Deliver({0x55, 0x16, 0x02, 0x01, 0x00});
     EXPECT_EQ(Rows(), (std::vector<int>{1, 1, 0, 1, 1, 1}));
-    EXPECT_EQ(Form_Main->Label_Datum->caption(), "MSL");
-    EXPECT_EQ(HintOf(Form_Main->Label_Datum), "Mean Sea Level (geoid)");
-    EXPECT_EQ(Form_Main->Label_TimeMode->caption(), "UTC");
+    EXPECT_EQ(MainLabel("Label_Datum")->caption(), "MSL");
+    EXPECT_EQ(HintOf(MainLabel("Label_Datum")), "Mean Sea Level (geoid)");
+    EXPECT_EQ(MainLabel("Label_TimeMode")->caption(), "UTC");
     Form_IOOptions->Button_ApplyClick();
     EXPECT_EQ(Sent(), Expected({0x16, 0x02, 0x01, 0x00}, 0xFF, 0xFF));
 }
@@ -103,8 +104,8 @@ TEST_F(IoOptionsDialog, Report01010000GoesBackUnchangedWithGps)
 {
     Deliver({0x55, 0x01, 0x01, 0x00, 0x00});
     EXPECT_EQ(Rows(), std::vector<int>(6, 0));
-    EXPECT_EQ(Form_Main->Label_TimeMode->caption(), "GPS");
-    EXPECT_EQ(Form_Main->Label_Datum->caption(), "");
+    EXPECT_EQ(MainLabel("Label_TimeMode")->caption(), "GPS");
+    EXPECT_EQ(MainLabel("Label_Datum")->caption(), "");
     Form_IOOptions->Button_ApplyClick();
     EXPECT_EQ(Sent(), Expected({0x01, 0x01, 0x00, 0x00}, 0xFF, 0xFF));
 }
@@ -112,13 +113,13 @@ TEST_F(IoOptionsDialog, Report01010000GoesBackUnchangedWithGps)
 TEST_F(IoOptionsDialog, AltitudeReferenceFollowsLlaAndMsl)
 {
     Deliver({0x55, 0x02, 0x00, 0x00, 0x00});
-    EXPECT_EQ(Form_Main->Label_Datum->caption(), "HAE");
-    EXPECT_EQ(HintOf(Form_Main->Label_Datum), "Height Above Ellipsoid (datum)");
+    EXPECT_EQ(MainLabel("Label_Datum")->caption(), "HAE");
+    EXPECT_EQ(HintOf(MainLabel("Label_Datum")), "Height Above Ellipsoid (datum)");
     Deliver({0x55, 0x05, 0x00, 0x00, 0x00}); // XYZ with the MSL bit
     EXPECT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->itemIndex(), 0);
     EXPECT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_AltOut")->itemIndex(), 1);
-    EXPECT_EQ(Form_Main->Label_Datum->caption(), "");
-    EXPECT_EQ(HintOf(Form_Main->Label_Datum), "");
+    EXPECT_EQ(MainLabel("Label_Datum")->caption(), "");
+    EXPECT_EQ(HintOf(MainLabel("Label_Datum")), "");
     Deliver({0x55, 0x16, 0x02, 0x01}); // three bytes: ignored
     EXPECT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->itemIndex(), 0);
 }
@@ -127,15 +128,15 @@ TEST_F(IoOptionsDialog, DatumReportNamesTheDatumInTheListAndTheMainWindow)
 {
     Deliver(DatumReport(0, 0));
     EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->currentText(), "WGS-84");
-    EXPECT_EQ(Form_Main->Panel_Datum->caption(), "WGS-84");
+    EXPECT_EQ(MainPanel("Panel_Datum")->caption(), "WGS-84");
     Deliver(DatumReport(0, 179));
     EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->currentText(), "Tokyo GSI coords");
-    EXPECT_EQ(Form_Main->Panel_Datum->caption(), "Tokyo GSI coords");
+    EXPECT_EQ(MainPanel("Panel_Datum")->caption(), "Tokyo GSI coords");
     Deliver(DatumReport(0, 123, 42));
-    EXPECT_EQ(Form_Main->Panel_Datum->caption(), "Tokyo GSI coords");
+    EXPECT_EQ(MainPanel("Panel_Datum")->caption(), "Tokyo GSI coords");
     Deliver(DatumReport(0, 200));
     EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->currentIndex(), -1);
-    EXPECT_EQ(Form_Main->Panel_Datum->caption(), "");
+    EXPECT_EQ(MainPanel("Panel_Datum")->caption(), "");
     Deliver(DatumReport(1, 0)); // 256
     EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->currentIndex(), -1);
 }

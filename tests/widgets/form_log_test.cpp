@@ -14,6 +14,7 @@
 #include "logging/data_log.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
 #include "support/ui_find.h"
@@ -84,20 +85,20 @@ TEST_F(LogWindow, StartsWithItsDefaults)
     EXPECT_EQ(Ui<QPushButton>(&f(), "Button_Cancel")->text(), "&Close");
     EXPECT_TRUE(Ui<QTimer>(&f(), "Timer_System")->isActive());
     EXPECT_EQ(Ui<QTimer>(&f(), "Timer_System")->interval(), 1000);
-    EXPECT_EQ(Form_Main->Panel_LogStatus->caption(), "Logging Off");
-    EXPECT_EQ(HintOf(Form_Main->Panel_LogStatus), "Data Logging: Active when green; Logged that second when yellow;");
+    EXPECT_EQ(MainPanel("Panel_LogStatus")->caption(), "Logging Off");
+    EXPECT_EQ(HintOf(MainPanel("Panel_LogStatus")), "Data Logging: Active when green; Logged that second when yellow;");
 }
 
 TEST_F(LogWindow, MenuAndStatusPanelsOpenItAndCloseHides)
 {
-    Form_Main->LoggingData->trigger();
+    MainAction("LoggingData")->trigger();
     EXPECT_TRUE(f().isVisible());
     Ui<QPushButton>(&f(), "Button_Cancel")->click();
     EXPECT_FALSE(f().isVisible());
-    emit Form_Main->Panel_Record->clicked();
+    emit MainPanel("Panel_Record")->clicked();
     EXPECT_TRUE(f().isVisible());
     f().hide();
-    emit Form_Main->Panel_LogStatus->clicked();
+    emit MainPanel("Panel_LogStatus")->clicked();
     EXPECT_TRUE(f().isVisible());
 }
 
@@ -144,11 +145,11 @@ TEST_F(LogWindow, BrowseCancelAndClear)
 
 TEST_F(LogWindow, StartAndStopSwitchTheWindowAndTheMainPanels)
 {
-    ASSERT_EQ(Form_Main->Panel_MonCom[2]->colour(), ButtonFaceColour());
+    ASSERT_EQ(MainPanel("Panel_MonCom", 2)->colour(), ButtonFaceColour());
     Ui<QPushButton>(&f(), "Button_Start")->click();
     EXPECT_TRUE(Flags.DataLoggingOn);
     EXPECT_TRUE(PortTable[2].monitored);
-    EXPECT_EQ(Form_Main->Panel_MonCom[2]->colour(), Colours::Yellow); // lit at once, green when packets come
+    EXPECT_EQ(MainPanel("Panel_MonCom", 2)->colour(), Colours::Yellow); // lit at once, green when packets come
     for (QWidget* w : std::initializer_list<QWidget*>{
              Ui<Panel>(&f(), "Panel_DataSelection"), Ui<Panel>(&f(), "Panel_Setup"),
              Ui<QPushButton>(&f(), "Button_Browse"), Ui<QPushButton>(&f(), "Button_Clear"),
@@ -163,9 +164,9 @@ TEST_F(LogWindow, StartAndStopSwitchTheWindowAndTheMainPanels)
     EXPECT_EQ(Ui<Panel>(&f(), "Panel_Duration")->caption(), " ");
     EXPECT_EQ(Ui<Panel>(&f(), "Panel_Data")->caption(), " ");
     EXPECT_EQ(Ui<Panel>(&f(), "Panel_StartTime")->caption(), " Sun 00:00:00.00"); // no fix yet: time 0
-    EXPECT_EQ(Form_Main->Panel_LogStatus->caption(), "Logging On");
-    EXPECT_EQ(Form_Main->Panel_LogStatus->colour(), Colours::Lime);
-    EXPECT_EQ(Form_Main->Panel_Record->caption(), "Data");
+    EXPECT_EQ(MainPanel("Panel_LogStatus")->caption(), "Logging On");
+    EXPECT_EQ(MainPanel("Panel_LogStatus")->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_Record")->caption(), "Data");
 
     Ui<QPushButton>(&f(), "Button_Stop")->click();
     EXPECT_FALSE(Flags.DataLoggingOn);
@@ -173,9 +174,9 @@ TEST_F(LogWindow, StartAndStopSwitchTheWindowAndTheMainPanels)
     EXPECT_TRUE(Ui<QPushButton>(&f(), "Button_Start")->isEnabled());
     EXPECT_EQ(Ui<Label>(&f(), "Label_OnOff")->caption(), "Off");
     EXPECT_EQ(Ui<Shape>(&f(), "Shape_OnOff")->fill(), Colours::Grey);
-    EXPECT_EQ(Form_Main->Panel_LogStatus->caption(), "Logging Off");
-    EXPECT_EQ(Form_Main->Panel_LogStatus->colour(), ButtonFaceColour());
-    EXPECT_EQ(Form_Main->Panel_Record->caption(), "Off");
+    EXPECT_EQ(MainPanel("Panel_LogStatus")->caption(), "Logging Off");
+    EXPECT_EQ(MainPanel("Panel_LogStatus")->colour(), ButtonFaceColour());
+    EXPECT_EQ(MainPanel("Panel_Record")->caption(), "Off");
 }
 
 // A start without Append empties a file that holds data only after Yes; Enter

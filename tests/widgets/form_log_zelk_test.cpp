@@ -17,6 +17,7 @@
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "support/file_size_limit.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
 #include "support/ui_find.h"
@@ -35,7 +36,7 @@ protected:
     }
 
     TForm_LogZelk& f() { return *Form_LogZelk; }
-    QString record() { return Form_Main->Panel_Record->caption(); }
+    QString record() { return MainPanel("Panel_Record")->caption(); }
 
     ScriptedUi ui;
     TempDir dir;
@@ -58,12 +59,12 @@ TEST_F(LogZelkWindow, StartsStoppedWithItsControls)
     EXPECT_EQ(Ui<QPushButton>(&f(), "Button_Stop")->text(), "Sto&p");
     EXPECT_EQ(Ui<QPushButton>(&f(), "Button_Close")->text(), "&Close");
     EXPECT_EQ(record(), "Off");
-    EXPECT_EQ(HintOf(Form_Main->Panel_Record), "Logging Status;  Either Off, Data, Zelk, or Zelk/Data.");
+    EXPECT_EQ(HintOf(MainPanel("Panel_Record")), "Logging Status;  Either Off, Data, Zelk, or Zelk/Data.");
 }
 
 TEST_F(LogZelkWindow, MenuShowsAndCloseHides)
 {
-    Form_Main->LoggingZELK->trigger();
+    MainAction("LoggingZELK")->trigger();
     EXPECT_TRUE(f().isVisible());
     Ui<QPushButton>(&f(), "Button_Close")->click();
     EXPECT_FALSE(f().isVisible());

@@ -8,6 +8,7 @@
 #include "core/main_window.h"
 #include "link/commands.h"
 #include "link/port_table.h"
+#include "support/main_ui.h"
 #include "support/ui_find.h"
 
 namespace {
@@ -57,7 +58,7 @@ TEST_F(SerialDialog, OtherPortsUnknownCodesAndOtherLengthsLeaveListsAsTheyAre)
 TEST_F(SerialDialog, SetAnsweredNoSendsPortZeroAndLeavesThePcSide)
 {
     DeliverNmeaAt9600();
-    const QString caption = Form_Main->Panel_Serial->caption();
+    const QString caption = MainPanel("Panel_Serial")->caption();
     const LineCodes codes = PortLineCodes[0];
     ui.answers = {Answer::No, Answer::No};
     Form_Serial->Button_Port1Click();
@@ -70,7 +71,7 @@ TEST_F(SerialDialog, SetAnsweredNoSendsPortZeroAndLeavesThePcSide)
     EXPECT_EQ(ui.boxes[1].title, "Warning");
     EXPECT_EQ(ui.boxes[1].icon, ui::Icon::Warning);
     EXPECT_EQ(ui.boxes[1].defaultButton, Answer::No);
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), caption);
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), caption);
     EXPECT_EQ(PortLineCodes[0], codes);
     EXPECT_EQ(display->settings.baud, 9600);
     EXPECT_EQ(display->settings.parity, 1); // still odd, as opened
@@ -90,7 +91,7 @@ TEST_F(SerialDialog, SetAnsweredYesSendsPort255AndSwitchesTheDisplayPort)
     const std::vector<uint8_t> save = Frame({0x8E, 0x26});
     expected.insert(expected.end(), save.begin(), save.end());
     EXPECT_EQ(Sent(), expected);
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 4800, 8-E-2");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM1 4800, 8-E-2");
     EXPECT_EQ(display->settings.baud, 4800);
     EXPECT_EQ(display->settings.dataBits, 8);
     EXPECT_EQ(display->settings.parity, 2);
@@ -118,7 +119,7 @@ TEST_F(SerialDialog, TxAllSwitchesEveryOpenPortAndLeavesClosedOnesAlone)
     EXPECT_EQ(com3->settings.parity, 0);
     EXPECT_EQ(display->settings.parity, 0);
     EXPECT_EQ(PortLineCodes[7], (LineCodes{9, 3, 0, 0}));
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 9600, 8-N-1");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM1 9600, 8-N-1");
 }
 
 // A list left blank by a report (a code it has no row for) has no code to send:
@@ -158,7 +159,7 @@ TEST_F(SerialDialog, ApplyWithAClosedDisplayPortStillAsksAndRewritesTheCaption)
     ui.answers = {Answer::Yes};
     ApplySerialSettings(record);
     EXPECT_TRUE(display->written.empty());
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 19200, 8-N-1");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM1 19200, 8-N-1");
     EXPECT_EQ(display->settings.baud, 9600);
     EXPECT_FALSE(PortTable[0].open);
 }
@@ -171,7 +172,7 @@ TEST_F(SerialDialog, FactorySettingsGoOutAs9600EightOddOne)
     EXPECT_EQ(Sent(), Frame({0xBC, 0xFF, 0x07, 0x07, 0x03, 0x01, 0x00, 0x00, 0x02, 0x02, 0x00}));
     EXPECT_EQ(PortLineCodes[0], (LineCodes{7, 3, 1, 0}));
     EXPECT_EQ(display->settings.parity, 1);
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM1 9600, 8-O-1");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM1 9600, 8-O-1");
     EXPECT_EQ(ui.boxes.size(), 1u); // the flash question belongs to the dialog only
 }
 

@@ -6,6 +6,7 @@
 #include "core/main_window.h"
 #include "display/form_track.h"
 #include "model/port_reports.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "report_delivery.h"
@@ -59,21 +60,21 @@ protected:
 TEST_F(HealthDisplay, HealthErrorBitsLightBbramYellowAndAntennaRed)
 {
     Health(kDisplaySlot, 3, 0x11);
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "PDOP too high");
-    EXPECT_EQ(Form_Main->Shape_Err1->fill(), Colours::Yellow);
-    EXPECT_EQ(Form_Main->Label_BBRAMLed->caption(), "not available at start");
-    EXPECT_EQ(Form_Main->Shape_Err2->fill(), Colours::Red);
-    EXPECT_EQ(Form_Main->Label_AntennaLed->caption(), "feed line fault");
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "PDOP too high");
+    EXPECT_EQ(MainShape("Shape_Err1")->fill(), Colours::Yellow);
+    EXPECT_EQ(MainLabel("Label_BBRAMLed")->caption(), "not available at start");
+    EXPECT_EQ(MainShape("Shape_Err2")->fill(), Colours::Red);
+    EXPECT_EQ(MainLabel("Label_AntennaLed")->caption(), "feed line fault");
     EXPECT_EQ(PortReports[kDisplaySlot].healthCode, 3);
     EXPECT_EQ(PortReports[kDisplaySlot].healthErrors, 0x11);
 
     // Other bits are not read: 0xEE leaves both lamps green.
     Health(kDisplaySlot, 12, 0xEE);
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "Choosen SV is unusable");
-    EXPECT_EQ(Form_Main->Shape_Err1->fill(), Colours::Lime);
-    EXPECT_EQ(Form_Main->Label_BBRAMLed->caption(), "available at start");
-    EXPECT_EQ(Form_Main->Shape_Err2->fill(), Colours::Lime);
-    EXPECT_EQ(Form_Main->Label_AntennaLed->caption(), "feed line OK");
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "Choosen SV is unusable");
+    EXPECT_EQ(MainShape("Shape_Err1")->fill(), Colours::Lime);
+    EXPECT_EQ(MainLabel("Label_BBRAMLed")->caption(), "available at start");
+    EXPECT_EQ(MainShape("Shape_Err2")->fill(), Colours::Lime);
+    EXPECT_EQ(MainLabel("Label_AntennaLed")->caption(), "feed line OK");
     EXPECT_EQ(PortReports[kDisplaySlot].healthErrors, 0xEE);
 }
 
@@ -85,7 +86,7 @@ TEST_F(HealthDisplay, EveryHealthCodeWithATextShowsIt)
         {10, "Only 2 usable SVs"},   {11, "Only 3 usable SVs"},   {12, "Choosen SV is unusable"}};
     for (const auto& [code, text] : table) {
         Health(kDisplaySlot, static_cast<uint8_t>(code), 0);
-        EXPECT_EQ(Form_Main->Panel_Health->caption(), text) << code;
+        EXPECT_EQ(MainPanel("Panel_Health")->caption(), text) << code;
     }
 }
 
@@ -93,31 +94,31 @@ TEST_F(HealthDisplay, HealthCodesWithoutTextShowTheirNumberNotTheLastText)
 {
     Health(kDisplaySlot, 0, 0);
     Health(kDisplaySlot, 5, 0);
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "Status code 5");
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "Status code 5");
     Health(kDisplaySlot, 255, 0);
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "Status code 255");
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "Status code 255");
     EXPECT_EQ(PortReports[kDisplaySlot].healthCode, 255);
 }
 
 TEST_F(HealthDisplay, StatusBitsDriveRtcAndAlmanacLamps)
 {
     Status(kDisplaySlot, 0x0A);
-    EXPECT_EQ(Form_Main->Shape_Err3->fill(), Colours::Yellow);
-    EXPECT_EQ(Form_Main->Label_RTCLed->caption(), "not available at start");
-    EXPECT_EQ(Form_Main->Shape_Err4->fill(), Colours::Yellow);
+    EXPECT_EQ(MainShape("Shape_Err3")->fill(), Colours::Yellow);
+    EXPECT_EQ(MainLabel("Label_RTCLed")->caption(), "not available at start");
+    EXPECT_EQ(MainShape("Shape_Err4")->fill(), Colours::Yellow);
     // Shown with one ampersand between the words.
-    EXPECT_EQ(Form_Main->Label_AlmanacLed->caption(), "not complete & current");
+    EXPECT_EQ(MainLabel("Label_AlmanacLed")->caption(), "not complete & current");
     EXPECT_EQ(PortReports[kDisplaySlot].statusFlags, 0x0A);
 
     Status(kDisplaySlot, 0x02);
-    EXPECT_EQ(Form_Main->Shape_Err3->fill(), Colours::Yellow);
-    EXPECT_EQ(Form_Main->Shape_Err4->fill(), Colours::Lime);
-    EXPECT_EQ(Form_Main->Label_AlmanacLed->caption(), "complete & current");
+    EXPECT_EQ(MainShape("Shape_Err3")->fill(), Colours::Yellow);
+    EXPECT_EQ(MainShape("Shape_Err4")->fill(), Colours::Lime);
+    EXPECT_EQ(MainLabel("Label_AlmanacLed")->caption(), "complete & current");
 
     Status(kDisplaySlot, 0xF5); // neither bit 1 nor bit 3
-    EXPECT_EQ(Form_Main->Shape_Err3->fill(), Colours::Lime);
-    EXPECT_EQ(Form_Main->Label_RTCLed->caption(), "available at start");
-    EXPECT_EQ(Form_Main->Shape_Err4->fill(), Colours::Lime);
+    EXPECT_EQ(MainShape("Shape_Err3")->fill(), Colours::Lime);
+    EXPECT_EQ(MainLabel("Label_RTCLed")->caption(), "available at start");
+    EXPECT_EQ(MainShape("Shape_Err4")->fill(), Colours::Lime);
 }
 
 TEST_F(HealthDisplay, WrongLengthsChangeNothing)
@@ -128,11 +129,11 @@ TEST_F(HealthDisplay, WrongLengthsChangeNothing)
     Status(kDisplaySlot, 0x0A, +1);
     Dgps(kDisplaySlot, 1, +1);
     SendFix(kDisplaySlot, Fix(0x44, {}), -1);
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_DGPS->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_RecMode->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_PDOP->caption(), "?");
-    for (Shape* lamp : {Form_Main->Shape_Err1, Form_Main->Shape_Err2, Form_Main->Shape_Err3, Form_Main->Shape_Err4})
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "?");
+    EXPECT_EQ(MainPanel("Panel_DGPS")->caption(), "?");
+    EXPECT_EQ(MainPanel("Panel_RecMode")->caption(), "?");
+    EXPECT_EQ(MainPanel("Panel_PDOP")->caption(), "?");
+    for (Shape* lamp : StatusLamps())
         EXPECT_EQ(lamp->fill(), Colours::Grey);
     const PortReportRecord& stored = PortReports[kDisplaySlot];
     EXPECT_EQ(stored.healthCode, 0);
@@ -145,7 +146,7 @@ TEST_F(HealthDisplay, WrongLengthsChangeNothing)
 TEST_F(HealthDisplay, FixModeCountsSatellitesFromTheModeByteNotThePrnList)
 {
     SendFix(kDisplaySlot, Fix(0x44, {3, 7, 11, 19, 22}));
-    EXPECT_EQ(Form_Main->Panel_RecMode->caption(), "3-D  (4 SV)");
+    EXPECT_EQ(MainPanel("Panel_RecMode")->caption(), "3-D  (4 SV)");
     const PortReportRecord& stored = PortReports[kDisplaySlot];
     EXPECT_EQ(stored.fixMode, 0x44);
     EXPECT_EQ(stored.fixSvs, (std::array<int32_t, 8>{3, 7, 11, 19, 22, 0, 0, 0}));
@@ -155,17 +156,17 @@ TEST_F(HealthDisplay, FixModeCountsSatellitesFromTheModeByteNotThePrnList)
     EXPECT_FLOAT_EQ(stored.tdop, 12.34f);
 
     SendFix(kDisplaySlot, Fix(0x33, {}));
-    EXPECT_EQ(Form_Main->Panel_RecMode->caption(), "2-D  (3 SV)");
+    EXPECT_EQ(MainPanel("Panel_RecMode")->caption(), "2-D  (3 SV)");
 }
 
 TEST_F(HealthDisplay, DopsGoToBothWindowsWithOneDecimal)
 {
     SendFix(kDisplaySlot, Fix(0x44, {}));
     const std::array<std::pair<Panel*, Panel*>, 4> pairs = {
-        {{Form_Main->Panel_PDOP, Ui<Panel>(Form_Track, "Panel_PDOP")},
-         {Form_Main->Panel_HDOP, Ui<Panel>(Form_Track, "Panel_HDOP")},
-         {Form_Main->Panel_VDOP, Ui<Panel>(Form_Track, "Panel_VDOP")},
-         {Form_Main->Panel_TDOP, Ui<Panel>(Form_Track, "Panel_TDOP")}}};
+        {{MainPanel("Panel_PDOP"), Ui<Panel>(Form_Track, "Panel_PDOP")},
+         {MainPanel("Panel_HDOP"), Ui<Panel>(Form_Track, "Panel_HDOP")},
+         {MainPanel("Panel_VDOP"), Ui<Panel>(Form_Track, "Panel_VDOP")},
+         {MainPanel("Panel_TDOP"), Ui<Panel>(Form_Track, "Panel_TDOP")}}};
     const std::array<QString, 4> expected = {"2.0", "1.2", "0.9", "12.3"};
     for (size_t i = 0; i < pairs.size(); ++i) {
         EXPECT_EQ(pairs[i].first->caption(), expected[i]);
@@ -219,11 +220,11 @@ TEST_F(HealthDisplay, DgpsModesShowTheirTextsAndOthersTheirNumber)
                                           "Auto (Diff. currently on)"};
     for (uint8_t mode = 0; mode < 4; ++mode) {
         Dgps(kDisplaySlot, mode);
-        EXPECT_EQ(Form_Main->Panel_DGPS->caption(), texts[mode]);
+        EXPECT_EQ(MainPanel("Panel_DGPS")->caption(), texts[mode]);
         EXPECT_EQ(PortReports[kDisplaySlot].dgpsMode, mode);
     }
     Dgps(kDisplaySlot, 4);
-    EXPECT_EQ(Form_Main->Panel_DGPS->caption(), "DGPS mode 4");
+    EXPECT_EQ(MainPanel("Panel_DGPS")->caption(), "DGPS mode 4");
 }
 
 TEST_F(HealthDisplay, MonitoredPortChangesOnlyItsStoredValues)
@@ -241,13 +242,13 @@ TEST_F(HealthDisplay, MonitoredPortChangesOnlyItsStoredValues)
     EXPECT_EQ(stored.dgpsMode, 3);
     EXPECT_EQ(PortReports[kDisplaySlot].fixSvs, (std::array<int32_t, 8>{}));
 
-    for (Panel* panel : {Form_Main->Panel_Health, Form_Main->Panel_RecMode, Form_Main->Panel_DGPS,
-                         Form_Main->Panel_PDOP, Ui<Panel>(Form_Track, "Panel_PDOP")})
+    for (Panel* panel : {MainPanel("Panel_Health"), MainPanel("Panel_RecMode"), MainPanel("Panel_DGPS"),
+                         MainPanel("Panel_PDOP"), Ui<Panel>(Form_Track, "Panel_PDOP")})
         EXPECT_EQ(panel->caption(), "?") << panel->objectName().toStdString();
     EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_SVSel")->caption(), "");
-    for (Shape* lamp : {Form_Main->Shape_Err1, Form_Main->Shape_Err2, Form_Main->Shape_Err3, Form_Main->Shape_Err4})
+    for (Shape* lamp : StatusLamps())
         EXPECT_EQ(lamp->fill(), Colours::Grey);
-    EXPECT_FALSE(Form_Main->Shape_RxLED->isLit());
+    EXPECT_FALSE(MainShape("Shape_RxLED")->isLit());
 }
 
 TEST_F(HealthDisplay, ResetDisplayForgetsTheFixSatellitesOfEveryPort)
@@ -258,8 +259,8 @@ TEST_F(HealthDisplay, ResetDisplayForgetsTheFixSatellitesOfEveryPort)
     Form_Main->ResetDisplay();
     EXPECT_EQ(PortReports[kDisplaySlot].fixSvs, (std::array<int32_t, 8>{}));
     EXPECT_EQ(PortReports[kMonitoredSlot].fixSvs, (std::array<int32_t, 8>{}));
-    EXPECT_EQ(Form_Main->Shape_Err1->fill(), Colours::Grey);
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "?");
+    EXPECT_EQ(MainShape("Shape_Err1")->fill(), Colours::Grey);
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "?");
     // Other stored values stay for the data logger.
     EXPECT_EQ(PortReports[kMonitoredSlot].fixMode, 0x44);
 }

@@ -19,6 +19,7 @@
 #include "config/radio_group.h"
 #include "model/formats/position_file.h"
 #include "core/main_window.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "support/ui_script_gui.h"
@@ -172,7 +173,7 @@ TEST_F(InitialPosition, EachModeShowsExactlyOneEnabledGroup)
 
 TEST_F(InitialPosition, LlaFileFillsTheFieldsAndOkSendsApproximateLla)
 {
-    Form_Main->InitializePosition->trigger();
+    MainAction("InitializePosition")->trigger();
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(TakeWritten(*device).empty()); // opening asks nothing of the receiver
 

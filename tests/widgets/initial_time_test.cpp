@@ -9,6 +9,7 @@
 #include "config/form_initial_time.h"
 #include "core/main_window.h"
 #include "platform/clock.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/state_reset.h"
 #include "support/ui_find.h"
@@ -80,7 +81,7 @@ TEST_F(InitialTime, SundayMidnightStartsTheNewWeekAtZero)
 
 TEST_F(InitialTime, TheLampShowsTheLastAnswerUntilTheDialogIsOpenedAgain)
 {
-    Form_Main->InitializeTime->trigger();
+    MainAction("InitializeTime")->trigger();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Grey);
 
@@ -93,13 +94,13 @@ TEST_F(InitialTime, TheLampShowsTheLastAnswerUntilTheDialogIsOpenedAgain)
     EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->accessibleName(), "fault");
 
     // Reopening from the menu, shown or hidden before, turns it grey again.
-    Form_Main->InitializeTime->trigger();
+    MainAction("InitializeTime")->trigger();
     EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Grey);
     form->SetTimeAccepted(true);
     Ui<QPushButton>(form, "Button_Cancel")->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Lime); // the answer is kept while hidden
-    Form_Main->InitializeTime->trigger();
+    MainAction("InitializeTime")->trigger();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(Ui<Shape>(form, "Shape_TimeAccepted")->fill(), Colours::Grey);
     EXPECT_TRUE(TakeWritten(*device).empty()); // opening sends nothing

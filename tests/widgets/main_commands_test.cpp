@@ -10,6 +10,7 @@
 
 #include "core/main_window.h"
 #include "link/port_table.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_script_gui.h"
 
@@ -31,7 +32,7 @@ TEST_F(MainCommands, ColdResetAnsweredNoSendsNothingAndKeepsThePanels)
 {
     ScriptedUi ui;
     ui.answers = {ui::Answer::No};
-    Form_Main->Panel_LatDeg->setCaption("37°");
+    MainPanel("Panel_LatDeg")->setCaption("37°");
     Form_Main->InitializeColdClick();
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, "Really clear battery backed-up RAM?");
@@ -40,7 +41,7 @@ TEST_F(MainCommands, ColdResetAnsweredNoSendsNothingAndKeepsThePanels)
     EXPECT_EQ(ui.boxes[0].buttons, ui::Buttons::YesNo);
     EXPECT_EQ(ui.boxes[0].defaultButton, ui::Answer::No);
     EXPECT_TRUE(com1->written.empty());
-    EXPECT_EQ(Form_Main->Panel_LatDeg->caption(), "37°");
+    EXPECT_EQ(MainPanel("Panel_LatDeg")->caption(), "37°");
 }
 
 // The real box: Enter alone must not wipe receivers, and with Tx All lit the
@@ -49,7 +50,7 @@ TEST_F(MainCommands, ColdResetWithTxAllNamesThePortCountAndEnterAnswersNo)
 {
     auto com3 = AttachFakeSerial(2);
     auto com5 = AttachFakeSerial(4);
-    Form_Main->Button_TxAllClick();
+    Main<QPushButton>("Button_TxAll")->click();
     QString shown;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -63,7 +64,7 @@ TEST_F(MainCommands, ColdResetWithTxAllNamesThePortCountAndEnterAnswersNo)
     EXPECT_EQ(shown, "Really clear battery backed-up RAM?\nTx All is on: this goes to 3 open ports.");
     for (const auto& port : {com1, com3, com5})
         EXPECT_TRUE(port->written.empty());
-    Form_Main->Button_TxAllClick(); // one port: no second line
+    Main<QPushButton>("Button_TxAll")->click(); // one port: no second line
     ScriptedUi ui;
     Form_Main->InitializeColdClick();
     ASSERT_EQ(ui.boxes.size(), 1u);
@@ -74,9 +75,9 @@ TEST_F(MainCommands, ColdResetAnsweredYesSendsWarnsAndBlanksThePosition)
 {
     ScriptedUi ui;
     ui.answers = {ui::Answer::Yes, ui::Answer::Ok};
-    Form_Main->Panel_LatDeg->setCaption("37°");
-    Form_Main->Panel_Alt_Z->setCaption("10.0");
-    Form_Main->Panel_Health->setCaption("Doing position fixes");
+    MainPanel("Panel_LatDeg")->setCaption("37°");
+    MainPanel("Panel_Alt_Z")->setCaption("10.0");
+    MainPanel("Panel_Health")->setCaption("Doing position fixes");
     Form_Main->InitializeColdClick();
     EXPECT_EQ(TakeWritten(*com1), (Bytes{0x10, 0x1E, 0x4B, 0x10, 0x03}));
     ASSERT_EQ(ui.boxes.size(), 2u);
@@ -85,9 +86,9 @@ TEST_F(MainCommands, ColdResetAnsweredYesSendsWarnsAndBlanksThePosition)
     EXPECT_EQ(ui.boxes[1].text, "Serial port settings will revert to those saved in Flash memory.  It may be "
                                 "necessary to change the PC settings to match if the receiver is no longer "
                                 "communicating.");
-    EXPECT_EQ(Form_Main->Panel_LatDeg->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_Alt_Z->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "Doing position fixes");
+    EXPECT_EQ(MainPanel("Panel_LatDeg")->caption(), "?");
+    EXPECT_EQ(MainPanel("Panel_Alt_Z")->caption(), "?");
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "Doing position fixes");
 }
 
 TEST_F(MainCommands, SoftResetAndSaveToFlashAskFirst)
@@ -112,23 +113,23 @@ TEST_F(MainCommands, SoftResetAndSaveToFlashAskFirst)
 TEST_F(MainCommands, ChangingTheDisplayPortRetargetsTheWindow)
 {
     auto com3 = AttachFakeSerial(2);
-    Form_Main->Panel_Health->setCaption("Doing position fixes");
+    MainPanel("Panel_Health")->setCaption("Doing position fixes");
     Form_Main->ComboBox_DisplayComChange(1); // "COM3"
     EXPECT_EQ(DisplayPort, 3);
     EXPECT_FALSE(PortTable[0].open) << "the old display port was not monitored";
-    EXPECT_EQ(Form_Main->Panel_Serial->caption(), "COM3 9600, 8-O-1");
+    EXPECT_EQ(MainPanel("Panel_Serial")->caption(), "COM3 9600, 8-O-1");
     EXPECT_EQ(Form_Main->windowTitle(), "3 JX_Monitor");
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "?");
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "?");
     EXPECT_EQ(TakeWritten(*com3), (Bytes{0x10, 0x62, 0x04, 0x10, 0x03, 0x10, 0x35, 0x10, 0x03, 0x10, 0x8E, 0x15,
                                          0x10, 0x03, 0x10, 0x21, 0x10, 0x03}));
 }
 
 TEST_F(MainCommands, PickingTheCurrentDisplayPortChangesNothing)
 {
-    Form_Main->Panel_Health->setCaption("Doing position fixes");
+    MainPanel("Panel_Health")->setCaption("Doing position fixes");
     Form_Main->ComboBox_DisplayComChange(0);
     EXPECT_TRUE(com1->written.empty());
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "Doing position fixes");
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "Doing position fixes");
 }
 
 TEST_F(MainCommands, AMonitoredOldDisplayPortStaysOpenAndAPortThatWillNotOpenIsReported)

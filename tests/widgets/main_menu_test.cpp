@@ -17,6 +17,7 @@
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "support/fake_serial.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 
 namespace {
@@ -92,7 +93,7 @@ TEST_F(MainMenu, MenuBarHoldsTheFileMenuThenTheFiveMenusInOrder)
         titles << a->text();
     EXPECT_EQ(titles, QStringList({"&File", "&Initialize", "&Configure", "&Logging", "&Window", "&Help"}));
     EXPECT_EQ(Form_Main->menuBar()->objectName(), "MainMenu_Main");
-    ExpectItems(Form_Main->FileMenu, {{"FileOpenRecording", "Open &Recording...", "Ctrl+O"},
+    ExpectItems(Main<QMenu>("FileMenu"), {{"FileOpenRecording", "Open &Recording...", "Ctrl+O"},
                                       {"N_FilePorts", "-", ""},
                                       {"FileOpenAll", "&Open All Ports", ""},
                                       {"FileCloseAll", "&Close All Ports", ""},
@@ -103,14 +104,14 @@ TEST_F(MainMenu, MenuBarHoldsTheFileMenuThenTheFiveMenusInOrder)
     // The port items run the COM panel's commands.
     AttachFakeSerial(4);
     PortTable[4].monitored = 1;
-    Form_Main->FileCloseAll->trigger();
+    MainAction("FileCloseAll")->trigger();
     EXPECT_FALSE(PortTable[4].open);
     EXPECT_TRUE(PortTable[0].open) << "the display port stays open";
 }
 
 TEST_F(MainMenu, InitializeAndConfigureItems)
 {
-    ExpectItems(Form_Main->InitializeMenu,
+    ExpectItems(Main<QMenu>("InitializeMenu"),
                 {{"InitializeCold", "&Cold Reset", "Ctrl+K"},
                  {"InitializeWarm", "&Soft Reset", "Ctrl+R"},
                  {"InitializeFactory", "&Factory Reset", "Ctrl+F"},
@@ -124,7 +125,7 @@ TEST_F(MainMenu, InitializeAndConfigureItems)
                  {"DownloadEphemeris", "D&ownload Ephemeris...", ""},
                  {"InitializeDownloadPos", "&Download Position...", ""},
                  {"InitializeTimeToPC", "Down&load Time To PC", ""}});
-    ExpectItems(Form_Main->ConfigureMenu, {{"ConfigureIO", "&I/O Options...", ""},
+    ExpectItems(Main<QMenu>("ConfigureMenu"), {{"ConfigureIO", "&I/O Options...", ""},
                                            {"ConfigureGPS", "&GPS...", ""},
                                            {"ConfigureFilters", "&Filters...", ""},
                                            {"ConfigureSerial", "Serial &Port...", ""},
@@ -134,11 +135,11 @@ TEST_F(MainMenu, InitializeAndConfigureItems)
 
 TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
 {
-    ExpectItems(Form_Main->LogMenu, {{"LoggingData", "&Data...", ""},
+    ExpectItems(Main<QMenu>("LogMenu"), {{"LoggingData", "&Data...", ""},
                                      {"LoggingZELK", "&ZELK...", ""},
                                      {"N6", "-", ""},
                                      {"LoggingAutoQuery", "&Auto Query", ""}});
-    ExpectItems(Form_Main->WindowMenu, {{"WindowTrack", "&Track Status...", ""},
+    ExpectItems(Main<QMenu>("WindowMenu"), {{"WindowTrack", "&Track Status...", ""},
                                         {"WindowBias", "Timing &Outputs...", ""},
                                         {"WindowProductInfo", "&Product Info...", ""},
                                         {"WindowMultiPort", "&Multiport", "Ctrl+M"},
@@ -152,12 +153,12 @@ TEST_F(MainMenu, LoggingWindowAndHelpItemsWithCheckMarks)
                                         {"WindowPackets", "Packet &Console...", ""},
                                         {"WindowTrends", "T&rends...", ""}});
     for (const char* name : {"WindowPorts", "WindowPackets"})
-        Form_Main->WindowMenu->findChild<QAction*>(name)->trigger();
+        Main<QMenu>("WindowMenu")->findChild<QAction*>(name)->trigger();
     EXPECT_TRUE(Form_Ports->isVisible());
     EXPECT_TRUE(Form_Packets->isVisible());
-    ExpectItems(Form_Main->HelpMenu, {{"HelpAbout", "&About...", ""}});
-    EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
-    EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
+    ExpectItems(Main<QMenu>("HelpMenu"), {{"HelpAbout", "&About...", ""}});
+    EXPECT_TRUE(MainAction("LoggingAutoQuery")->isChecked());
+    EXPECT_FALSE(MainAction("WindowMultiPort")->isChecked());
 }
 
 // What --show-all and the dispatch benchmark open: each window of the Window
@@ -169,15 +170,15 @@ TEST_F(MainMenu, EveryWindowOfTheWindowMenuOpensAtOnce)
                           static_cast<QWidget*>(Form_Product)})
         EXPECT_TRUE(form->isVisible()) << form->objectName().toStdString();
     EXPECT_GE(visible, 3); // those three (the tests do not show the main window)
-    EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked()); // the layout switch is left as it was
+    EXPECT_FALSE(MainAction("WindowMultiPort")->isChecked()); // the layout switch is left as it was
     Form_Main->WindowMultiPortClick();
     OpenEveryWindowOfTheWindowMenu();
-    EXPECT_TRUE(Form_Main->WindowMultiPort->isChecked());
+    EXPECT_TRUE(MainAction("WindowMultiPort")->isChecked());
 }
 
 TEST_F(MainMenu, PopupMenusOfTheComPanelAndTheSerialPanel)
 {
-    ExpectItems(Form_Main->PopupMenu_COM, {{"MenuCOM_OpenAll", "&Open All Ports", ""},
+    ExpectItems(Main<QMenu>("PopupMenu_COM"), {{"MenuCOM_OpenAll", "&Open All Ports", ""},
                                            {"MenuCOM_FindAll", "&Auto Find All Receivers", "Ctrl+A"},
                                            {"N3", "-", ""},
                                            {"MenuCOM_BreakAll", "Send &Break to All", "Ctrl+B"},
@@ -186,36 +187,36 @@ TEST_F(MainMenu, PopupMenusOfTheComPanelAndTheSerialPanel)
                                            {"MenuCOM_CloseQuiet", "Close All &Quiet Ports", ""},
                                            {"N4", "-", ""},
                                            {"MenuCOM_EnablePorts", "&Enable All Ports", ""}});
-    ExpectItems(Form_Main->PopupMenu_MP, {{"MenuMP_MultiPort", "&Multiport", ""}});
+    ExpectItems(Main<QMenu>("PopupMenu_MP"), {{"MenuMP_MultiPort", "&Multiport", ""}});
 }
 
 TEST_F(MainMenu, AutoQueryTogglesItsCheckMarkAndBlanksTheValueFields)
 {
-    Form_Main->Panel_Health->setCaption("Doing position fixes");
-    Form_Main->Panel_SV[0]->setColour(Colours::Lime);
-    Form_Main->Shape_Err2->setFill(Colours::Red);
-    Form_Main->LoggingAutoQuery->trigger();
+    MainPanel("Panel_Health")->setCaption("Doing position fixes");
+    MainPanel("Panel_SV", 0)->setColour(Colours::Lime);
+    MainShape("Shape_Err2")->setFill(Colours::Red);
+    MainAction("LoggingAutoQuery")->trigger();
     EXPECT_FALSE(Monitor::Instance().AutoQuery());
-    EXPECT_FALSE(Form_Main->LoggingAutoQuery->isChecked());
-    EXPECT_EQ(Form_Main->Panel_Health->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_SV[0]->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_SV[0]->colour(), WindowColour());
-    EXPECT_EQ(Form_Main->Shape_Err2->fill(), Colours::Grey);
+    EXPECT_FALSE(MainAction("LoggingAutoQuery")->isChecked());
+    EXPECT_EQ(MainPanel("Panel_Health")->caption(), "?");
+    EXPECT_EQ(MainPanel("Panel_SV", 0)->caption(), "?");
+    EXPECT_EQ(MainPanel("Panel_SV", 0)->colour(), WindowColour());
+    EXPECT_EQ(MainShape("Shape_Err2")->fill(), Colours::Grey);
     // Untagged captions are left alone.
-    EXPECT_EQ(Form_Main->Panel_Record->caption(), "Off");
-    Form_Main->LoggingAutoQuery->trigger();
+    EXPECT_EQ(MainPanel("Panel_Record")->caption(), "Off");
+    MainAction("LoggingAutoQuery")->trigger();
     EXPECT_TRUE(Monitor::Instance().AutoQuery());
-    EXPECT_TRUE(Form_Main->LoggingAutoQuery->isChecked());
+    EXPECT_TRUE(MainAction("LoggingAutoQuery")->isChecked());
 }
 
 TEST_F(MainMenu, TxAllButtonTogglesTheLampAndTheSendTarget)
 {
-    Form_Main->Button_TxAllClick();
-    EXPECT_EQ(Form_Main->Shape_TxAll->fill(), Colours::Lime);
-    EXPECT_EQ(Form_Main->Shape_TxAll->accessibleName(), "lit");
+    Main<QPushButton>("Button_TxAll")->click();
+    EXPECT_EQ(MainShape("Shape_TxAll")->fill(), Colours::Lime);
+    EXPECT_EQ(MainShape("Shape_TxAll")->accessibleName(), "lit");
     EXPECT_TRUE(TxAllLit);
-    Form_Main->Button_TxAllClick();
-    EXPECT_EQ(Form_Main->Shape_TxAll->fill(), Colours::Grey);
+    Main<QPushButton>("Button_TxAll")->click();
+    EXPECT_EQ(MainShape("Shape_TxAll")->fill(), Colours::Grey);
     EXPECT_FALSE(TxAllLit);
 }
 

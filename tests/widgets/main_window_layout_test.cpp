@@ -22,6 +22,7 @@
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "platform/port_enumeration.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "transfer/form_alm.h"
 
@@ -86,10 +87,10 @@ TEST_F(MainWindowLayout, SinglePortLayoutEndsAfterTheSatellitePanel)
     Form_Main->SetSingleLayout();
     // 430 + 166 + 7: the COM panel lies beyond the window's edge.
     EXPECT_EQ(Form_Main->DesignWidth(), 603);
-    EXPECT_EQ(Form_Main->ClientArea->size(), QSize(597, 351));
+    EXPECT_EQ(Main<QWidget>("ClientArea")->size(), QSize(597, 351));
     ExpectStatusBar(603);
-    EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
-    EXPECT_FALSE(Form_Main->MenuMP_MultiPort->isChecked());
+    EXPECT_FALSE(MainAction("WindowMultiPort")->isChecked());
+    EXPECT_FALSE(MainAction("MenuMP_MultiPort")->isChecked());
 }
 
 // A stable device name is long: it is cut in the middle, read whole in the
@@ -100,11 +101,11 @@ TEST(MainWindowStatusBar, ALongDeviceNameIsCutInTheMiddleAndReadWholeInTheHint)
     SetComDevice(3, path.toStdString());
     ASSERT_NE(StartMonitorOnFake(3), nullptr);
     Form_Main->SetSingleLayout();
-    const QString caption = Form_Main->Panel_Device->caption();
+    const QString caption = MainPanel("Panel_Device")->caption();
     EXPECT_TRUE(caption.startsWith("/dev/") && caption.endsWith("port0") && caption.contains(QChar(0x2026)))
         << caption.toStdString();
-    EXPECT_LE(Form_Main->Panel_Device->fontMetrics().horizontalAdvance(caption), Form_Main->Panel_Device->width());
-    EXPECT_EQ(HintOf(Form_Main->Panel_Device), "COM3: " + path);
+    EXPECT_LE(MainPanel("Panel_Device")->fontMetrics().horizontalAdvance(caption), MainPanel("Panel_Device")->width());
+    EXPECT_EQ(HintOf(MainPanel("Panel_Device")), "COM3: " + path);
     ExpectStatusBar(603);
     EXPECT_GE(Rect("Panel_Hint").width(), 100);
 }
@@ -113,17 +114,17 @@ TEST_F(MainWindowLayout, MultiportLayoutShowsTheComPanelInA682PixelClient)
 {
     Form_Main->SetMultiportLayout();
     EXPECT_EQ(Form_Main->DesignWidth(), 688);
-    EXPECT_EQ(Form_Main->ClientArea->size(), QSize(682, 351));
+    EXPECT_EQ(Main<QWidget>("ClientArea")->size(), QSize(682, 351));
     ExpectStatusBar(688);
-    EXPECT_TRUE(Form_Main->WindowMultiPort->isChecked());
-    EXPECT_TRUE(Form_Main->MenuMP_MultiPort->isChecked());
+    EXPECT_TRUE(MainAction("WindowMultiPort")->isChecked());
+    EXPECT_TRUE(MainAction("MenuMP_MultiPort")->isChecked());
     // Both menu items switch back and forth.
-    Form_Main->MenuMP_MultiPort->trigger();
+    MainAction("MenuMP_MultiPort")->trigger();
     EXPECT_EQ(Form_Main->DesignWidth(), 603);
-    EXPECT_FALSE(Form_Main->WindowMultiPort->isChecked());
-    Form_Main->WindowMultiPort->trigger();
+    EXPECT_FALSE(MainAction("WindowMultiPort")->isChecked());
+    MainAction("WindowMultiPort")->trigger();
     EXPECT_EQ(Form_Main->DesignWidth(), 688);
-    EXPECT_TRUE(Form_Main->MenuMP_MultiPort->isChecked());
+    EXPECT_TRUE(MainAction("MenuMP_MultiPort")->isChecked());
 }
 
 QStringList ExpectedValueFields()
@@ -177,12 +178,12 @@ TEST_F(MainWindowLayout, The58ValueFieldsAndFourLampsStartAsDesigned)
 
 TEST_F(MainWindowLayout, StatusBarAndComPanelCaptions)
 {
-    EXPECT_EQ(Form_Main->Panel_Record->caption(), "Off");
-    EXPECT_EQ(Form_Main->Panel_LogStatus->caption(), "Logging Off");
-    EXPECT_EQ(Form_Main->Button_TxAll->text(), "Tx All");
-    EXPECT_EQ(Form_Main->Shape_TxAll->fill(), Colours::Grey);
+    EXPECT_EQ(MainPanel("Panel_Record")->caption(), "Off");
+    EXPECT_EQ(MainPanel("Panel_LogStatus")->caption(), "Logging Off");
+    EXPECT_EQ(Main<QPushButton>("Button_TxAll")->text(), "Tx All");
+    EXPECT_EQ(MainShape("Shape_TxAll")->fill(), Colours::Grey);
     for (int slot = 0; slot < 16; ++slot)
-        EXPECT_EQ(Form_Main->Panel_MonCom[slot]->caption(), QString::number(slot + 1));
+        EXPECT_EQ(MainPanel("Panel_MonCom", slot)->caption(), QString::number(slot + 1));
     // Left column COM1-8, right column COM9-16.
     EXPECT_EQ(Rect("Panel_MonCom1").x(), Rect("Panel_MonCom8").x());
     EXPECT_GT(Rect("Panel_MonCom9").x(), Rect("Panel_MonCom1").x());

@@ -11,6 +11,7 @@
 #include "core/main_window.h"
 #include "display/form_track.h"
 #include "link/port_table.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "report_delivery.h"
@@ -20,8 +21,8 @@ namespace {
 QStringList ComboItems()
 {
     QStringList items;
-    for (int i = 0; i < Form_Main->ComboBox_DisplayCom->count(); ++i)
-        items << Form_Main->ComboBox_DisplayCom->itemText(i);
+    for (int i = 0; i < Main<QComboBox>("ComboBox_DisplayCom")->count(); ++i)
+        items << Main<QComboBox>("ComboBox_DisplayCom")->itemText(i);
     return items;
 }
 
@@ -29,7 +30,7 @@ std::vector<int> EnabledPanels()
 {
     std::vector<int> coms;
     for (int slot = 0; slot < 16; ++slot)
-        if (Form_Main->Panel_MonCom[slot]->isEnabled())
+        if (MainPanel("Panel_MonCom", slot)->isEnabled())
             coms.push_back(slot + 1);
     return coms;
 }
@@ -40,8 +41,8 @@ TEST(PortControls, ListedPortsOnlyAreOfferedAndEnabled)
     EXPECT_EQ(ComboItems(), QStringList({"COM1", "COM3"}));
     EXPECT_EQ(EnabledPanels(), (std::vector<int>{1, 3}));
     // The display port's entry is selected, not the first one.
-    EXPECT_EQ(Form_Main->ComboBox_DisplayCom->currentIndex(), 1);
-    EXPECT_EQ(Form_Main->Panel_MonCom[1]->palette().color(QPalette::WindowText), InactiveCaptionTextColour());
+    EXPECT_EQ(Main<QComboBox>("ComboBox_DisplayCom")->currentIndex(), 1);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 1)->palette().color(QPalette::WindowText), InactiveCaptionTextColour());
 }
 
 TEST(PortControls, UnknownPortListEnablesAll16AndEnableAllPortsDoesTheSame)
@@ -50,17 +51,17 @@ TEST(PortControls, UnknownPortListEnablesAll16AndEnableAllPortsDoesTheSame)
     EXPECT_EQ(PortCount, 16);
     EXPECT_EQ(ComboItems().size(), 16);
     EXPECT_EQ(ComboItems().at(15), "COM16");
-    EXPECT_EQ(Form_Main->ComboBox_DisplayCom->currentText(), "COM2");
+    EXPECT_EQ(Main<QComboBox>("ComboBox_DisplayCom")->currentText(), "COM2");
 }
 
 TEST(PortControls, EnableAllPortsCommandWidensAShortList)
 {
     ASSERT_NE(StartMonitorOnFake(3, {1, 3}), nullptr);
-    Form_Main->MenuCOM_EnablePorts->trigger();
+    MainAction("MenuCOM_EnablePorts")->trigger();
     EXPECT_EQ(PortCount, 16);
     EXPECT_EQ(EnabledPanels().size(), 16u);
     // Refilling the list shows the display port still, and is not a user change.
-    EXPECT_EQ(Form_Main->ComboBox_DisplayCom->currentText(), "COM3");
+    EXPECT_EQ(Main<QComboBox>("ComboBox_DisplayCom")->currentText(), "COM3");
     EXPECT_EQ(DisplayPort, 3);
 }
 
@@ -72,35 +73,35 @@ TEST(PortControls, MonitorPanelColoursFollowMonitoredAndActiveFlags)
     PortTable[1].monitored = 1;
     PortTable[2].activeLastPeriod = 1; // active but not monitored
     Form_Main->RefreshMonitorPanels();
-    EXPECT_EQ(Form_Main->Panel_MonCom[0]->colour(), Colours::Lime);
-    EXPECT_EQ(Form_Main->Panel_MonCom[1]->colour(), Colours::Yellow);
-    EXPECT_EQ(Form_Main->Panel_MonCom[2]->colour(), ButtonFaceColour());
-    EXPECT_EQ(HintOf(Form_Main->Panel_MonCom[5]), "When lit, this port is monitored; when green, receiving packets");
+    EXPECT_EQ(MainPanel("Panel_MonCom", 0)->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 1)->colour(), Colours::Yellow);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 2)->colour(), ButtonFaceColour());
+    EXPECT_EQ(HintOf(MainPanel("Panel_MonCom", 5)), "When lit, this port is monitored; when green, receiving packets");
 }
 
 TEST(PortControls, ClickingTheDisplayPortPanelOnlyFlipsItsMark)
 {
     ASSERT_NE(StartMonitorOnFake(1), nullptr);
     Form_Main->SetMultiportLayout();
-    QTest::mouseClick(Form_Main->Panel_MonCom[0], Qt::LeftButton);
+    QTest::mouseClick(MainPanel("Panel_MonCom", 0), Qt::LeftButton);
     EXPECT_TRUE(PortTable[0].monitored);
-    EXPECT_EQ(Form_Main->Panel_MonCom[0]->colour(), Colours::Yellow);
-    QTest::mouseClick(Form_Main->Panel_MonCom[0], Qt::LeftButton);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 0)->colour(), Colours::Yellow);
+    QTest::mouseClick(MainPanel("Panel_MonCom", 0), Qt::LeftButton);
     EXPECT_FALSE(PortTable[0].monitored);
     EXPECT_TRUE(PortTable[0].open);
-    EXPECT_EQ(Form_Main->Panel_MonCom[0]->colour(), ButtonFaceColour());
+    EXPECT_EQ(MainPanel("Panel_MonCom", 0)->colour(), ButtonFaceColour());
     // The right button does nothing.
-    QTest::mouseClick(Form_Main->Panel_MonCom[0], Qt::RightButton);
+    QTest::mouseClick(MainPanel("Panel_MonCom", 0), Qt::RightButton);
     EXPECT_FALSE(PortTable[0].monitored);
 }
 
 TEST(PortControls, PortPanelsAnswerTheKeyboardLikeALeftClick)
 {
     ASSERT_NE(StartMonitorOnFake(1), nullptr);
-    EXPECT_NE(Form_Main->Panel_MonCom[0]->focusPolicy(), Qt::NoFocus);
-    QTest::keyClick(Form_Main->Panel_MonCom[0], Qt::Key_Space);
+    EXPECT_NE(MainPanel("Panel_MonCom", 0)->focusPolicy(), Qt::NoFocus);
+    QTest::keyClick(MainPanel("Panel_MonCom", 0), Qt::Key_Space);
     EXPECT_TRUE(PortTable[0].monitored);
-    QTest::keyClick(Form_Main->Panel_MonCom[0], Qt::Key_A);
+    QTest::keyClick(MainPanel("Panel_MonCom", 0), Qt::Key_A);
     EXPECT_TRUE(PortTable[0].monitored);
 }
 
@@ -111,7 +112,7 @@ TEST(PortControls, ClickingAMonitoredPortClosesItUnlessItIsTheDisplayPort)
     PortTable[4].monitored = 1;
     Form_Main->MouseLeft(4, Qt::LeftButton);
     EXPECT_FALSE(PortTable[4].open);
-    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), ButtonFaceColour());
+    EXPECT_EQ(MainPanel("Panel_MonCom", 4)->colour(), ButtonFaceColour());
 }
 
 TEST(PortControls, DisabledPanelsDoNotReact)
@@ -119,7 +120,7 @@ TEST(PortControls, DisabledPanelsDoNotReact)
     ASSERT_NE(StartMonitorOnFake(3, {1, 3}), nullptr);
     Form_Main->SetMultiportLayout();
     AttachFakeSerial(1); // COM2 is open but not listed
-    QTest::mouseClick(Form_Main->Panel_MonCom[1], Qt::LeftButton);
+    QTest::mouseClick(MainPanel("Panel_MonCom", 1), Qt::LeftButton);
     EXPECT_FALSE(PortTable[1].monitored);
 }
 
@@ -136,7 +137,7 @@ TEST(PortControls, CloseAllUnmarksEveryPortAndKeepsTheDisplayPortOpen)
     EXPECT_TRUE(PortTable[1].open);
     EXPECT_FALSE(PortTable[1].monitored);
     for (int slot : {0, 1, 4})
-        EXPECT_EQ(Form_Main->Panel_MonCom[slot]->colour(), ButtonFaceColour());
+        EXPECT_EQ(MainPanel("Panel_MonCom", slot)->colour(), ButtonFaceColour());
 }
 
 TEST(PortControls, CloseQuietClosesOnlyPortsWithoutAPacketLastPeriod)
@@ -152,7 +153,7 @@ TEST(PortControls, CloseQuietClosesOnlyPortsWithoutAPacketLastPeriod)
     EXPECT_FALSE(PortTable[1].monitored);
     EXPECT_TRUE(PortTable[4].open);
     EXPECT_TRUE(PortTable[4].monitored);
-    EXPECT_EQ(Form_Main->Panel_MonCom[4]->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_MonCom", 4)->colour(), Colours::Lime);
 }
 
 TEST(PortControls, BreakToAllRestartsTheSearchOnEveryOpenSlot)
@@ -203,9 +204,9 @@ TEST(PortControls, PanelTextStaysReadableOnADarkTheme)
     channel.prn = 7;
     Deliver(0, channel, &EncodeReport5C);
 
-    const Panel* panels[] = {Form_Main->Panel_MonCom[0], Form_Main->Panel_MonCom[1],
-                             Form_Main->Panel_SV[0],     Form_Main->Panel_PDOP,
-                             Form_Main->Panel_Time,      Ui<Panel>(Form_Track, "Panel_PDOP")};
+    const Panel* panels[] = {MainPanel("Panel_MonCom", 0), MainPanel("Panel_MonCom", 1),
+                             MainPanel("Panel_SV", 0),     MainPanel("Panel_PDOP"),
+                             MainPanel("Panel_Time"),      Ui<Panel>(Form_Track, "Panel_PDOP")};
     EXPECT_EQ(panels[0]->colour(), Colours::Lime);
     EXPECT_EQ(panels[2]->colour(), Colours::Lime);
     for (const Panel* p : panels) {

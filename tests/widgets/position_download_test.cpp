@@ -11,6 +11,7 @@
 #include "model/formats/position_file.h"
 #include "link/shared_flags.h"
 #include "report_delivery.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_script_gui.h"
 
@@ -40,7 +41,7 @@ protected:
     template <class Report>
     void Download(const Report& report, size_t (*encode)(const Report&, uint8_t*))
     {
-        Form_Main->InitializeDownloadPos->trigger();
+        MainAction("InitializeDownloadPos")->trigger();
         ui.fileNames.push_back(path);
         Deliver(kDisplaySlot, report, encode);
     }
@@ -112,7 +113,7 @@ TEST_F(PositionDownload, ReplacesAnExistingFile)
 
 TEST_F(PositionDownload, CancelUsesUpTheRequest)
 {
-    Form_Main->InitializeDownloadPos->trigger();
+    MainAction("InitializeDownloadPos")->trigger();
     Deliver(kDisplaySlot, Report42{1, 2, 3, 0}, &EncodeReport42); // no file name queued: cancel
     Deliver(kDisplaySlot, Report42{1, 2, 3, 0}, &EncodeReport42);
     EXPECT_EQ(ui.fileRequests.size(), 1u);
@@ -122,7 +123,7 @@ TEST_F(PositionDownload, CancelUsesUpTheRequest)
 
 TEST_F(PositionDownload, OnlyTheDisplayPortsReportAnswersTheRequest)
 {
-    Form_Main->InitializeDownloadPos->trigger();
+    MainAction("InitializeDownloadPos")->trigger();
     Deliver(kMonitoredSlot, Report42{1, 2, 3, 0}, &EncodeReport42);
     EXPECT_TRUE(ui.fileRequests.empty());
     EXPECT_EQ(Flags.PositionDownloadPending, 1);

@@ -16,6 +16,7 @@
 #include "link/shared_flags.h"
 #include "logging/data_log.h"
 #include "report_delivery.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 
@@ -40,51 +41,49 @@ protected:
         AttachFakeSerial(kMonitoredSlot);
         PortTable[kMonitoredSlot].monitored = 1;
         PortReports.fill(PortReportRecord{});
-        f = Form_Main;
     }
     void TearDown() override { PortReports.fill(PortReportRecord{}); }
 
     void ExpectEcefRows() const
     {
-        EXPECT_FALSE(f->Panel_X->isHidden());
-        EXPECT_FALSE(f->Panel_Y->isHidden());
-        for (const Panel* p : {f->Panel_NorthSouth, f->Panel_LatDeg, f->Panel_LatMin, f->Panel_EastWest,
-                               f->Panel_LonDeg, f->Panel_LonMin})
+        EXPECT_FALSE(MainPanel("Panel_X")->isHidden());
+        EXPECT_FALSE(MainPanel("Panel_Y")->isHidden());
+        for (const Panel* p : MainPanels({"Panel_NorthSouth", "Panel_LatDeg", "Panel_LatMin", "Panel_EastWest",
+                                          "Panel_LonDeg", "Panel_LonMin"}))
             EXPECT_TRUE(p->isHidden()) << p->objectName().toStdString();
-        EXPECT_EQ(Caption(f->Label_PanelPos), "ECEF Position");
-        EXPECT_EQ(Caption(f->Label_Lat_X), "X");
-        EXPECT_EQ(Caption(f->Label_Lon_Y), "Y");
-        EXPECT_EQ(Caption(f->Label_Alt_Z), "Z");
-        EXPECT_EQ(Caption(f->Label_Pmode1), "m");
-        EXPECT_EQ(Caption(f->Label_Pmode2), "m");
+        EXPECT_EQ(Caption(MainLabel("Label_PanelPos")), "ECEF Position");
+        EXPECT_EQ(Caption(MainLabel("Label_Lat_X")), "X");
+        EXPECT_EQ(Caption(MainLabel("Label_Lon_Y")), "Y");
+        EXPECT_EQ(Caption(MainLabel("Label_Alt_Z")), "Z");
+        EXPECT_EQ(Caption(MainLabel("Label_Pmode1")), "m");
+        EXPECT_EQ(Caption(MainLabel("Label_Pmode2")), "m");
     }
 
     void ExpectLlaRows() const
     {
-        EXPECT_TRUE(f->Panel_X->isHidden());
-        EXPECT_TRUE(f->Panel_Y->isHidden());
-        for (const Panel* p : {f->Panel_NorthSouth, f->Panel_LatDeg, f->Panel_LatMin, f->Panel_EastWest,
-                               f->Panel_LonDeg, f->Panel_LonMin})
+        EXPECT_TRUE(MainPanel("Panel_X")->isHidden());
+        EXPECT_TRUE(MainPanel("Panel_Y")->isHidden());
+        for (const Panel* p : MainPanels({"Panel_NorthSouth", "Panel_LatDeg", "Panel_LatMin", "Panel_EastWest",
+                                          "Panel_LonDeg", "Panel_LonMin"}))
             EXPECT_FALSE(p->isHidden()) << p->objectName().toStdString();
-        EXPECT_EQ(Caption(f->Label_PanelPos), "LLA Position");
-        EXPECT_EQ(Caption(f->Label_Lat_X), "Latitude");
-        EXPECT_EQ(Caption(f->Label_Lon_Y), "Longitude");
-        EXPECT_EQ(Caption(f->Label_Alt_Z), "Altitude");
-        EXPECT_EQ(Caption(f->Label_Pmode1), "");
-        EXPECT_EQ(Caption(f->Label_Pmode2), "");
+        EXPECT_EQ(Caption(MainLabel("Label_PanelPos")), "LLA Position");
+        EXPECT_EQ(Caption(MainLabel("Label_Lat_X")), "Latitude");
+        EXPECT_EQ(Caption(MainLabel("Label_Lon_Y")), "Longitude");
+        EXPECT_EQ(Caption(MainLabel("Label_Alt_Z")), "Altitude");
+        EXPECT_EQ(Caption(MainLabel("Label_Pmode1")), "");
+        EXPECT_EQ(Caption(MainLabel("Label_Pmode2")), "");
     }
 
     // Change of position shown (LLA) or covered by the blank panels (ECEF).
     void ExpectDeltasShown(bool shown) const
     {
-        EXPECT_EQ(f->Panel_DeltaLat->isHidden(), !shown);
-        EXPECT_EQ(f->Panel_DeltaLon->isHidden(), !shown);
-        EXPECT_EQ(f->Panel_Disable->isHidden(), shown);
-        EXPECT_EQ(f->Panel_Disable2->isHidden(), shown);
+        EXPECT_EQ(MainPanel("Panel_DeltaLat")->isHidden(), !shown);
+        EXPECT_EQ(MainPanel("Panel_DeltaLon")->isHidden(), !shown);
+        EXPECT_EQ(MainPanel("Panel_Disable")->isHidden(), shown);
+        EXPECT_EQ(MainPanel("Panel_Disable2")->isHidden(), shown);
     }
 
     std::shared_ptr<FakeSerial::State> display;
-    TForm_Main* f = nullptr;
 };
 
 TEST_F(PositionReports, SinglePrecisionEcefFillsRowsAndTimeAndCoversTheChangeOfPosition)
@@ -92,14 +91,14 @@ TEST_F(PositionReports, SinglePrecisionEcefFillsRowsAndTimeAndCoversTheChangeOfP
     Deliver(kDisplaySlot, Report42{-2700000.5f, 1234567.75f, 3000.75f, 100.0f}, &EncodeReport42);
 
     ExpectEcefRows();
-    EXPECT_EQ(HintOf(f->Panel_Position), "Position: Packet 42");
-    EXPECT_EQ(Caption(f->Panel_X), "-2700000.50");
-    EXPECT_EQ(Caption(f->Panel_Y), "1234567.75");
-    EXPECT_EQ(Caption(f->Panel_Alt_Z), "3000.75");
-    EXPECT_EQ(Caption(f->Panel_Time), " Sun 00:01:40.00"); // 100 s into the week
-    EXPECT_EQ(Caption(f->Panel_TOW), "100.00");
+    EXPECT_EQ(HintOf(MainPanel("Panel_Position")), "Position: Packet 42");
+    EXPECT_EQ(Caption(MainPanel("Panel_X")), "-2700000.50");
+    EXPECT_EQ(Caption(MainPanel("Panel_Y")), "1234567.75");
+    EXPECT_EQ(Caption(MainPanel("Panel_Alt_Z")), "3000.75");
+    EXPECT_EQ(Caption(MainPanel("Panel_Time")), " Sun 00:01:40.00"); // 100 s into the week
+    EXPECT_EQ(Caption(MainPanel("Panel_TOW")), "100.00");
     ExpectDeltasShown(false);
-    EXPECT_EQ(Caption(f->Label_Altitude), "m");
+    EXPECT_EQ(Caption(MainLabel("Label_Altitude")), "m");
 
     const PortReportRecord& r = PortReports[kDisplaySlot];
     EXPECT_EQ(r.ecefX, -2700000.5);
@@ -113,12 +112,12 @@ TEST_F(PositionReports, DoublePrecisionEcefShowsTwoDecimalsAndTheBias)
     Deliver(kDisplaySlot, Report83{-2700000.12, 4290000.88, -3860000.5, 299.792458, 345600.5f}, &EncodeReport83);
 
     ExpectEcefRows();
-    EXPECT_EQ(HintOf(f->Panel_Position), "Double Precision Position: Packet 83");
-    EXPECT_EQ(Caption(f->Panel_X), "-2700000.12");
-    EXPECT_EQ(Caption(f->Panel_Y), "4290000.88");
-    EXPECT_EQ(Caption(f->Panel_Alt_Z), "-3860000.50");
-    EXPECT_EQ(Caption(f->Panel_Time), " Thu 00:00:00.50"); // day 4 begins at 345600 s
-    EXPECT_EQ(Caption(f->Panel_TOW), "345600.50");
+    EXPECT_EQ(HintOf(MainPanel("Panel_Position")), "Double Precision Position: Packet 83");
+    EXPECT_EQ(Caption(MainPanel("Panel_X")), "-2700000.12");
+    EXPECT_EQ(Caption(MainPanel("Panel_Y")), "4290000.88");
+    EXPECT_EQ(Caption(MainPanel("Panel_Alt_Z")), "-3860000.50");
+    EXPECT_EQ(Caption(MainPanel("Panel_Time")), " Thu 00:00:00.50"); // day 4 begins at 345600 s
+    EXPECT_EQ(Caption(MainPanel("Panel_TOW")), "345600.50");
     EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "1000.00");
     EXPECT_NEAR(PortReports[kDisplaySlot].biasNs, 1000.0, 1e-9);
     EXPECT_EQ(PortReports[kDisplaySlot].ecefY, 4290000.88);
@@ -131,14 +130,14 @@ TEST_F(PositionReports, SinglePrecisionLlaSouthOfTheEquatorShowsDegreesMinutesAn
     Deliver(kDisplaySlot, Report4A{halfDegreeSouth, 0.0f, 10.0f, 299.792458f, 100.0f}, &EncodeReport4A);
 
     ExpectLlaRows();
-    EXPECT_EQ(HintOf(f->Panel_Position), "Position: Packet 4A");
-    EXPECT_EQ(Caption(f->Panel_LatDeg), QString("0") + kDegree);
-    EXPECT_EQ(Caption(f->Panel_LatMin), "30.00000'");
-    EXPECT_EQ(Caption(f->Panel_NorthSouth), "S");
-    EXPECT_EQ(Caption(f->Panel_LonDeg), QString("0") + kDegree);
-    EXPECT_EQ(Caption(f->Panel_LonMin), "0.00000'");
-    EXPECT_EQ(Caption(f->Panel_EastWest), "E");
-    EXPECT_EQ(Caption(f->Panel_Alt_Z), "10.0");
+    EXPECT_EQ(HintOf(MainPanel("Panel_Position")), "Position: Packet 4A");
+    EXPECT_EQ(Caption(MainPanel("Panel_LatDeg")), QString("0") + kDegree);
+    EXPECT_EQ(Caption(MainPanel("Panel_LatMin")), "30.00000'");
+    EXPECT_EQ(Caption(MainPanel("Panel_NorthSouth")), "S");
+    EXPECT_EQ(Caption(MainPanel("Panel_LonDeg")), QString("0") + kDegree);
+    EXPECT_EQ(Caption(MainPanel("Panel_LonMin")), "0.00000'");
+    EXPECT_EQ(Caption(MainPanel("Panel_EastWest")), "E");
+    EXPECT_EQ(Caption(MainPanel("Panel_Alt_Z")), "10.0");
     ExpectDeltasShown(true);
     EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "1000.00");
 
@@ -153,9 +152,9 @@ TEST_F(PositionReports, SinglePrecisionLlaSouthOfTheEquatorShowsDegreesMinutesAn
 TEST_F(PositionReports, LatitudeOfExactlyZeroIsNorth)
 {
     Deliver(kDisplaySlot, Report4A{0.0f, -0.0f, 0.0f, 0.0f, 0.0f}, &EncodeReport4A);
-    EXPECT_EQ(Caption(f->Panel_NorthSouth), "N");
-    EXPECT_EQ(Caption(f->Panel_LatMin), "0.00000'");
-    EXPECT_EQ(Caption(f->Panel_EastWest), "E"); // minus zero is not below zero
+    EXPECT_EQ(Caption(MainPanel("Panel_NorthSouth")), "N");
+    EXPECT_EQ(Caption(MainPanel("Panel_LatMin")), "0.00000'");
+    EXPECT_EQ(Caption(MainPanel("Panel_EastWest")), "E"); // minus zero is not below zero
 }
 
 TEST_F(PositionReports, DoublePrecisionLlaShowsWestLongitudeAndOneDecimalAltitude)
@@ -164,14 +163,14 @@ TEST_F(PositionReports, DoublePrecisionLlaShowsWestLongitudeAndOneDecimalAltitud
             &EncodeReport84);
 
     ExpectLlaRows();
-    EXPECT_EQ(HintOf(f->Panel_Position), "Double Precision Position: Packet 84");
-    EXPECT_EQ(Caption(f->Panel_LatDeg), QString("37") + kDegree);
-    EXPECT_EQ(Caption(f->Panel_LatMin), "30.00000'");
-    EXPECT_EQ(Caption(f->Panel_NorthSouth), "N");
-    EXPECT_EQ(Caption(f->Panel_LonDeg), QString("122") + kDegree);
-    EXPECT_EQ(Caption(f->Panel_LonMin), "15.00000'");
-    EXPECT_EQ(Caption(f->Panel_EastWest), "W");
-    EXPECT_EQ(Caption(f->Panel_Alt_Z), "1234.6");
+    EXPECT_EQ(HintOf(MainPanel("Panel_Position")), "Double Precision Position: Packet 84");
+    EXPECT_EQ(Caption(MainPanel("Panel_LatDeg")), QString("37") + kDegree);
+    EXPECT_EQ(Caption(MainPanel("Panel_LatMin")), "30.00000'");
+    EXPECT_EQ(Caption(MainPanel("Panel_NorthSouth")), "N");
+    EXPECT_EQ(Caption(MainPanel("Panel_LonDeg")), QString("122") + kDegree);
+    EXPECT_EQ(Caption(MainPanel("Panel_LonMin")), "15.00000'");
+    EXPECT_EQ(Caption(MainPanel("Panel_EastWest")), "W");
+    EXPECT_EQ(Caption(MainPanel("Panel_Alt_Z")), "1234.6");
     EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "-100.00");
     EXPECT_NEAR(PortReports[kDisplaySlot].lonDeg, -122.25, 1e-9);
 }
@@ -190,12 +189,12 @@ TEST_F(PositionReports, MinutesRoundingUpToSixtyCarryIntoTheDegrees)
     };
     for (const Row& row : rows) {
         Deliver(kDisplaySlot, Report84{ProgramRad(row.latDeg), ProgramRad(row.lonDeg), 0, 0, 0}, &EncodeReport84);
-        EXPECT_EQ(Caption(f->Panel_NorthSouth), row.ns);
-        EXPECT_EQ(Caption(f->Panel_LatDeg), QString(row.latDeg_) + kDegree) << row.latDeg;
-        EXPECT_EQ(Caption(f->Panel_LatMin), "0.00000'") << row.latDeg;
-        EXPECT_EQ(Caption(f->Panel_EastWest), row.ew);
-        EXPECT_EQ(Caption(f->Panel_LonDeg), QString(row.lonDeg_) + kDegree) << row.lonDeg;
-        EXPECT_EQ(Caption(f->Panel_LonMin), "0.00000'") << row.lonDeg;
+        EXPECT_EQ(Caption(MainPanel("Panel_NorthSouth")), row.ns);
+        EXPECT_EQ(Caption(MainPanel("Panel_LatDeg")), QString(row.latDeg_) + kDegree) << row.latDeg;
+        EXPECT_EQ(Caption(MainPanel("Panel_LatMin")), "0.00000'") << row.latDeg;
+        EXPECT_EQ(Caption(MainPanel("Panel_EastWest")), row.ew);
+        EXPECT_EQ(Caption(MainPanel("Panel_LonDeg")), QString(row.lonDeg_) + kDegree) << row.lonDeg;
+        EXPECT_EQ(Caption(MainPanel("Panel_LonMin")), "0.00000'") << row.lonDeg;
     }
 }
 
@@ -227,19 +226,19 @@ TEST_F(PositionReports, ChangeOfPositionAgainstTheReferenceAndItsReset)
     // The first LLA report becomes the reference: both deltas zero.
     Deliver(kDisplaySlot, Report84{0, 0, 0, 0, 0}, &EncodeReport84);
     EXPECT_EQ(Flags.ReferenceSet, 1);
-    EXPECT_EQ(Caption(f->Panel_DeltaLat), "0.00");
-    EXPECT_EQ(Caption(f->Panel_DeltaLon), "0.00");
+    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLat")), "0.00");
+    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLon")), "0.00");
 
     // On the equator a radian north is b^2/a metres, a radian east a metres.
     Deliver(kDisplaySlot, Report84{1e-4, 1e-4, 0, 0, 0}, &EncodeReport84);
-    EXPECT_EQ(Caption(f->Panel_DeltaLat), "633.54");
-    EXPECT_EQ(Caption(f->Panel_DeltaLon), "637.81");
+    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLat")), "633.54");
+    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLon")), "637.81");
 
-    f->Button_ResetLLA->click();
+    Main<QPushButton>("Button_ResetLLA")->click();
     EXPECT_EQ(Flags.ReferenceSet, 0);
     Deliver(kDisplaySlot, Report4A{1e-4f, 1e-4f, 0, 0, 0}, &EncodeReport4A);
-    EXPECT_EQ(Caption(f->Panel_DeltaLat), "0.00");
-    EXPECT_EQ(Caption(f->Panel_DeltaLon), "0.00");
+    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLat")), "0.00");
+    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLon")), "0.00");
     ExpectDeltasShown(true);
 
     Deliver(kDisplaySlot, Report42{1, 2, 3, 4}, &EncodeReport42);
@@ -252,8 +251,8 @@ TEST_F(PositionReports, ReferenceAtMidLatitudeUsesTheEllipsoidsRadiiOfCurvature)
     // 4517590.88 m at 45 degrees on the WGS-84 ellipsoid.
     Deliver(kDisplaySlot, Report84{kPi / 4, 0, 0, 0, 0}, &EncodeReport84);
     Deliver(kDisplaySlot, Report84{kPi / 4 + 1e-4, -2e-4, 0, 0, 0}, &EncodeReport84);
-    EXPECT_EQ(Caption(f->Panel_DeltaLat), "636.74");
-    EXPECT_EQ(Caption(f->Panel_DeltaLon), "-903.52");
+    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLat")), "636.74");
+    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLon")), "-903.52");
 }
 
 TEST_F(PositionReports, ReferenceSurvivesAChangeOfDisplayPort)
@@ -261,7 +260,7 @@ TEST_F(PositionReports, ReferenceSurvivesAChangeOfDisplayPort)
     Deliver(kDisplaySlot, Report84{0, 0, 0, 0, 0}, &EncodeReport84);
     DisplayPort = kMonitoredSlot + 1;
     Deliver(kMonitoredSlot, Report84{1e-4, 0, 0, 0, 0}, &EncodeReport84);
-    EXPECT_EQ(Caption(f->Panel_DeltaLat), "633.54");
+    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLat")), "633.54");
 }
 
 TEST_F(PositionReports, WrongLengthChangesNothing)
@@ -273,10 +272,10 @@ TEST_F(PositionReports, WrongLengthChangesNothing)
     short84.resize(short84.size() - 4); // 32 data bytes
     DeliverMessage(kDisplaySlot, short84);
 
-    EXPECT_EQ(Caption(f->Label_PanelPos), "Position:");
-    for (const Panel* p : {f->Panel_X, f->Panel_Y, f->Panel_Alt_Z, f->Panel_LatDeg, f->Panel_Time, f->Panel_TOW})
+    EXPECT_EQ(Caption(MainLabel("Label_PanelPos")), "Position:");
+    for (const Panel* p : MainPanels({"Panel_X", "Panel_Y", "Panel_Alt_Z", "Panel_LatDeg", "Panel_Time", "Panel_TOW"}))
         EXPECT_EQ(Caption(p), "?") << p->objectName().toStdString();
-    EXPECT_TRUE(f->Panel_X->isHidden());
+    EXPECT_TRUE(MainPanel("Panel_X")->isHidden());
     EXPECT_EQ(Flags.ReferenceSet, 0);
     EXPECT_EQ(PortReports[kDisplaySlot].ecefX, 0.0);
     EXPECT_EQ(PortReports[kDisplaySlot].fixTime, 0.0f);
@@ -296,12 +295,12 @@ TEST_F(PositionReports, MonitoredPortIsStoredButShowsNothing)
     EXPECT_EQ(r.ecefZ, 9.0);
     EXPECT_EQ(r.fixTime, 13.0f);
 
-    EXPECT_EQ(Caption(f->Label_PanelPos), "Position:");
-    EXPECT_EQ(Caption(f->Panel_LatDeg), "?");
-    EXPECT_EQ(Caption(f->Panel_Time), "?");
+    EXPECT_EQ(Caption(MainLabel("Label_PanelPos")), "Position:");
+    EXPECT_EQ(Caption(MainPanel("Panel_LatDeg")), "?");
+    EXPECT_EQ(Caption(MainPanel("Panel_Time")), "?");
     EXPECT_EQ(Caption(Ui<Panel>(Form_Bias, "Panel_Bias")), "");
     EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_Bias")->colour(), WindowColour());
-    EXPECT_FALSE(f->Panel_Disable->isHidden());
+    EXPECT_FALSE(MainPanel("Panel_Disable")->isHidden());
     EXPECT_EQ(Flags.ReferenceSet, 0);
     EXPECT_EQ(PortReports[kDisplaySlot].altM, 0.0);
 }
@@ -345,10 +344,10 @@ TEST_F(PositionReports, NoRecordTriggerWhenPacedByTheTimer)
 TEST_F(PositionReports, NonsenseAnglesAreShownWithoutHarm)
 {
     Deliver(kDisplaySlot, Report4A{std::nanf(""), 1e30f, -1e30f, std::nanf(""), -5.0f}, &EncodeReport4A);
-    EXPECT_EQ(Caption(f->Panel_NorthSouth), "S"); // not a number is not north
-    EXPECT_EQ(Caption(f->Panel_EastWest), "E");
-    EXPECT_TRUE(Caption(f->Panel_LonDeg).endsWith(kDegree));
-    EXPECT_EQ(Caption(f->Panel_Time), " Sat 23:59:55.00"); // -5 s is 5 s before the week's end
+    EXPECT_EQ(Caption(MainPanel("Panel_NorthSouth")), "S"); // not a number is not north
+    EXPECT_EQ(Caption(MainPanel("Panel_EastWest")), "E");
+    EXPECT_TRUE(Caption(MainPanel("Panel_LonDeg")).endsWith(kDegree));
+    EXPECT_EQ(Caption(MainPanel("Panel_Time")), " Sat 23:59:55.00"); // -5 s is 5 s before the week's end
 }
 
 TEST_F(PositionReports, ReachesTheDecoderFromTheLine)
@@ -357,8 +356,8 @@ TEST_F(PositionReports, ReachesTheDecoderFromTheLine)
     PortTable[kDisplaySlot].searchStep = 0;
     Feed(*display, Frame(Message(Report42{1.5f, 2.5f, 3.5f, 60.0f}, &EncodeReport42)));
     Tick();
-    EXPECT_EQ(Caption(f->Panel_X), "1.50");
-    EXPECT_EQ(Caption(f->Panel_TOW), "60.00");
+    EXPECT_EQ(Caption(MainPanel("Panel_X")), "1.50");
+    EXPECT_EQ(Caption(MainPanel("Panel_TOW")), "60.00");
 }
 
 } // namespace

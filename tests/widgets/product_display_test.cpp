@@ -9,6 +9,7 @@
 #include "config/form_io_options.h"
 #include "core/main_window.h"
 #include "display/form_product.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "report_delivery.h"
@@ -42,7 +43,7 @@ protected:
     {
         return datumLabel->isEnabled() && datumList->isEnabled() &&
                datumList->palette().color(QPalette::Base) == WindowColour() &&
-               Form_Main->Label_DatumMain->isEnabled() && Form_Main->Panel_Datum->colour() == WindowColour();
+               MainLabel("Label_DatumMain")->isEnabled() && MainPanel("Panel_Datum")->colour() == WindowColour();
     }
 
     std::shared_ptr<FakeSerial::State> other;
@@ -54,27 +55,27 @@ TEST_F(ProductDisplay, VersionsAndDatesFillTheProductWindowAndStatusBar)
 {
     EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavVersion")->caption(), "?");
     EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_SigDate")->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_Version->caption(), "");
+    EXPECT_EQ(MainPanel("Panel_Version")->caption(), "");
 
     Deliver(kDisplaySlot, Versions(1, 12), &EncodeReport45);
     EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavVersion")->caption(), "1.12");
     EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavDate")->caption(), "3/7/2001");
     EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_SigVersion")->caption(), "4.2");
     EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_SigDate")->caption(), "12/31/2255");
-    EXPECT_EQ(Form_Main->Panel_Version->caption(), "1.12");
+    EXPECT_EQ(MainPanel("Panel_Version")->caption(), "1.12");
     EXPECT_FALSE(Form_Product->isVisible());
 }
 
 TEST_F(ProductDisplay, DatumControlsUnlockFromVersionOneTwelveComparingEachPartAlone)
 {
     // As the windows start: the datum rows disabled, the main window's field in the panel colour.
-    EXPECT_FALSE(Form_Main->Label_DatumMain->isEnabled());
-    EXPECT_EQ(Form_Main->Panel_Datum->colour(), ButtonFaceColour());
-    EXPECT_EQ(Form_Main->Label_DatumMain->text(), "Datum");
+    EXPECT_FALSE(MainLabel("Label_DatumMain")->isEnabled());
+    EXPECT_EQ(MainPanel("Panel_Datum")->colour(), ButtonFaceColour());
+    EXPECT_EQ(MainLabel("Label_DatumMain")->text(), "Datum");
     EXPECT_FALSE(datumLabel->isEnabled());
 
     Deliver(kDisplaySlot, Versions(1, 11), &EncodeReport45);
-    EXPECT_EQ(Form_Main->Panel_Version->caption(), "1.11");
+    EXPECT_EQ(MainPanel("Panel_Version")->caption(), "1.11");
     EXPECT_FALSE(DatumUnlocked());
     EXPECT_FALSE(datumList->isEnabled());
 
@@ -85,10 +86,10 @@ TEST_F(ProductDisplay, DatumControlsUnlockFromVersionOneTwelveComparingEachPartA
 TEST_F(ProductDisplay, MajorVersionTwoUnlocksAndOlderFirmwareLaterDoesNotLockAgain)
 {
     Deliver(kDisplaySlot, Versions(2, 0), &EncodeReport45);
-    EXPECT_EQ(Form_Main->Panel_Version->caption(), "2.0");
+    EXPECT_EQ(MainPanel("Panel_Version")->caption(), "2.0");
     EXPECT_TRUE(DatumUnlocked());
     Deliver(kDisplaySlot, Versions(1, 0), &EncodeReport45);
-    EXPECT_EQ(Form_Main->Panel_Version->caption(), "1.0");
+    EXPECT_EQ(MainPanel("Panel_Version")->caption(), "1.0");
     EXPECT_TRUE(DatumUnlocked());
 }
 
@@ -98,7 +99,7 @@ TEST_F(ProductDisplay, ReportOfWrongLengthChangesNothing)
     Deliver(kDisplaySlot, Versions(2, 0), &EncodeReport45, +1);
     EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavVersion")->caption(), "?");
     EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavDate")->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_Version->caption(), "");
+    EXPECT_EQ(MainPanel("Panel_Version")->caption(), "");
     EXPECT_FALSE(datumList->isEnabled());
 }
 
@@ -106,7 +107,7 @@ TEST_F(ProductDisplay, MonitoredPortVersionsAreNotShown)
 {
     Deliver(kMonitoredSlot, Versions(2, 0), &EncodeReport45);
     EXPECT_EQ(Ui<Panel>(Form_Product, "Panel_NavVersion")->caption(), "?");
-    EXPECT_EQ(Form_Main->Panel_Version->caption(), "");
+    EXPECT_EQ(MainPanel("Panel_Version")->caption(), "");
     EXPECT_FALSE(datumList->isEnabled());
     EXPECT_TRUE(PortTable[kMonitoredSlot].packetSeen);
 }

@@ -11,6 +11,7 @@
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
 #include "report_delivery.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "support/ui_script_gui.h"
@@ -101,7 +102,7 @@ TEST_F(ReportAnnouncements, TheDisplayShowsAPositionBeforeTheLoggerWarnsAboutIt)
     QString shownX;
     bool boxStillChecked = false;
     ui.whileOpen = [&](const ui::MessageRequest&) {
-        shownX = Form_Main->Panel_X->caption();
+        shownX = MainPanel("Panel_X")->caption();
         boxStillChecked = Ui<QCheckBox>(Form_Log, "CheckBox_Bias")->isChecked();
     };
     // X 1.5, Y -2, Z 4 m, fix time 8 s.

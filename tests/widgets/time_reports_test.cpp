@@ -12,6 +12,7 @@
 #include "link/shared_flags.h"
 #include "platform/clock.h"
 #include "report_delivery.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/state_reset.h"
 #include "support/ui_script_gui.h"
@@ -29,34 +30,32 @@ protected:
         ASSERT_NE(display, nullptr);
         AttachFakeSerial(kMonitoredSlot);
         PortTable[kMonitoredSlot].monitored = 1;
-        f = Form_Main;
     }
 
     std::shared_ptr<FakeSerial::State> display;
-    TForm_Main* f = nullptr;
 };
 
 TEST_F(TimeReports, WeekAndDateOfGpsTime)
 {
     Deliver(kDisplaySlot, Report41{0.0f, 1042, 13.0f}, &EncodeReport41);
-    EXPECT_EQ(f->Panel_Week->text(), "1042");
-    EXPECT_EQ(f->Panel_Date->text(), " Dec 26, 1999");
+    EXPECT_EQ(MainPanel("Panel_Week")->text(), "1042");
+    EXPECT_EQ(MainPanel("Panel_Date")->text(), " Dec 26, 1999");
     EXPECT_EQ(GpsSeconds, 630201600.0); // 1042 x 604800
-    EXPECT_EQ(f->Panel_Time->text(), "?"); // the time of week of 0x41 is not shown
-    EXPECT_EQ(f->Panel_TOW->text(), "?");
+    EXPECT_EQ(MainPanel("Panel_Time")->text(), "?"); // the time of week of 0x41 is not shown
+    EXPECT_EQ(MainPanel("Panel_TOW")->text(), "?");
 }
 
 TEST_F(TimeReports, FractionalTimeOfWeekIsKeptInGpsSeconds)
 {
     Deliver(kDisplaySlot, Report41{86400.5f, 1042, 0}, &EncodeReport41);
     EXPECT_EQ(GpsSeconds, 630288000.5);
-    EXPECT_EQ(f->Panel_Date->text(), " Dec 27, 1999");
+    EXPECT_EQ(MainPanel("Panel_Date")->text(), " Dec 27, 1999");
 }
 
 TEST_F(TimeReports, WeekWithTheTopBitSetIsUnsigned)
 {
     Deliver(kDisplaySlot, Report41{0.0f, 0x8001, 0}, &EncodeReport41);
-    EXPECT_EQ(f->Panel_Week->text(), "32769");
+    EXPECT_EQ(MainPanel("Panel_Week")->text(), "32769");
     EXPECT_EQ(GpsSeconds, 32769.0 * 604800.0);
 }
 
@@ -67,14 +66,14 @@ TEST_F(TimeReports, OnlyTheDisplayPortsTimeOfTheRightLengthCounts)
     std::vector<uint8_t> longer = Message(Report41{0.0f, 1042, 0}, &EncodeReport41);
     longer.push_back(0);
     DeliverMessage(kDisplaySlot, longer);
-    EXPECT_EQ(f->Panel_Week->text(), "?");
+    EXPECT_EQ(MainPanel("Panel_Week")->text(), "?");
     EXPECT_EQ(GpsSeconds, 0.0);
 }
 
 TEST_F(TimeReports, TimeToPcSetsTheClockFromTheNextGpsTime)
 {
     TestClock().now = UtcTime{1999, 12, 25, 12, 0, 0, 0}; // less than a day away: no question
-    f->InitializeTimeToPC->trigger();
+    MainAction("InitializeTimeToPC")->trigger();
     EXPECT_EQ(Flags.TimeToPcPending, 1);
     EXPECT_EQ(TakeWritten(*display), Frame({0x21}));
 
@@ -113,7 +112,7 @@ TEST_F(TimeReports, ClockMoreThanADayAwayIsSetOnlyAfterTheUserAgrees)
         TestClock().now = pcNow;
         Flags.TimeToPcPending = 1;
         Deliver(kDisplaySlot, row.report, &EncodeReport41);
-        EXPECT_EQ(f->Panel_Week->text(), QString::number(row.report.week)); // the display stays as reported
+        EXPECT_EQ(MainPanel("Panel_Week")->text(), QString::number(row.report.week)); // the display stays as reported
         EXPECT_EQ(Flags.TimeToPcPending, 0);
         EXPECT_EQ(TestClock().now, row.clockAfter) << row.report.week;
         ASSERT_EQ(ui.boxes.size(), row.asked ? 1u : 0u) << row.report.week;

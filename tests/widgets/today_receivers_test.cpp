@@ -12,6 +12,7 @@
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
 #include "support/captures.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "views/form_timing.h"
@@ -122,16 +123,17 @@ INSTANTIATE_TEST_SUITE_P(Receivers, TodayCaptures, testing::ValuesIn(kCases),
 TEST(TodayWindows, TimingReceiverInTheMainAndTimingWindows)
 {
     Play("receiver-e.bin", [] { return PortReports[kSlot].timingStatusSeen; });
-    EXPECT_EQ(Form_Main->Panel_Week->caption(), "2076");
-    EXPECT_EQ(Form_Main->Panel_Date->caption(), " Oct 22, 2019");
-    EXPECT_EQ(Form_Main->Label_TimeMode->caption(), "GPS");
-    EXPECT_TRUE(Form_Main->Panel_TOW->caption().startsWith("2399")) << Form_Main->Panel_TOW->caption().toStdString();
-    EXPECT_EQ(Form_Main->Panel_LatDeg->caption(), QString("41") + QChar(0x00B0));
-    EXPECT_EQ(Form_Main->Panel_NorthSouth->caption(), "N");
-    EXPECT_EQ(Form_Main->Panel_LonDeg->caption(), QString("75") + QChar(0x00B0));
-    EXPECT_EQ(Form_Main->Panel_EastWest->caption(), "W");
-    EXPECT_EQ(Form_Main->Panel_Alt_Z->caption(), "210.6");
-    EXPECT_FALSE(Form_Main->Panel_DeltaLat->isHidden());
+    EXPECT_EQ(MainPanel("Panel_Week")->caption(), "2076");
+    EXPECT_EQ(MainPanel("Panel_Date")->caption(), " Oct 22, 2019");
+    EXPECT_EQ(MainLabel("Label_TimeMode")->caption(), "GPS");
+    const QString tow = MainPanel("Panel_TOW")->caption();
+    EXPECT_TRUE(tow.startsWith("2399")) << tow.toStdString();
+    EXPECT_EQ(MainPanel("Panel_LatDeg")->caption(), QString("41") + QChar(0x00B0));
+    EXPECT_EQ(MainPanel("Panel_NorthSouth")->caption(), "N");
+    EXPECT_EQ(MainPanel("Panel_LonDeg")->caption(), QString("75") + QChar(0x00B0));
+    EXPECT_EQ(MainPanel("Panel_EastWest")->caption(), "W");
+    EXPECT_EQ(MainPanel("Panel_Alt_Z")->caption(), "210.6");
+    EXPECT_FALSE(MainPanel("Panel_DeltaLat")->isHidden());
 
     Form_Timing->showForm();
     EXPECT_EQ(Ui<Panel>(Form_Timing, "Panel_ReceiverMode")->caption(), "Over-determined clock");
@@ -149,12 +151,12 @@ TEST(TodayWindows, TimingReceiverInTheMainAndTimingWindows)
 TEST(TodayWindows, CompactFixSouthEastAndNoTimingStatus)
 {
     Play("receiver-k.bin");
-    EXPECT_EQ(Form_Main->Panel_LatDeg->caption(), QString("37") + QChar(0x00B0));
-    EXPECT_EQ(Form_Main->Panel_NorthSouth->caption(), "S");
-    EXPECT_EQ(Form_Main->Panel_LonDeg->caption(), QString("144") + QChar(0x00B0));
-    EXPECT_EQ(Form_Main->Panel_EastWest->caption(), "E");
-    EXPECT_EQ(Form_Main->Panel_Week->caption(), "1851");
-    EXPECT_EQ(Form_Main->Label_PanelVel->caption(), "ENU Velocity");
+    EXPECT_EQ(MainPanel("Panel_LatDeg")->caption(), QString("37") + QChar(0x00B0));
+    EXPECT_EQ(MainPanel("Panel_NorthSouth")->caption(), "S");
+    EXPECT_EQ(MainPanel("Panel_LonDeg")->caption(), QString("144") + QChar(0x00B0));
+    EXPECT_EQ(MainPanel("Panel_EastWest")->caption(), "E");
+    EXPECT_EQ(MainPanel("Panel_Week")->caption(), "1851");
+    EXPECT_EQ(MainLabel("Label_PanelVel")->caption(), "ENU Velocity");
     Form_Timing->showForm();
     EXPECT_EQ(Ui<Panel>(Form_Timing, "Panel_ReceiverMode")->caption(), "");
     EXPECT_EQ(Ui<Panel>(Form_Timing, "Panel_ReceiverMode")->colour(), ButtonFaceColour());
@@ -164,10 +166,11 @@ TEST(TodayWindows, CompactFixSouthEastAndNoTimingStatus)
 TEST(TodayWindows, MultiGnssRowsAndVersions)
 {
     Play("receiver-h.bin");
-    EXPECT_EQ(Form_Main->Panel_SV[0]->caption(), "G25");
-    EXPECT_TRUE(Form_Main->Panel_SV[7]->caption().startsWith("R")) << Form_Main->Panel_SV[7]->caption().toStdString();
-    EXPECT_EQ(Form_Main->Panel_Version->caption(), "1.05");
-    EXPECT_EQ(Form_Main->Panel_TDOP->caption(), "1.0");
+    EXPECT_EQ(MainPanel("Panel_SV", 0)->caption(), "G25");
+    const QString lastRow = MainPanel("Panel_SV", 7)->caption();
+    EXPECT_TRUE(lastRow.startsWith("R")) << lastRow.toStdString();
+    EXPECT_EQ(MainPanel("Panel_Version")->caption(), "1.05");
+    EXPECT_EQ(MainPanel("Panel_TDOP")->caption(), "1.0");
     EXPECT_EQ(PortReports[kSlot].hardware.serialNumber, 1195000112u);
 }
 

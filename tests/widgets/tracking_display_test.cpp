@@ -8,6 +8,7 @@
 #include "display/form_track.h"
 #include "model/port_reports.h"
 #include "monitor/tracking.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 #include "report_delivery.h"
@@ -48,8 +49,8 @@ protected:
 
     static QStringList MainRow(size_t chan)
     {
-        return {Form_Main->Panel_SV[chan]->caption(), Form_Main->Panel_AMU[chan]->caption(),
-                Form_Main->Panel_AZ[chan]->caption(), Form_Main->Panel_EL[chan]->caption()};
+        return {MainPanel("Panel_SV", chan)->caption(), MainPanel("Panel_AMU", chan)->caption(),
+                MainPanel("Panel_AZ", chan)->caption(), MainPanel("Panel_EL", chan)->caption()};
     }
 
     std::shared_ptr<FakeSerial::State> other;
@@ -66,7 +67,7 @@ TEST_F(TrackingDisplay, ChannelReportFillsItsRowInBothWindows)
     EXPECT_EQ(row.size(), 68);
     for (size_t channel : {0u, 1u, 3u, 7u}) {
         EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", channel)->caption(), "");
-        EXPECT_EQ(Form_Main->Panel_SV[channel]->caption(), "");
+        EXPECT_EQ(MainPanel("Panel_SV", channel)->caption(), "");
     }
     EXPECT_EQ(PortReports[kDisplaySlot].chanPrn[2], 7);
     EXPECT_FLOAT_EQ(PortReports[kDisplaySlot].chanLevel[2], 43.5f);
@@ -76,7 +77,7 @@ TEST_F(TrackingDisplay, ChannelAndSlotComeFromTheSameByte)
 {
     Send(kDisplaySlot, Channel(7, 0x0B)); // channel 1, slot 3
     EXPECT_TRUE(Ui<Panel>(Form_Track, "Panel_TS", 1)->caption().startsWith("  7  3   2"));
-    EXPECT_EQ(Form_Main->Panel_SV[1]->caption(), "07");
+    EXPECT_EQ(MainPanel("Panel_SV", 1)->caption(), "07");
 }
 
 TEST_F(TrackingDisplay, SatellitePanelIsGreenOnlyForASatelliteInTheLastFix)
@@ -85,20 +86,20 @@ TEST_F(TrackingDisplay, SatellitePanelIsGreenOnlyForASatelliteInTheLastFix)
     Send(kDisplaySlot, Channel(12, 0x00));
     Send(kDisplaySlot, Channel(5, 0x08));
     Send(kDisplaySlot, Channel(0, 0x10)); // PRN 0 matches the empty fix entries but never lights
-    EXPECT_EQ(Form_Main->Panel_SV[0]->colour(), Colours::Lime);
-    EXPECT_EQ(Form_Main->Panel_SV[1]->colour(), WindowColour());
-    EXPECT_EQ(Form_Main->Panel_SV[2]->colour(), WindowColour());
+    EXPECT_EQ(MainPanel("Panel_SV", 0)->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_SV", 1)->colour(), WindowColour());
+    EXPECT_EQ(MainPanel("Panel_SV", 2)->colour(), WindowColour());
 
     // A new fix list recolours a channel only at its next report.
     SendFixList(kDisplaySlot, {4});
-    EXPECT_EQ(Form_Main->Panel_SV[0]->colour(), Colours::Lime);
+    EXPECT_EQ(MainPanel("Panel_SV", 0)->colour(), Colours::Lime);
     Send(kDisplaySlot, Channel(12, 0x00));
-    EXPECT_EQ(Form_Main->Panel_SV[0]->colour(), WindowColour());
+    EXPECT_EQ(MainPanel("Panel_SV", 0)->colour(), WindowColour());
 
     // The fix list is the delivering port's own.
     SendFixList(kMonitoredSlot, {12});
     Send(kDisplaySlot, Channel(12, 0x00));
-    EXPECT_EQ(Form_Main->Panel_SV[0]->colour(), WindowColour());
+    EXPECT_EQ(MainPanel("Panel_SV", 0)->colour(), WindowColour());
 }
 
 TEST_F(TrackingDisplay, LatchFollowsTheWeakestLevelSinceItsRestart)
@@ -133,7 +134,7 @@ TEST_F(TrackingDisplay, ReportOfWrongLengthChangesNothingNotEvenTheCountdown)
     Send(kDisplaySlot, Channel(7, 0x10), +1);
     EXPECT_EQ(ChannelTimeout[2], 0);
     EXPECT_EQ(PortReports[kDisplaySlot].chanPrn[2], 0);
-    EXPECT_EQ(Form_Main->Panel_SV[2]->caption(), "");
+    EXPECT_EQ(MainPanel("Panel_SV", 2)->caption(), "");
 }
 
 TEST_F(TrackingDisplay, ChannelsEightToElevenAreStoredButNotShownAndTwelveUpAreIgnored)
@@ -155,7 +156,7 @@ TEST_F(TrackingDisplay, ChannelsEightToElevenAreStoredButNotShownAndTwelveUpAreI
     EXPECT_EQ(PortReports[kMonitoredSlot].latchedPrn, onlyEleven);
     for (size_t chan = 0; chan < 8; ++chan) {
         EXPECT_EQ(PortReports[kMonitoredSlot].latchRestart[chan], 1);
-        EXPECT_EQ(Form_Main->Panel_SV[chan]->caption(), "");
+        EXPECT_EQ(MainPanel("Panel_SV", chan)->caption(), "");
         EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", chan)->caption(), "");
     }
 }
@@ -167,12 +168,12 @@ TEST_F(TrackingDisplay, ChannelBlanksFourToFiveSecondsAfterItsLastReport)
         SCOPED_TRACE(phase);
         SendFixList(kDisplaySlot, {7});
         Send(kDisplaySlot, Channel(7, 0x10));
-        ASSERT_EQ(Form_Main->Panel_SV[2]->colour(), Colours::Lime);
+        ASSERT_EQ(MainPanel("Panel_SV", 2)->colour(), Colours::Lime);
         int ticks = 0;
-        while (Form_Main->Panel_SV[2]->caption() != "" && ticks < 100) {
+        while (MainPanel("Panel_SV", 2)->caption() != "" && ticks < 100) {
             Tick();
             ++ticks;
-            if (Form_Main->Panel_SV[2]->caption() != "") {
+            if (MainPanel("Panel_SV", 2)->caption() != "") {
                 EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", 2)->caption().left(3), "  7");
             }
         }
@@ -181,7 +182,7 @@ TEST_F(TrackingDisplay, ChannelBlanksFourToFiveSecondsAfterItsLastReport)
         EXPECT_LE(ticks, 25);
         EXPECT_EQ(MainRow(2), (QStringList{"", "", "", ""}));
         EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", 2)->caption(), "");
-        EXPECT_EQ(Form_Main->Panel_SV[2]->colour(), WindowColour());
+        EXPECT_EQ(MainPanel("Panel_SV", 2)->colour(), WindowColour());
         // The stored values are the data logger's: they stay.
         EXPECT_EQ(PortReports[kDisplaySlot].chanPrn[2], 7);
         Tick(phase + 1); // move the next report to another point of the cycle

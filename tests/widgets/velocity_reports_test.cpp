@@ -6,6 +6,7 @@
 #include "core/main_window.h"
 #include "model/port_reports.h"
 #include "report_delivery.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"
 
@@ -22,7 +23,6 @@ protected:
         AttachFakeSerial(kMonitoredSlot);
         PortTable[kMonitoredSlot].monitored = 1;
         PortReports.fill(PortReportRecord{});
-        f = Form_Main;
     }
     void TearDown() override { PortReports.fill(PortReportRecord{}); }
 
@@ -30,18 +30,16 @@ protected:
     {
         QStringList rows;
         for (size_t i = 0; i < 3; ++i)
-            rows << f->Label_Vel[i]->text() + " " + f->Panel_Vel[i]->text();
+            rows << MainLabel("Label_Vel", i)->text() + " " + MainPanel("Panel_Vel", i)->text();
         return rows;
     }
-
-    TForm_Main* f = nullptr;
 };
 
 TEST_F(VelocityReports, EnuShowsMagnitudesWithDirectionWords)
 {
     Deliver(kDisplaySlot, Report56{-1.234f, 2.5f, 0.0f, 0.299792458f, 0}, &EncodeReport56);
-    EXPECT_EQ(f->Label_PanelVel->text(), "ENU Velocity");
-    EXPECT_EQ(HintOf(f->Panel_Velocity), "Velocity: Packet 56");
+    EXPECT_EQ(MainLabel("Label_PanelVel")->text(), "ENU Velocity");
+    EXPECT_EQ(HintOf(MainPanel("Panel_Velocity")), "Velocity: Packet 56");
     EXPECT_EQ(Rows(), QStringList({"West 1.23", "North 2.50", "Up 0.00"}));
     EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_BiasRate")->text(), "1.00");
 
@@ -64,8 +62,8 @@ TEST_F(VelocityReports, EcefShowsSignedComponents)
 {
     Deliver(kDisplaySlot, Report56{-1, -1, -1, 0, 0}, &EncodeReport56);
     Deliver(kDisplaySlot, Report43{-1.5f, 2.25f, -0.75f, 2.99792458f, 0}, &EncodeReport43);
-    EXPECT_EQ(f->Label_PanelVel->text(), "ECEF Velocity");
-    EXPECT_EQ(HintOf(f->Panel_Velocity), "Velocity: Packet 43");
+    EXPECT_EQ(MainLabel("Label_PanelVel")->text(), "ECEF Velocity");
+    EXPECT_EQ(HintOf(MainPanel("Panel_Velocity")), "Velocity: Packet 43");
     EXPECT_EQ(Rows(), QStringList({"X -1.50", "Y 2.25", "Z -0.75"}));
     EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_BiasRate")->text(), "10.00");
 
@@ -81,7 +79,7 @@ TEST_F(VelocityReports, MonitoredPortIsStoredButShowsNothing)
     Deliver(kMonitoredSlot, Report43{1, 2, 3, 0.299792458f, 0}, &EncodeReport43);
     EXPECT_EQ(PortReports[kMonitoredSlot].velY, 2.0f);
     EXPECT_NEAR(PortReports[kMonitoredSlot].biasRatePpb, 1.0f, 1e-6f);
-    EXPECT_EQ(f->Label_PanelVel->text(), "Velocity:");
+    EXPECT_EQ(MainLabel("Label_PanelVel")->text(), "Velocity:");
     EXPECT_EQ(Rows(), QStringList({"X ?", "Y ?", "Z ?"}));
     EXPECT_EQ(Ui<Panel>(Form_Bias, "Panel_BiasRate")->text(), "");
 }

@@ -9,6 +9,7 @@
 #include "core/main_window.h"
 #include "platform/ui.h"
 #include "platform/widgets.h"
+#include "support/main_ui.h"
 #include "support/monitor_gui.h"
 
 namespace {
@@ -71,16 +72,16 @@ void Enter(QWidget* widget)
 TEST(HintLine, ShowsTheHintOfTheControlUnderThePointerOrItsRegion)
 {
     ASSERT_NE(StartMonitorOnFake(1), nullptr);
-    Enter(Form_Main->Label9); // "Mode" caption inside the status region
-    EXPECT_EQ(Form_Main->Panel_Hint->caption(), "Health: 26, 46, 4B;  Mode: 24, 6D;  DGPS: 62, 82");
-    Enter(Form_Main->Panel_SV[2]);
-    EXPECT_EQ(Form_Main->Panel_Hint->caption(), "When green, this SV is being used for fixes");
-    Enter(Form_Main->Shape_TxLED);
-    EXPECT_EQ(Form_Main->Panel_Hint->caption(), "Serial Activity");
-    Enter(Form_Main->Panel_Version);
-    EXPECT_EQ(Form_Main->Panel_Hint->caption(), "Firmware Version");
-    Enter(Form_Main->Panel_Velocity); // no hint of its own nor above it
-    EXPECT_EQ(Form_Main->Panel_Hint->caption(), "");
+    Enter(MainLabel("Label9")); // "Mode" caption inside the status region
+    EXPECT_EQ(MainPanel("Panel_Hint")->caption(), "Health: 26, 46, 4B;  Mode: 24, 6D;  DGPS: 62, 82");
+    Enter(MainPanel("Panel_SV", 2));
+    EXPECT_EQ(MainPanel("Panel_Hint")->caption(), "When green, this SV is being used for fixes");
+    Enter(MainShape("Shape_TxLED"));
+    EXPECT_EQ(MainPanel("Panel_Hint")->caption(), "Serial Activity");
+    Enter(MainPanel("Panel_Version"));
+    EXPECT_EQ(MainPanel("Panel_Hint")->caption(), "Firmware Version");
+    Enter(MainPanel("Panel_Velocity")); // no hint of its own nor above it
+    EXPECT_EQ(MainPanel("Panel_Hint")->caption(), "");
 }
 
 } // namespace
