@@ -1,6 +1,5 @@
 #include "core/windows.h"
 
-#include "config/config_decoders.h"
 #include "config/form_about.h"
 #include "config/form_bias.h"
 #include "config/form_filters.h"
@@ -9,6 +8,7 @@
 #include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
+#include "config/settings_captions.h"
 #include "monitor/dispatch.h"
 #include "core/main_window.h"
 #include "core/replay_ports.h"
@@ -77,7 +77,7 @@ bool CreateAllWindows()
         delete main;
         return false;
     }
-    RegisterConfigDecoders();
+    AnnounceSettingsCaptions();
     CreateCompanions();
     return true;
 }

@@ -14,6 +14,7 @@
 #include "link/port_table.h"
 #include "link/transmit_queue.h"
 #include "model/port_reports.h"
+#include "model/port_settings.h"
 #include "monitor/monitor.h"
 #include "monitor/requests.h"
 #include "support/pty.h"
@@ -64,6 +65,7 @@ TEST(HeadlessEngine, QueriesAndDecodesEveryPortWithoutADisplayPort)
         peer.Write(Encoded(Report4A{0.5f, -0.25f, 120.0f, 0.0f, 7.0f}, &EncodeReport4A));
         peer.Write(Encoded(Report41{100.0f, 2300, 18.0f}, &EncodeReport41));
         peer.Write(Framed({0x8F, 0x26, 0, 0, 0, 0})); // a box nobody can answer: told on stderr
+        peer.Write(Framed({0x70, 1, 0, 1, 0}));       // settings are kept with no dialog to show them
     }
     for (int i = 0; i < 10; ++i) { // one 2-second cycle, each port's queue drained between ticks
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -85,6 +87,9 @@ TEST(HeadlessEngine, QueriesAndDecodesEveryPortWithoutADisplayPort)
         EXPECT_NEAR(r.altM, 120.0, 1e-3);
         EXPECT_EQ(r.gpsWeek, 2300) << "a display-port report, decoded on every port";
         EXPECT_TRUE(PortTable[static_cast<size_t>(i + 1)].monitored);
+        const Received<Report70>& filters = PortSettings[static_cast<size_t>(i + 1)].filters;
+        EXPECT_NE(filters.revision, 0u);
+        EXPECT_EQ(filters.value, (FilterRecord{1, 0, 1, 0}));
     }
     engine.CloseEveryPort();
     for (int slot = 1; slot <= 3; ++slot)
