@@ -16,6 +16,7 @@
 #include "display/form_track.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "logging/position_logging.h"
 #include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
 #include "views/form_packets.h"
@@ -49,6 +50,7 @@ void CreateCompanions()
     Form_Track = new TForm_Track;
     Form_About = new TForm_About;
     Form_Log = new TForm_Log;
+    LogPositionReports(Form_Main); // after the display's windows, before the timing outputs
     Form_Bias = new TForm_Bias;
     Form_LogZelk = new TForm_LogZelk;
     // The dispatch hands the display port's packets to the recorder from now on.

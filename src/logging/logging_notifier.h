@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <string>
+
 class LoggingNotifier : public QObject {
     Q_OBJECT
 public:
@@ -18,6 +20,11 @@ signals:
     void logStatusColourChanged(const QColor& colour);
     void recordStatusChanged(const QString& caption); // "Off", "Data", "Zelk" or "Zelk/Data"
     void portMonitored(int slot);                      // Start set the port's monitored flag
+    // The data logger's progress, for the logging window.
+    void logRecordWritten(int count, const std::string& line); // a record of the active port
+    void logDurationChanged(const QString& duration);          // the active port's time since Start
+    void logFileUnwritable(const std::string& fileName);       // once per file and run
+    void logBiasAvailable(bool available);                     // the display port's reports carry a bias
 };
 
 // The program's one logging notifier. It lives as long as the program.
