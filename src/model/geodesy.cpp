@@ -70,7 +70,8 @@ LocalOffset LocalFrame::ToLocal(const Ecef& v) const
 Ecef LocalFrame::ToEcef(const LocalOffset& v) const
 {
     return {-sinLon_ * v.east - sinLat_ * cosLon_ * v.north + cosLat_ * cosLon_ * v.up,
-            cosLon_ * v.east - sinLat_ * sinLon_ * v.north + cosLat_ * sinLon_ * v.up, cosLat_ * v.north + sinLat_ * v.up};
+            cosLon_ * v.east - sinLat_ * sinLon_ * v.north + cosLat_ * sinLon_ * v.up,
+            cosLat_ * v.north + sinLat_ * v.up};
 }
 
 LookAngles LookAt(const Geodetic& observer, const Ecef& target)
