@@ -16,7 +16,7 @@
 #include "display/form_track.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
-#include "logging/position_logging.h"
+#include "monitor/position_logging.h"
 #include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
 #include "views/form_packets.h"

@@ -11,8 +11,8 @@
 #include "model/gps_time.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
-#include "logging/logging_notifier.h"
+#include "monitor/data_log.h"
+#include "monitor/logging_notifier.h"
 #include "logging/record_status.h"
 #include "logging/replace_question.h"
 #include "platform/ui.h"
@@ -267,7 +267,7 @@ void TForm_Log::Button_StartClick()
     Panel_Data->setCaption(" ");
     SetSetupEnabled(false);
     emit LoggingEvents().logStatusCaptionChanged("Logging On");
-    emit LoggingEvents().logStatusColourChanged(Colours::Lime);
+    emit LoggingEvents().logStatusLampChanged(LogLamp::On);
     Flags.DataLoggingOn = 1;
     ShowRecordStatus();
 }
@@ -290,7 +290,7 @@ void TForm_Log::Button_StopClick()
     Flags.DataLoggingOn = 0;
     SetSetupEnabled(true);
     emit LoggingEvents().logStatusCaptionChanged("Logging Off");
-    emit LoggingEvents().logStatusColourChanged(ButtonFaceColour());
+    emit LoggingEvents().logStatusLampChanged(LogLamp::Off);
     ShowRecordStatus();
 }
 

@@ -17,7 +17,7 @@
 #include "model/port_reports.h"
 #include "link/commands.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "logging/form_log.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
@@ -145,32 +145,6 @@ TEST_F(DataLog, BoxesCheckedInTheWindowChooseTheValues)
     EXPECT_EQ(Log(3), "\r\n");
     EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_DataSets")->caption(), "1");
     EXPECT_EQ(Ui<Panel>(Form_Log, "Panel_Data")->caption(), " ");
-}
-
-// The logger needs no window: it reads DataLogSettings() at Start and at
-// every record, and the position reports still pace it.
-TEST_F(DataLog, LogsFromItsSettingsWithNoWindow)
-{
-    delete Form_Log;
-    Form_Log = nullptr;
-    LogSettings& settings = DataLogSettings();
-    settings.fileRoot = dir.file("data");
-    settings.selection = {};
-    settings.selection[static_cast<size_t>(LogField::Mode)] = true;
-    settings.selection[static_cast<size_t>(LogField::DGPS)] = true;
-    settings.intervalText = "2";
-    Reports(PortTable[2]).fixMode = 3;
-    Reports(PortTable[2]).dgpsMode = 2;
-    PortTable[2].monitored = 1; // as Start does for the display port
-    PrepareDataLog(settings);
-    Flags.DataLoggingOn = 1;
-    SendTimes(*display, 0x4A, {10.0f, 11.0f, 12.0f});
-    Send(*other, Position(0x42, 20.0f));
-    EXPECT_EQ(Log(3), "3 2 \r\n3 2 \r\n");
-    EXPECT_EQ(Log(5), "0 0 \r\n");
-    settings.selection[static_cast<size_t>(LogField::TOW)] = true;
-    Send(*display, Position(0x4A, 14.0f));
-    EXPECT_EQ(Log(3), "3 2 \r\n3 2 \r\n14.00 3 2 \r\n");
 }
 
 TEST_F(DataLog, WeakestLevelBetweenRecordsIsLoggedWithItsPrn)

@@ -1,4 +1,4 @@
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 
 #include <QString>
 #include <set>
@@ -10,8 +10,7 @@
 #include "link/shared_flags.h"
 #include "model/formats/log_file.h"
 #include "model/formats/log_record.h"
-#include "logging/logging_notifier.h"
-#include "platform/widgets.h" // the status lamp colours
+#include "monitor/logging_notifier.h"
 
 int32_t LogByReports = 1;
 std::array<LogPortRecord, kPortSlots> LogPorts;
@@ -31,7 +30,7 @@ void NoteUnwritable(const std::string& fileName)
         emit LoggingEvents().logFileUnwritable(fileName);
 }
 
-void ColourLogStatus(const QColor& colour) { emit LoggingEvents().logStatusColourChanged(colour); }
+void LightLogStatus(LogLamp lamp) { emit LoggingEvents().logStatusLampChanged(lamp); }
 
 float Now(int slot)
 {
@@ -118,14 +117,14 @@ void WriteLogRecordForSlot(int slot)
     const float now = Now(slot);
     if (ElapsedWeekSeconds(now, log.lastRecordTime) < static_cast<float>(LogRun().interval)) {
         if (active)
-            ColourLogStatus(Colours::Lime);
+            LightLogStatus(LogLamp::On);
     } else {
         log.lastRecordTime = now;
         std::string line;
         if (AppendRecord(slot, line) && active) {
             ++LogRun().recordCount;
             emit LoggingEvents().logRecordWritten(LogRun().recordCount, line);
-            ColourLogStatus(Colours::Yellow);
+            LightLogStatus(LogLamp::Written);
         }
     }
     if (active)

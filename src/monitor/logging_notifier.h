@@ -1,14 +1,18 @@
 // What the data logger and the raw recorder tell the rest of the program:
-// the log status caption and colour, the record status caption, and that
+// the log status caption and lamp, the record status caption, and that
 // Start made the display port a monitored one. The main window subscribes;
 // the logging windows never write its widgets. Connections are direct.
+// QtCore only: the logger runs without any window.
 #pragma once
 
-#include <QColor>
 #include <QObject>
 #include <QString>
 
 #include <string>
+
+// The main window's log status lamp: off (button face), logging (lime), a
+// record written that second (yellow).
+enum class LogLamp { Off, On, Written };
 
 class LoggingNotifier : public QObject {
     Q_OBJECT
@@ -17,7 +21,7 @@ public:
 
 signals:
     void logStatusCaptionChanged(const QString& caption); // "Logging On", "Logging Off" or the duration
-    void logStatusColourChanged(const QColor& colour);
+    void logStatusLampChanged(LogLamp lamp);
     void recordStatusChanged(const QString& caption); // "Off", "Data", "Zelk" or "Zelk/Data"
     void portMonitored(int slot);                      // Start set the port's monitored flag
     // The data logger's progress, for the logging window.
