@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -60,9 +61,9 @@ private:
     struct Receiver {
         std::string folder, label;
         int colour = 0; // its row in the list, for its colour
-        std::shared_ptr<const std::vector<HistorySample>> samples;
         std::vector<HistoryEvent> events;
     };
+    struct PendingLoad;
     struct Computed {
         std::string label;
         int colour = 0;
@@ -71,8 +72,7 @@ private:
     };
     std::vector<std::string> ChosenFolders() const;
     void Load();
-    void Loaded(int generation, std::vector<Receiver> receivers, int64_t from, int64_t to);
-    void Redecimate();
+    void Loaded(int generation, PendingLoad& loaded);
     void JumpToEvent(bool forward);
     void ShowStability(int generation, std::vector<Computed> computed);
     void UpdateCursorText();
@@ -90,8 +90,8 @@ private:
     QLabel* stabilityNote_ = nullptr;
     std::vector<Receiver> receivers_;
     std::vector<Computed> computed_;
-    int64_t loadedFrom_ = 0, loadedTo_ = 0;
-    int generation_ = 0, stabilityGeneration_ = 0, decimateGeneration_ = 0;
+    std::shared_ptr<std::atomic<bool>> cancelPendingLoad; // set when a newer load makes the running one useless
+    int generation_ = 0, stabilityGeneration_ = 0;
     int loading_ = 0, computing_ = 0;
 };
 
