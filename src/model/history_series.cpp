@@ -13,6 +13,18 @@ bool HasPositionFix(const HistorySample& s) { return s.fixDimension >= 3; }
 
 double OrNan(int v) { return v < 0 ? NAN : v; }
 
+// The event between two samples in a row, if any.
+std::optional<HistoryEventKind> EventBetween(const HistorySample& before, const HistorySample& now)
+{
+    if (now.state == PortState::Lost && before.state != PortState::Lost)
+        return HistoryEventKind::PortLost;
+    if (now.state != PortState::Lost && before.state == PortState::Lost)
+        return HistoryEventKind::PortReopened;
+    if (HasPositionFix(before) && !HasPositionFix(now) && now.state != PortState::Lost)
+        return HistoryEventKind::FixLost;
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string QuantityCaption(HistoryQuantity q)
@@ -46,22 +58,6 @@ double QuantityValue(const HistorySample& s, HistoryQuantity q)
     }
     return NAN;
 }
-
-namespace {
-
-// The event between two samples in a row, if any.
-std::optional<HistoryEventKind> EventBetween(const HistorySample& before, const HistorySample& now)
-{
-    if (now.state == PortState::Lost && before.state != PortState::Lost)
-        return HistoryEventKind::PortLost;
-    if (now.state != PortState::Lost && before.state == PortState::Lost)
-        return HistoryEventKind::PortReopened;
-    if (HasPositionFix(before) && !HasPositionFix(now) && now.state != PortState::Lost)
-        return HistoryEventKind::FixLost;
-    return std::nullopt;
-}
-
-} // namespace
 
 DecimatedHistory ReadDecimated(const std::string& folder, HistoryQuantity q, int64_t from, int64_t to, int columns,
                                const std::atomic<bool>* cancelled)

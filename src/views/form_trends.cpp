@@ -153,6 +153,12 @@ TForm_Trends::TForm_Trends(std::string root)
     SetSpan(1);
 }
 
+TForm_Trends::~TForm_Trends()
+{
+    if (cancelLoad_)
+        cancelLoad_->store(true);
+}
+
 void TForm_Trends::showEvent(QShowEvent* event)
 {
     Form::showEvent(event);
@@ -223,9 +229,9 @@ struct TForm_Trends::PendingLoad {
 void TForm_Trends::Load()
 {
     const int generation = ++generation_;
-    if (cancelPendingLoad)
-        cancelPendingLoad->store(true);
-    cancelPendingLoad = std::make_shared<std::atomic<bool>>(false);
+    if (cancelLoad_)
+        cancelLoad_->store(true);
+    cancelLoad_ = std::make_shared<std::atomic<bool>>(false);
     const auto quantity = static_cast<HistoryQuantity>(quantity_->currentIndex());
     const int64_t from = plot_->From(), to = plot_->To();
     const int columns = plot_->PlotColumns();
@@ -248,7 +254,7 @@ void TForm_Trends::Load()
     QPointer<TForm_Trends> target(this);
     for (size_t i = 0; i < loading->receivers.size(); ++i)
         QThreadPool::globalInstance()->start([target, loading, i, generation, quantity, from, to, columns,
-                                              cancel = cancelPendingLoad] {
+                                              cancel = cancelLoad_] {
             DecimatedHistory d = ReadDecimated(loading->receivers[i].folder, quantity, from, to, columns, cancel.get());
             loading->plotted[i].columns = std::move(d.columns);
             loading->plotted[i].events = d.events;

@@ -4,7 +4,7 @@
 // and "Next event"; and the "Stability" tab: ADEV, MDEV and TDEV of the
 // receivers' clock bias over the range shown, log-log with confidence bars,
 // the table copyable. Files are read, decimated and the statistics computed
-// off the GUI thread.
+// off the GUI thread; the cursor reads a few records of each receiver.
 #pragma once
 
 #include <QString>
@@ -32,6 +32,7 @@ class TForm_Trends : public Form {
 public:
     // root: the folder holding the receivers' history folders.
     explicit TForm_Trends(std::string root = {});
+    ~TForm_Trends() override; // stops the reads still running for it
 
     // Lists the receivers found under the root again (keeping the choices).
     void RefreshReceivers();
@@ -90,7 +91,7 @@ private:
     QLabel* stabilityNote_ = nullptr;
     std::vector<Receiver> receivers_;
     std::vector<Computed> computed_;
-    std::shared_ptr<std::atomic<bool>> cancelPendingLoad; // set when a newer load makes the running one useless
+    std::shared_ptr<std::atomic<bool>> cancelLoad_; // set when a newer load makes the running one useless
     int generation_ = 0, stabilityGeneration_ = 0;
     int loading_ = 0, computing_ = 0;
 };
