@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "core/main_window.h"
-#include "link/shared_flags.h"
 #include "model/gps_time.h"
 #include "model/port_reports.h"
+#include "model/position_change.h"
 
 namespace {
 
@@ -63,35 +63,6 @@ void ShowAngleRow(double deg, bool single, char positive, char negative, Panel* 
     degrees->setCaption(t.degrees);
     minutes->setCaption(t.minutes);
     hemisphere->setCaption(t.hemisphere);
-}
-
-// The reference point, valid while ReferenceSet is 1.
-struct Reference {
-    double lat0 = 0, lon0 = 0;
-    double northScale = 0, eastScale = 0; // metres per radian
-};
-Reference g_reference;
-
-// WGS-84 radii of curvature at the latitude: meridian (north) and prime
-// vertical times cos(latitude) (east). The constants are a^2 - b^2, b^2,
-// a^2 and a^2 b^2 of the ellipsoid with a = 6378137 m, b = 6356752.3142 m.
-Reference ReferenceAt(double latRad, double lonRad)
-{
-    const double c = std::cos(latRad);
-    const double d = 272331606681.94568 * c * c + 40408299984087.055;
-    const double e = std::sqrt(d);
-    return {latRad, lonRad, 1.6438351648619222e27 / (e * d), c * 40680631590769.0 / e};
-}
-
-// The change of position (north, east) against the program-wide reference
-// point; the first fix after ReferenceSet was cleared becomes the reference.
-std::array<double, 2> ChangeOfPosition(double latRad, double lonRad)
-{
-    if (!Flags.ReferenceSet) {
-        Flags.ReferenceSet = 1;
-        g_reference = ReferenceAt(latRad, lonRad);
-    }
-    return {(latRad - g_reference.lat0) * g_reference.northScale, (lonRad - g_reference.lon0) * g_reference.eastScale};
 }
 
 // ENU components show their magnitude with a direction word (never "-0.00").
@@ -172,9 +143,10 @@ void TForm_Main::ShowPosition(int slot)
     Panel_TOW->setCaption(QString::asprintf("%.2f", static_cast<double>(r.fixTime)));
     ShowDeltaPanels(!layout.ecef);
     if (!layout.ecef) {
-        const std::array<double, 2> delta = ChangeOfPosition(r.latRad, r.lonRad);
-        Panel_DeltaLat->setCaption(QString::asprintf("%.2f", delta[0]));
-        Panel_DeltaLon->setCaption(QString::asprintf("%.2f", delta[1]));
+        // Against the program-wide reference point.
+        const NorthEast change = UpdateChangeOfPosition(r.latRad, r.lonRad);
+        Panel_DeltaLat->setCaption(QString::asprintf("%.2f", change.north));
+        Panel_DeltaLon->setCaption(QString::asprintf("%.2f", change.east));
     }
 }
 

@@ -14,7 +14,7 @@
 #include "model/port_reports.h"
 #include "link/commands.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "report_delivery.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
@@ -243,16 +243,6 @@ TEST_F(PositionReports, ChangeOfPositionAgainstTheReferenceAndItsReset)
 
     Deliver(kDisplaySlot, Report42{1, 2, 3, 4}, &EncodeReport42);
     ExpectDeltasShown(false);
-}
-
-TEST_F(PositionReports, ReferenceAtMidLatitudeUsesTheEllipsoidsRadiiOfCurvature)
-{
-    // Meridian radius 6367381.82 m and prime vertical radius x cos(45 deg)
-    // 4517590.88 m at 45 degrees on the WGS-84 ellipsoid.
-    Deliver(kDisplaySlot, Report84{kPi / 4, 0, 0, 0, 0}, &EncodeReport84);
-    Deliver(kDisplaySlot, Report84{kPi / 4 + 1e-4, -2e-4, 0, 0, 0}, &EncodeReport84);
-    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLat")), "636.74");
-    EXPECT_EQ(Caption(MainPanel("Panel_DeltaLon")), "-903.52");
 }
 
 TEST_F(PositionReports, ReferenceSurvivesAChangeOfDisplayPort)
