@@ -14,7 +14,6 @@
 #include "sim/receiver_simulator.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
-#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {

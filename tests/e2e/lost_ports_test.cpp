@@ -22,7 +22,6 @@
 #include "support/monitor_gui.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
-#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {

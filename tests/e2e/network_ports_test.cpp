@@ -29,7 +29,6 @@
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/ser2net.h"
-#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {

@@ -27,7 +27,6 @@
 #include "support/scripted_receiver.h"
 #include "support/state_reset.h"
 #include "support/temp_dir.h"
-#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 #include "views/form_player.h"
 #include "views/form_ports.h"

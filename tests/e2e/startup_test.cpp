@@ -30,7 +30,6 @@
 #include "support/pty.h"
 #include "support/state_reset.h"
 #include "support/temp_dir.h"
-#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 #include "transfer/form_alm.h"
 

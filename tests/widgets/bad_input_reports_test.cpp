@@ -26,7 +26,6 @@
 #include "link/port_table.h"
 #include "report_delivery.h"
 #include "support/monitor_gui.h"
-#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {

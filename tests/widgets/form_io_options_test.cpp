@@ -9,7 +9,6 @@
 #include "link/commands.h"
 #include "platform/widgets.h"
 #include "support/main_ui.h"
-#include "support/ui_find.h"
 
 namespace {
 

@@ -17,7 +17,6 @@
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"
-#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {

@@ -9,7 +9,6 @@
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "support/main_ui.h"
-#include "support/ui_find.h"
 
 namespace {
 

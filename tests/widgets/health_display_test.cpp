@@ -8,7 +8,6 @@
 #include "model/port_reports.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
-#include "support/ui_find.h"
 #include "report_delivery.h"
 
 namespace {

@@ -21,7 +21,6 @@
 #include "core/main_window.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
-#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {

@@ -12,7 +12,6 @@
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
 #include "support/state_reset.h"
-#include "support/ui_find.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include "display/form_product.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
-#include "support/ui_find.h"
 #include "report_delivery.h"
 
 namespace {

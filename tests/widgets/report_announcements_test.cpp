@@ -13,7 +13,6 @@
 #include "report_delivery.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
-#include "support/ui_find.h"
 #include "support/ui_script_gui.h"
 
 namespace {

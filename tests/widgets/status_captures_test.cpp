@@ -10,7 +10,6 @@
 #include "support/captures.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
-#include "support/ui_find.h"
 
 namespace {
 

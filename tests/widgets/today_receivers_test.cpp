@@ -14,7 +14,6 @@
 #include "support/captures.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
-#include "support/ui_find.h"
 #include "views/form_timing.h"
 
 namespace {
