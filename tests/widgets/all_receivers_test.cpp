@@ -116,6 +116,7 @@ TEST(AllReceivers, TablesDrawTheirCellsExactlyAsQtsOwnDelegateAndEveryTextFitsIt
         QAbstractItemDelegate* own = table->itemDelegate();
         QStyledItemDelegate qts;
         table->setItemDelegate(&qts);
+
         const QImage theirs = table->viewport()->grab().toImage();
         table->setItemDelegate(own);
         EXPECT_FALSE(ours.isNull());
