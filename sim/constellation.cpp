@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "sim/rng.h"
 
 namespace {
 
+constexpr double kPi = std::numbers::pi;
 constexpr double kOrbitRadiusM = 26559700.0;
 constexpr double kOrbitPeriodS = 43082.0; // half a sidereal day
 constexpr double kInclinationRad = 55.0 * kPi / 180.0;
@@ -42,7 +44,7 @@ Ecef Constellation::Position(int prn, double gpsSeconds) const
             yo * std::sin(kInclinationRad)};
 }
 
-std::vector<SkySatellite> Constellation::Visible(const Lla& observer, double gpsSeconds,
+std::vector<SkySatellite> Constellation::Visible(const Geodetic& observer, double gpsSeconds,
                                                  double minElevationRad) const
 {
     std::vector<SkySatellite> sky;

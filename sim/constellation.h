@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/geodesy.h"
+#include "model/geodesy.h"
 
 constexpr int kSatellites = 32;
 
@@ -21,7 +21,7 @@ public:
     // ECEF position of a satellite (prn 1..32) at GPS seconds since the epoch.
     Ecef Position(int prn, double gpsSeconds) const;
     // Satellites above the given elevation, highest first.
-    std::vector<SkySatellite> Visible(const Lla& observer, double gpsSeconds, double minElevationRad) const;
+    std::vector<SkySatellite> Visible(const Geodetic& observer, double gpsSeconds, double minElevationRad) const;
 
 private:
     struct Orbit {

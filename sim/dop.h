@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "sim/geodesy.h"
+#include "model/geodesy.h"
 
 struct Dops {
     double pdop = 0;

@@ -1,6 +1,7 @@
 // The reports of the simulated receiver, built from its state and encoded
 // with the packet codec.
 #include <cmath>
+#include <numbers>
 
 #include "sim/receiver_simulator.h"
 #include "sim/rng.h"
@@ -30,7 +31,7 @@ TrackPoint ReceiverSimulator::ReportedPlace() const
     const double t = gpsSeconds_ - options_.startGpsSeconds;
     TrackPoint p = TrackAt(options_.track, t);
     const double phase = static_cast<double>(options_.seed % 97);
-    p.position = OffsetLla(p.position, Wander(t, phase), Wander(t, phase + 1.3));
+    p.position = MovedBy(p.position, Wander(t, phase), Wander(t, phase + 1.3));
     p.position.altM += 1.5 * Wander(t, phase + 2.1);
     p.velocity.east += 0.03 * std::sin(t / 5.0 + phase);
     p.velocity.north += 0.03 * std::cos(t / 7.0 + phase);
@@ -45,7 +46,7 @@ double ClockNoise(uint64_t seed, double gpsSeconds)
 {
     SimRandom rng(seed * 0x2545F4914F6CDD1Dull ^ static_cast<uint64_t>(std::floor(gpsSeconds)));
     const double u1 = 1.0 - rng.Unit(), u2 = rng.Unit(); // Box-Muller, u1 in (0, 1]
-    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * kPi * u2);
+    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * std::numbers::pi * u2);
 }
 
 } // namespace
@@ -97,7 +98,7 @@ void ReceiverSimulator::SendPosition()
                                      msg));
     }
     if (o & 0x01) {
-        const Ecef e = LlaToEcef(p.position);
+        const Ecef e = GeodeticToEcef(p.position);
         if (twice)
             Emit(msg, EncodeReport83({e.x, e.y, e.z, ClockBiasM(), tow}, msg));
         else
@@ -117,7 +118,7 @@ void ReceiverSimulator::SendVelocity()
                                   static_cast<float>(p.velocity.up), rate, tow},
                                  msg));
     if (settings_.ioOptions.velocity & 0x01) {
-        const Ecef v = EnuToEcef(p.position, p.velocity);
+        const Ecef v = LocalFrame(p.position).ToEcef(p.velocity);
         Emit(msg, EncodeReport43({static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z), rate,
                                   tow},
                                  msg));

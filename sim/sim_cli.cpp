@@ -2,11 +2,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <sstream>
 
 namespace {
 
-constexpr double kDeg = kPi / 180.0;
+constexpr double kDeg = std::numbers::pi / 180.0;
 
 bool ToNumber(const std::string& text, double* value)
 {

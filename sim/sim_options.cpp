@@ -1,8 +1,10 @@
 #include "sim/sim_options.h"
 
+#include <numbers>
+
 namespace {
 
-constexpr double kDeg = kPi / 180.0;
+constexpr double kDeg = std::numbers::pi / 180.0;
 
 } // namespace
 

@@ -24,7 +24,7 @@ double SkyTracker::LevelFor(int prn, double elevationRad, double gpsSeconds) con
     return std::max(level, 0.0);
 }
 
-void SkyTracker::Update(const Lla& at, double gpsSeconds, bool searching)
+void SkyTracker::Update(const Geodetic& at, double gpsSeconds, bool searching)
 {
     const std::vector<SkySatellite> visible = sky_.Visible(at, gpsSeconds, kTrackingCutoffRad);
     for (ChannelState& c : channels_) {

@@ -35,7 +35,7 @@ public:
     void Clear() { channels_ = {}; }
     // Moves the channels to the given second. Until the receiver knows the
     // time (searching) channels hold satellites but acquire nothing.
-    void Update(const Lla& at, double gpsSeconds, bool searching);
+    void Update(const Geodetic& at, double gpsSeconds, bool searching);
     const std::array<ChannelState, kTrackingChannels>& Channels() const { return channels_; }
     FixGeometry SelectFix(const GpsConfigRecord& config) const;
 

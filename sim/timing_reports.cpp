@@ -100,7 +100,7 @@ void ReceiverSimulator::SendTimingStatus()
     r.temperatureC = static_cast<float>(TemperatureC(t));
     r.ppsQuantisationNs = static_cast<float>(8.0 * std::sin(gpsSeconds_ * 2.7));
     if (fixing) {
-        const Lla& p = options_.track.centre;
+        const Geodetic& p = options_.track.centre;
         r.latRad = p.latRad, r.lonRad = p.lonRad, r.altM = p.altM;
     }
     Emit(msg, EncodeReport8FAC(r, msg));

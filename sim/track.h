@@ -1,17 +1,19 @@
 // Where the simulated receiver is: standing still, or driving round a circle.
 #pragma once
 
-#include "sim/geodesy.h"
+#include "model/geodesy.h"
 
 struct TrackConfig {
-    Lla centre;
+    Geodetic centre;
     double radiusM = 0;   // 0: static
     double speedMps = 0;  // along the circle, counter-clockwise seen from above
 };
 
 struct TrackPoint {
-    Lla position;
-    Enu velocity; // m/s
+    Geodetic position;
+    LocalOffset velocity; // m/s
 };
 
 TrackPoint TrackAt(const TrackConfig& track, double elapsedSeconds);
+// A place moved by metres east and north (small distances, on a local sphere).
+Geodetic MovedBy(const Geodetic& at, double eastM, double northM);

@@ -24,7 +24,7 @@ const QString kFileError = QStringLiteral("Error");
 // One row of a coordinate group: caption, field and unit.
 QLineEdit* AddRow(QGroupBox* group, const QString& name, const QString& caption, const QString& unit, int top)
 {
-    // The field holds a whole signed ECEF coordinate ("-6378137.00") or angle.
+    // The field holds a signed ECEF coordinate to the centimetre (up to "-6400000.00") or an angle.
     new Label(group, QStringLiteral("Label_") + name, caption, 8, top + 3, 56, 16);
     auto* edit = new QLineEdit(group);
     Place(edit, QStringLiteral("Edit_") + name, 64, top, 92, 21);

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "core/main_window.h"
-#include "link/shared_flags.h"
 #include "model/gps_time.h"
 #include "model/port_reports.h"
+#include "model/position_change.h"
 
 namespace {
 
@@ -105,37 +105,13 @@ void ShowDeltaPanels(TForm_Main& f, bool shown)
     f.Panel_Disable2->setHidden(shown);
 }
 
-// The reference point, valid while ReferenceSet is 1.
-struct Reference {
-    double lat0 = 0, lon0 = 0;
-    double northScale = 0, eastScale = 0; // metres per radian
-};
-Reference g_reference;
-
-// WGS-84 radii of curvature at the latitude: meridian (north) and prime
-// vertical times cos(latitude) (east). The constants are a^2 - b^2, b^2,
-// a^2 and a^2 b^2 of the ellipsoid with a = 6378137 m, b = 6356752.3142 m.
-Reference ReferenceAt(double latRad, double lonRad)
-{
-    const double c = std::cos(latRad);
-    const double d = 272331606681.94568 * c * c + 40408299984087.055;
-    const double e = std::sqrt(d);
-    return {latRad, lonRad, 1.6438351648619222e27 / (e * d), c * 40680631590769.0 / e};
-}
-
-// The change of position against the program-wide reference point; the
-// first fix after ReferenceSet was cleared becomes the reference.
+// The change of position against the program-wide reference point.
 void ShowChangeOfPosition(TForm_Main& f, double latRad, double lonRad)
 {
     ShowDeltaPanels(f, true);
-    if (!Flags.ReferenceSet) {
-        Flags.ReferenceSet = 1;
-        g_reference = ReferenceAt(latRad, lonRad);
-    }
-    const double dNorth = (latRad - g_reference.lat0) * g_reference.northScale;
-    const double dEast = (lonRad - g_reference.lon0) * g_reference.eastScale;
-    f.Panel_DeltaLat->setCaption(QString::asprintf("%.2f", dNorth));
-    f.Panel_DeltaLon->setCaption(QString::asprintf("%.2f", dEast));
+    const NorthEast change = UpdateChangeOfPosition(latRad, lonRad);
+    f.Panel_DeltaLat->setCaption(QString::asprintf("%.2f", change.north));
+    f.Panel_DeltaLon->setCaption(QString::asprintf("%.2f", change.east));
 }
 
 // ENU components show their magnitude with a direction word (never "-0.00").

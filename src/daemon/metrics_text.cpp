@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 
+#include "describe/timing_words.h"
+
 namespace {
 
 // Label values escape backslash, double quote and line feed.
@@ -133,6 +135,67 @@ void ReceiverFamilies(Page& page)
                          [](Snap s) { return s.clockDriftPpb; });
 }
 
+// A timing value of ports that sent a timing status.
+std::function<std::optional<double>(Snap)> TimingValue(double TimingSnapshot::*member)
+{
+    return [member](Snap s) { return s.timing ? std::optional<double>((*s.timing).*member) : std::nullopt; };
+}
+
+void TimingFamilies(Page& page)
+{
+    page.PerPort<int>("jx_receiver_timing_receiver_mode", "gauge", "Timing receiver mode code (0x8F-AC).",
+                      [](Snap s) { return s.timing ? std::optional<int>(s.timing->receiverMode) : std::nullopt; });
+    page.PerPort<int>("jx_receiver_disciplining_mode", "gauge", "Oscillator disciplining mode code (0x8F-AC).",
+                      [](Snap s) { return s.timing ? std::optional<int>(s.timing->discipliningMode) : std::nullopt; });
+    struct Family {
+        const char* name;
+        const char* help;
+        double TimingSnapshot::*member;
+    };
+    static const Family kFamilies[] = {
+        {"jx_receiver_self_survey_percent", "Self-survey progress of a timing receiver.",
+         &TimingSnapshot::surveyProgressPercent},
+        {"jx_receiver_holdover_seconds", "Time the timing receiver has been in holdover.", &TimingSnapshot::holdoverS},
+        {"jx_receiver_pps_offset_seconds", "Offset of the receiver's PPS from GPS time.", &TimingSnapshot::ppsOffsetS},
+        {"jx_receiver_oscillator_offset_ppb", "Frequency offset of the disciplined oscillator in parts per billion.",
+         &TimingSnapshot::oscillatorOffsetPpb},
+        {"jx_receiver_dac_value", "Oscillator control DAC value.", &TimingSnapshot::dacValue},
+        {"jx_receiver_dac_volts", "Oscillator control voltage.", &TimingSnapshot::dacVolts},
+        {"jx_receiver_temperature_celsius", "Temperature the timing receiver reports.", &TimingSnapshot::temperatureC},
+        {"jx_receiver_pps_quantisation_error_seconds", "Quantisation error of the receiver's next PPS.",
+         &TimingSnapshot::ppsQuantisationS},
+    };
+    for (const Family& family : kFamilies)
+        page.PerPort<double>(family.name, "gauge", family.help, TimingValue(family.member));
+}
+
+// One sample per alarm bit of a timing receiver: the bits with a meaning
+// always (0 or 1, so a cleared alarm stays visible), the others while set.
+void TimingAlarmFamily(Page& page, const std::vector<PortMetrics>& ports)
+{
+    page.Family("jx_receiver_timing_alarm", "gauge", "1 while the timing receiver reports the alarm.");
+    for (const PortMetrics& port : ports) {
+        const std::optional<TimingSnapshot>& t = port.receiver.timing;
+        if (!t)
+            continue;
+        struct Severity {
+            const char* name;
+            uint16_t bits;
+            std::vector<std::string> (*words)(uint16_t);
+        };
+        const Severity severities[] = {{"critical", t->criticalAlarms, &CriticalAlarmWords},
+                                       {"minor", t->minorAlarms, &MinorAlarmWords}};
+        for (const auto& [severity, bits, words] : severities)
+            for (int bit = 0; bit < 16; ++bit) {
+                const uint16_t mask = static_cast<uint16_t>(1u << bit);
+                const std::string word = words(mask).front();
+                const bool set = (bits & mask) != 0;
+                if (set || word.rfind("bit ", 0) != 0)
+                    page.Sample(port, {{"severity", severity}, {"alarm", word}}, set ? 1 : 0);
+            }
+    }
+}
+
 void DopFamily(Page& page, const std::vector<PortMetrics>& ports)
 {
     page.Family("jx_receiver_dop", "gauge", "Dilution of precision of the receiver's fix, by type.");
@@ -192,6 +255,8 @@ std::string MetricsText(const std::vector<PortMetrics>& ports, const std::string
     Page page(ports);
     ReceiverFamilies(page);
     DopFamily(page, ports);
+    TimingFamilies(page);
+    TimingAlarmFamily(page, ports);
     ChannelFamilies(page, ports);
     AlarmFamilies(page, ports);
     std::string build = "# HELP jx_monitord_build_info The daemon's version; always 1.\n"

@@ -57,6 +57,24 @@ void AddChannels(ReceiverSnapshot& s, const PortReportRecord& r)
     }
 }
 
+TimingSnapshot TimingOf(const Report8FAC& r)
+{
+    TimingSnapshot t;
+    t.receiverMode = r.receiverMode;
+    t.discipliningMode = r.discipliningMode;
+    t.surveyProgressPercent = r.surveyProgress;
+    t.holdoverS = r.holdoverS;
+    t.criticalAlarms = r.criticalAlarms;
+    t.minorAlarms = r.minorAlarms;
+    t.ppsOffsetS = r.ppsOffsetNs * 1e-9;
+    t.oscillatorOffsetPpb = r.clockOffsetPpb;
+    t.dacValue = r.dacValue;
+    t.dacVolts = r.dacVoltage;
+    t.temperatureC = r.temperatureC;
+    t.ppsQuantisationS = r.ppsQuantisationNs * 1e-9;
+    return t;
+}
+
 } // namespace
 
 ReceiverSnapshot SnapshotOf(const PortRecord& port, const PortReportRecord& reports, const ReportsSeen& seen)
@@ -79,5 +97,7 @@ ReceiverSnapshot SnapshotOf(const PortRecord& port, const PortReportRecord& repo
     if (reports.velocityId != 0)
         s.clockDriftPpb = reports.biasRatePpb;
     AddChannels(s, reports);
+    if (reports.timingStatusSeen)
+        s.timing = TimingOf(reports.timingStatus);
     return s;
 }

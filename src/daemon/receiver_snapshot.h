@@ -20,6 +20,22 @@ struct ChannelSnapshot {
     bool used = false; // in the receiver's last list of satellites in the fix
 };
 
+// A timing receiver's status (0x8F-AC), in the units the metrics use.
+struct TimingSnapshot {
+    int receiverMode = 0;
+    int discipliningMode = 0;
+    double surveyProgressPercent = 0;
+    double holdoverS = 0;
+    uint16_t criticalAlarms = 0;
+    uint16_t minorAlarms = 0;
+    double ppsOffsetS = 0;
+    double oscillatorOffsetPpb = 0;
+    double dacValue = 0;
+    double dacVolts = 0;
+    double temperatureC = 0;
+    double ppsQuantisationS = 0;
+};
+
 struct ReceiverSnapshot {
     std::string port;   // "COM1"
     std::string device; // path or URL
@@ -38,6 +54,7 @@ struct ReceiverSnapshot {
     std::optional<double> clockBiasS;
     std::optional<double> clockDriftPpb;
     std::vector<ChannelSnapshot> channels; // the channels tracking a satellite now
+    std::optional<TimingSnapshot> timing;  // none until the port sent a timing status
 };
 
 // The report ids a port has delivered since the daemon started; what the

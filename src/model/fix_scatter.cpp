@@ -7,56 +7,9 @@
 
 namespace {
 
-constexpr double kA = 6378137.0;               // WGS-84 semi-major axis, m
-constexpr double kF = 1.0 / 298.257223563;     // WGS-84 flattening
-constexpr double kE2 = kF * (2.0 - kF);        // first eccentricity squared
-
-double PrimeVerticalRadius(double sinLat) { return kA / std::sqrt(1.0 - kE2 * sinLat * sinLat); }
-
 double Square(double v) { return v * v; }
 
 } // namespace
-
-Ecef GeodeticToEcef(const Geodetic& p)
-{
-    const double sinLat = std::sin(p.latRad);
-    const double cosLat = std::cos(p.latRad);
-    const double n = PrimeVerticalRadius(sinLat);
-    return {(n + p.altM) * cosLat * std::cos(p.lonRad), (n + p.altM) * cosLat * std::sin(p.lonRad),
-            (n * (1.0 - kE2) + p.altM) * sinLat};
-}
-
-Geodetic EcefToGeodetic(const Ecef& p)
-{
-    const double r = std::hypot(p.x, p.y);
-    // lat = atan2(z + e^2 N sin(lat), r) has a fixed point at the geodetic latitude and
-    // stays defined at the poles (r = 0), unlike the forms that divide by cos(lat).
-    double lat = std::atan2(p.z, r * (1.0 - kE2));
-    for (int i = 0; i < 10; ++i) {
-        const double next = std::atan2(p.z + kE2 * PrimeVerticalRadius(std::sin(lat)) * std::sin(lat), r);
-        const bool settled = std::fabs(next - lat) < 1e-14;
-        lat = next;
-        if (settled)
-            break;
-    }
-    const double sinLat = std::sin(lat);
-    const double alt = r * std::cos(lat) + p.z * sinLat - kA * std::sqrt(1.0 - kE2 * sinLat * sinLat);
-    return {lat, std::atan2(p.y, p.x), alt};
-}
-
-LocalFrame::LocalFrame(const Geodetic& origin)
-    : origin_(GeodeticToEcef(origin)), sinLat_(std::sin(origin.latRad)), cosLat_(std::cos(origin.latRad)),
-      sinLon_(std::sin(origin.lonRad)), cosLon_(std::cos(origin.lonRad))
-{
-}
-
-LocalOffset LocalFrame::Of(const Ecef& p) const
-{
-    const double dx = p.x - origin_.x, dy = p.y - origin_.y, dz = p.z - origin_.z;
-    return {-sinLon_ * dx + cosLon_ * dy,
-            -sinLat_ * cosLon_ * dx - sinLat_ * sinLon_ * dy + cosLat_ * dz,
-            cosLat_ * cosLon_ * dx + cosLat_ * sinLon_ * dy + sinLat_ * dz};
-}
 
 std::optional<Ecef> LastFixOf(const PortReportRecord& r)
 {

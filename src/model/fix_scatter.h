@@ -1,6 +1,5 @@
-// The geometry behind the position scatter: WGS-84 geodetic and ECEF
-// coordinates, offsets in the local north/east/up plane, and the spread of a
-// bounded history of fixes (mean, sigmas, CEP50, 2DRMS).
+// The position scatter: the last fix of a port as an ECEF point and the
+// spread of a bounded history of fixes (mean, sigmas, CEP50, 2DRMS).
 #pragma once
 
 #include <cstddef>
@@ -8,33 +7,7 @@
 #include <span>
 #include <vector>
 
-struct Geodetic {
-    double latRad = 0, lonRad = 0, altM = 0; // altitude above the WGS-84 ellipsoid
-};
-
-struct Ecef {
-    double x = 0, y = 0, z = 0;
-};
-
-struct LocalOffset {
-    double east = 0, north = 0, up = 0; // metres
-};
-
-Ecef GeodeticToEcef(const Geodetic& p);
-// Iterative; better than 0.1 mm from the centre of the Earth to beyond the GPS orbits.
-Geodetic EcefToGeodetic(const Ecef& p);
-// The local tangent plane at a point: east, north and up there.
-class LocalFrame {
-public:
-    explicit LocalFrame(const Geodetic& origin);
-    LocalOffset Of(const Ecef& p) const;
-
-private:
-    Ecef origin_;
-    double sinLat_, cosLat_, sinLon_, cosLon_;
-};
-// Where p lies in the local tangent plane at origin.
-inline LocalOffset OffsetFrom(const Geodetic& origin, const Ecef& p) { return LocalFrame(origin).Of(p); }
+#include "model/geodesy.h"
 
 struct PortReportRecord;
 // The ECEF point of a port's last position report (ECEF 0x42/0x83 as they are,

@@ -35,6 +35,10 @@ ReceiverSnapshot FullReceiver(int n)
     s.clockDriftPpb = -12.5;
     for (int c = 0; c < 12; ++c)
         s.channels.push_back({c + 1, 20.0 + c, 10.0 * (c % 9), 30.0 * c, c < 8});
+    s.timing = TimingSnapshot{};
+    s.timing->ppsOffsetS = -3.5e-9;
+    s.timing->criticalAlarms = 0x0010; // a bit without a word shows by number
+    s.timing->minorAlarms = 0x0003;
     return s;
 }
 
@@ -85,6 +89,15 @@ TEST(Metrics, SixteenPortsOfTwelveChannelsPassPromtool)
                         "type=\"pdop\"} 1.9\n"),
               std::string::npos);
     EXPECT_NE(text.find("jx_monitord_build_info{version=\"1.0\"} 1\n"), std::string::npos);
+    // Timing alarms: the twelve minor bits with a word always, a wordless bit only while set.
+    EXPECT_EQ(LinesStartingWith(text, "jx_receiver_timing_alarm{").size(), 16u * 13u);
+    EXPECT_NE(text.find("jx_receiver_timing_alarm{port=\"COM1\",device=\"/dev/serial/by-id/usb-station-0-if00-port0\","
+                        "severity=\"critical\",alarm=\"bit 4\"} 1\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("severity=\"minor\",alarm=\"antenna shorted\"} 0\n"), std::string::npos);
+    EXPECT_NE(text.find("jx_receiver_pps_offset_seconds{port=\"COM16\",device=\"/dev/serial/by-id/usb-station-15-if00-"
+                        "port0\"} -3.5e-09\n"),
+              std::string::npos);
 }
 
 TEST(Metrics, UnreportedValuesAreAbsentAndLabelsAreEscaped)
@@ -102,7 +115,8 @@ TEST(Metrics, UnreportedValuesAreAbsentAndLabelsAreEscaped)
     EXPECT_NE(text.find("jx_receiver_packets_total" + labels + " 0\n"), std::string::npos);
     for (const char* absent : {"jx_receiver_gps_week{", "jx_receiver_latitude_degrees{", "jx_receiver_dop{",
                                "jx_receiver_fix_dimension{", "jx_receiver_satellites_used{", "jx_channel_used{",
-                               "jx_receiver_last_packet_age_seconds{", "jx_receiver_clock_bias_seconds{"})
+                               "jx_receiver_last_packet_age_seconds{", "jx_receiver_clock_bias_seconds{",
+                               "jx_receiver_pps_offset_seconds{", "jx_receiver_timing_alarm{"})
         EXPECT_TRUE(LinesStartingWith(text, absent).empty()) << absent;
 }
 
@@ -156,5 +170,5 @@ TEST(Metrics, TheShippedAlertRulesPassPromtool)
 {
     const ToolResult check = RunPromtool("check rules " JX_SOURCE_DIR "/docs/prometheus/jx-alerts.yml");
     EXPECT_EQ(check.status, 0) << check.output;
-    EXPECT_NE(check.output.find("SUCCESS: 8 rules found"), std::string::npos) << check.output;
+    EXPECT_NE(check.output.find("SUCCESS: 9 rules found"), std::string::npos) << check.output;
 }

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "link/framing.h"
+#include "link/gnss_reports.h"
 #include "link/packets.h"
 #include "support/loopback_listener.h"
 #include "support/pty.h"
@@ -34,16 +35,25 @@ std::vector<uint8_t> Framed(const uint8_t* message, size_t count)
 }
 
 // What receiver i sends once a second: its GPS time (week 2300 + i) and a
-// 3-D fix with 5 + i satellites.
+// 3-D fix with 5 + i satellites; the last one is a timing receiver and adds its
+// status (PPS offset 12.5 ns, antenna open).
 std::vector<uint8_t> ReceiverSecond(int i, float timeOfWeek)
 {
-    uint8_t message[64];
+    uint8_t message[128];
     std::vector<uint8_t> bytes = Framed(message, EncodeReport41({timeOfWeek, static_cast<uint16_t>(2300 + i), 18}, message));
     Report6D fix;
     fix.fixModeBits = static_cast<uint8_t>(((5 + i) << 4) | 4);
     fix.pdop = 1.5f, fix.hdop = 1, fix.vdop = 1.1f, fix.tdop = 0.7f;
     const std::vector<uint8_t> more = Framed(message, EncodeReport6D(fix, message));
     bytes.insert(bytes.end(), more.begin(), more.end());
+    if (i == kReceivers - 1) {
+        Report8FAC status;
+        status.ppsOffsetNs = 12.5f;
+        status.temperatureC = 41.25f;
+        status.minorAlarms = 0x0002;
+        const std::vector<uint8_t> timing = Framed(message, EncodeReport8FAC(status, message));
+        bytes.insert(bytes.end(), timing.begin(), timing.end());
+    }
     return bytes;
 }
 
@@ -136,6 +146,17 @@ TEST(PrometheusEndToEnd, ScrapedGpsWeekAndSatellitesComeBackThroughTheQueryApi)
         },
         30000);
     const QString scrapeUp = QueryValue(prometheusPort, "up{job=\"jx-monitord\"}");
+    const QString timingPort = QStringLiteral("COM%1").arg(kReceivers);
+    QString ppsOffset;
+    (void)QTest::qWaitFor(
+        [&] {
+            ppsOffset = QueryValue(prometheusPort, "jx_receiver_pps_offset_seconds{port=\"" + timingPort + "\"}");
+            return !ppsOffset.isEmpty();
+        },
+        5000);
+    const QString antennaOpen = QueryValue(
+        prometheusPort, "jx_receiver_timing_alarm{port=\"" + timingPort + "\",alarm=\"antenna open\"}");
+    const QString otherTiming = QueryValue(prometheusPort, "count(jx_receiver_pps_offset_seconds)");
     prometheus.terminate();
     daemon.terminate();
     EXPECT_TRUE(prometheus.waitForFinished(10000));
@@ -147,4 +168,7 @@ TEST(PrometheusEndToEnd, ScrapedGpsWeekAndSatellitesComeBackThroughTheQueryApi)
         EXPECT_EQ(weeks[static_cast<size_t>(i)], QString::number(2300 + i)) << "COM" << i + 1;
         EXPECT_EQ(satellites[static_cast<size_t>(i)], QString::number(5 + i)) << "COM" << i + 1;
     }
+    EXPECT_DOUBLE_EQ(ppsOffset.toDouble(), 12.5e-9) << ppsOffset.toStdString();
+    EXPECT_EQ(antennaOpen, "1");
+    EXPECT_EQ(otherTiming, "1"); // the receivers that sent no timing status have no timing series
 }

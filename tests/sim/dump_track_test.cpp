@@ -11,6 +11,7 @@
 #include "capture_facts.h"
 #include "dump_process.h"
 #include "link/packets.h"
+#include "model/geodesy.h"
 #include "sim_harness.h"
 #include "support/temp_dir.h"
 #include "text_lines.h"
@@ -81,12 +82,10 @@ std::vector<std::string> Cells(const std::string& row)
 TEST(ZelkDumpTrack, RowsCarryTheLatestTimeVelocityAndFixBeforeThem)
 {
     constexpr double kRad = 3.14159265358979323846 / 180;
-    const double lat = 45 * kRad, lon = 10 * kRad, h = 100, a = 6378137, e2 = 6.69437999014e-3;
-    const double n = a / std::sqrt(1 - e2 * std::sin(lat) * std::sin(lat));
+    const double lat = 45 * kRad, lon = 10 * kRad;
+    const Ecef where = GeodeticToEcef({lat, lon, 100});
     Report83 ecef;
-    ecef.xM = (n + h) * std::cos(lat) * std::cos(lon);
-    ecef.yM = (n + h) * std::cos(lat) * std::sin(lon);
-    ecef.zM = (n * (1 - e2) + h) * std::sin(lat);
+    ecef.xM = where.x, ecef.yM = where.y, ecef.zM = where.z;
     ecef.fixTimeS = 99999.0f;
     Report41 time;
     time.week = 2100;

@@ -5,11 +5,14 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <numbers>
 
 #include "sim/dop.h"
 #include "sim_harness.h"
 
 namespace {
+
+constexpr double kPi = std::numbers::pi;
 
 TEST(SimulatorSky, EverySecondBringsTimePositionVelocityAndHealth)
 {

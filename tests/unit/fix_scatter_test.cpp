@@ -1,6 +1,5 @@
-// The position scatter's geometry and statistics. ECEF coordinates of the
-// geodetic points were computed with an independent script from the closed
-// WGS-84 formula; the statistics of the point sets were worked out by hand.
+// The position scatter's statistics and fix history; the statistics of the
+// point sets were worked out by hand.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,56 +12,6 @@ namespace {
 
 constexpr double kDeg = std::numbers::pi / 180.0;
 constexpr double kA = 6378137.0;          // WGS-84 equatorial radius
-constexpr double kB = 6356752.314245;     // WGS-84 polar radius
-
-TEST(EcefToGeodetic, KnownPoints)
-{
-    struct Case {
-        Ecef ecef;
-        double latDeg, lonDeg, altM;
-    };
-    const Case cases[] = {
-        {{4200996.7698, 172460.3207, 4780102.8083}, 48.8562, 2.3508, 67.37},
-        {{-4646093.4773, 2553229.5358, -3534404.7109}, -33.8688, 151.2093, 58.0},
-        {{-1266653.0494, -4727213.5359, 4079046.1718}, 40.0, -105.0, 1650.0},
-        {{-1116.8990, -9.7470, 6356762.2168}, 89.99, -179.5, 10.0},
-        {{kA, 0, 0}, 0, 0, 0},
-        {{0, 0, kB}, 90, 0, 0}, // the pole itself: no division by cos(lat)
-        {{0, 0, -kB - 100}, -90, 0, 100},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.latDeg);
-        const Geodetic g = EcefToGeodetic(c.ecef);
-        EXPECT_NEAR(g.latRad / kDeg, c.latDeg, 1e-9);  // 0.1 mm on the ground
-        // Longitude to 0.1 mm along its parallel (near the pole the input's rounding dominates).
-        const double parallelM = std::hypot(c.ecef.x, c.ecef.y);
-        EXPECT_NEAR(g.lonRad / kDeg, c.lonDeg, std::max(1e-9, 1e-4 / (parallelM * kDeg)));
-        EXPECT_NEAR(g.altM, c.altM, 1e-3);             // the inputs have 0.1 mm steps
-        const Ecef back = GeodeticToEcef(g);
-        EXPECT_NEAR(back.x, c.ecef.x, 1e-6);
-        EXPECT_NEAR(back.z, c.ecef.z, 1e-6);
-    }
-}
-
-TEST(OffsetFrom, NorthEastUpAtTheEquatorAndAtLatitude)
-{
-    // At the equator one metre north is 1 / M rad of latitude, M = a (1 - e^2) = 6335439.327 m,
-    // and one metre east is 1 / a rad of longitude.
-    const Geodetic origin{0, 0, 0};
-    const LocalOffset north = OffsetFrom(origin, GeodeticToEcef({5.0 / 6335439.327, 0, 0}));
-    EXPECT_NEAR(north.north, 5.0, 1e-6);
-    EXPECT_NEAR(north.east, 0.0, 1e-9);
-    const LocalOffset east = OffsetFrom(origin, GeodeticToEcef({0, -3.0 / kA, 2.0}));
-    EXPECT_NEAR(east.east, -3.0, 1e-6);
-    EXPECT_NEAR(east.up, 2.0, 1e-6);
-    // Straight up from (40N, 105W): only "up" changes; 1650 m over the ellipsoid there
-    // is the third case above.
-    const Geodetic denver{40 * kDeg, -105 * kDeg, 0};
-    const LocalOffset up = OffsetFrom(denver, {-1266653.0494, -4727213.5359, 4079046.1718});
-    EXPECT_NEAR(up.up, 1650.0, 1e-3);
-    EXPECT_NEAR(up.north, 0.0, 1e-3);
-    EXPECT_NEAR(up.east, 0.0, 1e-3);
-}
 
 TEST(SummariseOffsets, HandWorkedPointSets)
 {

@@ -246,16 +246,6 @@ TEST_F(PositionReports, ChangeOfPositionAgainstTheReferenceAndItsReset)
     ExpectDeltasShown(false);
 }
 
-TEST_F(PositionReports, ReferenceAtMidLatitudeUsesTheEllipsoidsRadiiOfCurvature)
-{
-    // Meridian radius 6367381.82 m and prime vertical radius x cos(45 deg)
-    // 4517590.88 m at 45 degrees on the WGS-84 ellipsoid.
-    Deliver(kDisplaySlot, Report84{kPi / 4, 0, 0, 0, 0}, &EncodeReport84);
-    Deliver(kDisplaySlot, Report84{kPi / 4 + 1e-4, -2e-4, 0, 0, 0}, &EncodeReport84);
-    EXPECT_EQ(Caption(f->Panel_DeltaLat), "636.74");
-    EXPECT_EQ(Caption(f->Panel_DeltaLon), "-903.52");
-}
-
 TEST_F(PositionReports, ReferenceSurvivesAChangeOfDisplayPort)
 {
     Deliver(kDisplaySlot, Report84{0, 0, 0, 0, 0}, &EncodeReport84);

@@ -4,6 +4,7 @@
 
 #include "link/gnss_reports.h"
 #include "link/packets.h"
+#include "model/geodesy.h"
 
 namespace {
 
@@ -12,27 +13,14 @@ constexpr double kGpsEpochUnix = 315964800; // 1980-01-06T00:00:00Z
 constexpr double kWeekSeconds = 604800;
 constexpr double kSpeedOfLight = 299792458; // m/s: the clock bias is sent in metres
 
-} // namespace
-
-void EcefToGeodetic(double x, double y, double z, double* latDeg, double* lonDeg, double* altM)
+// Degrees and metres of an ECEF fix.
+void SetGeodetic(TrackPoint& p, double x, double y, double z)
 {
-    constexpr double a = 6378137.0;
-    constexpr double f = 1 / 298.257223563;
-    constexpr double e2 = f * (2 - f);
-    const double p = std::hypot(x, y);
-    double lat = std::atan2(z, p * (1 - e2));
-    double n = a;
-    for (int i = 0; i < 6; ++i) { // converges to far below a millimetre
-        const double s = std::sin(lat);
-        n = a / std::sqrt(1 - e2 * s * s);
-        lat = std::atan2(z + e2 * n * s, p);
-    }
-    const double s = std::sin(lat), c = std::cos(lat);
-    *latDeg = lat * kDegPerRad;
-    *lonDeg = std::atan2(y, x) * kDegPerRad;
-    // Near the poles p / cos(lat) loses precision; the z form does not.
-    *altM = std::fabs(c) > 1e-3 ? p / c - n : z / s - n * (1 - e2);
+    const Geodetic g = EcefToGeodetic(Ecef{x, y, z});
+    p.latDeg = g.latRad * kDegPerRad, p.lonDeg = g.lonRad * kDegPerRad, p.altM = g.altM;
 }
+
+} // namespace
 
 void TrackWriter::AddPoint(int report, double fixTime, std::string& out)
 {
@@ -53,11 +41,9 @@ void TrackWriter::AddPoint(int report, double fixTime, std::string& out)
         p.velEast = vel_[0], p.velNorth = vel_[1], p.velUp = vel_[2];
     } else if (velocityKind_ == Velocity::Ecef) {
         // ECEF velocity turned into east, north, up at this position.
-        const double lat = p.latDeg / kDegPerRad, lon = p.lonDeg / kDegPerRad;
-        const double sf = std::sin(lat), cf = std::cos(lat), sl = std::sin(lon), cl = std::cos(lon);
-        p.velEast = -sl * vel_[0] + cl * vel_[1];
-        p.velNorth = -sf * cl * vel_[0] - sf * sl * vel_[1] + cf * vel_[2];
-        p.velUp = cf * cl * vel_[0] + cf * sl * vel_[1] + sf * vel_[2];
+        const LocalFrame here({p.latDeg / kDegPerRad, p.lonDeg / kDegPerRad, p.altM});
+        const LocalOffset v = here.ToLocal({vel_[0], vel_[1], vel_[2]});
+        p.velEast = v.east, p.velNorth = v.north, p.velUp = v.up;
     }
     WritePoint(p, out);
 }
@@ -162,10 +148,10 @@ void TrackWriter::OnPacket(int id, const uint8_t* d, size_t n, std::string& out)
         p.clockBiasS = lla2.clockBiasM / kSpeedOfLight;
         AddPoint(id, lla2.fixTimeS, out);
     } else if (id == 0x42 && ParseReport42(d, n, xyz)) {
-        EcefToGeodetic(xyz.xM, xyz.yM, xyz.zM, &p.latDeg, &p.lonDeg, &p.altM);
+        SetGeodetic(p, xyz.xM, xyz.yM, xyz.zM);
         AddPoint(id, xyz.fixTimeS, out);
     } else if (id == 0x83 && ParseReport83(d, n, xyz2)) {
-        EcefToGeodetic(xyz2.xM, xyz2.yM, xyz2.zM, &p.latDeg, &p.lonDeg, &p.altM);
+        SetGeodetic(p, xyz2.xM, xyz2.yM, xyz2.zM);
         p.clockBiasS = xyz2.clockBiasM / kSpeedOfLight;
         AddPoint(id, xyz2.fixTimeS, out);
     }

@@ -56,6 +56,3 @@ private:
 std::unique_ptr<TrackWriter> MakeTrackWriter(DumpOutput output);
 // The clock stability table, written at the end (dump_stability.cpp).
 std::unique_ptr<TrackWriter> MakeStabilityWriter(bool csv);
-
-// Geodetic latitude, longitude (degrees) and height (m) of an ECEF point on WGS-84.
-void EcefToGeodetic(double x, double y, double z, double* latDeg, double* lonDeg, double* altM);
