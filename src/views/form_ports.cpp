@@ -1,7 +1,8 @@
 #include "views/form_ports.h"
 
 #include <QFont>
-#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QtMath>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTableWidget>
@@ -209,7 +210,8 @@ bool TForm_Ports::ShowCell(int row, int column, const QString& text, bool bold)
     int& widest = widest_[static_cast<size_t>(column)];
     // An item without a font of its own is drawn in the table's.
     const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : Table_Ports->font();
-    const int advance = QFontMetrics(font).horizontalAdvance(text);
+    // Rounded up: a cell elides a text whose exact width passes its room by a fraction.
+    const int advance = qCeil(QFontMetricsF(font).horizontalAdvance(text));
     if (advance <= widest)
         return false;
     widest = advance;

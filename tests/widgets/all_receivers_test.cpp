@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QImage>
 #include <QStyledItemDelegate>
@@ -133,7 +133,8 @@ TEST(AllReceivers, TablesDrawTheirCellsExactlyAsQtsOwnDelegateAndEveryTextFitsIt
         for (int column = 0; column + 1 < ports->columnCount(); ++column) { // the last column stretches
             const QTableWidgetItem* item = ports->item(row, column);
             const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : ports->font();
-            EXPECT_LE(QFontMetrics(font).horizontalAdvance(item->text()), ports->columnWidth(column) - 6)
+            // The cell: the column less the grid line; its text keeps a margin of 3 each side.
+            EXPECT_LE(QFontMetricsF(font).horizontalAdvance(item->text()), ports->columnWidth(column) - 7)
                 << item->text().toStdString();
         }
 }
