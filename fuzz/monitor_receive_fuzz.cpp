@@ -10,7 +10,7 @@
 #include "core/main_window.h"
 #include "link/framing.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "monitor_harness.h"

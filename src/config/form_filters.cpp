@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "config/dialog_controls.h"
+#include "config/settings_follow.h"
 #include "link/commands.h"
 
 TForm_Filters* Form_Filters = nullptr;
@@ -36,7 +37,14 @@ TForm_Filters::TForm_Filters() : Form("Form_Filters", "Configure Filters", 300, 
     connect(Button_OK, &QPushButton::clicked, this, &TForm_Filters::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_Filters::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Filters::Button_CancelClick);
+    FollowReceivedSettings(this, [this] { ShowReceived(); });
     CentreOnScreen(this);
+}
+
+void TForm_Filters::ShowReceived()
+{
+    if (const Report70* report = shown_.Newer(&PortSettingsRecord::filters))
+        ShowFilters(*report);
 }
 
 void TForm_Filters::CheckBox_DynamicClick()
@@ -74,11 +82,3 @@ void TForm_Filters::Button_OKClick()
 void TForm_Filters::Button_ApplyClick() { SendSettings(); }
 
 void TForm_Filters::Button_CancelClick() { hide(); }
-
-void DecodeReport_70(PortRecord& port)
-{
-    Report70 report;
-    if (!Form_Filters || !ParseReport70(port.data, port.length, report))
-        return;
-    Form_Filters->ShowFilters(report);
-}

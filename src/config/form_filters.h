@@ -1,10 +1,12 @@
 // The filter configuration dialog, caption "Configure Filters": the
 // position-velocity, static and altitude filters of packet 0x70. The static
-// filter needs the position-velocity filter. Created hidden at start.
+// filter needs the position-velocity filter. It shows the display port's
+// last report when it opens and each new one while it is open. Created
+// hidden at start.
 #pragma once
 
 #include "link/packets.h"
-#include "link/port_table.h"
+#include "model/port_settings.h"
 #include "platform/widgets.h"
 
 class QCheckBox;
@@ -14,9 +16,6 @@ class TForm_Filters : public Form {
     Q_OBJECT
 public:
     TForm_Filters();
-
-    // Writes a report's switches into the check boxes.
-    void ShowFilters(const FilterRecord& filters);
 
     // Runs on every change of CheckBox_Dynamic, by the user or by a report.
     void CheckBox_DynamicClick();
@@ -31,11 +30,12 @@ private:
     QPushButton* Button_OK = nullptr;
     QPushButton* Button_Apply = nullptr;
     QPushButton* Button_Cancel = nullptr;
+    SettingCursor shown_;
 
+    // The display port's report, if it is not shown yet.
+    void ShowReceived();
+    void ShowFilters(const FilterRecord& filters);
     void SendSettings();
 };
 
 extern TForm_Filters* Form_Filters;
-
-// Report 0x70 of the display port: fills Form_Filters, shown or hidden.
-void DecodeReport_70(PortRecord& port);

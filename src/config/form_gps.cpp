@@ -6,6 +6,7 @@
 
 #include "config/dialog_controls.h"
 #include "config/number_field.h"
+#include "config/settings_follow.h"
 #include "link/commands.h"
 
 TForm_GPS* Form_GPS = nullptr;
@@ -53,7 +54,14 @@ TForm_GPS::TForm_GPS() : Form("Form_GPS", "Receiver Configuration", 400, 300)
     connect(Button_OK, &QPushButton::clicked, this, &TForm_GPS::Button_OKClick);
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_GPS::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_GPS::Button_CancelClick);
+    FollowReceivedSettings(this, [this] { ShowReceived(); });
     CentreOnScreen(this);
+}
+
+void TForm_GPS::ShowReceived()
+{
+    if (const ReportBB* report = shown_.Newer(&PortSettingsRecord::gps))
+        ShowConfig(report->config);
 }
 
 QLineEdit* TForm_GPS::AddField(const QString& name, const QString& caption, const QString& hint, int top)
@@ -120,11 +128,3 @@ void TForm_GPS::Button_OKClick()
 void TForm_GPS::Button_ApplyClick() { SendSettings(); }
 
 void TForm_GPS::Button_CancelClick() { hide(); }
-
-void DecodeReport_BB(PortRecord& port)
-{
-    ReportBB report;
-    if (!Form_GPS || !ParseReportBB(port.data, port.length, report))
-        return;
-    Form_GPS->ShowConfig(report.config);
-}

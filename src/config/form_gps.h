@@ -1,12 +1,13 @@
 // The GPS configuration dialog, caption "Receiver Configuration": receiver
-// mode, dynamics, DGPS mode and the fix masks of packet 0xBB. Its controls
-// are the only copy of the receiver's settings. Created hidden at start.
+// mode, dynamics, DGPS mode and the fix masks of packet 0xBB. It shows the
+// display port's last report from PortSettings when it opens and each
+// new one while it is open. Created hidden at start.
 #pragma once
 
 #include <optional>
 
 #include "link/packets.h"
-#include "link/port_table.h"
+#include "model/port_settings.h"
 #include "platform/widgets.h"
 
 class QComboBox;
@@ -17,9 +18,6 @@ class TForm_GPS : public Form {
     Q_OBJECT
 public:
     TForm_GPS();
-
-    // Writes a report's settings into the controls.
-    void ShowConfig(const GpsConfigRecord& config);
 
     void Button_OKClick();
     void Button_ApplyClick();
@@ -37,7 +35,11 @@ private:
     QPushButton* Button_OK = nullptr;
     QPushButton* Button_Apply = nullptr;
     QPushButton* Button_Cancel = nullptr;
+    SettingCursor shown_;
 
+    // The display port's report, if it is not shown yet.
+    void ShowReceived();
+    void ShowConfig(const GpsConfigRecord& config);
     QLineEdit* AddField(const QString& name, const QString& caption, const QString& hint, int top);
     // The record from the controls, or nothing when a field does not parse
     // (the box has been shown).
@@ -46,6 +48,3 @@ private:
 };
 
 extern TForm_GPS* Form_GPS;
-
-// Report 0xBB of the display port: fills Form_GPS, shown or hidden.
-void DecodeReport_BB(PortRecord& port);

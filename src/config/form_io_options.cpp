@@ -4,10 +4,10 @@
 #include <QPalette>
 #include <QPushButton>
 
-#include "config/config_notifier.h"
 #include "config/datum_names.h"
 #include "config/dialog_controls.h"
 #include "config/radio_group.h"
+#include "config/settings_follow.h"
 #include "link/commands.h"
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
@@ -17,14 +17,7 @@ TForm_IOOptions* Form_IOOptions = nullptr;
 
 namespace {
 
-// Bits of the option bytes.
-constexpr uint8_t kEcef = 0x01;
-constexpr uint8_t kLla = 0x02;
-constexpr uint8_t kMslOut = 0x04;
-constexpr uint8_t kMslIn = 0x08;
-constexpr uint8_t kDouble = 0x10;
-constexpr uint8_t kEnu = 0x02;
-constexpr uint8_t kUtc = 0x01;
+using namespace IoOptionBits;
 
 const QStringList kAltitudeRows = {"HAE (datum)", "MSL geoid"};
 const QStringList kCartesianRows = {"XYZ ECEF", "LLA"};
@@ -56,17 +49,6 @@ void SetListColour(QComboBox* list, const QColor& colour)
     list->setPalette(p);
 }
 
-// The main window's altitude reference beside the altitude.
-void AnnounceAltitudeReference(const IoOptionsRecord& options)
-{
-    if (!(options.position & kLla))
-        emit ConfigEvents().altitudeReferenceChanged(QString(), QString());
-    else if (options.position & kMslOut)
-        emit ConfigEvents().altitudeReferenceChanged("MSL", "Mean Sea Level (geoid)");
-    else
-        emit ConfigEvents().altitudeReferenceChanged("HAE", "Height Above Ellipsoid (datum)");
-}
-
 } // namespace
 
 TForm_IOOptions::TForm_IOOptions() : Form("Form_IOOptions", "I/O Options", 480, 330)
@@ -87,7 +69,16 @@ TForm_IOOptions::TForm_IOOptions() : Form("Form_IOOptions", "I/O Options", 480, 
     connect(Button_Apply, &QPushButton::clicked, this, &TForm_IOOptions::Button_ApplyClick);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_IOOptions::Button_CancelClick);
     connect(&Receivers(), &ReceiverNotifier::productChanged, this, &TForm_IOOptions::ShowProduct);
+    FollowReceivedSettings(this, [this] { ShowReceived(); });
     CentreOnScreen(this);
+}
+
+void TForm_IOOptions::ShowReceived()
+{
+    if (const Report55* options = shownOptions_.Newer(&PortSettingsRecord::ioOptions))
+        ShowOptions(*options);
+    if (const Report8F15* datum = shownDatum_.Newer(&PortSettingsRecord::datum))
+        ShowDatum(datum->datumIndex);
 }
 
 void TForm_IOOptions::BuildPosition()
@@ -142,15 +133,9 @@ void TForm_IOOptions::ShowOptions(const IoOptionsRecord& options)
     RadioGroup_Precision->setItemIndex(Bit(options.position, kDouble));
     RadioGroup_Velocity->setItemIndex(Bit(options.velocity, kEnu));
     RadioGroup_Timing->setItemIndex(Bit(options.timing, kUtc));
-    AnnounceAltitudeReference(options);
-    emit ConfigEvents().timeModeChanged((options.timing & kUtc) ? "UTC" : "GPS");
 }
 
-void TForm_IOOptions::ShowDatum(int datum)
-{
-    SelectRow(ComboBox_Datum, datum);
-    emit ConfigEvents().datumChanged(ComboBox_Datum->currentText());
-}
+void TForm_IOOptions::ShowDatum(int datum) { SelectRow(ComboBox_Datum, datum); }
 
 std::optional<IoOptionsRecord> TForm_IOOptions::BuildOptions() const
 {
@@ -199,19 +184,3 @@ void TForm_IOOptions::Button_OKClick()
 void TForm_IOOptions::Button_ApplyClick() { SendSettings(); }
 
 void TForm_IOOptions::Button_CancelClick() { hide(); }
-
-void DecodeReport_55(PortRecord& port)
-{
-    Report55 report;
-    if (!Form_IOOptions || !ParseReport55(port.data, port.length, report))
-        return;
-    Form_IOOptions->ShowOptions(report);
-}
-
-void DecodeReport_8F15(PortRecord& port)
-{
-    Report8F15 report;
-    if (!Form_IOOptions || !ParseReport8F15(port.data, port.length, report))
-        return;
-    Form_IOOptions->ShowDatum(report.datumIndex);
-}

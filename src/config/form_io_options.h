@@ -1,13 +1,13 @@
 // The I/O options and datum dialog, caption "I/O Options": position,
 // altitude, precision, velocity and time formats of packets 0x35/0x55, and
-// the datum of 0x8E-15/0x8F-15. Its reports also set the main window's
-// altitude reference, time mode and datum name. Created hidden at start.
+// the datum of 0x8E-15/0x8F-15. It shows the display port's last reports
+// when it opens and each new one while it is open. Created hidden at start.
 #pragma once
 
 #include <optional>
 
 #include "link/packets.h"
-#include "link/port_table.h"
+#include "model/port_settings.h"
 #include "platform/widgets.h"
 
 class QComboBox;
@@ -19,10 +19,6 @@ class TForm_IOOptions : public Form {
 public:
     TForm_IOOptions();
 
-    // Writes a 0x55 report into the radio groups and the main window's labels.
-    void ShowOptions(const IoOptionsRecord& options);
-    // Selects the datum (a number beyond the list selects none) and names it on the main window.
-    void ShowDatum(int datum);
     // Unlocks the datum controls for receivers that know datums; never undone.
     void EnableDatum();
 
@@ -45,7 +41,14 @@ private:
     QPushButton* Button_OK = nullptr;
     QPushButton* Button_Apply = nullptr;
     QPushButton* Button_Cancel = nullptr;
+    SettingCursor shownOptions_;
+    SettingCursor shownDatum_;
 
+    // The display port's reports, those not shown yet.
+    void ShowReceived();
+    void ShowOptions(const IoOptionsRecord& options);
+    // A number beyond the list selects none.
+    void ShowDatum(int datum);
     // The display port's firmware versions, as Receivers() announces them.
     void ShowProduct(int slot);
     void BuildPosition();
@@ -56,8 +59,3 @@ private:
 };
 
 extern TForm_IOOptions* Form_IOOptions;
-
-// Report 0x55 of the display port.
-void DecodeReport_55(PortRecord& port);
-// Report 0x8F-15 (current datum) of the display port.
-void DecodeReport_8F15(PortRecord& port);

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "config/dialog_controls.h"
+#include "config/settings_follow.h"
 #include "link/commands.h"
 #include "platform/ui.h"
 
@@ -34,7 +35,14 @@ TForm_Serial::TForm_Serial() : Form("Form_Serial", "Serial Port Configuration", 
     Place(Button_Cancel, "Button_Cancel", 225, 220, 75, 25);
     connect(Button_Port1, &QPushButton::clicked, this, &TForm_Serial::Button_Port1Click);
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Serial::Button_CancelClick);
+    FollowReceivedSettings(this, [this] { ShowReceived(); });
     CentreOnScreen(this);
+}
+
+void TForm_Serial::ShowReceived()
+{
+    if (const ReportBC* report = shown_.Newer(&PortSettingsRecord::serial))
+        ShowConfig(*report);
 }
 
 QComboBox* TForm_Serial::AddRow(const QString& name, const QString& caption, const QString& hint,
@@ -100,11 +108,3 @@ void TForm_Serial::Button_Port1Click()
 }
 
 void TForm_Serial::Button_CancelClick() { hide(); }
-
-void DecodeReport_BC(PortRecord& port)
-{
-    ReportBC report;
-    if (!Form_Serial || !ParseReportBC(port.data, port.length, report) || report.receiverPort != 0)
-        return;
-    Form_Serial->ShowConfig(report);
-}

@@ -3,7 +3,7 @@
 // window that owns the widgets.
 #include "config/config_notifier.h"
 #include "core/main_window.h"
-#include "logging/logging_notifier.h"
+#include "monitor/logging_notifier.h"
 #include "monitor/monitor.h"
 #include "transfer/transfer_notifier.h"
 
@@ -22,7 +22,11 @@ void TForm_Main::SubscribeToModules()
 
     LoggingNotifier& logging = LoggingEvents();
     connect(&logging, &LoggingNotifier::logStatusCaptionChanged, Panel_LogStatus, &Panel::setCaption);
-    connect(&logging, &LoggingNotifier::logStatusColourChanged, Panel_LogStatus, &Panel::setColour);
+    connect(&logging, &LoggingNotifier::logStatusLampChanged, Panel_LogStatus, [this](LogLamp lamp) {
+        Panel_LogStatus->setColour(lamp == LogLamp::Written ? Colours::Yellow
+                                   : lamp == LogLamp::On    ? Colours::Lime
+                                                            : ButtonFaceColour());
+    });
     connect(&logging, &LoggingNotifier::recordStatusChanged, Panel_Record, &Panel::setCaption);
     connect(&logging, &LoggingNotifier::portMonitored, this, &TForm_Main::RefreshMonitorPanels);
 

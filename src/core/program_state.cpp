@@ -8,7 +8,7 @@
 #include "monitor/monitor.h"
 #include "core/windows.h"
 #include "monitor/tracking.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "logging/raw_recorder.h"
 #include "model/base_state.h"
 #include "platform/ui.h"

@@ -1,6 +1,5 @@
 #include "core/windows.h"
 
-#include "config/config_decoders.h"
 #include "config/form_about.h"
 #include "config/form_bias.h"
 #include "config/form_filters.h"
@@ -9,6 +8,7 @@
 #include "config/form_initial_time.h"
 #include "config/form_io_options.h"
 #include "config/form_serial.h"
+#include "config/settings_captions.h"
 #include "monitor/dispatch.h"
 #include "core/main_window.h"
 #include "core/replay_ports.h"
@@ -16,6 +16,7 @@
 #include "display/form_track.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
+#include "monitor/position_logging.h"
 #include "logging/raw_recorder.h"
 #include "transfer/form_alm.h"
 #include "views/form_packets.h"
@@ -49,6 +50,7 @@ void CreateCompanions()
     Form_Track = new TForm_Track;
     Form_About = new TForm_About;
     Form_Log = new TForm_Log;
+    LogPositionReports(Form_Main); // after the display's windows, before the timing outputs
     Form_Bias = new TForm_Bias;
     Form_LogZelk = new TForm_LogZelk;
     // The dispatch hands the display port's packets to the recorder from now on.
@@ -77,7 +79,7 @@ bool CreateAllWindows()
         delete main;
         return false;
     }
-    RegisterConfigDecoders();
+    AnnounceSettingsCaptions();
     CreateCompanions();
     return true;
 }

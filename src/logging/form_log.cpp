@@ -11,9 +11,8 @@
 #include "model/gps_time.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
-#include "logging/logging_notifier.h"
-#include "logging/position_logging.h"
+#include "monitor/data_log.h"
+#include "monitor/logging_notifier.h"
 #include "logging/record_status.h"
 #include "logging/replace_question.h"
 #include "platform/ui.h"
@@ -89,8 +88,37 @@ TForm_Log::TForm_Log() : Form("Form_Log", "Data Logging Setup and Status", 473, 
     connect(Timer_System, &QTimer::timeout, this, &TForm_Log::Timer_SystemTimer);
     Timer_System->start();
     BiasWarned.fill(0);
+    EditSettings();
+    FollowLogger();
     CentreOnScreen(this);
-    LogPositionReports(this);
+}
+
+void TForm_Log::EditSettings()
+{
+    const LogSettings& settings = DataLogSettings();
+    for (size_t i = 0; i < CheckBoxes.size(); ++i) {
+        CheckBoxes[i]->setChecked(settings.selection[i]);
+        connect(CheckBoxes[i], &QCheckBox::toggled, this, [i](bool on) { DataLogSettings().selection[i] = on; });
+    }
+    Edit_Interval->setText(QString::fromStdString(settings.intervalText));
+    Edit_FileRoot->setText(FromPath(settings.fileRoot));
+    CheckBox_SystemTimer->setChecked(settings.systemTimer);
+    CheckBox_Append->setChecked(settings.append);
+    connect(Edit_Interval, &QLineEdit::textChanged, this,
+            [](const QString& text) { DataLogSettings().intervalText = text.toStdString(); });
+    connect(Edit_FileRoot, &QLineEdit::textChanged, this,
+            [](const QString& text) { DataLogSettings().fileRoot = ToPath(text); });
+    connect(CheckBox_SystemTimer, &QCheckBox::toggled, this, [](bool on) { DataLogSettings().systemTimer = on; });
+    connect(CheckBox_Append, &QCheckBox::toggled, this, [](bool on) { DataLogSettings().append = on; });
+}
+
+void TForm_Log::FollowLogger()
+{
+    LoggingNotifier& logger = LoggingEvents();
+    connect(&logger, &LoggingNotifier::logRecordWritten, this, &TForm_Log::ShowLastSet);
+    connect(&logger, &LoggingNotifier::logDurationChanged, Panel_Duration, &Panel::setCaption);
+    connect(&logger, &LoggingNotifier::logFileUnwritable, this, &TForm_Log::ShowUnwritable);
+    connect(&logger, &LoggingNotifier::logBiasAvailable, this, &TForm_Log::SetBiasAvailable);
 }
 
 void TForm_Log::BuildDataSelection()
@@ -117,7 +145,6 @@ void TForm_Log::BuildDataSelection()
     CheckBox_Health = CheckBoxes[9];
     CheckBox_DGPS = CheckBoxes[10];
     CheckBox_DOPs = CheckBoxes[11];
-    CheckBox_TOW->setChecked(true);
     ConnectExclusive(CheckBox_PosLLA, CheckBox_PosXYZ);
     ConnectExclusive(CheckBox_VelENU, CheckBox_VelXYZ);
     Button_SelectAll = MakeButton(p, "Button_SelectAll", "&All", 372, 24);
@@ -139,11 +166,9 @@ void TForm_Log::BuildSetup()
     BoldTitle(p, "Label_Setup", "Collection Setup:");
     new Label(p, "Label_Interval", "Interval (secs)", 12, 27, 96, 16);
     Edit_Interval = Make<QLineEdit>(p, "Edit_Interval", 110, 24, 50, 21);
-    Edit_Interval->setText("1");
     CheckBox_SystemTimer = MakeCheckBox(p, "CheckBox_SystemTimer", "Use System Timer", 180, 26, 140);
     new Label(p, "Label_FileRoot", "Filename Root", 12, 51, 96, 16);
     Edit_FileRoot = Make<QLineEdit>(p, "Edit_FileRoot", 110, 48, 120, 21);
-    Edit_FileRoot->setText("data");
     CheckBox_Append = MakeCheckBox(p, "CheckBox_Append", "Append to Log File", 250, 50, 150);
     new Label(p, "Label_Filename", "Active Port File", 12, 75, 96, 16);
     Panel_Filename = MakeField(p, "Panel_Filename", "", 110, 72, 180);
@@ -183,14 +208,6 @@ void TForm_Log::BuildButtons()
     connect(Button_Cancel, &QPushButton::clicked, this, &TForm_Log::Button_CancelClick);
 }
 
-LogSelection TForm_Log::Selection() const
-{
-    LogSelection s{};
-    for (size_t i = 0; i < s.size(); ++i)
-        s[i] = CheckBoxes[i]->isChecked();
-    return s;
-}
-
 void TForm_Log::ShowLastSet(int count, const std::string& line)
 {
     Panel_DataSets->setCaption(QString::number(count));
@@ -206,15 +223,10 @@ void TForm_Log::ShowUnwritable(const std::string& fileName)
     Label_FileError->setToolTip(text);
 }
 
-void TForm_Log::ShowDuration(const QString& text) { Panel_Duration->setCaption(text); }
-
-bool TForm_Log::BiasChecked() const { return CheckBox_Bias->isChecked(); }
-
 void TForm_Log::SetBiasAvailable(bool available)
 {
     CheckBox_Bias->setEnabled(available);
-    if (!available && !Flags.DataLoggingOn)
-        CheckBox_Bias->setChecked(false);
+    CheckBox_Bias->setChecked(DataLogSettings().Has(LogField::Bias));
 }
 
 void TForm_Log::SetFileRoot(const QString& root) { Edit_FileRoot->setText(root); }
@@ -239,8 +251,7 @@ void TForm_Log::Button_StartClick()
     BiasWarned.fill(0);
     if (Flags.DataLoggingOn)
         return;
-    const LogStartSettings settings{ToPath(Edit_FileRoot->text()), Edit_Interval->text().toStdString(),
-                                    CheckBox_Append->isChecked(), CheckBox_SystemTimer->isChecked()};
+    const LogSettings& settings = DataLogSettings();
     if (!settings.append && !MayEmptyFiles(LogFilesToEmpty(settings)))
         return;
     unwritable_.clear();
@@ -256,7 +267,7 @@ void TForm_Log::Button_StartClick()
     Panel_Data->setCaption(" ");
     SetSetupEnabled(false);
     emit LoggingEvents().logStatusCaptionChanged("Logging On");
-    emit LoggingEvents().logStatusColourChanged(Colours::Lime);
+    emit LoggingEvents().logStatusLampChanged(LogLamp::On);
     Flags.DataLoggingOn = 1;
     ShowRecordStatus();
 }
@@ -279,7 +290,7 @@ void TForm_Log::Button_StopClick()
     Flags.DataLoggingOn = 0;
     SetSetupEnabled(true);
     emit LoggingEvents().logStatusCaptionChanged("Logging Off");
-    emit LoggingEvents().logStatusColourChanged(ButtonFaceColour());
+    emit LoggingEvents().logStatusLampChanged(LogLamp::Off);
     ShowRecordStatus();
 }
 

@@ -1,6 +1,7 @@
 // The data logging window, caption "Data Logging Setup and Status": chooses
 // the values of a record, the interval, pacing and files, starts and stops
-// logging and shows the active port's progress. Created hidden at start;
+// logging and shows the active port's progress. Its setup controls edit
+// DataLogSettings(), which the logger reads. Created hidden at start;
 // closing only hides it, logging goes on.
 #pragma once
 
@@ -22,19 +23,6 @@ class TForm_Log : public Form {
 public:
     TForm_Log();
 
-    // The record's check boxes as they are now.
-    LogSelection Selection() const;
-    // After a record of the active port: its count and the line written.
-    void ShowLastSet(int count, const std::string& line);
-    // A log file that cannot be written: told once per file in the status.
-    void ShowUnwritable(const std::string& fileName);
-    // The active port's logging time so far.
-    void ShowDuration(const QString& text);
-    // Whether the record is to hold the clock bias.
-    bool BiasChecked() const;
-    // Bias is offered only while the receiver reports one; without it the
-    // choice is cleared, unless logging is on.
-    void SetBiasAvailable(bool available);
     // The root of the log file names, as if typed into the window.
     void SetFileRoot(const QString& root);
     // For callers that run Timer_SystemTimer() on their own clock.
@@ -93,6 +81,16 @@ private:
     QPushButton* Button_Cancel = nullptr;
     QTimer* Timer_System = nullptr;
 
+    // After a record of the active port: its count and the line written.
+    void ShowLastSet(int count, const std::string& line);
+    // A log file that cannot be written: told once per file in the status.
+    void ShowUnwritable(const std::string& fileName);
+    // Bias is offered only while the receiver reports one; the logger has
+    // cleared the choice if it had to.
+    void SetBiasAvailable(bool available);
+    // The controls show DataLogSettings() and write every change back.
+    void EditSettings();
+    void FollowLogger();
     void ShowFilesWritten(const LogPortRecord* active);
     void BuildDataSelection();
     void BuildSetup();

@@ -1,7 +1,7 @@
 #include "logging/record_status.h"
 
 #include "link/shared_flags.h"
-#include "logging/logging_notifier.h"
+#include "monitor/logging_notifier.h"
 
 const char* RecordStatusCaption(bool dataLogging, bool rawRecording)
 {

@@ -6,6 +6,7 @@
 #include "link/port_table.h"
 #include "model/gps_time.h"
 #include "model/port_reports.h"
+#include "model/port_settings.h"
 #include "platform/clock.h"
 #include "platform/port_enumeration.h"
 
@@ -19,4 +20,5 @@ void ResetBaseState()
     UseFakeClock(nullptr);
     GpsSeconds = 0.0;
     PortReports = {};
+    PortSettings = {};
 }

@@ -5,6 +5,7 @@
 #include "monitor/monitor.h"
 #include "monitor/position.h"
 #include "monitor/product.h"
+#include "monitor/settings_reports.h"
 #include "monitor/time_reports.h"
 #include "monitor/tracking.h"
 #include "monitor/velocity.h"
@@ -35,6 +36,12 @@ const std::vector<DispatchRow>& EngineRows()
         {0x83, kNoSubId, &DecodeReport_83, ReportGroup::A},
         {0x84, kNoSubId, &DecodeReport_84, ReportGroup::A},
         {0x8F, 0x26, &DecodeReport_8F26, ReportGroup::A},
+        // The receiver's settings, which the configuration dialogs show.
+        {0x55, kNoSubId, &DecodeReport_55, ReportGroup::B},
+        {0x70, kNoSubId, &DecodeReport_70, ReportGroup::B},
+        {0x8F, 0x15, &DecodeReport_8F15, ReportGroup::B},
+        {0xBB, kNoSubId, &DecodeReport_BB, ReportGroup::B},
+        {0xBC, kNoSubId, &DecodeReport_BC, ReportGroup::B},
         // Today's receivers, for every port.
         {0x1C, 0x81, &DecodeReport_1C81, ReportGroup::A},
         {0x1C, 0x83, &DecodeReport_1C83, ReportGroup::A},
@@ -49,8 +56,8 @@ const std::vector<DispatchRow>& EngineRows()
     return rows;
 }
 
-// The rows the modules above the engine registered (configuration windows):
-// part of the program, kept when the table is restored.
+// The rows the modules above the engine registered: part of the program,
+// kept when the table is restored.
 std::vector<DispatchRow>& ModuleRows()
 {
     static std::vector<DispatchRow> rows;

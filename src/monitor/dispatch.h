@@ -26,7 +26,7 @@ void DispatchReport(PortRecord& port);
 
 // Adds a row, or replaces the row of the same id and sub-id, until the table is restored.
 void RegisterDecoder(const DispatchRow& row);
-// A module's own rows (the configuration windows'): kept when the table is restored.
+// A module's own rows: kept when the table is restored.
 void RegisterModuleDecoders(const std::vector<DispatchRow>& rows);
 // The table as it is now.
 const std::vector<DispatchRow>& DispatchTable();

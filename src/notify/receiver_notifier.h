@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "model/port_settings.h"
+
 class ReceiverNotifier : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +38,7 @@ signals:
     void channelRowsExpired(int channel);
     void productChanged(int slot);                 // firmware versions (0x45: display port; 0x1C-81/83: every port)
     void timeAnswered(int slot);                   // the answer to a set-GPS-time command (display port)
+    void settingsChanged(int slot, SettingsKind kind); // a setting stored in PortSettings
 };
 
 // The program's one notifier. It lives as long as the program.

@@ -19,7 +19,7 @@
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "logging/form_log.h"
 #include "platform/process_memory.h"
 #include "sim/receiver_simulator.h"

@@ -17,7 +17,7 @@
 #include "model/port_reports.h"
 #include "link/commands.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "logging/form_log.h"
 #include "support/monitor_gui.h"
 #include "support/temp_dir.h"

@@ -41,6 +41,7 @@ protected:
     // Plays the receiver's answer and ticks until the dialog shows it.
     void ReceiveReport()
     {
+        Form_Serial->showForm();
         ASSERT_TRUE(receiver.Write(Frame(kReport9600)));
         for (int i = 0; i < 20 && Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->currentIndex() != 1; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "model/base_state.h"
+#include "monitor/data_log.h"
 #include "monitor/monitor.h"
 #include "support/state_reset.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     RegisterStateReset([] {
         Monitor::Instance().Reset();
+        ResetDataLogState();
         ResetBaseState();
     });
     InstallStateResetListener();

@@ -17,7 +17,7 @@
 #include "core/main_window.h"
 #include "model/port_reports.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "support/temp_dir.h"

@@ -37,6 +37,7 @@ TEST_F(FiltersDialog, UncheckingThePositionVelocityFilterGreysTheStaticFilter)
 TEST_F(FiltersDialog, ReportOneOneZeroZeroGoesBackUnchanged)
 {
     Deliver({0x70, 1, 1, 0, 0});
+    Form_Filters->showForm();
     EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->isChecked());
     EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isChecked());
     EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isEnabled());
@@ -49,6 +50,7 @@ TEST_F(FiltersDialog, StaticFilterOnWithoutThePositionVelocityFilterShowsChecked
 {
     Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->setChecked(true);
     Deliver({0x70, 0, 1, 1, 0});
+    Form_Filters->showForm();
     EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->isChecked());
     EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isChecked());
     EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Static")->isEnabled());
@@ -67,6 +69,7 @@ TEST_F(FiltersDialog, NonzeroCountsAsOnAndOtherLengthsAreIgnored)
     Deliver({0x70, 2, 0, 0, 0});
     Deliver({0x70, 0, 1, 1});
     Deliver({0x70, 0, 1, 1, 0, 0});
+    Form_Filters->showForm();
     EXPECT_TRUE(Ui<QCheckBox>(Form_Filters, "CheckBox_Dynamic")->isChecked());
     EXPECT_FALSE(Ui<QCheckBox>(Form_Filters, "CheckBox_Altitude")->isChecked());
     Form_Filters->Button_ApplyClick();

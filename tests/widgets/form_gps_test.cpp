@@ -60,7 +60,8 @@ TEST_F(GpsDialog, StartsBlankWithMinusOneAndAppliesTheDefaults)
 
 TEST_F(GpsDialog, TenDegreesTravelAs3E32B8C3BothWays)
 {
-    Deliver(GpsReport(4, 3, 1, {0x3E, 0x32, 0xB8, 0xC3}, 30));
+    Deliver(GpsReport(4, 3, 1, {0x3E, 0x32, 0xB8, 0xC3}, 30)); // while the dialog is closed
+    Form_GPS->showForm();
     EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_EMask")->text(), "10.0");
     EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_SMask")->text(), "4.0");
     EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_PMask")->text(), "12.0");
@@ -74,6 +75,29 @@ TEST_F(GpsDialog, TenDegreesTravelAs3E32B8C3BothWays)
     Form_GPS->Button_ApplyClick();
     EXPECT_EQ(Sent(), Frame(GpsSet(4, 3, 1, {0x3E, 0x32, 0xB8, 0xC3},
                                    {0x40, 0x80, 0, 0, 0x41, 0x40, 0, 0, 0x40, 0xC0, 0, 0}, 30)));
+}
+
+// Every port keeps its own last report: the dialog shows the display port's
+// when it opens and when the display port changes while it is open; reopening
+// without a new report keeps what the user typed and did not send.
+TEST_F(GpsDialog, ShowsTheDisplayPortsOwnReportAndKeepsUnsentEdits)
+{
+    auto com3 = AttachFakeSerial(2);
+    PortTable[0].monitored = 1; // COM1 stays open when the display moves to COM3
+    Deliver(GpsReport(4, 1, 1, {0, 0, 0, 0}, 30));
+    Form_Main->ChooseDisplayCom(3);
+    Feed(*com3, Frame(GpsReport(3, 0, 2, {0, 0, 0, 0}, 7)));
+    Tick();
+    Form_GPS->showForm();
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_DGPSAge")->text(), "7");
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_RMode")->currentIndex(), 3);
+    Form_Main->ChooseDisplayCom(1);
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_DGPSAge")->text(), "30");
+    EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_RMode")->currentIndex(), 4);
+    Ui<QLineEdit>(Form_GPS, "Edit_DGPSAge")->setText("99");
+    Form_GPS->Button_CancelClick();
+    Form_GPS->showForm();
+    EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_DGPSAge")->text(), "99");
 }
 
 TEST_F(GpsDialog, AgeLimitIsTruncatedToItsLowByte)
@@ -118,6 +142,7 @@ TEST_F(GpsDialog, ReportsOfAnotherLengthAndUnknownCodesAreHandled)
     std::vector<uint8_t> longReport = GpsReport(4, 1, 2, {0x3E, 0x32, 0xB8, 0xC3}, 9);
     longReport.push_back(0);
     Deliver(longReport);
+    Form_GPS->showForm();
     EXPECT_EQ(Ui<QComboBox>(Form_GPS, "ComboBox_RMode")->currentIndex(), -1);
     EXPECT_EQ(Ui<QLineEdit>(Form_GPS, "Edit_EMask")->text(), "-1");
     // A code the list has no row for leaves it blank, and it goes back as 255.

@@ -91,6 +91,7 @@ TEST_F(IoOptionsDialog, XyzHaeSingleXyzGpsSends01010000WithTheDatum)
 TEST_F(IoOptionsDialog, Report16020100SelectsTheRowsAndSetsMslAndUtc)
 {
     Deliver({0x55, 0x16, 0x02, 0x01, 0x00});
+    Form_IOOptions->showForm();
     EXPECT_EQ(Rows(), (std::vector<int>{1, 1, 0, 1, 1, 1}));
     EXPECT_EQ(Form_Main->Label_Datum->caption(), "MSL");
     EXPECT_EQ(HintOf(Form_Main->Label_Datum), "Mean Sea Level (geoid)");
@@ -102,6 +103,7 @@ TEST_F(IoOptionsDialog, Report16020100SelectsTheRowsAndSetsMslAndUtc)
 TEST_F(IoOptionsDialog, Report01010000GoesBackUnchangedWithGps)
 {
     Deliver({0x55, 0x01, 0x01, 0x00, 0x00});
+    Form_IOOptions->showForm();
     EXPECT_EQ(Rows(), std::vector<int>(6, 0));
     EXPECT_EQ(Form_Main->Label_TimeMode->caption(), "GPS");
     EXPECT_EQ(Form_Main->Label_Datum->caption(), "");
@@ -111,9 +113,10 @@ TEST_F(IoOptionsDialog, Report01010000GoesBackUnchangedWithGps)
 
 TEST_F(IoOptionsDialog, AltitudeReferenceFollowsLlaAndMsl)
 {
-    Deliver({0x55, 0x02, 0x00, 0x00, 0x00});
+    Deliver({0x55, 0x02, 0x00, 0x00, 0x00}); // the main window follows with the dialog closed
     EXPECT_EQ(Form_Main->Label_Datum->caption(), "HAE");
     EXPECT_EQ(HintOf(Form_Main->Label_Datum), "Height Above Ellipsoid (datum)");
+    Form_IOOptions->showForm();
     Deliver({0x55, 0x05, 0x00, 0x00, 0x00}); // XYZ with the MSL bit
     EXPECT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_Format")->itemIndex(), 0);
     EXPECT_EQ(Ui<RadioGroup>(Form_IOOptions, "RadioGroup_AltOut")->itemIndex(), 1);
@@ -125,6 +128,7 @@ TEST_F(IoOptionsDialog, AltitudeReferenceFollowsLlaAndMsl)
 
 TEST_F(IoOptionsDialog, DatumReportNamesTheDatumInTheListAndTheMainWindow)
 {
+    Form_IOOptions->showForm();
     Deliver(DatumReport(0, 0));
     EXPECT_EQ(Ui<QComboBox>(Form_IOOptions, "ComboBox_Datum")->currentText(), "WGS-84");
     EXPECT_EQ(Form_Main->Panel_Datum->caption(), "WGS-84");

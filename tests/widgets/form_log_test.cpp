@@ -11,7 +11,7 @@
 
 #include "core/main_window.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "logging/form_log.h"
 #include "logging/form_log_zelk.h"
 #include "support/monitor_gui.h"

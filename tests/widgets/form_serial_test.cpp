@@ -16,6 +16,12 @@ using ui::Answer;
 
 class SerialDialog : public ConfigDialogTest {
 protected:
+    void SetUp() override
+    {
+        ConfigDialogTest::SetUp();
+        Form_Serial->showForm();
+    }
+
     // 9600, 8, None, 1, ZELK in, NMEA out, as the receiver reports it for port 0.
     void DeliverNmeaAt9600()
     {
@@ -36,8 +42,10 @@ protected:
 
 TEST_F(SerialDialog, ReportOfPortZeroFillsTheLists)
 {
+    Form_Serial->hide();
     EXPECT_EQ(Rows(), std::vector<int>(6, -1));
     DeliverNmeaAt9600();
+    Form_Serial->showForm();
     EXPECT_EQ(Rows(), (std::vector<int>{0, 1, 1, 0, 0, 0}));
     EXPECT_EQ(Ui<QComboBox>(Form_Serial, "ComboBox_BaudRate")->currentText(), "9600");
     EXPECT_EQ(Ui<QComboBox>(Form_Serial, "ComboBox_Port1Output")->currentText(), "NMEA");
@@ -204,6 +212,7 @@ TEST_F(SerialDialog, ApplyRunsSendPauseFlushPauseChangeInOrder)
 
 TEST_F(SerialDialog, MenuQueriesBothReceiverPortsAndCloseHides)
 {
+    Form_Serial->hide();
     Form_Main->ConfigureSerialClick();
     std::vector<uint8_t> expected = Frame({0xBC, 0x00});
     const std::vector<uint8_t> second = Frame({0xBC, 0x01});

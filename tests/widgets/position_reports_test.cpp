@@ -14,7 +14,7 @@
 #include "model/port_reports.h"
 #include "link/commands.h"
 #include "link/shared_flags.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "report_delivery.h"
 #include "support/monitor_gui.h"
 #include "support/ui_find.h"

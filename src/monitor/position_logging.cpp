@@ -1,11 +1,11 @@
-#include "logging/position_logging.h"
+#include "monitor/position_logging.h"
 
 #include <QString>
 
 #include "link/commands.h"
 #include "link/port_table.h"
 #include "link/replayed_ports.h"
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
 #include "monitor/requests.h"

@@ -1,6 +1,5 @@
-#include "logging/data_log.h"
+#include "monitor/data_log.h"
 
-#include <QCheckBox>
 #include <QString>
 #include <set>
 
@@ -11,8 +10,7 @@
 #include "link/shared_flags.h"
 #include "model/formats/log_file.h"
 #include "model/formats/log_record.h"
-#include "logging/form_log.h"
-#include "logging/logging_notifier.h"
+#include "monitor/logging_notifier.h"
 
 int32_t LogByReports = 1;
 std::array<LogPortRecord, kPortSlots> LogPorts;
@@ -28,20 +26,11 @@ namespace {
 
 void NoteUnwritable(const std::string& fileName)
 {
-    if (LogRun().unwritable.insert(fileName).second && Form_Log)
-        Form_Log->ShowUnwritable(fileName);
+    if (LogRun().unwritable.insert(fileName).second)
+        emit LoggingEvents().logFileUnwritable(fileName);
 }
 
-LogSelection CurrentSelection()
-{
-    if (Form_Log)
-        return Form_Log->Selection();
-    LogSelection towOnly{};
-    towOnly[static_cast<size_t>(LogField::TOW)] = true;
-    return towOnly;
-}
-
-void ColourLogStatus(const QColor& colour) { emit LoggingEvents().logStatusColourChanged(colour); }
+void LightLogStatus(LogLamp lamp) { emit LoggingEvents().logStatusLampChanged(lamp); }
 
 float Now(int slot)
 {
@@ -52,8 +41,7 @@ void ShowDuration(int slot)
 {
     const float elapsed = ElapsedWeekSeconds(Now(slot), LogPorts[static_cast<size_t>(slot)].startTime);
     const QString text = QString::fromStdString(FormatTimeOfWeek(elapsed, 0));
-    if (Form_Log)
-        Form_Log->ShowDuration(text);
+    emit LoggingEvents().logDurationChanged(text);
     emit LoggingEvents().logStatusCaptionChanged(text);
 }
 
@@ -61,7 +49,7 @@ void ShowDuration(int slot)
 bool AppendRecord(int slot, std::string& line)
 {
     PortReportRecord& reports = PortReports[static_cast<size_t>(slot)];
-    line = BuildLogLine(CurrentSelection(), reports);
+    line = BuildLogLine(DataLogSettings().selection, reports);
     RestartLevelLatch(reports);
     const std::string& fileName = LogPorts[static_cast<size_t>(slot)].fileName;
     if (AppendLogLine(fileName, line))
@@ -72,14 +60,14 @@ bool AppendRecord(int slot, std::string& line)
 
 } // namespace
 
-std::string LogFileNameAtStart(const LogStartSettings& settings, int slot)
+std::string LogFileNameAtStart(const LogSettings& settings, int slot)
 {
     const bool active = DisplayPort >= 1 && DisplayPort <= kPortSlots && slot == DisplayPort - 1;
     const std::optional<std::string>& browsed = LogRun().browsedFileName;
     return active && browsed ? *browsed : LogFileName(settings.fileRoot, slot + 1);
 }
 
-std::vector<std::string> LogFilesToEmpty(const LogStartSettings& settings)
+std::vector<std::string> LogFilesToEmpty(const LogSettings& settings)
 {
     std::vector<std::string> names;
     for (int n = 0; n < kPortSlots; ++n)
@@ -88,7 +76,7 @@ std::vector<std::string> LogFilesToEmpty(const LogStartSettings& settings)
     return names;
 }
 
-void PrepareDataLog(const LogStartSettings& settings)
+void PrepareDataLog(const LogSettings& settings)
 {
     LogRun().activePort = DisplayPort >= 1 && DisplayPort <= kPortSlots ? DisplayPort - 1 : -1;
     for (int n = 0; n < kPortSlots; ++n) {
@@ -129,15 +117,14 @@ void WriteLogRecordForSlot(int slot)
     const float now = Now(slot);
     if (ElapsedWeekSeconds(now, log.lastRecordTime) < static_cast<float>(LogRun().interval)) {
         if (active)
-            ColourLogStatus(Colours::Lime);
+            LightLogStatus(LogLamp::On);
     } else {
         log.lastRecordTime = now;
         std::string line;
         if (AppendRecord(slot, line) && active) {
             ++LogRun().recordCount;
-            if (Form_Log)
-                Form_Log->ShowLastSet(LogRun().recordCount, line);
-            ColourLogStatus(Colours::Yellow);
+            emit LoggingEvents().logRecordWritten(LogRun().recordCount, line);
+            LightLogStatus(LogLamp::Written);
         }
     }
     if (active)
@@ -170,12 +157,13 @@ void LogSystemTick()
     }
 }
 
-bool LogBiasChecked() { return Form_Log && Form_Log->BiasChecked(); }
+bool LogBiasChecked() { return DataLogSettings().Has(LogField::Bias); }
 
 void SetLogBiasAvailable(bool available)
 {
-    if (Form_Log)
-        Form_Log->SetBiasAvailable(available);
+    if (!available && !Flags.DataLoggingOn)
+        DataLogSettings().selection[static_cast<size_t>(LogField::Bias)] = false;
+    emit LoggingEvents().logBiasAvailable(available);
 }
 
 void ResetDataLogState()
@@ -184,4 +172,5 @@ void ResetDataLogState()
     LogRun() = DataLogRun{};
     LogPorts.fill(LogPortRecord{});
     BiasWarned.fill(0);
+    DataLogSettings() = LogSettings{};
 }

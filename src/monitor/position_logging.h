@@ -7,5 +7,5 @@
 class QObject;
 
 // Subscribes the logger to Receivers()' position announcements for as long
-// as context lives.
+// as context lives, with or without the logging window.
 void LogPositionReports(QObject* context);

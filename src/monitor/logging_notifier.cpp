@@ -1,4 +1,4 @@
-#include "logging/logging_notifier.h"
+#include "monitor/logging_notifier.h"
 
 LoggingNotifier& LoggingEvents()
 {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/port_table.h"
+#include "model/log_settings.h"
 
 struct LogPortRecord {
     std::string fileName;     // "%s%d.dat" of the root and COM number, or the browsed name
@@ -41,35 +42,28 @@ struct DataLogRun {
 };
 DataLogRun& LogRun();
 
-// What Start reads from the logging window.
-struct LogStartSettings {
-    std::string fileRoot = "data";
-    std::string intervalText = "1";
-    bool append = false;
-    bool systemTimer = false;
-};
-
 // The file each slot would write after a Start with these settings.
-std::string LogFileNameAtStart(const LogStartSettings& settings, int slot);
+std::string LogFileNameAtStart(const LogSettings& settings, int slot);
 // The files a Start without Append empties: those of the monitored ports.
-std::vector<std::string> LogFilesToEmpty(const LogStartSettings& settings);
+std::vector<std::string> LogFilesToEmpty(const LogSettings& settings);
 
 // Sets up every port's file and times for a new run and empties the files
 // of the monitored ports unless appending. Does not touch the windows and
 // does not set DataLoggingOn.
-void PrepareDataLog(const LogStartSettings& settings);
+void PrepareDataLog(const LogSettings& settings);
 
-// Appends one record for the port when its interval has passed (or only
-// restarts the channel latch while logging is off).
+// Appends one record for the port, with the values DataLogSettings() selects
+// now, when its interval has passed (or only restarts the channel latch while
+// logging is off). What happened is told through LoggingEvents().
 void WriteLogRecord(PortRecord& port);
 
 // One tick of the one-second system timer.
 void LogSystemTick();
 
-// The logging window's "Bias (ns) " box, as the position decoders use it.
+// Whether the record holds the clock bias, as the position decoders ask.
 bool LogBiasChecked();
-// A position report that carries a bias enables the box; one without disables
-// it (and unchecks it while logging is off).
+// A position report that carries a bias offers the choice; one without
+// withdraws it (and clears it while logging is off). Announced for the window.
 void SetLogBiasAvailable(bool available);
 
 // Every value above back to its start value.
