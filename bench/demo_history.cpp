@@ -78,6 +78,19 @@ std::vector<HistorySample> DemoHistory(int index, int64_t startUnix, int64_t sec
     return samples;
 }
 
+std::vector<HistorySample> DemoWeek(int64_t startUnix)
+{
+    const std::vector<HistorySample> day = DemoHistory(0, startUnix, kDaySeconds);
+    std::vector<HistorySample> week;
+    week.reserve(7 * day.size());
+    for (int64_t d = 0; d < 7; ++d)
+        for (HistorySample s : day) {
+            s.unixSecond += d * kDaySeconds;
+            week.push_back(s);
+        }
+    return week;
+}
+
 uint64_t WriteHistory(const std::string& folder, const std::vector<HistorySample>& samples)
 {
     {

@@ -14,5 +14,8 @@
 std::vector<HistorySample> DemoHistory(int index, int64_t startUnix, int64_t seconds, int64_t lostAt = 0,
                                        int64_t lostSeconds = 0);
 
+// A week of demo receiver 0 from startUnix on: its first simulated day seven times.
+std::vector<HistorySample> DemoWeek(int64_t startUnix);
+
 // Writes samples to the receiver folder under root; returns the bytes on disk.
 uint64_t WriteHistory(const std::string& folder, const std::vector<HistorySample>& samples);

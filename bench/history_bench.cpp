@@ -38,16 +38,7 @@ BENCHMARK(BM_StabilityOfAWeek)->Unit(benchmark::kMillisecond)->Iterations(3);
 // One receiver's week made once (the simulator is slower than the store).
 const std::vector<HistorySample>& AWeek()
 {
-    static const std::vector<HistorySample> week = [] {
-        std::vector<HistorySample> day = DemoHistory(0, kStart, 86400);
-        std::vector<HistorySample> all;
-        for (int64_t d = 0; d < 7; ++d)
-            for (HistorySample s : day) {
-                s.unixSecond += d * 86400;
-                all.push_back(s);
-            }
-        return all;
-    }();
+    static const std::vector<HistorySample> week = DemoWeek(kStart);
     return week;
 }
 
@@ -63,7 +54,8 @@ void BM_WriteAReceiverWeek(benchmark::State& state)
 BENCHMARK(BM_WriteAReceiverWeek)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // What the Trends window does off the GUI thread to open 7 days of 16
-// receivers: read every file and decimate into 1000 pixel columns.
+// receivers, here one receiver after the other on one thread: read every file
+// and decimate into 1000 pixel columns, finding the events on the way.
 void BM_OpenSevenDaysOfSixteen(benchmark::State& state)
 {
     TempDir dir;
@@ -76,10 +68,9 @@ void BM_OpenSevenDaysOfSixteen(benchmark::State& state)
     for (auto _ : state) {
         samples = 0;
         for (const std::string& folder : folders) {
-            const std::vector<HistorySample> read = ReadHistory(folder, kStart, kStart + kWeek);
-            samples += read.size();
-            benchmark::DoNotOptimize(DecimateSeries(read, HistoryQuantity::Pdop, kStart, kStart + kWeek, 1000));
-            benchmark::DoNotOptimize(HistoryEvents(read));
+            const DecimatedHistory d = ReadDecimated(folder, HistoryQuantity::Pdop, kStart, kStart + kWeek, 1000);
+            samples += d.samples;
+            benchmark::DoNotOptimize(d.columns.data());
         }
     }
     state.counters["samples"] = static_cast<double>(samples);

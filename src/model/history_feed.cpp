@@ -5,6 +5,7 @@
 #include <numbers>
 #include <optional>
 
+#include "link/replayed_ports.h"
 #include "model/fix_scatter.h"
 #include "model/port_reports.h"
 #include "platform/port_enumeration.h"
@@ -84,7 +85,7 @@ void HistoryFeed::Tick(int64_t unixSecond)
     const bool prune = unixSecond - lastPrune_ >= kPruneEverySeconds;
     for (int slot = 0; slot < kPortSlots; ++slot) {
         const PortRecord& port = PortTable[static_cast<size_t>(slot)];
-        if (!port.open && !port.lost)
+        if ((!port.open && !port.lost) || (IsReplayedPort(port) && !LogReplayedPorts))
             continue;
         Receiver& receiver = ReceiverOf(slot);
         receiver.writer->Append(SampleOfPort(port, PortReports[static_cast<size_t>(slot)], unixSecond,

@@ -26,15 +26,13 @@ public:
     explicit HistoryFeed(std::string root, int keepDays = 7);
     ~HistoryFeed();
 
-    // Appends a sample for every port that is open or lost.
+    // Appends a sample for every port that is open or lost; a port replaying a
+    // recording only when replayed ports are logged (its values are old).
     void Tick(int64_t unixSecond);
     // Writes out everything queued (at exit).
     void Flush();
     // Messages for the user, each failure once.
     std::vector<std::string> TakeErrors();
-
-    // Replayed ports are not stored unless asked (no replay devices yet: the flag waits for them).
-    bool storeReplayedPorts = false;
 
 private:
     struct Receiver {

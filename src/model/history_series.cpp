@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+
+#include "model/history_store.h"
 
 namespace {
 
@@ -9,6 +12,18 @@ namespace {
 bool HasPositionFix(const HistorySample& s) { return s.fixDimension >= 3; }
 
 double OrNan(int v) { return v < 0 ? NAN : v; }
+
+// The event between two samples in a row, if any.
+std::optional<HistoryEventKind> EventBetween(const HistorySample& before, const HistorySample& now)
+{
+    if (now.state == PortState::Lost && before.state != PortState::Lost)
+        return HistoryEventKind::PortLost;
+    if (now.state != PortState::Lost && before.state == PortState::Lost)
+        return HistoryEventKind::PortReopened;
+    if (HasPositionFix(before) && !HasPositionFix(now) && now.state != PortState::Lost)
+        return HistoryEventKind::FixLost;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -44,49 +59,31 @@ double QuantityValue(const HistorySample& s, HistoryQuantity q)
     return NAN;
 }
 
-std::vector<SeriesColumn> DecimateSeries(std::span<const HistorySample> samples, HistoryQuantity q, int64_t from,
-                                         int64_t to, int columns)
+DecimatedHistory ReadDecimated(const std::string& folder, HistoryQuantity q, int64_t from, int64_t to, int columns,
+                               const std::atomic<bool>* cancelled)
 {
-    std::vector<SeriesColumn> out(static_cast<size_t>(std::max(columns, 0)));
+    DecimatedHistory out;
+    out.columns.resize(static_cast<size_t>(std::max(columns, 0)));
     if (columns <= 0 || to <= from)
         return out;
     const double perColumn = static_cast<double>(to - from) / columns;
-    auto first = std::lower_bound(samples.begin(), samples.end(), from,
-                                  [](const HistorySample& s, int64_t t) { return s.unixSecond < t; });
-    for (auto it = first; it != samples.end() && it->unixSecond <= to; ++it) {
-        const double v = QuantityValue(*it, q);
-        if (std::isnan(v))
-            continue;
-        const auto c = std::min(static_cast<size_t>(static_cast<double>(it->unixSecond - from) / perColumn),
-                                out.size() - 1);
-        SeriesColumn& col = out[c];
-        col.min = std::isnan(col.min) ? v : std::min(col.min, v);
-        col.max = std::isnan(col.max) ? v : std::max(col.max, v);
-    }
+    HistorySample before;
+    out.complete = ForEachHistorySample(
+        folder, from, to,
+        [&](const HistorySample& s) {
+            if (out.samples++ > 0)
+                if (const std::optional<HistoryEventKind> kind = EventBetween(before, s))
+                    out.events.push_back({s.unixSecond, *kind});
+            before = s;
+            const double v = QuantityValue(s, q);
+            if (std::isnan(v))
+                return;
+            const auto c = std::min(static_cast<size_t>(static_cast<double>(s.unixSecond - from) / perColumn),
+                                    out.columns.size() - 1);
+            SeriesColumn& col = out.columns[c];
+            col.min = std::isnan(col.min) ? v : std::min(col.min, v);
+            col.max = std::isnan(col.max) ? v : std::max(col.max, v);
+        },
+        cancelled);
     return out;
-}
-
-std::vector<HistoryEvent> HistoryEvents(std::span<const HistorySample> samples)
-{
-    std::vector<HistoryEvent> events;
-    for (size_t i = 1; i < samples.size(); ++i) {
-        const HistorySample &before = samples[i - 1], &now = samples[i];
-        if (now.state == PortState::Lost && before.state != PortState::Lost)
-            events.push_back({now.unixSecond, HistoryEventKind::PortLost});
-        else if (now.state != PortState::Lost && before.state == PortState::Lost)
-            events.push_back({now.unixSecond, HistoryEventKind::PortReopened});
-        else if (HasPositionFix(before) && !HasPositionFix(now) && now.state != PortState::Lost)
-            events.push_back({now.unixSecond, HistoryEventKind::FixLost});
-    }
-    return events;
-}
-
-const HistorySample* SampleAt(std::span<const HistorySample> samples, int64_t unixSecond, int64_t within)
-{
-    auto it = std::upper_bound(samples.begin(), samples.end(), unixSecond,
-                               [](int64_t t, const HistorySample& s) { return t < s.unixSecond; });
-    if (it == samples.begin())
-        return nullptr;
-    --it;
-    return unixSecond - it->unixSecond <= within ? &*it : nullptr;
 }

@@ -2,8 +2,8 @@
 // pixel column, and the events worth jumping to. Qt-free; run off the GUI thread.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -24,18 +24,23 @@ struct SeriesColumn {
     double min = NAN, max = NAN; // NaN: no value in the column
 };
 
-// Samples (oldest first) between from and to split into `columns` equal
-// spans of time, each reduced to its min and max.
-std::vector<SeriesColumn> DecimateSeries(std::span<const HistorySample> samples, HistoryQuantity q, int64_t from,
-                                         int64_t to, int columns);
-
 enum class HistoryEventKind { FixLost, PortLost, PortReopened };
 struct HistoryEvent {
     int64_t unixSecond = 0;
     HistoryEventKind kind = HistoryEventKind::FixLost;
 };
-// Where a fix was lost (a 2-D or 3-D fix became none), the port was lost, or it came back.
-std::vector<HistoryEvent> HistoryEvents(std::span<const HistorySample> samples);
 
-// The sample at a second (the last at or before it, within `within` seconds), or null.
-const HistorySample* SampleAt(std::span<const HistorySample> samples, int64_t unixSecond, int64_t within = 2);
+// What the plot draws of one receiver between from and to (inclusive): the
+// quantity's samples split into `columns` equal spans of time, each reduced to
+// its min and max, and the events: where a fix was lost (a 2-D or 3-D fix
+// became none), the port was lost, or it came back. Made from the day files'
+// records as they are read; no sample is kept, so a week of 16 receivers needs
+// no more memory than an hour.
+struct DecimatedHistory {
+    std::vector<SeriesColumn> columns;
+    std::vector<HistoryEvent> events;
+    size_t samples = 0;
+    bool complete = true; // false: cancelled before the end
+};
+DecimatedHistory ReadDecimated(const std::string& folder, HistoryQuantity q, int64_t from, int64_t to, int columns,
+                               const std::atomic<bool>* cancelled = nullptr);

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -225,30 +224,110 @@ void HistoryWriter::Prune(int64_t nowUnix)
     }
 }
 
+namespace {
+
+// A day file opened for reading: its descriptor and its whole records.
+class DayFile {
+public:
+    DayFile(const std::string& folder, int64_t day) : day_(day)
+    {
+        fd_ = ::open(HistoryDayPath(folder, day).c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st {};
+        uint8_t header[kHistoryHeaderSize];
+        int64_t headerDay = 0;
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || st.st_size < static_cast<off_t>(kHistoryHeaderSize) ||
+            ::pread(fd_, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header) ||
+            !DecodeHistoryHeader(header, &headerDay) || headerDay != day)
+            return;
+        records_ = static_cast<size_t>(st.st_size - static_cast<off_t>(kHistoryHeaderSize)) / kHistoryRecordSize;
+    }
+    ~DayFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    DayFile(const DayFile&) = delete;
+    DayFile& operator=(const DayFile&) = delete;
+
+    size_t Records() const { return records_; } // a torn tail is left out
+    // Reads `count` records from `first` into out; the number read.
+    size_t Read(size_t first, size_t count, uint8_t* out) const
+    {
+        count = std::min(count, records_ - std::min(first, records_));
+        size_t done = 0;
+        while (done < count * kHistoryRecordSize) {
+            const ssize_t n = ::pread(fd_, out + done, count * kHistoryRecordSize - done,
+                                      static_cast<off_t>(kHistoryHeaderSize + first * kHistoryRecordSize + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+        return done / kHistoryRecordSize;
+    }
+    bool Decode(const uint8_t* record, HistorySample* s) const { return DecodeHistoryRecord(record, day_, s); }
+
+private:
+    int fd_ = -1;
+    int64_t day_;
+    size_t records_ = 0;
+};
+
+constexpr size_t kBlockRecords = 32768; // 1 MiB a read
+
+} // namespace
+
+bool ForEachHistorySample(const std::string& folder, int64_t fromUnix, int64_t toUnix,
+                          const std::function<void(const HistorySample&)>& visit, const std::atomic<bool>* cancelled)
+{
+    std::vector<uint8_t> block(kBlockRecords * kHistoryRecordSize);
+    HistorySample s;
+    for (int64_t day = DayOf(fromUnix); day <= toUnix; day += kDaySeconds) {
+        const DayFile file(folder, day);
+        for (size_t first = 0; first < file.Records(); first += kBlockRecords) {
+            if (cancelled && cancelled->load(std::memory_order_relaxed))
+                return false;
+            const size_t got = file.Read(first, kBlockRecords, block.data());
+            for (size_t i = 0; i < got; ++i)
+                if (file.Decode(block.data() + i * kHistoryRecordSize, &s) && s.unixSecond >= fromUnix &&
+                    s.unixSecond <= toUnix)
+                    visit(s);
+            if (got < kBlockRecords)
+                break;
+        }
+    }
+    return true;
+}
+
 std::vector<HistorySample> ReadHistory(const std::string& folder, int64_t fromUnix, int64_t toUnix)
 {
     std::vector<HistorySample> samples;
-    for (int64_t day = DayOf(fromUnix); day <= toUnix; day += kDaySeconds) {
-        std::ifstream in(HistoryDayPath(folder, day), std::ios::binary);
-        uint8_t header[kHistoryHeaderSize];
-        int64_t headerDay = 0;
-        if (!in.read(reinterpret_cast<char*>(header), sizeof header) || !DecodeHistoryHeader(header, &headerDay) ||
-            headerDay != day)
-            continue;
-        // One read of the whole day: a week of 16 receivers is 10 million records.
-        in.seekg(0, std::ios::end);
-        const std::streamoff size = in.tellg() - static_cast<std::streamoff>(kHistoryHeaderSize);
-        in.seekg(static_cast<std::streamoff>(kHistoryHeaderSize));
-        std::vector<uint8_t> bytes(size > 0 ? static_cast<size_t>(size) : 0);
-        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        bytes.resize(static_cast<size_t>(in.gcount()));
-        const size_t whole = bytes.size() / kHistoryRecordSize; // a torn tail is left out
-        samples.reserve(samples.size() + whole);
-        HistorySample s;
-        for (size_t i = 0; i < whole; ++i)
-            if (DecodeHistoryRecord(bytes.data() + i * kHistoryRecordSize, day, &s) && s.unixSecond >= fromUnix &&
-                s.unixSecond <= toUnix)
-                samples.push_back(s);
-    }
+    ForEachHistorySample(folder, fromUnix, toUnix, [&](const HistorySample& s) { samples.push_back(s); });
     return samples;
+}
+
+std::optional<HistorySample> ReadSampleAt(const std::string& folder, int64_t unixSecond, int64_t within)
+{
+    const DayFile file(folder, DayOf(unixSecond));
+    // The first record after the second; a record that is not sound counts as earlier.
+    size_t lo = 0, hi = file.Records();
+    uint8_t record[kHistoryRecordSize];
+    HistorySample s;
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        if (file.Read(mid, 1, record) == 1 && file.Decode(record, &s) && s.unixSecond > unixSecond)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    for (size_t i = lo; i-- > 0 && lo - i <= 8;)
+        if (file.Read(i, 1, record) == 1 && file.Decode(record, &s))
+            return unixSecond - s.unixSecond <= within ? std::optional(s) : std::nullopt;
+    // Just after midnight the sample may be the previous day's last.
+    if (unixSecond - DayOf(unixSecond) < within)
+        if (const std::optional<HistorySample> before = ReadSampleAt(folder, DayOf(unixSecond) - 1, within);
+            before && unixSecond - before->unixSecond <= within)
+            return before;
+    return std::nullopt;
 }

@@ -4,7 +4,9 @@
 // a failed write (full disk) is said once and the samples wait in memory.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,6 +61,18 @@ private:
 // The day file of a folder holding dayStart.
 std::string HistoryDayPath(const std::string& folder, int64_t dayStart);
 
-// Samples of a folder between two times (inclusive), oldest first; records that
-// are not whole or not sound are skipped.
+// Every sound record of a folder between two times (inclusive), oldest day
+// first, decoded into one sample handed to `visit` and then reused: nothing is
+// kept. Day files are read in large blocks; records that are not whole or not
+// sound are skipped. Stops early (returning false) once *cancelled is set.
+bool ForEachHistorySample(const std::string& folder, int64_t fromUnix, int64_t toUnix,
+                          const std::function<void(const HistorySample&)>& visit,
+                          const std::atomic<bool>* cancelled = nullptr);
+
+// Samples of a folder between two times (inclusive), oldest first.
 std::vector<HistorySample> ReadHistory(const std::string& folder, int64_t fromUnix, int64_t toUnix);
+
+// The last sample at or before a second (within `within` seconds), found by a
+// binary search of its day file's records, which are in the order written; a
+// handful of reads, cheap enough for a cursor that follows the mouse.
+std::optional<HistorySample> ReadSampleAt(const std::string& folder, int64_t unixSecond, int64_t within = 2);

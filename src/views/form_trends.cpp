@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 #include "model/history_store.h"
 #include "views/stability_plot.h"
@@ -138,23 +139,24 @@ TForm_Trends::TForm_Trends(std::string root)
     layout->addLayout(top);
     layout->addLayout(middle, 1);
 
-    connect(quantity_, &QComboBox::currentIndexChanged, this, [this] { Redecimate(); });
+    connect(quantity_, &QComboBox::currentIndexChanged, this, [this] { Load(); });
     connect(span_, &QComboBox::activated, this, [this](int i) { SetSpan(i); });
     connect(receiversList_, &QListWidget::itemChanged, this, [this] { Load(); });
     connect(previous, &QPushButton::clicked, this, &TForm_Trends::PreviousEvent);
     connect(next, &QPushButton::clicked, this, &TForm_Trends::NextEvent);
-    connect(plot_, &TrendsPlot::rangeChanged, this, [this] {
-        if (plot_->From() < loadedFrom_ || plot_->To() > loadedTo_)
-            Load();
-        else
-            Redecimate();
-    });
+    connect(plot_, &TrendsPlot::rangeChanged, this, [this] { Load(); });
     connect(plot_, &TrendsPlot::cursorMoved, this, &TForm_Trends::UpdateCursorText);
     connect(statistic_, &QComboBox::currentIndexChanged, this,
             [this](int i) { stabilityPlot_->SetStatistic(static_cast<StabilityStatistic>(i)); });
     connect(compute, &QPushButton::clicked, this, &TForm_Trends::ComputeStability);
     connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(StabilityText()); });
     SetSpan(1);
+}
+
+TForm_Trends::~TForm_Trends()
+{
+    if (cancelLoad_)
+        cancelLoad_->store(true);
 }
 
 void TForm_Trends::showEvent(QShowEvent* event)
@@ -215,71 +217,65 @@ void TForm_Trends::SetSpan(int index, int64_t end)
     Load();
 }
 
+// One load: the receivers' plotted series, filled by one pool task per
+// receiver (so the pool's threads read receivers side by side).
+struct TForm_Trends::PendingLoad {
+    std::vector<Receiver> receivers;
+    std::vector<PlottedReceiver> plotted;
+    std::atomic<size_t> left{0};
+    QString caption;
+};
+
 void TForm_Trends::Load()
 {
     const int generation = ++generation_;
+    if (cancelLoad_)
+        cancelLoad_->store(true);
+    cancelLoad_ = std::make_shared<std::atomic<bool>>(false);
+    const auto quantity = static_cast<HistoryQuantity>(quantity_->currentIndex());
     const int64_t from = plot_->From(), to = plot_->To();
-    std::vector<std::pair<std::string, int>> folders;
+    const int columns = plot_->PlotColumns();
+    auto loading = std::make_shared<PendingLoad>();
+    loading->caption = QString::fromStdString(QuantityCaption(quantity));
     for (int i = 0; i < receiversList_->count(); ++i)
-        if (receiversList_->item(i)->checkState() == Qt::Checked)
-            folders.emplace_back(receiversList_->item(i)->data(Qt::UserRole).toString().toStdString(), i);
+        if (receiversList_->item(i)->checkState() == Qt::Checked) {
+            const std::string folder = receiversList_->item(i)->data(Qt::UserRole).toString().toStdString();
+            loading->receivers.push_back({folder, LabelOf(folder), i, {}});
+            loading->plotted.push_back({QString::fromStdString(LabelOf(folder)),
+                                        ReceiverColour(i, palette().color(QPalette::Base)), {}, {}});
+        }
     ++loading_;
     plot_->SetLoading(QStringLiteral("Reading the history..."));
-    OffGuiThread(
-        this,
-        [folders, from, to] {
-            std::vector<Receiver> receivers;
-            for (const auto& [folder, row] : folders) {
-                auto samples = std::make_shared<std::vector<HistorySample>>(ReadHistory(folder, from, to));
-                receivers.push_back({folder, LabelOf(folder), row, samples, HistoryEvents(*samples)});
-            }
-            return receivers;
-        },
-        [generation, from, to](TForm_Trends* form, std::vector<Receiver> receivers) {
-            form->Loaded(generation, std::move(receivers), from, to);
+    loading->left = loading->receivers.size();
+    if (loading->receivers.empty()) {
+        Loaded(generation, *loading);
+        return;
+    }
+    QPointer<TForm_Trends> target(this);
+    for (size_t i = 0; i < loading->receivers.size(); ++i)
+        QThreadPool::globalInstance()->start([target, loading, i, generation, quantity, from, to, columns,
+                                              cancel = cancelLoad_] {
+            DecimatedHistory d = ReadDecimated(loading->receivers[i].folder, quantity, from, to, columns, cancel.get());
+            loading->plotted[i].columns = std::move(d.columns);
+            loading->plotted[i].events = d.events;
+            loading->receivers[i].events = std::move(d.events);
+            if (--loading->left == 0)
+                QMetaObject::invokeMethod(qApp, [target, loading, generation] {
+                    if (target)
+                        target->Loaded(generation, *loading);
+                });
         });
 }
 
-void TForm_Trends::Loaded(int generation, std::vector<Receiver> receivers, int64_t from, int64_t to)
+void TForm_Trends::Loaded(int generation, PendingLoad& loaded)
 {
     --loading_;
     if (generation != generation_)
         return; // a later choice is on its way
-    receivers_ = std::move(receivers);
-    loadedFrom_ = from, loadedTo_ = to;
-    Redecimate();
-}
-
-void TForm_Trends::Redecimate()
-{
-    const int generation = ++decimateGeneration_;
-    const auto quantity = static_cast<HistoryQuantity>(quantity_->currentIndex());
-    const int64_t from = plot_->From(), to = plot_->To();
-    const int columns = plot_->PlotColumns();
-    std::vector<PlottedReceiver> base;
-    std::vector<std::shared_ptr<const std::vector<HistorySample>>> series;
-    for (const Receiver& r : receivers_) {
-        base.push_back({QString::fromStdString(r.label), ReceiverColour(r.colour, palette().color(QPalette::Base)),
-                        {}, r.events});
-        series.push_back(r.samples);
-    }
-    ++loading_;
-    OffGuiThread(
-        this,
-        [base, series, quantity, from, to, columns]() mutable {
-            for (size_t i = 0; i < base.size(); ++i)
-                base[i].columns = DecimateSeries(*series[i], quantity, from, to, columns);
-            return base;
-        },
-        [generation, quantity](TForm_Trends* form, std::vector<PlottedReceiver> plotted) {
-            --form->loading_;
-            if (generation != form->decimateGeneration_)
-                return;
-            form->plot_->SetLoading(plotted.empty() ? QStringLiteral("No history of the chosen receivers")
-                                                    : QString());
-            form->plot_->SetSeries(std::move(plotted), QString::fromStdString(QuantityCaption(quantity)));
-            form->UpdateCursorText();
-        });
+    receivers_ = std::move(loaded.receivers);
+    plot_->SetLoading(loaded.plotted.empty() ? QStringLiteral("No history of the chosen receivers") : QString());
+    plot_->SetSeries(std::move(loaded.plotted), loaded.caption);
+    UpdateCursorText();
 }
 
 QString TForm_Trends::CursorText() const
@@ -290,7 +286,7 @@ QString TForm_Trends::CursorText() const
     QString text = QDateTime::fromSecsSinceEpoch(t, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const auto quantity = static_cast<HistoryQuantity>(quantity_->currentIndex());
     for (const Receiver& r : receivers_) {
-        const HistorySample* s = SampleAt(*r.samples, t);
+        const std::optional<HistorySample> s = ReadSampleAt(r.folder, t);
         const double v = s ? QuantityValue(*s, quantity) : NAN;
         text += QStringLiteral("   %1: %2").arg(QString::fromStdString(r.label),
                                                std::isnan(v) ? QStringLiteral("-") : QString::number(v, 'g', 10));
@@ -312,10 +308,12 @@ void TForm_Trends::JumpToEvent(bool forward)
     if (best < 0)
         return;
     const int64_t half = (plot_->To() - plot_->From()) / 2;
-    if (best < plot_->From() || best > plot_->To())
-        plot_->SetRange(best - half, best + half);
     plot_->SetCursor(best);
-    Redecimate();
+    if (best < plot_->From() || best > plot_->To()) {
+        plot_->SetRange(best - half, best + half);
+        Load();
+    }
+    UpdateCursorText();
 }
 
 void TForm_Trends::ShowTab(int index) { tabs_->setCurrentIndex(index); }
@@ -330,11 +328,11 @@ void TForm_Trends::ComputeStability()
     struct Input {
         std::string label;
         int colour;
-        std::shared_ptr<const std::vector<HistorySample>> samples;
+        std::string folder;
     };
     std::vector<Input> inputs;
     for (const Receiver& r : receivers_)
-        inputs.push_back({r.label, r.colour, r.samples});
+        inputs.push_back({r.label, r.colour, r.folder});
     ++computing_;
     stabilityPlot_->SetMessage(QStringLiteral("Computing..."));
     OffGuiThread(
@@ -342,14 +340,10 @@ void TForm_Trends::ComputeStability()
         [inputs, from, to] {
             std::vector<Computed> computed;
             for (const Input& input : inputs) {
-                std::vector<HistorySample> inRange;
-                for (const HistorySample& s : *input.samples)
-                    if (s.unixSecond >= from && s.unixSecond <= to)
-                        inRange.push_back(s);
                 Computed c;
                 c.label = input.label;
                 c.colour = input.colour;
-                c.run = LongestGapFreeRun(PhaseSamplesOf(inRange));
+                c.run = LongestGapFreeRun(PhaseSamplesOf(ReadHistory(input.folder, from, to)));
                 c.rows = StabilityTable(c.run.phase, c.run.tau0);
                 computed.push_back(std::move(c));
             }

@@ -4,10 +4,11 @@
 // and "Next event"; and the "Stability" tab: ADEV, MDEV and TDEV of the
 // receivers' clock bias over the range shown, log-log with confidence bars,
 // the table copyable. Files are read, decimated and the statistics computed
-// off the GUI thread.
+// off the GUI thread; the cursor reads a few records of each receiver.
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,6 +32,7 @@ class TForm_Trends : public Form {
 public:
     // root: the folder holding the receivers' history folders.
     explicit TForm_Trends(std::string root = {});
+    ~TForm_Trends() override; // stops the reads still running for it
 
     // Lists the receivers found under the root again (keeping the choices).
     void RefreshReceivers();
@@ -60,9 +62,9 @@ private:
     struct Receiver {
         std::string folder, label;
         int colour = 0; // its row in the list, for its colour
-        std::shared_ptr<const std::vector<HistorySample>> samples;
         std::vector<HistoryEvent> events;
     };
+    struct PendingLoad;
     struct Computed {
         std::string label;
         int colour = 0;
@@ -71,8 +73,7 @@ private:
     };
     std::vector<std::string> ChosenFolders() const;
     void Load();
-    void Loaded(int generation, std::vector<Receiver> receivers, int64_t from, int64_t to);
-    void Redecimate();
+    void Loaded(int generation, PendingLoad& loaded);
     void JumpToEvent(bool forward);
     void ShowStability(int generation, std::vector<Computed> computed);
     void UpdateCursorText();
@@ -90,8 +91,8 @@ private:
     QLabel* stabilityNote_ = nullptr;
     std::vector<Receiver> receivers_;
     std::vector<Computed> computed_;
-    int64_t loadedFrom_ = 0, loadedTo_ = 0;
-    int generation_ = 0, stabilityGeneration_ = 0, decimateGeneration_ = 0;
+    std::shared_ptr<std::atomic<bool>> cancelLoad_; // set when a newer load makes the running one useless
+    int generation_ = 0, stabilityGeneration_ = 0;
     int loading_ = 0, computing_ = 0;
 };
 

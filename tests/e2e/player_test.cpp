@@ -30,6 +30,8 @@
 #include "support/ui_script_gui.h"
 #include "views/form_player.h"
 #include "views/form_ports.h"
+#include "views/history_recorder.h"
+#include "model/history_store.h"
 
 namespace {
 
@@ -273,6 +275,42 @@ TEST(Player, ARecordingOpensAsAPortTheMonitorShowsButDoesNotCommand)
     Form_Player->CloseRecordings();
     EXPECT_FALSE(PortTable[0].open);
     EXPECT_TRUE(ComDevicePath(1).empty());
+}
+
+// A replayed recording's old values do not go to the history as if they were
+// live: the history takes the live port only, and the replays too once
+// "Log replayed ports" is ticked, as data logging does.
+TEST(Player, TheHistoryLeavesReplayedPortsAloneUnlessTheyAreLogged)
+{
+    TempDir dir;
+    const std::string path = Record(dir, "old.zlk", ScriptPackets({.seconds = 5}), 3);
+    const DisplayAndMonitored live = StartDisplayAndMonitored();
+    ASSERT_TRUE(live.monitored);
+    ScriptedUi answers;
+    answers.fileNames.push_back(QString::fromStdString(path));
+    Ui<QAction>(Form_Main, "FileOpenRecording")->trigger();
+    ASSERT_EQ(Form_Player->ReplayComs(), (std::vector<int>{1}));
+    Tick(2);
+    ASSERT_TRUE(PortTable[0].open);
+    ASSERT_TRUE(PortTable[4].open);
+    auto folderNames = [&] {
+        std::vector<std::string> names;
+        for (const std::string& folder : HistoryFolders(dir.file("history")))
+            names.push_back(std::filesystem::path(folder).filename().string().substr(0, 11));
+        return names;
+    };
+    {
+        HistoryRecorder history(dir.file("history"), 7);
+        history.Tick();
+    }
+    EXPECT_EQ(folderNames(), (std::vector<std::string>{"COM5"}));
+    Ui<QCheckBox>(Form_Player, "CheckBox_Log")->setChecked(true);
+    {
+        HistoryRecorder history(dir.file("history"), 7);
+        history.Tick();
+    }
+    EXPECT_EQ(folderNames(), (std::vector<std::string>{"COM1_replay", "COM5"}));
+    Form_Player->CloseRecordings();
 }
 
 } // namespace

@@ -5,10 +5,13 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <random>
 
 #include <unistd.h>
 
 #include "model/history_feed.h"
+#include "model/history_series.h"
 #include "model/history_store.h"
 #include "model/port_reports.h"
 #include "support/file_size_limit.h"
@@ -190,6 +193,110 @@ TEST(HistoryStore, PhasePlacedByFixTime)
     const PhaseRun run = LongestGapFreeRun(phase);
     EXPECT_EQ(run.phase.size(), 5u);
     EXPECT_EQ(run.gaps, 2u);
+}
+
+// A week of three receivers with irregular gaps, a port lost for five minutes,
+// a fix lost for a while, a damaged record and a torn tail: the plot's min/max
+// per column, made from the records as they are read, is what a brute-force
+// pass over every record of the files gives; the events are the planted ones;
+// the cursor's sample is the last record at or before it.
+TEST(HistoryStore, DecimatedFromRecordsAsABruteForcePassOverThem)
+{
+    TempDir dir;
+    const int64_t from = kDay + 5 * 3600 + 17, to = from + 7 * kDaySeconds;
+    const int columns = 997; // no column edge falls on a whole second
+    for (int r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        const std::string folder = dir.file(HistoryFolderName(r + 1, "/dev/ttyUSB" + std::to_string(r)));
+        std::mt19937_64 rng(static_cast<uint64_t>(r) + 11);
+        const int64_t lostAt = from + (r + 1) * 100000, fixLostAt = from + (r + 2) * 90000;
+        std::vector<HistoryEvent> planted;
+        {
+            HistoryWriter writer(folder, 9);
+            // The first receiver's days take more than one block read each.
+            const uint64_t longestStep = r == 0 ? 3 : 200;
+            for (int64_t t = kDay; t < kDay + 8 * kDaySeconds; t += 1 + static_cast<int64_t>(rng() % longestStep)) {
+                HistorySample s = SampleAt(t);
+                s.hdop = 0.5 + static_cast<double>(rng() % 1000) / 100;
+                s.vdop = rng() % 7 == 0 ? NAN : 1.0;
+                s.satellites = static_cast<int>(rng() % 13);
+                const bool lost = t >= lostAt && t < lostAt + 300;
+                const bool noFix = t >= fixLostAt && t < fixLostAt + 2000;
+                if (lost)
+                    s = HistorySample{.unixSecond = t, .state = PortState::Lost};
+                s.fixDimension = lost ? -1 : noFix ? 1 : 4;
+                const bool inRange = t >= from && t <= to;
+                if (inRange && lost && (planted.empty() || planted.back().kind != HistoryEventKind::PortLost))
+                    planted.push_back({t, HistoryEventKind::PortLost});
+                if (inRange && !lost && t >= lostAt + 300 && t < lostAt + 600 && !planted.empty() &&
+                    planted.back().kind == HistoryEventKind::PortLost)
+                    planted.push_back({t, HistoryEventKind::PortReopened});
+                if (inRange && noFix && (planted.empty() || planted.back().unixSecond < fixLostAt))
+                    planted.push_back({t, HistoryEventKind::FixLost});
+                writer.Append(s);
+            }
+        }
+        std::sort(planted.begin(), planted.end(), [](auto& a, auto& b) { return a.unixSecond < b.unixSecond; });
+        // Damage one record in the middle of a day and tear the last day's tail.
+        const std::string middle = HistoryDayPath(folder, kDay + 3 * kDaySeconds);
+        std::vector<uint8_t> bytes = ReadFileBytes(middle);
+        bytes[kHistoryHeaderSize + 100 * kHistoryRecordSize + 9] ^= 0x40;
+        std::ofstream(middle, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                      static_cast<std::streamsize>(bytes.size()));
+        const std::string last = HistoryDayPath(folder, kDay + 7 * kDaySeconds);
+        std::filesystem::resize_file(last, std::filesystem::file_size(last) - 5);
+
+        // Brute force: every record of every file, each one's column by exact integers.
+        std::vector<HistorySample> all;
+        for (int64_t day = kDay; day < kDay + 8 * kDaySeconds; day += kDaySeconds) {
+            const std::vector<uint8_t> file = ReadFileBytes(HistoryDayPath(folder, day));
+            HistorySample s;
+            for (size_t at = kHistoryHeaderSize; at + kHistoryRecordSize <= file.size(); at += kHistoryRecordSize)
+                if (DecodeHistoryRecord(file.data() + at, day, &s))
+                    all.push_back(s);
+        }
+        ASSERT_GT(all.size(), 6000u);
+        for (const HistoryQuantity q : {HistoryQuantity::Pdop, HistoryQuantity::Satellites}) {
+            std::vector<SeriesColumn> expected(static_cast<size_t>(columns));
+            for (const HistorySample& s : all) {
+                const double v = QuantityValue(s, q);
+                if (s.unixSecond < from || s.unixSecond > to || std::isnan(v))
+                    continue;
+                const int64_t c = std::min<int64_t>((s.unixSecond - from) * columns / (to - from), columns - 1);
+                SeriesColumn& e = expected[static_cast<size_t>(c)];
+                e.min = std::isnan(e.min) ? v : std::min(e.min, v);
+                e.max = std::isnan(e.max) ? v : std::max(e.max, v);
+            }
+            const DecimatedHistory d = ReadDecimated(folder, q, from, to, columns);
+            ASSERT_EQ(d.columns.size(), expected.size());
+            for (size_t c = 0; c < expected.size(); ++c) {
+                const SeriesColumn &want = expected[c], &got = d.columns[c];
+                ASSERT_TRUE(std::isnan(want.min) ? std::isnan(got.min) : want.min == got.min) << c;
+                ASSERT_TRUE(std::isnan(want.max) ? std::isnan(got.max) : want.max == got.max) << c;
+            }
+            ASSERT_EQ(d.events.size(), planted.size());
+            for (size_t i = 0; i < planted.size(); ++i) {
+                EXPECT_EQ(d.events[i].unixSecond, planted[i].unixSecond);
+                EXPECT_EQ(d.events[i].kind, planted[i].kind);
+            }
+        }
+        std::vector<int64_t> times;
+        for (int64_t day = 1; day < 8; ++day)
+            times.push_back(kDay + day * kDaySeconds + 10); // the sample may be the day before's
+        for (int i = 0; i < 200; ++i)
+            times.push_back(kDay + static_cast<int64_t>(rng() % (8 * kDaySeconds)));
+        for (const int64_t t : times) {
+            auto after = std::upper_bound(all.begin(), all.end(), t,
+                                          [](int64_t at, const HistorySample& s) { return at < s.unixSecond; });
+            const HistorySample* expected =
+                after != all.begin() && t - std::prev(after)->unixSecond <= 150 ? &*std::prev(after) : nullptr;
+            const std::optional<HistorySample> got = ReadSampleAt(folder, t, 150);
+            ASSERT_EQ(got.has_value(), expected != nullptr) << t;
+            if (got) {
+                EXPECT_EQ(got->unixSecond, expected->unixSecond);
+            }
+        }
+    }
 }
 
 } // namespace
