@@ -25,6 +25,7 @@
 #include "link/port_table.h"
 #include "notify/receiver_notifier.h"
 #include "platform/ui.h"
+#include "views/cell_text_delegate.h"
 #include "views/view_support.h"
 
 TForm_Packets* Form_Packets = nullptr;
@@ -118,6 +119,7 @@ void TForm_Packets::BuildTable(QWidget* parent)
     Table_Packets = new QTableView(parent);
     Table_Packets->setObjectName("Table_Packets");
     Table_Packets->setModel(shown_);
+    Table_Packets->setItemDelegate(new CellTextDelegate(Table_Packets));
     Table_Packets->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table_Packets->verticalHeader()->hide();
     // Fixed row heights keep ten thousand rows cheap to lay out.

@@ -1,11 +1,15 @@
 #include "views/form_ports.h"
 
 #include <QFont>
-#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QtMath>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "link/packets.h"
 #include "link/port_table.h"
@@ -14,6 +18,7 @@
 #include "notify/receiver_notifier.h"
 #include "platform/device_openers.h"
 #include "platform/port_enumeration.h"
+#include "views/cell_text_delegate.h"
 #include "views/view_support.h"
 
 TForm_Ports* Form_Ports = nullptr;
@@ -106,6 +111,8 @@ TForm_Ports::TForm_Ports() : Form("Form_Ports", "All Receivers", 760, 220)
     Table_Ports = new QTableWidget(0, static_cast<int>(kColumns.size()), this);
     Table_Ports->setObjectName("Table_Ports");
     Table_Ports->setHorizontalHeaderLabels(kColumns);
+    Table_Ports->setItemDelegate(new CellTextDelegate(Table_Ports));
+    widest_.assign(static_cast<size_t>(kColumns.size()), 0);
     Table_Ports->verticalHeader()->hide();
     Table_Ports->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_Ports->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -160,13 +167,26 @@ void TForm_Ports::Refresh()
         for (int column = 0; column < texts.size(); ++column)
             grew |= ShowCell(row, column, texts[column], com == DisplayPort);
     }
-    // Measuring every cell is the dear part: only when a text may no longer fit.
     if (grew)
-        Table_Ports->resizeColumnsToContents();
+        FitColumns();
+}
+
+// Each column as wide as its widest text so far or its title. Set from the
+// widths already measured: Qt's own fitting measures every cell again, and
+// only the rows it has laid out (none before the window's first layout).
+void TForm_Ports::FitColumns()
+{
+    // A cell's text keeps the style's margin on each side, and the grid line.
+    const int padding = 2 * (Table_Ports->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Table_Ports) + 1) + 1;
+    const QHeaderView* header = Table_Ports->horizontalHeader();
+    for (int column = 0; column < Table_Ports->columnCount(); ++column)
+        Table_Ports->setColumnWidth(column, std::max(widest_[static_cast<size_t>(column)] + padding,
+                                                     header->sectionSizeHint(column)));
 }
 
 // Sets what changed only: each set text or font repaints and re-measures the
-// cell. True when the text is longer than before (its column may have to grow).
+// cell. True when the text is wider than any its column has shown: only then
+// may the column have to grow (a count that keeps its digits never re-measures).
 bool TForm_Ports::ShowCell(int row, int column, const QString& text, bool bold)
 {
     QTableWidgetItem* item = Table_Ports->item(row, column);
@@ -174,20 +194,28 @@ bool TForm_Ports::ShowCell(int row, int column, const QString& text, bool bold)
         item = new QTableWidgetItem;
         Table_Ports->setItem(row, column, item);
     }
-    bool grew = false;
+    bool changed = false;
     if (item->font().bold() != bold) { // the display port's row stands out whatever its state
         QFont font = item->font();
         font.setBold(bold);
         item->setFont(font);
-        grew = bold;
+        changed = true;
     }
     if (item->text() != text) {
         item->setText(text);
-        // Room Qt keeps around a cell's text: its margins and the grid line.
-        constexpr int kCellPadding = 12;
-        grew |= QFontMetrics(item->font()).horizontalAdvance(text) + kCellPadding > Table_Ports->columnWidth(column);
+        changed = true;
     }
-    return grew;
+    if (!changed)
+        return false;
+    int& widest = widest_[static_cast<size_t>(column)];
+    // An item without a font of its own is drawn in the table's.
+    const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : Table_Ports->font();
+    // Rounded up: a cell elides a text whose exact width passes its room by a fraction.
+    const int advance = qCeil(QFontMetricsF(font).horizontalAdvance(text));
+    if (advance <= widest)
+        return false;
+    widest = advance;
+    return true;
 }
 
 void TForm_Ports::showEvent(QShowEvent* event)

@@ -33,11 +33,13 @@ protected:
 private:
     void RowDoubleClicked(int row);
     bool ShowCell(int row, int column, const QString& text, bool bold);
+    void FitColumns();
 
     QTableWidget* Table_Ports = nullptr;
     QTimer* Timer_Refresh = nullptr;
     QElapsedTimer lastRefresh_;
     std::vector<int> rowComs_; // the COM number of each row
+    std::vector<int> widest_;  // per column: the widest text shown so far, in pixels
 };
 
 extern TForm_Ports* Form_Ports;

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -212,14 +213,14 @@ void TForm_Scatter::resizeEvent(QResizeEvent* event)
 void TForm_Scatter::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), WindowColour());
     const Picture picture = Draw();
     const std::vector<QPointF>& points = picture.points;
     const double scale = picture.pixelsPerMetre;
     const QRectF plot = PlotArea();
     const QPointF centre = plot.center();
-    DrawGrid(p, centre, scale, std::min(plot.width(), plot.height()) / 2);
+    grid_.Paint(p, *this, std::bit_cast<quint64>(scale),
+                [&](QPainter& b) { DrawGrid(b, centre, scale, std::min(plot.width(), plot.height()) / 2); });
+    p.setRenderHint(QPainter::Antialiasing);
     DrawDots(p, points);
     if (!points.empty()) {
         p.setPen(Qt::NoPen);

@@ -13,9 +13,9 @@
 #include "link/port_table.h"
 #include "model/fix_scatter.h"
 #include "platform/widgets.h"
+#include "views/view_support.h"
 
 class QPushButton;
-class RepaintThrottle;
 
 class TForm_Scatter : public Form {
     Q_OBJECT
@@ -55,6 +55,7 @@ private:
     std::array<LastFix, kPortSlots> last_ = {};
     QPushButton* clear_ = nullptr;
     RepaintThrottle* repaint_ = nullptr;
+    CachedBackground grid_; // drawn again when the scale changes
 };
 
 extern TForm_Scatter* Form_Scatter;

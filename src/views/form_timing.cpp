@@ -52,15 +52,14 @@ TForm_Timing::TForm_Timing() : Form("Form_Timing", "Timing Receiver", kFieldLeft
     Shape_Critical = new Shape(this, "Shape_Critical", kFieldLeft, kTop + 11 * kRowHeight + 3, lampSize);
     Shape_Minor = new Shape(this, "Shape_Minor", kFieldLeft, kTop + 12 * kRowHeight + 3, lampSize);
 
+    // A burst of status reports (a replay, a fast line) costs one refresh a second.
+    auto* refresh = new RepaintThrottle(this, [this] { Refresh(); });
     ReceiverNotifier& r = Receivers();
-    connect(&r, &ReceiverNotifier::timingStatusChanged, this, [this](int slot) {
-        if (IsDisplaySlot(slot) && isVisible())
-            Refresh();
+    connect(&r, &ReceiverNotifier::timingStatusChanged, refresh, [refresh](int slot) {
+        if (IsDisplaySlot(slot))
+            refresh->Request();
     });
-    connect(&r, &ReceiverNotifier::portStateChanged, this, [this] {
-        if (isVisible())
-            Refresh();
-    });
+    connect(&r, &ReceiverNotifier::portStateChanged, refresh, &RepaintThrottle::Request);
     ShowNoStatus();
 }
 

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <utility>
+
 #include "link/port_table.h"
 #include "notify/receiver_notifier.h"
 #include "platform/widgets.h"
@@ -80,7 +82,8 @@ void MakeResizable(QWidget* form, QSize minimum)
     form->setWindowFlag(Qt::WindowMaximizeButtonHint, true);
 }
 
-RepaintThrottle::RepaintThrottle(QWidget* view) : QObject(view), view_(view)
+RepaintThrottle::RepaintThrottle(QWidget* view, std::function<void()> refresh)
+    : QObject(view), view_(view), refresh_(std::move(refresh))
 {
     timer_.setSingleShot(true);
     timer_.setInterval(kIntervalMs);
@@ -95,7 +98,10 @@ void RepaintThrottle::Request()
         pending_ = true;
         return;
     }
-    view_->update();
+    if (refresh_)
+        refresh_();
+    else
+        view_->update();
     timer_.start();
 }
 

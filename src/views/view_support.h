@@ -42,16 +42,18 @@ void MakeResizable(QWidget* form, QSize minimum);
 // are folded into one paint at the interval's end. Receivers report once a second,
 // their answers to the twice-a-second queries spread over the second: a second's
 // reports cost one or two paints, a burst (a replay, a fast line) one a second.
+// A view that sets captions rather than paints gives its refresh instead.
 class RepaintThrottle : public QObject {
 public:
     static constexpr int kIntervalMs = 1000;
-    explicit RepaintThrottle(QWidget* view);
+    explicit RepaintThrottle(QWidget* view, std::function<void()> refresh = {});
     void Request();
 
 private:
     void IntervalEnded();
 
     QWidget* view_;
+    std::function<void()> refresh_;
     QTimer timer_;
     bool pending_ = false;
 };

@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QImage>
+#include <QStyledItemDelegate>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 
@@ -12,6 +17,7 @@
 #include "platform/port_enumeration.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
+#include "views/form_packets.h"
 #include "views/form_ports.h"
 
 namespace {
@@ -79,6 +85,59 @@ TEST(AllReceivers, RowsShowEachPortsStateFixAndTrafficAndADoubleClickMakesItTheD
     ASSERT_EQ(after.size(), 2u);
     EXPECT_EQ(after[0][0], "COM5");
     EXPECT_EQ(after[1][2], "lost");
+}
+
+// The tables of All Receivers and the Packet Console lay out each cell's text
+// once (Qt's own delegate does it three times); they must look exactly as
+// Qt's own: same pixels for plain, bold, selected and elided cells. And the
+// All Receivers columns, measured again only when a text grows wider than
+// any before, still hold every text after the counts gain digits.
+TEST(AllReceivers, TablesDrawTheirCellsExactlyAsQtsOwnDelegateAndEveryTextFitsItsColumn)
+{
+    DisplayAndMonitored lines = StartDisplayAndMonitored(); // COM3 display (bold row), COM5 monitored
+    ASSERT_TRUE(lines.display);
+    for (int i = 0; i < 3; ++i)
+        Feed(*lines.display, kPosition); // the summary is wider than its column: elided
+    Feed(*lines.display, kFix);
+    Feed(*lines.monitored, kPosition);
+    Tick();
+    Form_Ports->show();
+    Form_Packets->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form_Ports));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form_Packets));
+    Form_Packets->FlushRows();
+    auto* ports = Form_Ports->findChild<QTableWidget*>("Table_Ports");
+    auto* packets = Form_Packets->findChild<QTableView*>("Table_Packets");
+    ASSERT_TRUE(ports && packets);
+    ASSERT_EQ(packets->model()->rowCount(), 4);
+    ports->selectRow(1);
+    packets->selectRow(2);
+    for (QTableView* table : {static_cast<QTableView*>(ports), packets}) {
+        const QImage ours = table->viewport()->grab().toImage();
+        QAbstractItemDelegate* own = table->itemDelegate();
+        QStyledItemDelegate qts;
+        table->setItemDelegate(&qts);
+
+        const QImage theirs = table->viewport()->grab().toImage();
+        table->setItemDelegate(own);
+        EXPECT_FALSE(ours.isNull());
+        EXPECT_TRUE(ours == theirs) << table->objectName().toStdString();
+    }
+
+    // 24 bytes to 1000 and more, 1 packet to 42: the columns follow.
+    for (int i = 0; i < 41; ++i)
+        Feed(*lines.monitored, kPosition);
+    Tick();
+    Form_Ports->Refresh();
+    ASSERT_EQ(Form_Ports->Rows().at(1).at(9), "42");
+    for (int row = 0; row < ports->rowCount(); ++row)
+        for (int column = 0; column + 1 < ports->columnCount(); ++column) { // the last column stretches
+            const QTableWidgetItem* item = ports->item(row, column);
+            const QFont font = item->data(Qt::FontRole).isValid() ? item->font() : ports->font();
+            // The cell: the column less the grid line; its text keeps a margin of 3 each side.
+            EXPECT_LE(QFontMetricsF(font).horizontalAdvance(item->text()), ports->columnWidth(column) - 7)
+                << item->text().toStdString();
+        }
 }
 
 } // namespace
