@@ -56,14 +56,6 @@ const std::vector<DispatchRow>& EngineRows()
     return rows;
 }
 
-// The rows the modules above the engine registered: part of the program,
-// kept when the table is restored.
-std::vector<DispatchRow>& ModuleRows()
-{
-    static std::vector<DispatchRow> rows;
-    return rows;
-}
-
 void Put(std::vector<DispatchRow>& rows, const DispatchRow& row)
 {
     for (DispatchRow& existing : rows) {
@@ -75,13 +67,7 @@ void Put(std::vector<DispatchRow>& rows, const DispatchRow& row)
     rows.push_back(row);
 }
 
-std::vector<DispatchRow> BuiltInRows()
-{
-    std::vector<DispatchRow> rows = EngineRows();
-    for (const DispatchRow& row : ModuleRows())
-        Put(rows, row);
-    return rows;
-}
+std::vector<DispatchRow> BuiltInRows() { return EngineRows(); }
 
 std::vector<DispatchRow>& Table()
 {
@@ -134,14 +120,6 @@ void DispatchReport(PortRecord& port)
 }
 
 void RegisterDecoder(const DispatchRow& row) { Put(Table(), row); }
-
-void RegisterModuleDecoders(const std::vector<DispatchRow>& rows)
-{
-    for (const DispatchRow& row : rows) {
-        Put(ModuleRows(), row);
-        Put(Table(), row);
-    }
-}
 
 const std::vector<DispatchRow>& DispatchTable() { return Table(); }
 

@@ -26,11 +26,9 @@ void DispatchReport(PortRecord& port);
 
 // Adds a row, or replaces the row of the same id and sub-id, until the table is restored.
 void RegisterDecoder(const DispatchRow& row);
-// A module's own rows: kept when the table is restored.
-void RegisterModuleDecoders(const std::vector<DispatchRow>& rows);
 // The table as it is now.
 const std::vector<DispatchRow>& DispatchTable();
-// Back to the engine's rows and the modules'.
+// Back to the engine's own rows.
 void RestoreDispatchTable();
 // Those rows and no recorder hooks.
 void ResetDispatch();
