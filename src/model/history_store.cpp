@@ -71,6 +71,23 @@ std::string HistoryFolderName(int comNumber, const std::string& device)
     return "COM" + std::to_string(comNumber) + (name.empty() ? "" : "_" + name);
 }
 
+namespace {
+
+// COM2 before COM10: the number after "COM" counts, then the whole name.
+bool ComesBefore(const std::string& a, const std::string& b)
+{
+    const auto comNumber = [](const std::string& path) {
+        const std::string name = fs::path(path).filename().string();
+        if (name.rfind("COM", 0) != 0)
+            return -1L;
+        return std::strtol(name.c_str() + 3, nullptr, 10);
+    };
+    const long na = comNumber(a), nb = comNumber(b);
+    return na != nb ? na < nb : a < b;
+}
+
+} // namespace
+
 std::vector<std::string> HistoryFolders(const std::string& root)
 {
     std::vector<std::string> folders;
@@ -78,7 +95,7 @@ std::vector<std::string> HistoryFolders(const std::string& root)
     for (const auto& entry : fs::directory_iterator(root, ec))
         if (entry.is_directory(ec))
             folders.push_back(entry.path().string());
-    std::sort(folders.begin(), folders.end());
+    std::sort(folders.begin(), folders.end(), ComesBefore);
     return folders;
 }
 

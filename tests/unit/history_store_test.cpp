@@ -172,6 +172,14 @@ TEST(HistoryStore, DaysRotateOldDaysGoAndAWeekFitsTwentyMegabytes)
     ASSERT_EQ(kept.size(), 4u); // the last two days
     EXPECT_EQ(kept.front().unixSecond, kDay + 3 * kDaySeconds - 2);
     EXPECT_EQ(HistoryFolders(dir.path()), std::vector<std::string>{folder});
+    // Receivers are listed by COM number, not as text.
+    for (const char* name : {"COM10_ttyUSB9", "COM2_ttyUSB1"})
+        std::filesystem::create_directory(dir.file(name));
+    const std::vector<std::string> listed = HistoryFolders(dir.path());
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(std::filesystem::path(listed[0]).filename(), "COM2_ttyUSB1");
+    EXPECT_EQ(listed[1], folder);
+    EXPECT_EQ(std::filesystem::path(listed[2]).filename(), "COM10_ttyUSB9");
     // One record a second for seven days, with the daily headers.
     EXPECT_LT(7 * (kHistoryHeaderSize + kDaySeconds * kHistoryRecordSize), 20'000'000u);
 }
