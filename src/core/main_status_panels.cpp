@@ -64,13 +64,6 @@ QString FixModeText(uint8_t fixModeBits)
     return QString::asprintf("%d-D  (%d SV)", report.DimensionCode() - 1, report.SatelliteCount());
 }
 
-// 0x6C counts its satellites in a byte of their own, kept as the list.
-QString FixModeTextWithCount(const PortReportRecord& r)
-{
-    const auto count = std::count_if(r.fixSatellites.begin(), r.fixSatellites.end(), [](int32_t sv) { return sv != 0; });
-    return QString::asprintf("%d-D  (%d SV)", (r.fixMode & 0x07) - 1, static_cast<int>(count));
-}
-
 } // namespace
 
 void TForm_Main::ShowStatus(int slot)
@@ -96,7 +89,7 @@ void TForm_Main::ShowStatus(int slot)
         Panel_TDOP->setCaption(DopText(r.tdop));
         break;
     case 0x6C:
-        Panel_RecMode->setCaption(FixModeTextWithCount(r));
+        Panel_RecMode->setCaption(FixModeText(r.fix.fixModeBits)); // its own count kept in the mode byte
         Panel_PDOP->setCaption(DopText(r.pdop));
         Panel_HDOP->setCaption(DopText(r.hdop));
         Panel_VDOP->setCaption(DopText(r.vdop));

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kGpsTime = 0x41;
 constexpr int kFixSelection = 0x6D;
+constexpr int kFixSelectionWithCount = 0x6C;
 
 // Bits 0-2 of the fix report are the dimension plus one; other codes say nothing.
 std::optional<int> FixDimensionOf(uint8_t fixMode)
@@ -23,8 +24,8 @@ std::optional<int> FixDimensionOf(uint8_t fixMode)
 
 void AddFix(ReceiverSnapshot& s, const PortReportRecord& r)
 {
-    s.fixDimension = FixDimensionOf(r.fixMode);
-    s.satellitesUsed = r.fixMode >> 4;
+    s.fixDimension = FixDimensionOf(r.fix.fixModeBits);
+    s.satellitesUsed = r.fix.SatelliteCount(); // a 0x6C's own count is kept there too
     s.pdop = r.pdop;
     s.hdop = r.hdop;
     s.vdop = r.vdop;
@@ -86,7 +87,7 @@ ReceiverSnapshot SnapshotOf(const PortRecord& port, const PortReportRecord& repo
     s.quietS = port.traffic.quietMs / 1000.0;
     if (seen.any())
         s.lastPacketAgeS = s.quietS;
-    if (seen[kFixSelection])
+    if (seen[kFixSelection] || seen[kFixSelectionWithCount])
         AddFix(s, reports);
     if (seen[kGpsTime]) {
         s.gpsWeek = reports.gpsWeek;

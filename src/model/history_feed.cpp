@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int32_t kQuietMs = 5000; // as the port overview calls a port quiet
-constexpr uint8_t kFixReport = 0x6D; // fix mode, DOPs and satellites
 constexpr int64_t kPruneEverySeconds = 3600;
 
 void TakeLevels(const PortReportRecord& r, HistorySample* s)
@@ -44,9 +43,11 @@ HistorySample SampleOfPort(const PortRecord& port, const PortReportRecord& r, in
                                                  : PortState::Open;
     if (s.state != PortState::Open)
         return s; // what the record holds is from before: not this second's
-    if (r.statusId == kFixReport) {
-        s.fixDimension = r.fixMode & 0x07;
-        s.satellites = r.fixMode >> 4;
+    // The last fix report, 0x6D or 0x6C (its own count kept in the mode byte),
+    // whichever status report came after it.
+    if (r.fix.fixModeBits != 0) {
+        s.fixDimension = r.fix.DimensionCode();
+        s.satellites = r.fix.SatelliteCount();
         s.pdop = r.pdop, s.hdop = r.hdop, s.vdop = r.vdop, s.tdop = r.tdop;
     }
     if (const std::optional<Ecef> fix = LastFixOf(r)) {

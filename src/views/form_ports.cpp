@@ -45,10 +45,10 @@ QString StateText(const PortRecord& port, int com)
 
 QString FixText(const PortReportRecord& r)
 {
-    if (r.fixMode == 0)
+    // The fix report as kept (a 0x6C's own count put in its mode byte).
+    const Report6D& fix = r.fix;
+    if (fix.fixModeBits == 0)
         return kNone;
-    Report6D fix;
-    fix.fixModeBits = r.fixMode;
     return QString::asprintf("%d-D (%d SV)", fix.DimensionCode() - 1, fix.SatelliteCount());
 }
 

@@ -57,7 +57,7 @@ ScriptRun RunScript(double seconds, const AlarmSettings& settings, const std::fu
             port.traffic.quietMs += 200;
         } else {
             port.traffic.quietMs = 0;
-            PortReports[0].fixMode = state.fix ? 0x84 : 0x81; // 3-D or 0-D, eight satellites
+            PortReports[0].fixMode = PortReports[0].fix.fixModeBits = state.fix ? 0x84 : 0x81; // 3-D or 0-D, eight satellites
             PortReports[0].pdop = 1.5f;
             daemon.OnPacket(0, 0x6D, fixReport, sizeof fixReport);
         }

@@ -134,7 +134,7 @@ TEST(Metrics, SnapshotTakesOnlyWhatWasReported)
     EXPECT_FALSE(before.lastPacketAgeS || before.fixDimension || before.pdop || before.gpsWeek || before.latitudeDeg ||
                  before.clockBiasS || before.clockDriftPpb);
 
-    reports.fixMode = 0x54; // 3-D, five satellites
+    reports.fixMode = reports.fix.fixModeBits = 0x54; // 3-D, five satellites
     reports.pdop = 2.5f;
     reports.fixSvs = {5, 7, 0, 0, 0, 0, 0, 0};
     reports.positionId = 0x4A;

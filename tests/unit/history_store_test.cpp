@@ -323,8 +323,8 @@ TEST(HistoryFeed, SampleOfPortTakesOnlyNewFixesAndNothingStale)
     r.ecefX = 6378137.0 + 100, r.ecefY = 0, r.ecefZ = 0; // on the equator at 0 E, 100 m up
     r.biasNs = 1234.5;
     r.fixTime = 345600;
-    r.statusId = 0x6D;
-    r.fixMode = 0x74; // 3-D, 7 satellites
+    r.statusId = 0x46; // a health report came after the fix report: the fix still counts
+    r.fixMode = r.fix.fixModeBits = 0x74; // 3-D, 7 satellites
     r.hdop = 1.2f;
     r.chanPrn[0] = 5, r.chanLevel[0] = 12, r.chanTimeout[0] = 3;
     r.chanPrn[1] = 9, r.chanLevel[1] = 8, r.chanTimeout[1] = 3;

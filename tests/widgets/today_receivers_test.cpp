@@ -9,11 +9,14 @@
 #include <limits>
 
 #include "core/main_window.h"
+#include "link/port_table.h"
+#include "model/history_feed.h"
 #include "model/port_reports.h"
 #include "notify/receiver_notifier.h"
 #include "support/captures.h"
 #include "support/main_ui.h"
 #include "support/monitor_gui.h"
+#include "views/form_ports.h"
 #include "views/form_timing.h"
 
 namespace {
@@ -174,6 +177,15 @@ TEST(TodayWindows, MultiGnssRowsAndVersions)
     EXPECT_EQ(MainPanel("Panel_Version")->caption(), "1.05");
     EXPECT_EQ(MainPanel("Panel_TDOP")->caption(), "1.0");
     EXPECT_EQ(PortReports[kSlot].hardware.serialNumber, 1195000112u);
+    // 0x6C counts its 11 satellites in a byte of its own, not in the mode byte:
+    // the main window, All Receivers and the history all take that count.
+    EXPECT_EQ(MainPanel("Panel_RecMode")->caption(), "4-D  (11 SV)");
+    Form_Ports->Refresh();
+    const std::vector<QStringList> rows = Form_Ports->Rows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front().value(4), "4-D (11 SV)");
+    float lastFixTime = 0;
+    EXPECT_EQ(SampleOfPort(PortTable[kSlot], PortReports[kSlot], 0, &lastFixTime).satellites, 11);
 }
 
 } // namespace
