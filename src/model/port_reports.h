@@ -84,6 +84,7 @@ struct PortReportRecord {
     bool timingStatusSeen = false;
     Report8FAC timingStatus;
     std::array<Report5C, kTrackChannels> chanReport = {}; // the last report of each channel whole
+    std::array<Report5D, kTrackChannels> chanGnssReport = {}; // the same of a multi-GNSS channel
     // Reports of the display port only.
     uint16_t gpsWeek = 0;
     float timeOfWeekS = 0;
