@@ -59,6 +59,7 @@ const CellTextDelegate::Laid& CellTextDelegate::LayOut(const Key& key, const QSt
     textOption.setAlignment(QStyle::visualAlignment(cell.direction, cell.displayAlignment));
     laid.layout = std::make_unique<QTextLayout>(key.text, key.font);
     QTextLayout& layout = *laid.layout;
+    layout.setCacheEnabled(true); // keeps the shaped glyphs for drawing, now and at later paints
     bool more = false;
     const QTextLine first = LayOutFirstLine(layout, textOption, key.width, &more);
     const bool tooWide = first.isValid() && first.naturalTextWidth() > key.width;
