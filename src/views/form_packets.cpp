@@ -191,9 +191,20 @@ void TForm_Packets::Collect(int slot, int id, QByteArrayView bytes, bool sent)
     FollowDisplayPort();
     if (slot + 1 != com_)
         return;
-    if (waiting_.size() >= static_cast<size_t>(kMaxPacketRows))
+    // Past the limit the oldest row is used again: its bytes' storage takes
+    // the new packet's (a fast line or replay queues thousands a second).
+    PacketRow row;
+    if (waiting_.size() >= static_cast<size_t>(kMaxPacketRows)) {
+        row = std::move(waiting_.front());
         waiting_.pop_front();
-    waiting_.push_back(PacketRow{QDateTime::currentMSecsSinceEpoch(), sent, id, bytes.toByteArray(), {}});
+        row.text = {};
+    }
+    row.msecs = QDateTime::currentMSecsSinceEpoch();
+    row.sent = sent;
+    row.id = id;
+    row.data.resize(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), row.data.begin());
+    waiting_.push_back(std::move(row));
 }
 
 void TForm_Packets::FlushRows()
