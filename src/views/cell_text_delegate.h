@@ -48,6 +48,6 @@ private:
     // Two generations: a text used again moves to the recent one; when that is
     // full, the older is dropped. Texts no longer shown thus leave within two
     // fillings, and a repaint of what is shown finds all of it.
-    static constexpr size_t kGeneration = 1024;
+    static constexpr size_t kGeneration = 512; // more than a maximised table shows
     mutable std::unordered_map<Key, Laid, KeyHash> recent_, older_;
 };
