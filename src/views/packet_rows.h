@@ -17,7 +17,7 @@ struct PacketRow {
     int id = 0;
     QByteArray data; // after the id, unstuffed
     // Each cell's text, made the first time the row is shown and kept: repainting
-    // a scrolling table five times a second must not format every cell again.
+    // a scrolling table at every flush must not format every cell again.
     mutable std::array<QString, 6> text;
 };
 
