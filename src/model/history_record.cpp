@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -134,20 +135,32 @@ bool DecodeHistoryHeader(const uint8_t* in, int64_t* dayStart)
     return *dayStart % kDaySeconds == 0;
 }
 
+void PhaseSampleCollector::Add(const HistorySample& s)
+{
+    if (s.fixSecond < 0 || !std::isfinite(s.clockBiasS))
+        return;
+    const auto offset = static_cast<uint8_t>((s.fixSecond - s.unixSecond) & 0xFF);
+    ++counts_[offset];
+    phase_.push_back({s.unixSecond, s.clockBiasS});
+    offset_.push_back(offset);
+}
+
+std::vector<PhaseSample> PhaseSampleCollector::Finish()
+{
+    // The usual offset of the fix time to the PC second is the commonest one;
+    // a sample whose offset differs moves by the difference (-128..127 s).
+    const auto usual = static_cast<int>(std::max_element(std::begin(counts_), std::end(counts_)) - std::begin(counts_));
+    for (size_t i = 0; i < phase_.size(); ++i)
+        phase_[i].second += static_cast<int>(((offset_[i] - usual) & 0xFF) ^ 0x80) - 0x80;
+    offset_ = {};
+    std::fill(std::begin(counts_), std::end(counts_), 0);
+    return std::exchange(phase_, {});
+}
+
 std::vector<PhaseSample> PhaseSamplesOf(std::span<const HistorySample> samples)
 {
-    // The usual offset of the fix time (mod 256) to the PC second: the commonest one.
-    int counts[256] = {};
+    PhaseSampleCollector collector;
     for (const HistorySample& s : samples)
-        if (s.fixSecond >= 0 && std::isfinite(s.clockBiasS))
-            ++counts[(s.fixSecond - s.unixSecond) & 0xFF];
-    const int usual = static_cast<int>(std::max_element(std::begin(counts), std::end(counts)) - std::begin(counts));
-    std::vector<PhaseSample> phase;
-    for (const HistorySample& s : samples) {
-        if (s.fixSecond < 0 || !std::isfinite(s.clockBiasS))
-            continue;
-        const int step = static_cast<int>(((s.fixSecond - s.unixSecond - usual) & 0xFF) ^ 0x80) - 0x80; // -128..127
-        phase.push_back({s.unixSecond + step, s.clockBiasS});
-    }
-    return phase;
+        collector.Add(s);
+    return collector.Finish();
 }

@@ -48,3 +48,16 @@ bool DecodeHistoryHeader(const uint8_t* in, int64_t* dayStart);
 // PC second moved by how far the fix time stepped away from its usual offset
 // to the PC clock (a late or early report does not shift the phase).
 std::vector<PhaseSample> PhaseSamplesOf(std::span<const HistorySample> samples);
+
+// The same, sample by sample, keeping only what the phase needs (17 bytes a
+// sample, not the whole sample): a receiver-week read straight from its files.
+class PhaseSampleCollector {
+public:
+    void Add(const HistorySample& s);
+    std::vector<PhaseSample> Finish();
+
+private:
+    std::vector<PhaseSample> phase_; // at the PC second until Finish
+    std::vector<uint8_t> offset_;    // fix time minus PC second, modulo 256
+    size_t counts_[256] = {};
+};

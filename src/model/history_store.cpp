@@ -324,6 +324,15 @@ std::vector<HistorySample> ReadHistory(const std::string& folder, int64_t fromUn
     return samples;
 }
 
+std::vector<PhaseSample> ReadPhaseSamples(const std::string& folder, int64_t fromUnix, int64_t toUnix,
+                                          const std::atomic<bool>* cancelled)
+{
+    PhaseSampleCollector collector;
+    if (!ForEachHistorySample(folder, fromUnix, toUnix, [&](const HistorySample& s) { collector.Add(s); }, cancelled))
+        return {};
+    return collector.Finish();
+}
+
 std::optional<HistorySample> ReadSampleAt(const std::string& folder, int64_t unixSecond, int64_t within)
 {
     const DayFile file(folder, DayOf(unixSecond));

@@ -72,6 +72,11 @@ bool ForEachHistorySample(const std::string& folder, int64_t fromUnix, int64_t t
 // Samples of a folder between two times (inclusive), oldest first.
 std::vector<HistorySample> ReadHistory(const std::string& folder, int64_t fromUnix, int64_t toUnix);
 
+// The clock bias of a folder between two times as phase placed by fix time
+// (PhaseSamplesOf), read without keeping the samples. Empty once cancelled.
+std::vector<PhaseSample> ReadPhaseSamples(const std::string& folder, int64_t fromUnix, int64_t toUnix,
+                                          const std::atomic<bool>* cancelled = nullptr);
+
 // The last sample at or before a second (within `within` seconds), found by a
 // binary search of its day file's records, which are in the order written; a
 // handful of reads, cheap enough for a cursor that follows the mouse.

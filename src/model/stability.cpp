@@ -111,21 +111,63 @@ Deviation WithLimits(double value, double edf)
     return d;
 }
 
+// Generalised autocovariance of w, the integral of the phase, for power-law
+// noise alpha; its sign and scale cancel in the degrees of freedom.
+double NoiseSw(double t, int alpha)
+{
+    const double a = std::fabs(t);
+    switch (alpha) {
+    case 2:
+        return -a;
+    case 1:
+        return a == 0 ? 0 : t * t * std::log(a);
+    case 0:
+        return a * a * a;
+    case -1:
+        return a == 0 ? 0 : t * t * t * t * std::log(a);
+    default:
+        return a * a * a * a * a;
+    }
+}
+
+// Autocovariance of the phase averaged over one tau (time in units of tau).
+double AveragedSx(double t, int alpha)
+{
+    return 2 * NoiseSw(t, alpha) - NoiseSw(t - 1, alpha) - NoiseSw(t + 1, alpha);
+}
+
+// Autocovariance of the second difference of those averages.
+double SecondDifferenceSz(double t, int alpha)
+{
+    return 6 * AveragedSx(t, alpha) - 4 * (AveragedSx(t - 1, alpha) + AveragedSx(t + 1, alpha)) +
+           AveragedSx(t - 2, alpha) + AveragedSx(t + 2, alpha);
+}
+
 } // namespace
 
 PhaseRun LongestGapFreeRun(std::span<const PhaseSample> samples)
 {
-    std::map<int64_t, double> byTime; // a repeated second keeps its last value
+    // Sorted by time, a repeated second keeping its last value: a sorted copy
+    // rather than a map, a receiver-week is 600 000 samples.
+    std::vector<PhaseSample> byTime;
+    byTime.reserve(samples.size());
     for (const PhaseSample& s : samples)
         if (std::isfinite(s.phaseS))
-            byTime[s.second] = s.phaseS;
+            byTime.push_back(s);
+    std::stable_sort(byTime.begin(), byTime.end(),
+                     [](const PhaseSample& a, const PhaseSample& b) { return a.second < b.second; });
+    auto lastOfEachSecond = [](const PhaseSample& a, const PhaseSample& b) { return a.second == b.second; };
+    std::reverse(byTime.begin(), byTime.end());
+    byTime.erase(std::unique(byTime.begin(), byTime.end(), lastOfEachSecond), byTime.end());
+    std::reverse(byTime.begin(), byTime.end());
+
     PhaseRun best;
     best.totalSamples = byTime.size();
     if (byTime.empty())
         return best;
     std::map<int64_t, size_t> steps;
-    for (auto it = byTime.begin(), next = std::next(it); next != byTime.end(); ++it, ++next)
-        ++steps[next->first - it->first];
+    for (size_t i = 1; i < byTime.size(); ++i)
+        ++steps[byTime[i].second - byTime[i - 1].second];
     int64_t step = 1;
     size_t stepCount = 0;
     for (const auto& [s, count] : steps)
@@ -133,26 +175,21 @@ PhaseRun LongestGapFreeRun(std::span<const PhaseSample> samples)
             step = s, stepCount = count;
     best.tau0 = static_cast<double>(step);
 
-    PhaseRun current;
-    int64_t previous = 0;
-    auto finish = [&] {
-        if (current.phase.size() > best.phase.size()) {
-            best.firstSecond = current.firstSecond;
-            best.phase = std::move(current.phase);
-        }
-        current.phase.clear();
-    };
-    for (const auto& [second, phase] : byTime) {
-        if (!current.phase.empty() && second - previous != step) {
+    size_t runStart = 0, bestStart = 0, bestLength = 0;
+    for (size_t i = 0; i <= byTime.size(); ++i) {
+        const bool ends = i == byTime.size() || (i > runStart && byTime[i].second - byTime[i - 1].second != step);
+        if (!ends)
+            continue;
+        if (i < byTime.size())
             ++best.gaps;
-            finish();
-        }
-        if (current.phase.empty())
-            current.firstSecond = second;
-        current.phase.push_back(phase);
-        previous = second;
+        if (i - runStart > bestLength)
+            bestStart = runStart, bestLength = i - runStart;
+        runStart = i;
     }
-    finish();
+    best.firstSecond = byTime[bestStart].second;
+    best.phase.reserve(bestLength);
+    for (size_t i = bestStart; i < bestStart + bestLength; ++i)
+        best.phase.push_back(byTime[i].phaseS);
     return best;
 }
 
@@ -242,6 +279,28 @@ double AdevEdf(size_t samples, size_t m, int alpha)
     return edf > 0 ? edf : kNaN;
 }
 
+double ModifiedEdf(size_t samples, size_t m, int alpha)
+{
+    if (m == 0 || samples < 3 * m)
+        return kNaN;
+    if (m == 1) // the same estimator as the overlapping Allan variance of point samples
+        return AdevEdf(samples, 1, alpha);
+    alpha = std::clamp(alpha, -2, 2);
+    // M overlapping terms one sample apart; the terms are correlated over
+    // three taus (the second difference of tau-long averages), 3m lags.
+    const double terms = static_cast<double>(samples - 3 * m + 1);
+    const size_t lags = std::min(samples - 3 * m + 1, 3 * m);
+    const double stride = static_cast<double>(m);
+    const double z0 = SecondDifferenceSz(0, alpha);
+    double sum = z0 * z0;
+    for (size_t j = 1; j < lags; ++j) {
+        const double z = SecondDifferenceSz(static_cast<double>(j) / stride, alpha);
+        sum += 2 * (1 - static_cast<double>(j) / terms) * z * z;
+    }
+    const double edf = z0 * z0 * terms / sum;
+    return edf > 0 ? edf : kNaN;
+}
+
 double ChiSquaredQuantile(double probability, double dof)
 {
     if (!(dof > 0) || !(probability > 0) || !(probability < 1))
@@ -278,12 +337,11 @@ std::vector<StabilityRow> StabilityTable(std::span<const double> phase, double t
         row.n = phase.size() - 2 * m;
         alpha = NoiseAlpha(phase, m, alpha);
         row.alpha = alpha;
-        // The modified and time deviations take the overlapping Allan
-        // variance's degrees of freedom for the same noise: an approximation.
-        const double edf = AdevEdf(phase.size(), m, alpha);
-        row.adev = WithLimits(OverlappingAdev(phase, m, tau0), edf);
-        row.mdev = WithLimits(ModifiedAdev(phase, m, tau0), edf);
-        row.tdev = WithLimits(row.tau / std::sqrt(3.0) * row.mdev.value, edf);
+        row.adev = WithLimits(OverlappingAdev(phase, m, tau0), AdevEdf(phase.size(), m, alpha));
+        // The time variance is tau^2/3 times the modified one: same degrees of freedom.
+        const double modifiedEdf = ModifiedEdf(phase.size(), m, alpha);
+        row.mdev = WithLimits(ModifiedAdev(phase, m, tau0), modifiedEdf);
+        row.tdev = WithLimits(row.tau / std::sqrt(3.0) * row.mdev.value, modifiedEdf);
         row.tdev.low = row.tau / std::sqrt(3.0) * row.mdev.low;
         row.tdev.high = row.tau / std::sqrt(3.0) * row.mdev.high;
         rows.push_back(row);

@@ -46,6 +46,12 @@ int NoiseAlpha(std::span<const double> phase, size_t m, int fallback);
 // samples at factor m and noise alpha (the simple approximations).
 double AdevEdf(size_t n, size_t m, int alpha);
 
+// Equivalent degrees of freedom of the modified Allan variance (and so of the
+// time variance, a multiple of it) for n phase samples at factor m and noise
+// alpha: the general algorithm for variances of filtered differences, summed
+// over every lag at which the filtered terms are correlated.
+double ModifiedEdf(size_t n, size_t m, int alpha);
+
 // Quantile of the chi-squared distribution with `dof` (not necessarily whole) degrees of freedom.
 double ChiSquaredQuantile(double probability, double dof);
 

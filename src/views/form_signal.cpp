@@ -33,7 +33,7 @@ void DrawLatchLine(QPainter& p, const QRectF& bar, double y)
 
 void DrawBar(QPainter& p, const TForm_Signal::Bar& b, const QRectF& plot)
 {
-    const QColor fill = LevelColour(b.level);
+    const QColor fill = LevelColour(b.level, b.unit);
     p.setPen(b.inFix ? QPen(InFixColour(), 3) : QPen(FieldLineColour(0.6), 1));
     p.setBrush(fill);
     p.drawRect(b.rect);
@@ -53,11 +53,11 @@ void DrawBar(QPainter& p, const TForm_Signal::Bar& b, const QRectF& plot)
     p.setFont(font);
 }
 
-void DrawSamples(QPainter& p, const QRectF& area)
+void DrawSamples(QPainter& p, const QRectF& area, LevelUnit unit)
 {
     const QRectF bar(area.left(), area.top() + 12, 16, 22);
     p.setPen(QPen(InFixColour(), 3));
-    p.setBrush(LevelColour(kFullScaleAmu));
+    p.setBrush(LevelColour(FullScaleLevel(unit), unit));
     p.drawRect(bar);
     p.setPen(FieldTextColour());
     p.drawText(QRectF(bar.right() + 6, bar.top(), 60, bar.height()), Qt::AlignLeft | Qt::AlignVCenter, "in fix");
@@ -82,7 +82,7 @@ QRectF TForm_Signal::PlotArea() const
                   std::max(0.0, height() - kLegendHeight - kLabelHeight - kTopRoom - 6));
 }
 
-double TForm_Signal::ScaleTopAmu() const
+double TForm_Signal::ScaleTop() const
 {
     double top = kFullScaleAmu;
     if (const PortReportRecord* reports = DisplayReports())
@@ -98,8 +98,9 @@ std::vector<TForm_Signal::Bar> TForm_Signal::Bars() const
     if (!reports)
         return bars;
     const std::vector<TrackedSatellite> tracked = TrackedSatellites(*reports);
+    const LevelUnit unit = UnitOfLevels(tracked);
     const QRectF plot = PlotArea();
-    const double top = ScaleTopAmu();
+    const double top = ScaleTop();
     const double pitch = plot.width() / std::max<size_t>(tracked.size(), 4);
     const double width = std::min(pitch * 0.6, kMaxBarWidth);
     auto heightOf = [&](float level) { return plot.height() * Magnitude(level) / top; };
@@ -108,7 +109,7 @@ std::vector<TForm_Signal::Bar> TForm_Signal::Bars() const
         const double centre = plot.left() + pitch * (static_cast<double>(i) + 0.5);
         const double h = heightOf(s.level);
         Bar b{s.channel, s.prn, s.level, QRectF(centre - width / 2, plot.bottom() - h, width, h), s.inFix, {}, 0,
-              SatelliteText(s)};
+              SatelliteText(s), unit};
         if (s.latchedPrn != 0) {
             b.latchY = plot.bottom() - heightOf(s.latchedLevel);
             b.latchedPrn = s.latchedPrn;
@@ -133,14 +134,16 @@ void TForm_Signal::DrawGrid(QPainter& p, double top) const
 void TForm_Signal::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const double top = ScaleTopAmu();
-    background_.Paint(p, *this, static_cast<quint64>(top), [&](QPainter& b) {
+    const double top = ScaleTop();
+    const std::vector<Bar> bars = Bars();
+    const LevelUnit unit = bars.empty() ? shownUnit_ : bars.front().unit;
+    shownUnit_ = unit; // the legend keeps its unit while no satellite is tracked
+    background_.Paint(p, *this, static_cast<quint64>(top) * 2 + static_cast<quint64>(unit), [&](QPainter& b) {
         DrawGrid(b, top);
-        DrawSamples(b, DrawLevelScale(b, LegendStrip(width(), height())));
+        DrawSamples(b, DrawLevelScale(b, LegendStrip(width(), height()), unit), unit);
     });
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF plot = PlotArea();
-    const std::vector<Bar> bars = Bars();
     for (const Bar& b : bars)
         DrawBar(p, b, plot);
     if (bars.empty()) {

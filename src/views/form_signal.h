@@ -1,5 +1,5 @@
 // The signal levels, caption "Signal Levels": one bar per satellite the
-// display port tracks, in channel order, its height the level in AMU, its
+// display port tracks, in channel order, its height the level (AMU or dB-Hz), its
 // colour from the level scale; satellites in the fix are outlined and their
 // PRN is bold; each channel's weakest-level latch is a line across its bar.
 // Created hidden at start; paints only while shown.
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/widgets.h"
+#include "views/level_scale.h"
 #include "views/view_support.h"
 
 class TForm_Signal : public Form {
@@ -27,11 +28,12 @@ public:
         std::optional<double> latchY; // the latch line's height, when the channel has a latch
         int latchedPrn = 0;
         QString label; // "12", or "G12" / "R07" for a multi-GNSS channel
+        LevelUnit unit = LevelUnit::Amu;
     };
     // What a paint draws now.
     std::vector<Bar> Bars() const;
-    // The level at the top of the scale: 20 AMU, or more when a level is higher.
-    double ScaleTopAmu() const;
+    // The level at the top of the scale: 20, or more when a level is higher.
+    double ScaleTop() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +43,7 @@ private:
     void DrawGrid(QPainter& p, double top) const;
 
     CachedBackground background_;
+    LevelUnit shownUnit_ = LevelUnit::Amu;
 };
 
 extern TForm_Signal* Form_Signal;

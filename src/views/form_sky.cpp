@@ -72,7 +72,7 @@ void DrawLeader(QPainter& p, const TForm_Sky::Mark& m)
 // Over the rings of all satellites, so close neighbours stay readable.
 void DrawDisc(QPainter& p, const TForm_Sky::Mark& m)
 {
-    const QColor fill = LevelColour(m.level);
+    const QColor fill = LevelColour(m.level, m.unit);
     p.setPen(QPen(FieldLineColour(0.7), 1));
     p.setBrush(fill);
     p.drawEllipse(m.disc, kDiscRadius, kDiscRadius);
@@ -117,10 +117,10 @@ void SpreadDiscs(std::vector<TForm_Sky::Mark>& marks)
     }
 }
 
-void DrawFixSample(QPainter& p, const QRectF& area)
+void DrawFixSample(QPainter& p, const QRectF& area, LevelUnit unit)
 {
     const QPointF at(area.left() + kDiscRadius + kFixRingGap, area.top() + 23);
-    const TForm_Sky::Mark sample{0, at, true, kFullScaleAmu, at, {}};
+    const TForm_Sky::Mark sample{0, at, true, FullScaleLevel(unit), at, {}, unit};
     DrawFixRing(p, sample);
     DrawDisc(p, sample);
     p.setPen(FieldTextColour());
@@ -156,13 +156,15 @@ std::vector<TForm_Sky::Mark> TForm_Sky::Marks() const
         return marks;
     const QPointF centre = PlotCentre();
     const double horizon = HorizonRadius();
-    for (const TrackedSatellite& s : TrackedSatellites(*reports)) {
+    const std::vector<TrackedSatellite> tracked = TrackedSatellites(*reports);
+    const LevelUnit unit = UnitOfLevels(tracked);
+    for (const TrackedSatellite& s : tracked) {
         // Below the horizon (or not yet known) is drawn on it.
         const double elevation = std::clamp(static_cast<double>(s.elevationDeg), 0.0, 90.0);
         const double r = horizon * (90.0 - elevation) / 90.0;
         const double azimuth = s.azimuthDeg * std::numbers::pi / 180.0;
         const QPointF at = centre + QPointF(r * std::sin(azimuth), -r * std::cos(azimuth));
-        marks.push_back({s.prn, at, s.inFix, s.level, at, SatelliteText(s)});
+        marks.push_back({s.prn, at, s.inFix, s.level, at, SatelliteText(s), unit});
     }
     SpreadDiscs(marks);
     return marks;
@@ -173,13 +175,15 @@ void TForm_Sky::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QPointF centre = PlotCentre();
     const double horizon = HorizonRadius();
-    background_.Paint(p, *this, 0, [&](QPainter& b) {
+    const std::vector<Mark> marks = Marks();
+    const LevelUnit unit = marks.empty() ? shownUnit_ : marks.front().unit;
+    shownUnit_ = unit; // the legend keeps its unit while no satellite is tracked
+    background_.Paint(p, *this, static_cast<quint64>(unit), [&](QPainter& b) {
         DrawRings(b, centre, horizon);
         DrawCompass(b, centre, horizon);
-        DrawFixSample(b, DrawLevelScale(b, LegendStrip(width(), height())));
+        DrawFixSample(b, DrawLevelScale(b, LegendStrip(width(), height()), unit), unit);
     });
     p.setRenderHint(QPainter::Antialiasing);
-    const std::vector<Mark> marks = Marks();
     for (const Mark& m : marks)
         DrawLeader(p, m);
     for (const Mark& m : marks)

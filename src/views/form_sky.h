@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/widgets.h"
+#include "views/level_scale.h"
 #include "views/view_support.h"
 
 class TForm_Sky : public Form {
@@ -26,6 +27,7 @@ public:
         float level = 0;
         QPointF disc; // centre of its disc: at, unless moved off a neighbour's
         QString label; // "12", or "G12" / "R07" for a multi-GNSS channel
+        LevelUnit unit = LevelUnit::Amu;
     };
     // What a paint draws now: the plot's centre and horizon radius, and the satellites.
     QPointF PlotCentre() const;
@@ -39,6 +41,7 @@ private:
     QRectF PlotArea() const;
 
     CachedBackground background_;
+    LevelUnit shownUnit_ = LevelUnit::Amu;
 };
 
 extern TForm_Sky* Form_Sky;

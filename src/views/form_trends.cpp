@@ -343,7 +343,7 @@ void TForm_Trends::ComputeStability()
                 Computed c;
                 c.label = input.label;
                 c.colour = input.colour;
-                c.run = LongestGapFreeRun(PhaseSamplesOf(ReadHistory(input.folder, from, to)));
+                c.run = LongestGapFreeRun(ReadPhaseSamples(input.folder, from, to));
                 c.rows = StabilityTable(c.run.phase, c.run.tau0);
                 computed.push_back(std::move(c));
             }

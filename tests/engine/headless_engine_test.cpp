@@ -57,7 +57,7 @@ TEST(HeadlessEngine, QueriesAndDecodesEveryPortWithoutADisplayPort)
     Monitor& engine = Monitor::Instance();
     engine.SetQueryEveryPort(true);
     int ticks = 0;
-    QObject::connect(&engine, &Monitor::ticked, &engine, [&] { ++ticks; });
+    const QMetaObject::Connection counting = QObject::connect(&engine, &Monitor::ticked, &engine, [&] { ++ticks; });
     PtyPair peers[3];
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(peers[i].ok());
@@ -79,6 +79,7 @@ TEST(HeadlessEngine, QueriesAndDecodesEveryPortWithoutADisplayPort)
             QCoreApplication::processEvents();
         }
     }
+    QObject::disconnect(counting); // the counter dies with this test; the engine lives on
     EXPECT_EQ(ticks, 10);
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i + 2);

@@ -45,6 +45,19 @@ void SendChannel(int slot, int channel, uint8_t prn, float level, double azimuth
     Deliver(slot, r, &EncodeReport5C);
 }
 
+// A multi-GNSS receiver's channel: its level in dB-Hz.
+void SendGnssChannel(int slot, int channel, uint8_t prn, float levelDbHz, double azimuthDeg, double elevationDeg)
+{
+    Report5D r;
+    r.prn = prn;
+    r.channel = static_cast<uint8_t>(channel);
+    r.signalLevelDbHz = levelDbHz;
+    r.azimuthRad = static_cast<float>(azimuthDeg * kDegToRad);
+    r.elevationRad = static_cast<float>(elevationDeg * kDegToRad);
+    r.system = 1;
+    Deliver(slot, r, &EncodeReport5D);
+}
+
 // A double-precision LLA fix this many metres north/east of (0 N, 0 E).
 void SendLlaFix(int slot, double northM, double eastM, float fixTime)
 {
@@ -138,7 +151,7 @@ TEST_F(LiveViews, SignalBarsAreProportionalToLevelWithTheWeakestLevelMarked)
     EXPECT_EQ(bars[0].prn, 9);
     EXPECT_EQ(bars[1].prn, 7);
     EXPECT_EQ(bars[2].prn, 12);
-    EXPECT_EQ(Form_Signal->ScaleTopAmu(), 20.0);
+    EXPECT_EQ(Form_Signal->ScaleTop(), 20.0);
     const double bottom = bars[0].rect.bottom();
     const double perAmu = bars[0].rect.height() / 10.0;
     EXPECT_GT(perAmu, 5.0);
@@ -159,7 +172,7 @@ TEST_F(LiveViews, SignalBarsAreProportionalToLevelWithTheWeakestLevelMarked)
 
     // A level over 20 AMU raises the scale to the next 5 and keeps the proportions.
     SendChannel(kDisplaySlot, 0, 9, 23.0f);
-    EXPECT_EQ(Form_Signal->ScaleTopAmu(), 25.0);
+    EXPECT_EQ(Form_Signal->ScaleTop(), 25.0);
     bars = Form_Signal->Bars();
     EXPECT_NEAR(bars[0].rect.height() / bars[1].rect.height(), 23.0 / 8.0, 1e-9);
     EXPECT_FALSE(Form_Signal->grab().isNull());
@@ -388,6 +401,34 @@ TEST_F(LiveViews, SatellitesAtTheSamePlaceKeepTheirDiscsApart)
         const QColor drawn = image.pixelColor((m.disc - QPointF(0, 8)).toPoint());
         EXPECT_NEAR(drawn.green(), LevelColour(12.0f).green(), 2) << m.prn;
     }
+}
+
+// A multi-GNSS receiver reports dB-Hz: 26 is weak and 44 strong there, where
+// on the AMU scale both would be past full green. Both views colour by the
+// dB-Hz scale; the colours of the two differ as their strengths do.
+TEST_F(LiveViews, DbHzLevelsAreColouredOnTheirOwnScale)
+{
+    SendGnssChannel(kDisplaySlot, 0, 5, 26.0f, 90, 30);
+    SendGnssChannel(kDisplaySlot, 1, 17, 44.0f, 270, 30);
+    const std::vector<TForm_Sky::Mark> marks = Form_Sky->Marks();
+    ASSERT_EQ(marks.size(), 2u);
+    const QImage sky = Form_Sky->grab().toImage();
+    const std::vector<TForm_Signal::Bar> bars = Form_Signal->Bars();
+    ASSERT_EQ(bars.size(), 2u);
+    const QImage signal = Form_Signal->grab().toImage();
+    for (size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(marks[i].label.toStdString());
+        const QColor expected = LevelColour(marks[i].level, LevelUnit::DbHz);
+        const QColor disc = sky.pixelColor((marks[i].disc - QPointF(0, 8)).toPoint());
+        const QColor bar = signal.pixelColor(bars[i].rect.center().toPoint());
+        for (const QColor& drawn : {disc, bar}) {
+            EXPECT_NEAR(drawn.red(), expected.red(), 2);
+            EXPECT_NEAR(drawn.green(), expected.green(), 2);
+        }
+    }
+    EXPECT_GT(LevelColour(26.0f, LevelUnit::DbHz).red(), 200); // weak: towards red
+    EXPECT_LT(LevelColour(26.0f, LevelUnit::DbHz).green(), 100);
+    EXPECT_LT(LevelColour(44.0f, LevelUnit::DbHz).red(), 100); // strong: towards green
 }
 
 // The data logger clears the channels' PRN and level after each record (its
