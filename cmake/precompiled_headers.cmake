@@ -2,8 +2,14 @@
 # of each file's compile time, so a cold build (CI) precompiles them once per
 # group of targets. Off by default when ccache is the compiler launcher: ccache
 # caches whole compiles, and would need extra sloppiness settings to cache
-# compiles that use a precompiled header.
+# compiles that use a precompiled header. Off too for optimised GCC 12 builds:
+# GCC 12 loses the standard library's own "#pragma GCC diagnostic" in a
+# precompiled header, so its known false -Warray-bounds on string
+# concatenation would fail -Werror builds.
 if(CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache" OR CMAKE_CXX_COMPILER MATCHES "ccache")
+  set(jx_pch_default OFF)
+elseif(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13
+       AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
   set(jx_pch_default OFF)
 else()
   set(jx_pch_default ON)
