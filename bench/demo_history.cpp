@@ -1,5 +1,6 @@
 #include "demo_history.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "link/framing.h"
@@ -31,7 +32,10 @@ void Take(const ScannedPacket& p, PortReportRecord& r)
     Report4A lla;
     Report56 enu;
     Report6D fix;
+    Report6C fixWithCount;
     Report5C track;
+    Report5D gnssTrack;
+    Report54 clock;
     if (p.id == 0x84 && ParseReport84(p.data, p.length, lla2)) {
         r.positionId = 0x84, r.fixTime = lla2.fixTimeS, r.biasNs = MetresToNs(lla2.clockBiasM);
         r.latDeg = lla2.latRad * RadToDeg, r.lonDeg = lla2.lonRad * RadToDeg, r.altM = lla2.altM;
@@ -41,11 +45,20 @@ void Take(const ScannedPacket& p, PortReportRecord& r)
     } else if (p.id == 0x56 && ParseReport56(p.data, p.length, enu)) {
         r.velocityId = 0x56, r.biasRatePpb = static_cast<float>(MetresToNs(enu.biasRateMps));
     } else if (p.id == 0x6D && ParseReport6D(p.data, p.length, fix)) {
-        r.statusId = 0x6D, r.fixMode = fix.fixModeBits;
+        r.statusId = 0x6D, r.fixMode = fix.fixModeBits, r.fix = fix;
         r.pdop = fix.pdop, r.hdop = fix.hdop, r.vdop = fix.vdop, r.tdop = fix.tdop;
+    } else if (p.id == 0x6C && ParseReport6C(p.data, p.length, fixWithCount)) { // the timing receiver
+        r.fix.fixModeBits = static_cast<uint8_t>((fixWithCount.fixModeBits & 0x0F) | (std::min<int>(fixWithCount.prnCount, 15) << 4));
+        r.pdop = fixWithCount.pdop, r.hdop = fixWithCount.hdop, r.vdop = fixWithCount.vdop, r.tdop = fixWithCount.tdop;
+    } else if (p.id == 0x54 && ParseReport54(p.data, p.length, clock)) {
+        r.satelliteClock = clock, r.satelliteClockSeen = true;
     } else if (p.id == 0x5C && ParseReport5C(p.data, p.length, track)) {
         const size_t channel = static_cast<size_t>(track.channelSlot >> 3) % kTrackChannels;
         r.chanPrn[channel] = track.prn, r.chanLevel[channel] = track.signalLevelAmu, r.chanTimeout[channel] = 5;
+    } else if (p.id == 0x5D && ParseReport5D(p.data, p.length, gnssTrack)) {
+        const size_t channel = gnssTrack.channel % kTrackChannels;
+        r.chanPrn[channel] = gnssTrack.prn, r.chanLevel[channel] = gnssTrack.signalLevelDbHz;
+        r.chanTimeout[channel] = 5;
     }
 }
 

@@ -75,6 +75,7 @@ private:
     void SendTimingReports();
     void SendTimingTime();
     void SendTimingStatus();
+    void SendSatelliteClock();
     void SendGnssTracking();
     void SendFixWithCount();
     void Emit(const uint8_t* message, size_t length);

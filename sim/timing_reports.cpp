@@ -55,6 +55,7 @@ void ReceiverSimulator::SendTimingReports()
     SendTimingStatus();
     SendGnssTracking();
     SendFixWithCount();
+    SendSatelliteClock();
 }
 
 void ReceiverSimulator::SendTimingTime()
@@ -128,6 +129,17 @@ void ReceiverSimulator::SendGnssTracking()
         r.system = static_cast<uint8_t>(GnssSystem::Gps);
         Emit(msg, EncodeReport5D(r, msg));
     }
+}
+
+// Holding its position, the receiver solves for time alone: its clock bias
+// comes in 0x54, not in a position report.
+void ReceiverSimulator::SendSatelliteClock()
+{
+    if (fix_.dimension == 0)
+        return;
+    uint8_t msg[kMaxPacketMessage];
+    const Report54 r{static_cast<float>(ClockBiasM()), static_cast<float>(options_.clockDriftMps), FixTimeOfWeek()};
+    Emit(msg, EncodeReport54(r, msg));
 }
 
 void ReceiverSimulator::SendFixWithCount()

@@ -40,8 +40,6 @@ void AddPosition(ReceiverSnapshot& s, const PortReportRecord& r)
         s.longitudeDeg = g.lonRad * RadToDeg;
         s.altitudeM = g.altM;
     }
-    if (CarriesBias(r.positionId))
-        s.clockBiasS = r.biasNs * 1e-9;
 }
 
 void AddChannels(ReceiverSnapshot& s, const PortReportRecord& r)
@@ -95,6 +93,11 @@ ReceiverSnapshot SnapshotOf(const PortRecord& port, const PortReportRecord& repo
     }
     if (reports.positionId != 0)
         AddPosition(s, reports);
+    if (const std::optional<ClockReading> clock = LatestClock(reports)) {
+        s.clockBiasS = clock->biasNs * 1e-9;
+        if (std::isfinite(clock->biasRatePpb))
+            s.clockDriftPpb = clock->biasRatePpb; // a timing receiver's 0x54
+    }
     if (reports.velocityId != 0)
         s.clockDriftPpb = reports.biasRatePpb;
     AddChannels(s, reports);

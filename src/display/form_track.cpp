@@ -40,6 +40,8 @@ const std::array<Column, 13> kColumns = {{
     {"Dcol", "Data Collection Flag: >0 when trying to collect data from SV", 4},
 }};
 
+constexpr size_t kLevelColumn = 5;
+
 int RowChars()
 {
     int chars = 0;
@@ -119,11 +121,14 @@ void TForm_Track::ConnectReceivers()
 {
     ReceiverNotifier& receivers = Receivers();
     connect(&receivers, &ReceiverNotifier::channelChanged, this, [this](int slot, int chan) {
-        // A multi-GNSS channel (0x5D) has no row of its own here.
+        if (slot + 1 != DisplayPort || chan >= kChannels)
+            return;
         const PortReportRecord& r = PortReports[static_cast<size_t>(slot)];
-        if (slot + 1 == DisplayPort && chan < kChannels && r.chanSystem[static_cast<size_t>(chan)] == kNoSystem)
-            ShowRow(static_cast<size_t>(chan),
-                    TrackRowText(PortReports[static_cast<size_t>(slot)].chanReport[static_cast<size_t>(chan)]));
+        const auto c = static_cast<size_t>(chan);
+        // A multi-GNSS channel (0x5D) reports its level in dB-Hz: the column says so.
+        const bool gnss = r.chanSystem[c] != kNoSystem;
+        Label_Column[kLevelColumn]->setCaption(gnss ? "dB-Hz" : kColumns[kLevelColumn].caption);
+        ShowRow(c, gnss ? TrackRowText(r.chanGnssReport[c]) : TrackRowText(r.chanReport[c]));
     });
     connect(&receivers, &ReceiverNotifier::channelRowsExpired, this,
             [this](int chan) { ShowRow(static_cast<size_t>(chan), QString()); });

@@ -204,6 +204,12 @@ size_t EncodeReport5D(const Report5D& v, uint8_t* msg)
     return w.U8(v.usageFlags).U8(v.system).Size();
 }
 
+size_t EncodeReport54(const Report54& v, uint8_t* msg)
+{
+    Writer w{msg};
+    return w.U8(0x54).F32(v.biasM).F32(v.biasRateMps).F32(v.fixTimeS).Size();
+}
+
 bool ParseReport54(const uint8_t* data, size_t len, Report54& out)
 {
     if (!ReportLengthFits(0x54, -1, data, len))

@@ -154,6 +154,7 @@ size_t EncodeReport8FAB(const Report8FAB& r, uint8_t* msg);
 size_t EncodeReport8FAC(const Report8FAC& r, uint8_t* msg);
 size_t EncodeReport6C(const Report6C& r, uint8_t* msg);
 size_t EncodeReport5D(const Report5D& r, uint8_t* msg);
+size_t EncodeReport54(const Report54& r, uint8_t* msg);
 
 // "G25", "R07", "E11": the system letter and the satellite's number within
 // its system. GLONASS satellites arrive numbered 65..96 (slot + 64).

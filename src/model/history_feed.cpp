@@ -56,10 +56,12 @@ HistorySample SampleOfPort(const PortRecord& port, const PortReportRecord& r, in
     }
     if (r.velocityId != 0)
         s.biasRatePpb = r.biasRatePpb;
-    if (CarriesBias(r.positionId) && r.fixTime != *lastFixTime) {
-        *lastFixTime = r.fixTime;
-        s.clockBiasS = r.biasNs * 1e-9;
-        s.fixSecond = static_cast<int64_t>(std::lround(r.fixTime));
+    if (const std::optional<ClockReading> clock = LatestClock(r); clock && clock->fixTime != *lastFixTime) {
+        *lastFixTime = clock->fixTime;
+        s.clockBiasS = clock->biasNs * 1e-9;
+        s.fixSecond = static_cast<int64_t>(std::lround(clock->fixTime));
+        if (std::isnan(s.biasRatePpb))
+            s.biasRatePpb = clock->biasRatePpb;
     }
     TakeLevels(r, &s);
     return s;

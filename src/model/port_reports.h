@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "link/gnss_reports.h"
 #include "link/packets.h"
@@ -72,8 +73,10 @@ struct PortReportRecord {
     std::array<float, kTrackChannels> latchedLevel = {};
     std::array<uint8_t, kTrackChannels> latchRestart = {};
     std::array<uint8_t, kTrackChannels> chanSystem = MakeNoSystems(); // GnssSystem from 0x5D; level then in dB-Hz
-    // 0x54: one satellite's clock bias, as received.
+    // 0x54: one satellite's clock bias, as received (a timing receiver's only
+    // clock report once it holds its position).
     Report54 satelliteClock;
+    bool satelliteClockSeen = false;
     // Timing receivers: 0x8F-AB (every port) and 0x8F-AC (timingStatusSeen stays
     // false for a port that never sent one).
     uint8_t timeId = 0; // the last time report: 0x41 or kTimeFrom8FAB
@@ -81,6 +84,7 @@ struct PortReportRecord {
     bool timingStatusSeen = false;
     Report8FAC timingStatus;
     std::array<Report5C, kTrackChannels> chanReport = {}; // the last report of each channel whole
+    std::array<Report5D, kTrackChannels> chanGnssReport = {}; // the same of a multi-GNSS channel
     // Reports of the display port only.
     uint16_t gpsWeek = 0;
     float timeOfWeekS = 0;
@@ -97,6 +101,14 @@ inline bool CarriesBias(uint8_t positionId)
 {
     return positionId == 0x4A || positionId == 0x83 || positionId == 0x84;
 }
+// The receiver clock of the latest fix: from a position report that carries
+// it, else from a 0x54. Bias rate NaN when the report has none.
+struct ClockReading {
+    double biasNs = 0;
+    double biasRatePpb = 0;
+    float fixTime = 0;
+};
+std::optional<ClockReading> LatestClock(const PortReportRecord& reports);
 // True when the satellite is in the port's last fix list.
 bool InFixSet(const PortReportRecord& reports, int32_t prn);
 // Firmware from 1.12 on (either number on its own) supports datums.

@@ -69,7 +69,11 @@ void KeepFixWithCount(PortRecord& port, const Report6C& report)
         reports.fix.prns[i] = static_cast<int8_t>(report.prns[i]);
 }
 
-void KeepSatelliteClock(PortRecord& port, const Report54& report) { ReportsOf(port).satelliteClock = report; }
+void KeepSatelliteClock(PortRecord& port, const Report54& report)
+{
+    ReportsOf(port).satelliteClock = report;
+    ReportsOf(port).satelliteClockSeen = true;
+}
 
 void KeepDgps(PortRecord& port, const Report82& report) { ReportsOf(port).dgpsMode = report.dgpsMode; }
 

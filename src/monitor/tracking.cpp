@@ -74,17 +74,36 @@ void DecodeReport_5D(PortRecord& port)
     if (!ParseGnssChannel(port.data, port.length, r))
         return;
     KeepChannelValues(port, {r.channel, r.prn, r.system, r.signalLevelDbHz, r.azimuthRad, r.elevationRad});
+    ReportsOf(port).chanGnssReport[r.channel] = r;
     emit Receivers().channelChanged(port.slot, r.channel);
 }
+
+namespace {
+
+// The columns from the level on, which both channel reports have.
+QString MeasurementColumns(float level, float lastMeasurementS, float elevationRad, float azimuthRad, int oldFlag,
+                           int integerMsecFlag, int badDataFlag, int collectionFlag)
+{
+    return QString::asprintf("%8.1f%10.1f%6.1f%7.1f", static_cast<double>(level), static_cast<double>(lastMeasurementS),
+                             elevationRad * RadToDeg, azimuthRad * RadToDeg) +
+           QString::asprintf("%5d%5d%4d%4d", oldFlag, integerMsecFlag, badDataFlag, collectionFlag);
+}
+
+} // namespace
 
 QString TrackRowText(const Report5C& r)
 {
     return QString::asprintf("%3d%3d%4d%5d%4d", r.prn, r.Slot(), r.Channel() + 1, r.acquisitionFlag, r.ephemerisFlag) +
-           QString::asprintf("%8.1f%10.1f%6.1f%7.1f", static_cast<double>(r.signalLevelAmu),
-                             static_cast<double>(r.lastMeasurementS), r.elevationRad * RadToDeg,
-                             r.azimuthRad * RadToDeg) +
-           QString::asprintf("%5d%5d%4d%4d", r.oldMeasurementFlag, r.integerMsecFlag, r.badDataFlag,
-                             r.dataCollectionFlag);
+           MeasurementColumns(r.signalLevelAmu, r.lastMeasurementS, r.elevationRad, r.azimuthRad,
+                              r.oldMeasurementFlag, r.integerMsecFlag, r.badDataFlag, r.dataCollectionFlag);
+}
+
+QString TrackRowText(const Report5D& r)
+{
+    return QString::asprintf("%3s%3s%4d%5d%4s", SatelliteLabel(r.system, r.prn).c_str(), "-", r.channel + 1,
+                             r.acquisitionFlag, "-") +
+           MeasurementColumns(r.signalLevelDbHz, r.lastMeasurementS, r.elevationRad, r.azimuthRad,
+                              r.oldMeasurementFlag, r.integerMsecFlag, r.badDataFlag, r.dataCollectionFlag);
 }
 
 void UpdateLatch(PortReportRecord& reports, int chan, uint8_t prn, float level)

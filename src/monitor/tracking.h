@@ -28,6 +28,9 @@ void ExpireChannels();
 
 // The tracking window's text row of one channel report.
 QString TrackRowText(const Report5C& report);
+// A multi-GNSS channel in the same columns: its system's label ("G25") for the
+// satellite, "-" for the slot and ephemeris flag it does not report, the level in dB-Hz.
+QString TrackRowText(const Report5D& report);
 
 // Keeps the weakest level of a channel since the data logger last restarted the latch.
 void UpdateLatch(PortReportRecord& reports, int chan, uint8_t prn, float level);

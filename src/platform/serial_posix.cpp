@@ -126,15 +126,23 @@ public:
     DeviceState State() const override { return gone_ ? DeviceState::Gone : DeviceState::Ready; }
     int NativeHandle() const override { return fd_; }
 
+    // One poll answers for a quiet line (most of them, most ticks): nothing
+    // to read, or hung up. Only a line with input is asked how much.
     int QueuedInputBytes() override
     {
+        if (gone_)
+            return 0;
+        pollfd p{fd_, POLLIN, 0};
+        const int ready = poll(&p, 1, 0);
+        const bool hungUp = ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
         int queued = 0;
-        if (gone_ || ioctl(fd_, FIONREAD, &queued) != 0 || queued < 0) {
+        if (ready > 0 && (p.revents & POLLIN) && (ioctl(fd_, FIONREAD, &queued) != 0 || queued < 0)) {
             NoteFailure();
             return 0;
         }
-        if (queued == 0)
-            CheckHangUp();
+        // A hung-up line reads nothing and reports no error; what it left queued is read first.
+        if (queued == 0 && hungUp)
+            gone_ = true;
         return queued;
     }
 
@@ -218,14 +226,6 @@ private:
     void NoteFailure()
     {
         if (errno == EIO || errno == ENXIO || errno == ENODEV || errno == EBADF)
-            gone_ = true;
-    }
-
-    // A hung-up line reads nothing and reports no error: ask poll.
-    void CheckHangUp()
-    {
-        pollfd p{fd_, POLLIN, 0};
-        if (poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
             gone_ = true;
     }
 

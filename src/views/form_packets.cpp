@@ -26,6 +26,7 @@
 #include "notify/receiver_notifier.h"
 #include "platform/ui.h"
 #include "views/cell_text_delegate.h"
+#include "views/packet_table.h"
 #include "views/view_support.h"
 
 TForm_Packets* Form_Packets = nullptr;
@@ -116,7 +117,7 @@ TForm_Packets::TForm_Packets() : Form("Form_Packets", kTitle, 820, 360)
 
 void TForm_Packets::BuildTable(QWidget* parent)
 {
-    Table_Packets = new QTableView(parent);
+    Table_Packets = new PacketTable(parent);
     Table_Packets->setObjectName("Table_Packets");
     Table_Packets->setModel(shown_);
     Table_Packets->setItemDelegate(new CellTextDelegate(Table_Packets));
@@ -190,9 +191,20 @@ void TForm_Packets::Collect(int slot, int id, QByteArrayView bytes, bool sent)
     FollowDisplayPort();
     if (slot + 1 != com_)
         return;
-    if (waiting_.size() >= static_cast<size_t>(kMaxPacketRows))
+    // Past the limit the oldest row is used again: its bytes' storage takes
+    // the new packet's (a fast line or replay queues thousands a second).
+    PacketRow row;
+    if (waiting_.size() >= static_cast<size_t>(kMaxPacketRows)) {
+        row = std::move(waiting_.front());
         waiting_.pop_front();
-    waiting_.push_back(PacketRow{QDateTime::currentMSecsSinceEpoch(), sent, id, bytes.toByteArray(), {}});
+        row.text = {};
+    }
+    row.msecs = QDateTime::currentMSecsSinceEpoch();
+    row.sent = sent;
+    row.id = id;
+    row.data.resize(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), row.data.begin());
+    waiting_.push_back(std::move(row));
 }
 
 void TForm_Packets::FlushRows()
@@ -202,9 +214,7 @@ void TForm_Packets::FlushRows()
     // The newest rows stay in view unless the user has scrolled up to read.
     const QScrollBar* bar = Table_Packets->verticalScrollBar();
     const bool atEnd = bar->value() >= bar->maximum();
-    rows_->Append(waiting_);
-    if (atEnd && isVisible())
-        Table_Packets->scrollToBottom();
+    Table_Packets->Append([this] { rows_->Append(waiting_); }, atEnd && isVisible());
 }
 
 // The rows are one port's: following the display port to another starts anew.

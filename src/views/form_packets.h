@@ -10,13 +10,13 @@
 #include "platform/widgets.h"
 #include "views/packet_rows.h"
 
+class PacketTable;
 class QAbstractItemModel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
-class QTableView;
 class QTimer;
 
 class TForm_Packets : public Form {
@@ -62,7 +62,7 @@ private:
     QPushButton* Button_Pause = nullptr;
     QPushButton* Button_Clear = nullptr;
     QPushButton* Button_Copy = nullptr;
-    QTableView* Table_Packets = nullptr;
+    PacketTable* Table_Packets = nullptr;
     QLineEdit* Edit_Send = nullptr;
     QPushButton* Button_Send = nullptr;
     QLabel* Label_SendResult = nullptr;

@@ -10,6 +10,18 @@
 
 namespace {
 
+// A step of 1, 2 or 5 times a power of ten that cuts span into about `parts`:
+// grid lines at round values (7, 7.5, 8), not at fifths of the range.
+double RoundStep(double span, int parts)
+{
+    const double raw = span / parts;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double multiple : {1.0, 2.0, 5.0})
+        if (multiple * power >= raw)
+            return multiple * power;
+    return 10 * power;
+}
+
 constexpr int64_t kShortestSpan = 60;
 
 QColor EventColour(HistoryEventKind kind, const QPalette& palette)
@@ -119,8 +131,9 @@ void TrendsPlot::paintEvent(QPaintEvent*)
     auto yOf = [&](double v) { return a.bottom() - (v - lo) / (hi - lo) * a.height(); };
     // Grid and labels.
     QColor grid = pal.color(QPalette::Mid);
-    for (int i = 0; i <= 4; ++i) {
-        const double v = lo + (hi - lo) * i / 4;
+    const double step = RoundStep(hi - lo, 4);
+    for (double k = std::ceil(lo / step); k * step <= hi; ++k) {
+        const double v = k * step;
         const int y = static_cast<int>(yOf(v));
         p.setPen(grid);
         p.drawLine(a.left(), y, a.right(), y);

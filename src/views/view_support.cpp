@@ -121,7 +121,10 @@ void CachedBackground::Paint(QPainter& p, const QWidget& view, quint64 key,
     const QRgb base = WindowColour().rgb(), text = FieldTextColour().rgb();
     if (pixmap_.size() != size || pixmap_.devicePixelRatio() != ratio || key != key_ || base != base_ ||
         text != text_) {
-        pixmap_ = QPixmap(size);
+        // The same size is drawn over: a new pixmap of a window's size costs
+        // fresh memory (page faults) at every change of scale.
+        if (pixmap_.size() != size)
+            pixmap_ = QPixmap(size);
         pixmap_.setDevicePixelRatio(ratio);
         pixmap_.fill(WindowColour());
         QPainter painter(&pixmap_);

@@ -164,6 +164,15 @@ TEST(Metrics, SnapshotTakesOnlyWhatWasReported)
     EXPECT_TRUE(after.channels[0].used);
     EXPECT_EQ(after.channels[1].prn, 9);
     EXPECT_FALSE(after.channels[1].used);
+
+    // A timing receiver holding its position reports its clock in 0x54 alone.
+    PortReportRecord timing;
+    timing.satelliteClock = {5693.6f, 62.8f, 254161.0f};
+    timing.satelliteClockSeen = true;
+    const ReceiverSnapshot clockOnly = SnapshotOf(port, timing, seen);
+    ASSERT_TRUE(clockOnly.clockBiasS && clockOnly.clockDriftPpb);
+    EXPECT_NEAR(*clockOnly.clockBiasS, 5693.6 / 299792458.0, 1e-12);
+    EXPECT_NEAR(*clockOnly.clockDriftPpb, 62.8 / 0.299792458, 1e-3);
 }
 
 TEST(Metrics, TheShippedAlertRulesPassPromtool)

@@ -38,9 +38,14 @@ std::vector<CsvRow> ParseCsv(const std::string& csv, std::string* header)
     return rows;
 }
 
-TEST(StabilitySim, WhitePhaseNoiseThroughDumpAndHistory)
+// The navigation model reports its clock in its position reports; the timing
+// model, holding its position, in 0x54 alone.
+class StabilitySim : public testing::TestWithParam<bool> {};
+
+TEST_P(StabilitySim, WhitePhaseNoiseThroughDumpAndHistory)
 {
     SimOptions options;
+    options.timingModel = GetParam();
     options.clockNoiseM = 3.0;  // 10 ns rms
     options.clockDriftMps = 0.9; // 3 ppb
     SimHarness harness(options);
@@ -80,7 +85,10 @@ TEST(StabilitySim, WhitePhaseNoiseThroughDumpAndHistory)
     for (const SimPacket& p : SplitPackets(recording)) {
         Report84 lla2;
         Report4A lla;
-        if (p.id == 0x84 && ParseReport84(p.data.data(), p.data.size(), lla2))
+        Report54 clock;
+        if (p.id == 0x54 && ParseReport54(p.data.data(), p.data.size(), clock))
+            reports.satelliteClock = clock, reports.satelliteClockSeen = true;
+        else if (p.id == 0x84 && ParseReport84(p.data.data(), p.data.size(), lla2))
             reports.positionId = 0x84, reports.fixTime = lla2.fixTimeS, reports.biasNs = MetresToNs(lla2.clockBiasM);
         else if (p.id == 0x4A && ParseReport4A(p.data.data(), p.data.size(), lla))
             reports.positionId = 0x4A, reports.fixTime = lla.fixTimeS, reports.biasNs = MetresToNs(lla.clockBiasM);
@@ -106,5 +114,8 @@ TEST(StabilitySim, WhitePhaseNoiseThroughDumpAndHistory)
         EXPECT_NEAR(window[i].tdev.value, rows[i].tdev, rows[i].tdev * 2e-5);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Models, StabilitySim, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& model) { return model.param ? "Timing" : "Navigation"; });
 
 } // namespace

@@ -235,6 +235,7 @@ TEST(Reports, SimulatedTimingReportsRoundTrip)
     sat.system = 1;
     sat.signalLevelDbHz = 45;
     RoundTrip(0x5D, -1, sat, EncodeReport5D, ParseReport5D);
+    RoundTrip(0x54, -1, Report54{5693.6f, 62.8f, 254161.0f}, EncodeReport54, ParseReport54);
     Report6C six;
     six.fixModeBits = 5;
     six.prnCount = 3;

@@ -88,10 +88,11 @@ TEST(AllReceivers, RowsShowEachPortsStateFixAndTrafficAndADoubleClickMakesItTheD
 }
 
 // The tables of All Receivers and the Packet Console lay out each cell's text
-// once (Qt's own delegate does it three times); they must look exactly as
-// Qt's own: same pixels for plain, bold, selected and elided cells. And the
-// All Receivers columns, measured again only when a text grows wider than
-// any before, still hold every text after the counts gain digits.
+// once and keep the layout (Qt's own delegate does it three times a paint):
+// they must look exactly as Qt's own, same pixels for plain, bold, selected and
+// elided cells, and after counts change and columns grow (no kept layout of an
+// old text or width shows). And the All Receivers columns, measured again only
+// when a text grows wider than any before, still hold every text.
 TEST(AllReceivers, TablesDrawTheirCellsExactlyAsQtsOwnDelegateAndEveryTextFitsItsColumn)
 {
     DisplayAndMonitored lines = StartDisplayAndMonitored(); // COM3 display (bold row), COM5 monitored
@@ -112,17 +113,20 @@ TEST(AllReceivers, TablesDrawTheirCellsExactlyAsQtsOwnDelegateAndEveryTextFitsIt
     ASSERT_EQ(packets->model()->rowCount(), 4);
     ports->selectRow(1);
     packets->selectRow(2);
-    for (QTableView* table : {static_cast<QTableView*>(ports), packets}) {
-        const QImage ours = table->viewport()->grab().toImage();
-        QAbstractItemDelegate* own = table->itemDelegate();
-        QStyledItemDelegate qts;
-        table->setItemDelegate(&qts);
-
-        const QImage theirs = table->viewport()->grab().toImage();
-        table->setItemDelegate(own);
-        EXPECT_FALSE(ours.isNull());
-        EXPECT_TRUE(ours == theirs) << table->objectName().toStdString();
-    }
+    auto drawnAsQtDraws = [&](const char* when) {
+        for (QTableView* table : {static_cast<QTableView*>(ports), packets}) {
+            const QImage ours = table->viewport()->grab().toImage();
+            const QImage again = table->viewport()->grab().toImage(); // from the kept layouts
+            QAbstractItemDelegate* own = table->itemDelegate();
+            QStyledItemDelegate qts;
+            table->setItemDelegate(&qts);
+            const QImage theirs = table->viewport()->grab().toImage();
+            table->setItemDelegate(own);
+            EXPECT_FALSE(ours.isNull());
+            EXPECT_TRUE(ours == theirs && again == theirs) << table->objectName().toStdString() << ", " << when;
+        }
+    };
+    drawnAsQtDraws("first shown");
 
     // 24 bytes to 1000 and more, 1 packet to 42: the columns follow.
     for (int i = 0; i < 41; ++i)
@@ -138,6 +142,8 @@ TEST(AllReceivers, TablesDrawTheirCellsExactlyAsQtsOwnDelegateAndEveryTextFitsIt
             EXPECT_LE(QFontMetricsF(font).horizontalAdvance(item->text()), ports->columnWidth(column) - 7)
                 << item->text().toStdString();
         }
+    packets->setColumnWidth(4, packets->columnWidth(4) / 2); // the summaries elided shorter
+    drawnAsQtDraws("after the counts grew and a column narrowed");
 }
 
 } // namespace

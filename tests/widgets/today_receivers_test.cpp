@@ -185,7 +185,13 @@ TEST(TodayWindows, MultiGnssRowsAndVersions)
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows.front().value(4), "4-D (11 SV)");
     float lastFixTime = 0;
-    EXPECT_EQ(SampleOfPort(PortTable[kSlot], PortReports[kSlot], 0, &lastFixTime).satellites, 11);
+    const HistorySample sample = SampleOfPort(PortTable[kSlot], PortReports[kSlot], 0, &lastFixTime);
+    EXPECT_EQ(sample.satellites, 11);
+    // Holding its position, the receiver reports its clock in 0x54 alone: the
+    // history's clock bias and bias rate come from there.
+    EXPECT_NEAR(sample.clockBiasS * 1e9, 19203.28, 0.01);
+    EXPECT_NEAR(sample.biasRatePpb, 209.039, 0.001);
+    EXPECT_EQ(sample.fixSecond, 254161);
 }
 
 } // namespace

@@ -72,6 +72,31 @@ TEST_F(TrackingDisplay, ChannelReportFillsItsRowInBothWindows)
     EXPECT_FLOAT_EQ(PortReports[kDisplaySlot].chanLevel[2], 43.5f);
 }
 
+// A multi-GNSS channel in the same columns; the level column says dB-Hz
+// while such rows come, AMU again at the next classic channel report.
+TEST_F(TrackingDisplay, MultiGnssChannelFillsItsRowWithItsSystemAndDbHz)
+{
+    Report5D r;
+    r.prn = 71; // GLONASS slot 7
+    r.channel = 4;
+    r.acquisitionFlag = 1;
+    r.signalLevelDbHz = 42.0f;
+    r.lastMeasurementS = 254160.0f;
+    r.elevationRad = 0.7853982f;
+    r.azimuthRad = -0.5f;
+    r.dataCollectionFlag = 1;
+    r.system = 1;
+    Deliver(kDisplaySlot, r, &EncodeReport5D);
+    const QString row = "R07  -   5    1   -"             // satellite, no slot, channel + 1, acquisition, no ephemeris flag
+                        "    42.0  254160.0  45.0  -28.6" // dB-Hz, time, elevation, azimuth
+                        "    0    0   0   1";
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", 4)->caption(), row);
+    EXPECT_EQ(Ui<Label>(Form_Track, "Label_AMU")->caption(), "dB-Hz");
+    Send(kDisplaySlot, Channel(7, 0x10));
+    EXPECT_EQ(Ui<Label>(Form_Track, "Label_AMU")->caption(), "AMU");
+    EXPECT_EQ(Ui<Panel>(Form_Track, "Panel_TS", 4)->caption(), row); // each row keeps its own report
+}
+
 TEST_F(TrackingDisplay, ChannelAndSlotComeFromTheSameByte)
 {
     Send(kDisplaySlot, Channel(7, 0x0B)); // channel 1, slot 3

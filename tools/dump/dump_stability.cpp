@@ -1,5 +1,6 @@
-// zelk_dump --stability: the clock bias of every position report, placed by
-// its time of fix, and at the end the stability table of the longest run.
+// zelk_dump --stability: the clock bias of every position report and of
+// every 0x54 (a timing receiver's clock report), placed by its time of fix,
+// and at the end the stability table of the longest run.
 #include <cmath>
 #include <vector>
 
@@ -20,7 +21,7 @@ public:
     {
         const PhaseRun run = LongestGapFreeRun(samples_);
         if (!csv_)
-            out += "Clock bias of " + std::to_string(samples_.size()) + " position reports; " + DescribeRun(run) +
+            out += "Clock bias of " + std::to_string(samples_.size()) + " reports; " + DescribeRun(run) +
                    "\n";
         out += FormatStabilityTable(StabilityTable(run.phase, run.tau0), csv_);
     }
@@ -28,17 +29,23 @@ public:
 protected:
     void WritePoint(const TrackPoint& p, std::string&) override
     {
-        if (!p.clockBiasS || !std::isfinite(p.fixTime))
+        if (p.clockBiasS)
+            TakeClock(p.fixTime, *p.clockBiasS);
+    }
+
+    void TakeClock(double fixTime, double clockBiasS) override
+    {
+        if (!std::isfinite(fixTime))
             return;
         // Times of fix are seconds of the week: a week rollover must not look like
         // time running backwards.
-        if (haveLast_ && p.fixTime < lastFixTime_ - kWeekSeconds / 2)
+        if (haveLast_ && fixTime < lastFixTime_ - kWeekSeconds / 2)
             weekBase_ += kWeekSeconds;
-        else if (haveLast_ && p.fixTime > lastFixTime_ + kWeekSeconds / 2)
+        else if (haveLast_ && fixTime > lastFixTime_ + kWeekSeconds / 2)
             weekBase_ -= kWeekSeconds;
         haveLast_ = true;
-        lastFixTime_ = p.fixTime;
-        samples_.push_back({static_cast<int64_t>(std::llround(weekBase_ + p.fixTime)), *p.clockBiasS});
+        lastFixTime_ = fixTime;
+        samples_.push_back({static_cast<int64_t>(std::llround(weekBase_ + fixTime)), clockBiasS});
     }
 
 private:

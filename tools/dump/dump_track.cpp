@@ -138,6 +138,7 @@ void TrackWriter::OnPacket(int id, const uint8_t* d, size_t n, std::string& out)
     Report84 lla2;
     Report42 xyz;
     Report83 xyz2;
+    Report54 clock;
     p.clockBiasS.reset();
     if (id == 0x4A && ParseReport4A(d, n, lla)) {
         p.latDeg = lla.latRad * kDegPerRad, p.lonDeg = lla.lonRad * kDegPerRad, p.altM = lla.altM;
@@ -154,5 +155,7 @@ void TrackWriter::OnPacket(int id, const uint8_t* d, size_t n, std::string& out)
         SetGeodetic(p, xyz2.xM, xyz2.yM, xyz2.zM);
         p.clockBiasS = xyz2.clockBiasM / kSpeedOfLight;
         AddPoint(id, xyz2.fixTimeS, out);
+    } else if (id == 0x54 && ParseReport54(d, n, clock)) {
+        TakeClock(clock.fixTimeS, clock.biasM / kSpeedOfLight);
     }
 }

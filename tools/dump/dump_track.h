@@ -37,6 +37,8 @@ public:
 
 protected:
     virtual void WritePoint(const TrackPoint& p, std::string& out) = 0;
+    // A clock report without a position (0x54): only the stability table wants it.
+    virtual void TakeClock(double /*fixTime*/, double /*clockBiasS*/) {}
 
 private:
     // Time, I/O options, velocity and fix reports: kept for the next point. False for other ids.
