@@ -156,10 +156,14 @@ PhaseRun LongestGapFreeRun(std::span<const PhaseSample> samples)
             byTime.push_back(s);
     std::stable_sort(byTime.begin(), byTime.end(),
                      [](const PhaseSample& a, const PhaseSample& b) { return a.second < b.second; });
-    auto lastOfEachSecond = [](const PhaseSample& a, const PhaseSample& b) { return a.second == b.second; };
-    std::reverse(byTime.begin(), byTime.end());
-    byTime.erase(std::unique(byTime.begin(), byTime.end(), lastOfEachSecond), byTime.end());
-    std::reverse(byTime.begin(), byTime.end());
+    size_t kept = 0;
+    for (const PhaseSample& s : byTime) {
+        if (kept > 0 && byTime[kept - 1].second == s.second)
+            byTime[kept - 1] = s; // the later of a repeated second
+        else
+            byTime[kept++] = s;
+    }
+    byTime.resize(kept);
 
     PhaseRun best;
     best.totalSamples = byTime.size();
