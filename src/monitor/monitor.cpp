@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include <array>
+
 #include "link/commands.h"
 #include "link/framing.h"
 #include "link/line_codes.h"
@@ -88,6 +90,12 @@ void Monitor::RunTick()
     AgePortTraffic(kTickMs);
     bool anyOpen = false;
     bool displayFresh = false;
+    // Most lines have nothing queued at most ticks: one poll finds them all.
+    std::array<const SerialDevice*, kPortSlots> devices{};
+    std::array<bool, kPortSlots> quiet{};
+    for (int slot = 0; slot < kPortSlots; ++slot)
+        devices[static_cast<size_t>(slot)] = Slot(slot).open ? Slot(slot).handle.get() : nullptr;
+    FindQuietDevices(devices.data(), devices.size(), quiet.data());
     for (int slot = 0; slot < kPortSlots; ++slot) {
         PortRecord& port = Slot(slot);
         if (!port.open)
@@ -99,7 +107,8 @@ void Monitor::RunTick()
                 AdvanceSearch(slot);
             const uint8_t seenBefore = port.packetSeen;
             port.packetSeen = 0;
-            PollPort(port, &DispatchReport, 0);
+            if (!quiet[static_cast<size_t>(slot)])
+                PollPort(port, &DispatchReport, 0);
             if (IsDisplay(slot))
                 displayFresh = port.packetSeen != 0;
             port.packetSeen |= seenBefore;

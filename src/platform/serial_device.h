@@ -28,6 +28,9 @@ public:
     virtual DeviceState State() const { return DeviceState::Ready; }
     // The descriptor to watch for readiness (QSocketNotifier), or -1.
     virtual int NativeHandle() const { return -1; }
+    // A descriptor that polls quiet exactly when the device has nothing to do
+    // now (no input, no hang-up), or -1 when it must be serviced every time.
+    virtual int QuietHandle() const { return -1; }
     // Why the device is Gone, in words for the user ("" when it is not).
     virtual std::string GoneReason() const { return {}; }
 
@@ -51,6 +54,11 @@ public:
     virtual bool FlushTransmit() = 0;
     virtual bool ClearBreak() = 0;
 };
+
+// Sets quiet[i] for each device that certainly has nothing to do now, asking
+// the system about all of them at once (one call per poll tick instead of one
+// per line). Devices without a quiet handle, and null ones, are never quiet.
+void FindQuietDevices(const SerialDevice* const* devices, size_t count, bool* quiet);
 
 // Why an open failed: the kind decides the advice given to the user.
 enum class OpenFailure { None, Missing, Busy, Permission, Other };

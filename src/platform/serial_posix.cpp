@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -125,6 +126,7 @@ public:
 
     DeviceState State() const override { return gone_ ? DeviceState::Gone : DeviceState::Ready; }
     int NativeHandle() const override { return fd_; }
+    int QuietHandle() const override { return gone_ ? -1 : fd_; }
 
     // One poll answers for a quiet line (most of them, most ticks): nothing
     // to read, or hung up. Only a line with input is asked how much.
@@ -310,4 +312,22 @@ std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, std::str
     if (!device && error)
         *error = "cannot open " + path + ": " + failure.reason;
     return device;
+}
+
+void FindQuietDevices(const SerialDevice* const* devices, size_t count, bool* quiet)
+{
+    std::vector<pollfd> watched;
+    std::vector<size_t> which;
+    for (size_t i = 0; i < count; ++i) {
+        quiet[i] = false;
+        const int fd = devices[i] ? devices[i]->QuietHandle() : -1;
+        if (fd >= 0) {
+            watched.push_back({fd, POLLIN, 0});
+            which.push_back(i);
+        }
+    }
+    if (watched.empty() || poll(watched.data(), watched.size(), 0) < 0)
+        return; // a failed poll proves nothing: every device is serviced
+    for (size_t k = 0; k < watched.size(); ++k)
+        quiet[which[k]] = watched[k].revents == 0;
 }

@@ -141,6 +141,15 @@ Label::Label(QWidget* parent, const QString& name, const QString& caption, int l
 
 void Label::setCaption(const QString& caption)
 {
+    if (caption == givenCaption_ && text() == shownCaption_ && !givenCaption_.isNull())
+        return;
+    ShowCaption(caption);
+    givenCaption_ = caption;
+    shownCaption_ = text();
+}
+
+void Label::ShowCaption(const QString& caption)
+{
     // Texts short enough to fit whatever their digits skip the measuring;
     // "nan" and "inf" (both with an n) never do.
     const bool shortEnough =
@@ -166,13 +175,16 @@ int Label::SafeNumberChars()
 void Label::resizeEvent(QResizeEvent* event)
 {
     safeNumberChars_ = -1;
+    givenCaption_ = QString();
     QLabel::resizeEvent(event);
 }
 
 void Label::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         safeNumberChars_ = -1;
+        givenCaption_ = QString();
+    }
     QLabel::changeEvent(event);
 }
 

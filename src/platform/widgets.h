@@ -84,6 +84,10 @@ protected:
 private:
     // How many characters of a number fit whatever they are; -1 until measured.
     int SafeNumberChars();
+    void ShowCaption(const QString& caption);
+    // The caption last given and what it showed as: a caption given again
+    // (most fields, most seconds) needs no measuring while the field keeps its size and font.
+    QString givenCaption_, shownCaption_;
     int tag_ = 0;
     int safeNumberChars_ = -1;
 };

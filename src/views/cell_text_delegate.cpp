@@ -4,6 +4,10 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+
 namespace {
 
 // The first line of text at the width, as an item view lays it out; whether
@@ -20,6 +24,49 @@ QTextLine LayOutFirstLine(QTextLayout& layout, const QTextOption& option, int wi
     }
     layout.endLayout();
     return line;
+}
+
+// A cell elided at the right shows one line of what fits: characters past what
+// the width could hold at the text's narrowest advance change neither that
+// line, nor whether more follows, nor the ellipsis, only the cost of shaping
+// them (a packet's hex runs to hundreds). Printable ASCII only, where every
+// character advances; the slack covers kerning and the line break's look-ahead.
+QString WithoutUnseenTail(const QString& text, const QFont& font, int width)
+{
+    constexpr qsizetype kWorthCutting = 48;
+    if (text.size() <= kWorthCutting)
+        return text;
+    const QFontMetricsF metrics(font);
+    std::array<bool, 128> measured{};
+    qreal narrowest = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u > 0x7E)
+            return text;
+        if (measured[u])
+            continue;
+        measured[u] = true;
+        const qreal advance = metrics.horizontalAdvance(c);
+        narrowest = narrowest == 0 ? advance : std::min(narrowest, advance);
+    }
+    if (narrowest <= 0)
+        return text;
+    const auto keep = static_cast<qsizetype>(std::ceil(1.5 * width / narrowest)) + 4;
+    return keep < text.size() ? text.left(keep) : text;
+}
+
+// Qt's own styles draw an item's background only for a selection, focus, a
+// hovered cell or a background brush; most cells of a busy table have none,
+// and asking the style costs more than drawing their text. Other styles are
+// always asked.
+bool NothingUnderText(const QStyleOptionViewItem& cell, const QStyle& style)
+{
+    constexpr QStyle::State kDrawn = QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver;
+    if ((cell.state & kDrawn) || cell.backgroundBrush.style() != Qt::NoBrush)
+        return false;
+    const QString name = style.name();
+    return name.compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0 ||
+           name.compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0;
 }
 
 QColor TextColour(const QStyleOptionViewItem& option)
@@ -57,7 +104,9 @@ const CellTextDelegate::Laid& CellTextDelegate::LayOut(const Key& key, const QSt
     textOption.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
     textOption.setTextDirection(cell.direction);
     textOption.setAlignment(QStyle::visualAlignment(cell.direction, cell.displayAlignment));
-    laid.layout = std::make_unique<QTextLayout>(key.text, key.font);
+    const bool cuttable = cell.textElideMode == Qt::ElideRight;
+    laid.layout = std::make_unique<QTextLayout>(cuttable ? WithoutUnseenTail(key.text, key.font, key.width) : key.text,
+                                                key.font);
     QTextLayout& layout = *laid.layout;
     layout.setCacheEnabled(true); // keeps the shaped glyphs for drawing, now and at later paints
     bool more = false;
@@ -71,7 +120,7 @@ const CellTextDelegate::Laid& CellTextDelegate::LayOut(const Key& key, const QSt
         return laid;
     laid.size = layout.boundingRect().size().toSize();
     if (tooWide || (wrap && more)) {
-        QString shown = wrap ? key.text.mid(first.textStart(), first.textLength()) + QChar(0x2026) : key.text;
+        QString shown = wrap ? key.text.mid(first.textStart(), first.textLength()) + QChar(0x2026) : layout.text();
         shown = QFontMetrics(key.font).elidedText(shown, cell.textElideMode, key.width);
         layout.setText(shown);
         LayOutFirstLine(layout, textOption, key.width, &more);
@@ -99,7 +148,8 @@ void CellTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     // Background, selection and focus frame as the style draws them, then the text.
     cell.text.clear();
     cell.features &= ~QStyleOptionViewItem::HasDisplay;
-    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    if (!NothingUnderText(cell, *style))
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
     painter->save();
     painter->setPen(TextColour(cell));
     laid.layout->draw(painter, QPointF(room.x(), placed.top()));

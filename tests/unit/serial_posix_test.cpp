@@ -214,4 +214,49 @@ TEST_F(SerialOnPty, WriteTakesWhatFitsWhenThePeerDoesNotDrain)
     EXPECT_EQ(pty.Read(total, 2000).size(), total);
 }
 
+// The poll tick asks all lines at once which have nothing to do: a line with
+// input or hung up is serviced, as is a device that cannot be asked (a null
+// slot, a network port); only a line seen quiet is skipped.
+TEST(SerialReadiness, OnePollTellsQuietLinesFromBusyAndHungUpOnes)
+{
+    PtyPair quietPty, busyPty, hungPty;
+    ASSERT_TRUE(quietPty.ok() && busyPty.ok() && hungPty.ok());
+    auto quietLine = OpenSerialDevice(quietPty.devicePath());
+    auto busyLine = OpenSerialDevice(busyPty.devicePath());
+    auto hungLine = OpenSerialDevice(hungPty.devicePath());
+    ASSERT_TRUE(quietLine && busyLine && hungLine);
+    ASSERT_TRUE(busyPty.Write({0x10, 0x41, 0x10, 0x03}));
+    for (int i = 0; i < 100 && busyLine->QueuedInputBytes() < 4; ++i)
+        poll(nullptr, 0, 2);
+    hungPty.CloseMaster();
+
+    struct Unaskable : SerialDevice {
+        int QueuedInputBytes() override { return 0; }
+        long Read(uint8_t*, size_t) override { return 0; }
+        long Write(const uint8_t*, size_t count) override { return static_cast<long>(count); }
+        bool SetLineSettings(const LineSettings&) override { return true; }
+        bool GetLineSettings(LineSettings&) override { return true; }
+        bool Purge() override { return true; }
+        bool FlushTransmit() override { return true; }
+        bool ClearBreak() override { return true; }
+    } unaskable;
+    const SerialDevice* devices[] = {quietLine.get(), busyLine.get(), hungLine.get(), nullptr, &unaskable};
+    bool quiet[5] = {false, true, true, true, true};
+    FindQuietDevices(devices, 5, quiet);
+    EXPECT_TRUE(quiet[0]);
+    EXPECT_FALSE(quiet[1]) << "input waiting";
+    EXPECT_FALSE(quiet[2]) << "hung up: its loss must be found";
+    EXPECT_FALSE(quiet[3]);
+    EXPECT_FALSE(quiet[4]);
+
+    // Once read, the busy line is quiet again; a gone line is never skipped.
+    uint8_t buffer[8];
+    EXPECT_EQ(busyLine->Read(buffer, sizeof buffer), 4);
+    EXPECT_EQ(hungLine->QueuedInputBytes(), 0);
+    ASSERT_EQ(hungLine->State(), DeviceState::Gone);
+    FindQuietDevices(devices, 3, quiet);
+    EXPECT_TRUE(quiet[1]);
+    EXPECT_FALSE(quiet[2]);
+}
+
 } // namespace
