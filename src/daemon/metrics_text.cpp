@@ -115,7 +115,8 @@ void ReceiverFamilies(Page& page)
                            [](Snap s) { return s.bytes; });
     page.PerPort<uint64_t>("jx_receiver_reconnects_total", "counter", "Times the lost device was opened again.",
                            [](Snap s) { return s.reconnects; });
-    page.PerPort<int>("jx_receiver_fix_dimension", "gauge", "Dimension of the receiver's fix (0 to 3).",
+    page.PerPort<int>("jx_receiver_fix_dimension", "gauge",
+                      "Dimension of the receiver's fix (0 to 3; 4: time at a held position).",
                       [](Snap s) { return s.fixDimension; });
     page.PerPort<int>("jx_receiver_satellites_used", "gauge", "Satellites in the receiver's fix.",
                       [](Snap s) { return s.satellitesUsed; });

@@ -13,11 +13,13 @@ constexpr int kGpsTime = 0x41;
 constexpr int kFixSelection = 0x6D;
 constexpr int kFixSelectionWithCount = 0x6C;
 
-// Bits 0-2 of the fix report are the dimension plus one; other codes say nothing.
+// Bits 0-2 of the fix report are the dimension plus one: 5 is a timing
+// receiver's fix of time at a held position ("4-D"), a fix like any other;
+// other codes say nothing.
 std::optional<int> FixDimensionOf(uint8_t fixMode)
 {
     const int code = fixMode & 0x07;
-    if (code < 1 || code > 4)
+    if (code < 1 || code > 5)
         return std::nullopt;
     return code - 1;
 }

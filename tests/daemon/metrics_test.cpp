@@ -165,6 +165,14 @@ TEST(Metrics, SnapshotTakesOnlyWhatWasReported)
     EXPECT_EQ(after.channels[1].prn, 9);
     EXPECT_FALSE(after.channels[1].used);
 
+    // The fix code is the dimension plus one; 5, a timing receiver's time fix at
+    // a held position (capture h's 0x6C), counts as a fix; 0, 6 and 7 say nothing.
+    for (const auto& [bits, dimension] : std::vector<std::pair<uint8_t, std::optional<int>>>{
+             {0x50, std::nullopt}, {0x51, 0}, {0x53, 2}, {0xC5, 4}, {0x56, std::nullopt}, {0x57, std::nullopt}}) {
+        reports.fix.fixModeBits = bits;
+        EXPECT_EQ(SnapshotOf(port, reports, seen).fixDimension, dimension) << int(bits);
+    }
+
     // A timing receiver holding its position reports its clock in 0x54 alone.
     PortReportRecord timing;
     timing.satelliteClock = {5693.6f, 62.8f, 254161.0f};
