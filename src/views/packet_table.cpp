@@ -1,6 +1,7 @@
 #include "views/packet_table.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -15,6 +16,7 @@ void PacketTable::Append(const std::function<void()>& change, bool followEnd)
     atEndsOnly_ = true;
     laidOutInFull_ = false;
     firstNew_ = -1;
+    droppedAtFront_ = 0;
     appending_ = true;
     change();
     executeDelayedItemsLayout(); // here, while the change is known
@@ -29,6 +31,9 @@ void PacketTable::Append(const std::function<void()>& change, bool followEnd)
     QWidget* view = viewport();
     if (followEnd)
         scrollToBottom(); // moves what is on screen when the scroll bar moves
+    else if (droppedAtFront_ > 0 && verticalScrollMode() == QAbstractItemView::ScrollPerItem)
+        // Scrolled up to read: the bar counts rows, and the rows read moved up as many as went.
+        verticalScrollBar()->setValue(std::max(0, verticalScrollBar()->value() - droppedAtFront_));
     if (anchored_ && anchor_.isValid()) {
         // Otherwise the rows are still where they were drawn: placed where the
         // scroll bar says, what is on screen moves as far.
@@ -64,6 +69,8 @@ void PacketTable::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int
     QTableView::rowsAboutToBeRemoved(parent, start, end);
     if (appending_ && (parent.isValid() || start != 0))
         atEndsOnly_ = false;
+    else if (appending_)
+        droppedAtFront_ += end - start + 1;
 }
 
 void PacketTable::doItemsLayout()

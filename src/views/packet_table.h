@@ -14,8 +14,9 @@ public:
     using QTableView::QTableView;
 
     // Runs change, which appends rows to the model and may drop rows from its
-    // front; then scrolls to the newest row if followEnd. The rows that stay
-    // are moved on screen, not drawn again.
+    // front; then scrolls to the newest row if followEnd, or else keeps the
+    // rows the user reads in view. The rows that stay are moved on screen,
+    // not drawn again.
     void Append(const std::function<void()>& change, bool followEnd);
 
 protected:
@@ -28,6 +29,7 @@ private:
     bool atEndsOnly_ = true;       // false: a change elsewhere, repainted in full
     bool laidOutInFull_ = false;   // Qt's own layout ran: everything is repainted
     int firstNew_ = -1;            // the first appended row, -1: none
+    int droppedAtFront_ = 0;       // rows dropped from the front by the change
     bool anchored_ = false;        // a row was in view before the change
     QPersistentModelIndex anchor_; // the last of them
     int anchorY_ = 0;

@@ -91,6 +91,14 @@ TEST(PacketConsole, NewRowsAreDrawnAloneAndTheScreenShowsWhatAFullRepaintDraws)
     for (int i = 0; i < 3; ++i) // as many rows go at the front as come at the end
         EXPECT_LE(flush(4, "past the limit"), (4 + 2) * columns);
     ASSERT_EQ(table->model()->rowCount(), kMaxPacketRows);
+    // Scrolled up past the limit: the oldest rows go, the ones read stay in view.
+    table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum() / 2);
+    QApplication::processEvents();
+    const QString read = table->model()->index(table->rowAt(0), 5).data().toString();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_LE(flush(4, "scrolled up past the limit"), 2 * columns);
+        EXPECT_EQ(table->model()->index(table->rowAt(0), 5).data().toString(), read) << "the rows read stay";
+    }
 
     table->setItemDelegate(nullptr);
 }
