@@ -195,10 +195,12 @@ bool TForm_Ports::ShowCell(int row, int column, const QString& text, bool bold)
         Table_Ports->setItem(row, column, item);
     }
     bool changed = false;
-    if (item->font().bold() != bold) { // the display port's row stands out whatever its state
-        QFont font = item->font();
-        font.setBold(bold);
-        item->setFont(font);
+    // The display port's row stands out whatever its state: the table's font in
+    // bold; the other rows have no font of their own and follow the table's.
+    if (item->data(Qt::FontRole).isValid() != bold) {
+        QFont font = Table_Ports->font();
+        font.setBold(true);
+        item->setData(Qt::FontRole, bold ? QVariant(font) : QVariant());
         changed = true;
     }
     if (item->text() != text) {

@@ -127,6 +127,11 @@ TEST(AllReceivers, TablesDrawTheirCellsExactlyAsQtsOwnDelegateAndEveryTextFitsIt
         }
     };
     drawnAsQtDraws("first shown");
+    // The display port's row is the table's own font in bold, not the application's.
+    const QFont displayRow = ports->item(0, 0)->font();
+    EXPECT_TRUE(displayRow.bold());
+    EXPECT_EQ(QFontInfo(displayRow).pixelSize(), QFontInfo(ports->font()).pixelSize());
+    EXPECT_FALSE(ports->item(1, 0)->data(Qt::FontRole).isValid());
 
     // 24 bytes to 1000 and more, 1 packet to 42: the columns follow.
     for (int i = 0; i < 41; ++i)
