@@ -6,6 +6,7 @@
 #include <poll.h>
 
 #include "platform/serial_device.h"
+#include "support/fake_serial.h"
 #include "support/pty.h"
 
 namespace {
@@ -230,16 +231,7 @@ TEST(SerialReadiness, OnePollTellsQuietLinesFromBusyAndHungUpOnes)
         poll(nullptr, 0, 2);
     hungPty.CloseMaster();
 
-    struct Unaskable : SerialDevice {
-        int QueuedInputBytes() override { return 0; }
-        long Read(uint8_t*, size_t) override { return 0; }
-        long Write(const uint8_t*, size_t count) override { return static_cast<long>(count); }
-        bool SetLineSettings(const LineSettings&) override { return true; }
-        bool GetLineSettings(LineSettings&) override { return true; }
-        bool Purge() override { return true; }
-        bool FlushTransmit() override { return true; }
-        bool ClearBreak() override { return true; }
-    } unaskable;
+    FakeSerial unaskable(std::make_shared<FakeSerial::State>()); // a device with no descriptor
     const SerialDevice* devices[] = {quietLine.get(), busyLine.get(), hungLine.get(), nullptr, &unaskable};
     bool quiet[5] = {false, true, true, true, true};
     FindQuietDevices(devices, 5, quiet);
