@@ -316,18 +316,11 @@ std::unique_ptr<SerialDevice> OpenSerialDevice(const std::string& path, std::str
 
 void FindQuietDevices(const SerialDevice* const* devices, size_t count, bool* quiet)
 {
-    std::vector<pollfd> watched;
-    std::vector<size_t> which;
-    for (size_t i = 0; i < count; ++i) {
-        quiet[i] = false;
-        const int fd = devices[i] ? devices[i]->QuietHandle() : -1;
-        if (fd >= 0) {
-            watched.push_back({fd, POLLIN, 0});
-            which.push_back(i);
-        }
-    }
-    if (watched.empty() || poll(watched.data(), watched.size(), 0) < 0)
-        return; // a failed poll proves nothing: every device is serviced
-    for (size_t k = 0; k < watched.size(); ++k)
-        quiet[which[k]] = watched[k].revents == 0;
+    // poll skips a negative descriptor: a device that cannot be asked keeps its place.
+    std::vector<pollfd> watched(count, pollfd{-1, POLLIN, 0});
+    for (size_t i = 0; i < count; ++i)
+        watched[i].fd = devices[i] ? devices[i]->QuietHandle() : -1;
+    const bool asked = count > 0 && poll(watched.data(), count, 0) >= 0; // a failed poll proves nothing
+    for (size_t i = 0; i < count; ++i)
+        quiet[i] = asked && watched[i].fd >= 0 && watched[i].revents == 0;
 }

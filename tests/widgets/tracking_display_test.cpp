@@ -76,16 +76,15 @@ TEST_F(TrackingDisplay, ChannelReportFillsItsRowInBothWindows)
 // while such rows come, AMU again at the next classic channel report.
 TEST_F(TrackingDisplay, MultiGnssChannelFillsItsRowWithItsSystemAndDbHz)
 {
-    Report5D r;
-    r.prn = 71; // GLONASS slot 7
-    r.channel = 4;
-    r.acquisitionFlag = 1;
-    r.signalLevelDbHz = 42.0f;
-    r.lastMeasurementS = 254160.0f;
-    r.elevationRad = 0.7853982f;
-    r.azimuthRad = -0.5f;
-    r.dataCollectionFlag = 1;
-    r.system = 1;
+    const Report5D r{.prn = 71, // GLONASS slot 7
+                     .channel = 4,
+                     .acquisitionFlag = 1,
+                     .signalLevelDbHz = 42.0f,
+                     .lastMeasurementS = 254160.0f,
+                     .elevationRad = 0.7853982f,
+                     .azimuthRad = -0.5f,
+                     .dataCollectionFlag = 1,
+                     .system = 1};
     Deliver(kDisplaySlot, r, &EncodeReport5D);
     const QString row = "R07  -   5    1   -"             // satellite, no slot, channel + 1, acquisition, no ephemeris flag
                         "    42.0  254160.0  45.0  -28.6" // dB-Hz, time, elevation, azimuth
